@@ -1,0 +1,33 @@
+#pragma once
+// The application object: owns the settings record and the application state record for the
+// whole run, reads and writes the settings file, and runs start-up and shutdown.
+
+#include "app/AppState.h"
+#include "app/SettingsRecord.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vostrel {
+
+class IAppShell;
+
+class CGameApp {
+public:
+    SettingsRecord settings;
+    AppState state;
+
+    // The settings file beside the executable; empty when that directory cannot be found.
+    static std::string GetSettingsPath(std::string_view fileName);
+    int32_t LoadSettings(const std::string& path);
+    int32_t SaveSettings(const std::string& path) const;
+    // 0 all digits, 1 empty, 2 anything else.
+    static int32_t CheckDigits(std::string_view text);
+
+    // The whole life of the program; returns the process exit status. settingsPath is where
+    // the file is read and written (GetSettingsPath("vostrel.dat") in the real program).
+    int InitInstance(IAppShell& shell, const std::string& settingsPath);
+};
+
+} // namespace vostrel

@@ -1,0 +1,23 @@
+#pragma once
+// The settings file vostrel.dat: CR LF lines of key, ':' and value; three header lines, then
+// fifteen keyed lines. Names travel as raw bytes.
+
+#include "app/SettingsRecord.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vostrel {
+
+std::string GetSettingsPath(std::string_view fileName);
+// 0 read to the end; -1 the file cannot be opened (nothing changes); -9 reading failed part
+// way (the lines before stay applied).
+int32_t LoadSettings(const std::string& path, SettingsRecord& s);
+// 0 written; -1 not written, and any previous file is left as it was.
+int32_t SaveSettings(const std::string& path, const SettingsRecord& s);
+// The exact bytes SaveSettings writes: 18 lines, each ended by CR LF.
+std::string FormatSettings(const SettingsRecord& s);
+int32_t CheckDigits(std::string_view text);
+
+} // namespace vostrel

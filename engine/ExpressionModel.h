@@ -1,0 +1,32 @@
+#pragma once
+// The operations that change an ExpressionState, one committed choice at a time. Each keeps the
+// join and rank invariants and reports the labels whose text or enabled state changed.
+
+#include "engine/ExpressionState.h"
+
+#include <cstdint>
+
+namespace vostrel {
+
+// One bit per label: power labels 0..3, sign and gap labels 0..3, rank labels 0..3.
+using LabelMask = uint32_t;
+constexpr LabelMask PowerLabelBit(int k) { return 1u << k; }
+constexpr LabelMask OpLabelBit(int k) { return 1u << (4 + k); }
+constexpr LabelMask RankLabelBit(int k) { return 1u << (8 + k); }
+constexpr LabelMask kAllLabels = 0xFFFu;
+
+// Item texts of the chooser lists (UTF-8); a label shows the text of its current code.
+const char* PowerText(int32_t kind);
+const char* SignText(int32_t kind);
+const char* OpText(int32_t kind);
+const char* RankText(int32_t rank);
+
+// The defaults of a new problem; digits are left as they are. usePower is tested as non-zero.
+LabelMask ResetExpression(ExpressionState& s, int32_t usePower);
+LabelMask SetPower(ExpressionState& s, int digit, int32_t kind);
+LabelMask SetSign(ExpressionState& s, int32_t kind);
+LabelMask SetGapOp(ExpressionState& s, int gap, int32_t kind, int32_t usePower);
+LabelMask SetRank(ExpressionState& s, int position, int32_t rank);
+LabelMask MoveRank(ExpressionState& s, int position, int32_t oldRank, int32_t newRank);
+
+} // namespace vostrel

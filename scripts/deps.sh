@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the given set needs, only when some are missing.
+# Usage: scripts/deps.sh play|test
+set -euo pipefail
+
+play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
+    fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev)
+test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream)
+
+case "${1:-}" in
+play) pkgs=("${play_pkgs[@]}") ;;
+test) pkgs=("${test_pkgs[@]}") ;;
+*)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
+
+missing=()
+for p in "${pkgs[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

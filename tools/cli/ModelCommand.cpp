@@ -1,0 +1,12 @@
+#include "tools/cli/Commands.h"
+
+#include <cstdio>
+
+namespace vostrel::cli {
+
+int RunModel(int, char**) {
+    std::fputs("vostrel-cli: not available in this build yet\n", stderr);
+    return 2;
+}
+
+} // namespace vostrel::cli
