@@ -1,0 +1,81 @@
+#pragma once
+// The game as logic: problems, tries, grading, the game score, the end of a game, retry and
+// exit, and the chooser lists of the game window. It owns the expression and tryCount, works
+// over the records of CGameApp and reaches the window only through IGameView.
+
+#include "app/CGameApp.h"
+#include "engine/ExpressionState.h"
+#include "game/IGameView.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace vostrel {
+
+enum ChooserKind : int32_t {
+    ChooserNone = 0,
+    ChooserPower = 1,
+    ChooserSign = 2,
+    ChooserOp = 3,
+    ChooserRank = 4,
+};
+
+// A uniform source of integers 0..32767.
+using RandomSource = std::function<int32_t()>;
+// The C library's rand(); start-up seeds it once from the clock.
+int32_t CRandSource();
+
+class GameFlow {
+public:
+    GameFlow(CGameApp& app, IGameView& view, RandomSource random = CRandSource);
+
+    // The end of the window's initialisation: RestartGame, then settingsChanged = 0.
+    void StartGame();
+
+    void RestartGame();
+    void NewProblem();
+    void DrawDigits();
+    void ShowProblemNumber();
+    void ApplyUsePower();
+    void EvaluateTry();
+    void GradeProblem();
+    void RetryGame();
+    void RequestExit(int32_t result); // IDOK or IDCANCEL
+    bool IsGameRunning() const;
+    void OpenSettings();
+
+    // Window events, each routed as the window's command table says.
+    void OnLabelClicked(int id);      // any label or the result label, by ControlId
+    void OnBackgroundClicked();       // the background, or a label that reports no clicks
+    void OnChooserClosed();           // a list closed with or without a choice
+    void PopUpChooser(int labelId);   // power, sign, gap or rank label
+    void CommitChooser();
+
+    const ExpressionState& Expression() const { return expr_; }
+    int32_t TryCount() const { return tryCount_; }
+    int32_t OpenChooser() const { return openChooser_; }
+
+private:
+    CGameApp& app_;
+    IGameView& view_;
+    RandomSource random_;
+    ExpressionState expr_;
+    int32_t tryCount_ = 0;
+    int32_t openChooser_ = ChooserNone;
+    int32_t powerEditDigit_ = -1;
+    int32_t opEditPos_ = 0;
+    int32_t rankEditPos_ = 0;
+};
+
+// The entries of the settings dialog when the player presses its change button.
+struct SettingsEntries {
+    std::string repeatCountText;
+    bool checked[4] = {false, false, false, false}; // nsd, nsr, rto, eu
+};
+
+// Validates and stores the entries; message boxes are owned by the settings dialog.
+// 0 stored (settingsChanged = 1); -11 not all digits; -12 outside 1..10; -13 the player kept
+// the game in progress.
+int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner& owner);
+
+} // namespace vostrel
