@@ -46,10 +46,10 @@ public:
     void OpenSettings();
 
     // Window events, each routed as the window's command table says.
-    void OnLabelClicked(int id);      // any label or the result label, by ControlId
-    void OnBackgroundClicked();       // the background, or a label that reports no clicks
-    void OnChooserClosed();           // a list closed with or without a choice
-    void PopUpChooser(int labelId);   // power, sign, gap or rank label
+    void OnLabelClicked(int id);    // any label or the result label, by ControlId
+    void OnBackgroundClicked();     // the background, or a label that reports no clicks
+    void OnChooserClosed();         // a list closed with or without a choice
+    void PopUpChooser(int labelId); // power, sign, gap or rank label
     void CommitChooser();
 
     const ExpressionState& Expression() const { return expr_; }
