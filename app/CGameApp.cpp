@@ -16,8 +16,6 @@ int32_t CGameApp::SaveSettings(const std::string& path) const {
     return vostrel::SaveSettings(path, settings);
 }
 
-int32_t CGameApp::CheckDigits(std::string_view text) {
-    return vostrel::CheckDigits(text);
-}
+int32_t CGameApp::CheckDigits(std::string_view text) { return vostrel::CheckDigits(text); }
 
 } // namespace vostrel
