@@ -176,7 +176,7 @@ TEST_F(GameDlgTest, EveryControlLiesInsideTheWindowWithoutOverlapAndItsTextFits)
     EXPECT_TRUE(fits(dlg->Control(IDC_POINTS), "-123456 ", 2));
     EXPECT_TRUE(fits(dlg->Control(IDC_RESULT), "-2147483648", 2));
     EXPECT_TRUE(fits(dlg->Control(IDC_POWER0), "1/3", 0));
-    for (int id : {IDC_RETRY, IDC_GRADE, IDC_SETTINGS, int(IDOK)}) {
+    for (int id : {int(IDC_RETRY), int(IDC_GRADE), int(IDC_SETTINGS), int(IDOK)}) {
         auto* b = qobject_cast<QPushButton*>(dlg->Control(id));
         EXPECT_TRUE(fits(b, b->text(), 4)) << b->text().toStdString();
     }
