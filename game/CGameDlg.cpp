@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include <algorithm>
+
 namespace vostrel {
 
 namespace {
@@ -95,6 +97,12 @@ void CGameDlg::CreateTemplateControls() {
 
     scoreCaption_ = MakeStatic(this, QStringLiteral("スコア："), Qt::AlignLeft | Qt::AlignTop);
     PlaceInDialogUnits(scoreCaption_, bu, 7, 106, 20, 12);
+    // Likewise the caption, up to the points label that follows it.
+    const int captionWidth = QFontMetrics(dialogFont_).horizontalAdvance(scoreCaption_->text());
+    if (scoreCaption_->width() < captionWidth) {
+        scoreCaption_->resize(std::min(captionWidth + 1, 50 - scoreCaption_->x()),
+                              scoreCaption_->height());
+    }
 
     retry_ = MakeButton(this, QStringLiteral("やり直し(&R)"));
     PlaceInDialogUnits(retry_, bu, 69, 100, 39, 20);
@@ -160,6 +168,13 @@ void CGameDlg::CreateRunTimeLabels() {
     }
     result_ = make(IDC_RESULT, QStringLiteral("12345678901"), {80, 100, 250, 130}, kDisplayStyle,
                    kResultBack);
+    // The substituted face has wider digits than the original one: the result font shrinks
+    // until the widest value still fits inside the label's border.
+    const QString widest = QStringLiteral("-2147483648 ");
+    while (resultFont_.pixelSize() > 8 &&
+           QFontMetrics(resultFont_).horizontalAdvance(widest) > result_->contentsRect().width()) {
+        resultFont_.setPixelSize(resultFont_.pixelSize() - 1);
+    }
     result_->setFont(resultFont_);
     evaluate_->setFont(resultFont_);
     points_ = make(IDC_POINTS, QStringLiteral("1234567"), {50, 155, 105, 180}, kDisplayStyle,

@@ -191,8 +191,8 @@ TEST_F(GameDlgTest, EveryControlLiesInsideTheWindowWithoutOverlapAndItsTextFits)
     };
     EXPECT_TRUE(fits(dlg->Control(IDC_PROBLEM_NO), "No.10", 0));
     EXPECT_TRUE(fits(dlg->Control(IDC_SCORE_CAPTION), "スコア：", 0));
-    EXPECT_TRUE(fits(dlg->Control(IDC_POINTS), "-123456 ", 2));
-    EXPECT_TRUE(fits(dlg->Control(IDC_RESULT), "-2147483648", 2));
+    EXPECT_TRUE(fits(dlg->Control(IDC_POINTS), "-1234 ", 2));
+    EXPECT_TRUE(fits(dlg->Control(IDC_RESULT), "-2147483648 ", 2));
     EXPECT_TRUE(fits(dlg->Control(IDC_POWER0), "1/3", 0));
     for (int id : {int(IDC_RETRY), int(IDC_GRADE), int(IDC_SETTINGS), int(IDOK)}) {
         auto* b = qobject_cast<QPushButton*>(dlg->Control(id));
