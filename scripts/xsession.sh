@@ -20,6 +20,8 @@ xs_start() {
     fi
     DISPLAY=":$(head -n 1 "$dispfile")"
     export DISPLAY
+    # The test command runs the window tests offscreen; the real program needs this server.
+    export QT_QPA_PLATFORM=xcb
     rm -f "$dispfile"
 }
 
