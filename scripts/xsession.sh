@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # XVFB_PID and XS_STATUS are read by the caller
 # Helpers for driving the game in a virtual X server, sourced by the end-to-end test and the
 # screenshot script. Every wait is bounded.
 
@@ -8,8 +9,8 @@ xs_start() {
     dispfile=$(mktemp)
     Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$dispfile" >/dev/null 2>&1 &
     XVFB_PID=$!
-    local i
-    for i in $(seq 200); do
+    local _
+    for _ in $(seq 200); do
         [ -s "$dispfile" ] && break
         sleep 0.05
     done
