@@ -1,125 +1,94 @@
 #include "engine/Arithmetic.h"
 
-#include "engine/ExpressionState.h"
+#include "engine/ArithmeticSteps.h"
 
 #include <cmath>
-#include <limits>
 
 namespace vostrel {
 
+namespace steps {
+
 namespace {
-
-constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
-constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-
-constexpr int32_t kInexactPenalty = -500;
-
-constexpr EvalResult Fail(int32_t status) {
-    return {status, 0, 0};
-}
-
-constexpr bool Fits(int64_t v) {
-    return v >= kMin && v <= kMax;
-}
 
 // 0 and 1 are their own powers and roots, so they earn only the points of a plain operand.
 constexpr int32_t PowerPoints(int32_t v, int32_t points) {
     return (v == 0 || v == 1) ? 20 : points;
 }
 
-EvalResult Inexact(int64_t nearest, int32_t allowed, int32_t status) {
-    if (allowed == 0) {
-        return Fail(status);
-    }
-    return {EvalOk, static_cast<int32_t>(nearest), kInexactPenalty};
-}
-
 } // namespace
 
-EvalResult ApplyPower(int32_t v, int32_t kind, const ScoreSwitches& sw) {
+int32_t RaiseStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out, int32_t& points) {
     switch (kind) {
-    case PowSpent:
-        return {EvalOk, v, 0};
-    case PowNone:
-        return {EvalOk, v, 20};
     case PowSqrt: {
         if (v < 0) {
-            return Fail(EvalInexactRoot);
+            return EvalInexactRoot;
         }
         // Adding 0.5 lands exact roots on their integer despite rounding in the root.
         const int64_t r = static_cast<int64_t>(std::sqrt(static_cast<double>(v)) + 0.5);
-        if (r * r == v) {
-            return {EvalOk, static_cast<int32_t>(r), PowerPoints(v, 50)};
+        if (r * r != v) {
+            return Inexact(r, sw.scoreInexactRoot, EvalInexactRoot, out, points);
         }
-        return Inexact(r, sw.scoreInexactRoot, EvalInexactRoot);
+        out = static_cast<int32_t>(r);
+        points += PowerPoints(v, 50);
+        return EvalOk;
     }
     case PowCbrt: {
         const int64_t m = v < 0 ? -static_cast<int64_t>(v) : v;
         const int64_t r = static_cast<int64_t>(std::cbrt(static_cast<double>(m)) + 0.5);
         const int64_t root = v < 0 ? -r : r;
-        if (r * r * r == m) {
-            return {EvalOk, static_cast<int32_t>(root), PowerPoints(v, 60)};
+        if (r * r * r != m) {
+            return Inexact(root, sw.scoreInexactRoot, EvalInexactRoot, out, points);
         }
-        return Inexact(root, sw.scoreInexactRoot, EvalInexactRoot);
+        out = static_cast<int32_t>(root);
+        points += PowerPoints(v, 60);
+        return EvalOk;
     }
-    case PowSquare: {
-        const int64_t sq = static_cast<int64_t>(v) * v;
-        if (sq > kMax) {
-            return Fail(EvalOverflow);
-        }
-        return {EvalOk, static_cast<int32_t>(sq), PowerPoints(v, 80)};
-    }
+    case PowSquare:
     case PowCube: {
         const int64_t sq = static_cast<int64_t>(v) * v;
-        // Past the 32-bit range the square already rules the cube out, and the product below
+        // Past the 32-bit range the square already rules the cube out, and the cube below
         // stays within 64 bits.
         if (sq > kMax) {
-            return Fail(EvalOverflow);
+            return EvalOverflow;
         }
-        const int64_t cube = sq * v;
-        if (!Fits(cube)) {
-            return Fail(EvalOverflow);
+        const int64_t r = kind == PowSquare ? sq : sq * v;
+        if (!Fits(r)) {
+            return EvalOverflow;
         }
-        return {EvalOk, static_cast<int32_t>(cube), PowerPoints(v, 80)};
+        out = static_cast<int32_t>(r);
+        points += PowerPoints(v, 80);
+        return EvalOk;
     }
     default:
-        return Fail(EvalBadInput);
+        return EvalBadInput;
     }
 }
 
-EvalResult ApplyOp(int32_t a, int32_t b, int32_t kind, const ScoreSwitches& sw) {
-    switch (kind) {
-    case OpAdd:
-    case OpSub: {
-        const int64_t r = kind == OpAdd ? static_cast<int64_t>(a) + b : static_cast<int64_t>(a) - b;
-        if (!Fits(r)) {
-            return Fail(EvalOverflow);
-        }
-        return {EvalOk, static_cast<int32_t>(r), 50};
+} // namespace steps
+
+namespace {
+
+EvalResult Outcome(int32_t status, int32_t value, int32_t points) {
+    if (status != EvalOk) {
+        return {status, 0, 0};
     }
-    case OpMul: {
-        const int64_t r = static_cast<int64_t>(a) * b;
-        if (!Fits(r)) {
-            return Fail(EvalOverflow);
-        }
-        return {EvalOk, static_cast<int32_t>(r), 100};
-    }
-    case OpDiv: {
-        if (b == 0) {
-            return Fail(EvalDivByZero);
-        }
-        if (a == kMin && b == -1) {
-            return Fail(EvalOverflow);
-        }
-        const int32_t q = a / b;
-        if (a % b == 0) {
-            return {EvalOk, q, 150};
-        }
-        return Inexact(q, sw.scoreInexactDivision, EvalInexactDiv);
-    }
-    default:
-        return Fail(EvalBadInput);
-    }
+    return {EvalOk, value, points};
+}
+
+} // namespace
+
+EvalResult ApplyPower(int32_t value, int32_t kind, const ScoreSwitches& sw) {
+    int32_t out = 0;
+    int32_t points = 0;
+    const int32_t status = steps::PowerStep(value, kind, sw, out, points);
+    return Outcome(status, out, points);
+}
+
+EvalResult ApplyOp(int32_t left, int32_t right, int32_t kind, const ScoreSwitches& sw) {
+    int32_t out = 0;
+    int32_t points = 0;
+    const int32_t status = steps::OpStep(left, right, kind, sw, out, points);
+    return Outcome(status, out, points);
 }
 
 } // namespace vostrel
