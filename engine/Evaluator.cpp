@@ -19,26 +19,25 @@ constexpr int32_t kSentinel = 1000;
 // Four operands and the end marker; the stacks hold the implicit zero and four operands.
 constexpr int kSlots = kPositions + 1;
 
-constexpr EvalResult Fail(int32_t status) {
-    return {status, 0, 0};
-}
-
 constexpr bool Above(int32_t v, uint32_t hi) {
     return static_cast<uint32_t>(v) > hi;
 }
 
 // Range tests as unsigned comparisons joined with bitwise ors: one branch for the whole state.
 bool WellFormed(const ExpressionState& s, int32_t tryCount) {
-    bool bad = Above(tryCount, 10) | Above(s.op[0], kSignMinus);
+    unsigned bad = Above(tryCount, 10);
+    bad |= Above(s.op[0], kSignMinus);
     unsigned ranks = 0;
     for (int k = 0; k < kPositions; ++k) {
-        bad |= Above(s.digits[k], 9) | Above(s.power[k], PowCube) | Above(s.rank[k], 3);
+        bad |= Above(s.digits[k], 9);
+        bad |= Above(s.power[k], PowCube);
+        bad |= Above(s.rank[k], 3);
         if (k > 0) {
             bad |= Above(s.op[k], OpJoin);
         }
         ranks |= 1u << (s.rank[k] & 3);
     }
-    return !bad && ranks == 0xFu;
+    return bad == 0 && ranks == 0xFu;
 }
 
 // The evaluation proper: gives the status and, on success, fills value and points.

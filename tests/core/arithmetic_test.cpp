@@ -132,5 +132,30 @@ TEST(ApplyOp, JoinAndUnknownKindsAreRefused) {
     EXPECT_EQ(ApplyOp(1, 2, 1000, kLenient), Err(EvalBadInput));
 }
 
+// Under the sanitizer build this sweep is what proves that no input reaches undefined
+// arithmetic; in any build it checks that failures carry no value and no points.
+TEST(ApplyStep, ExtremeInputsGiveDefinedOutcomes) {
+    const int32_t values[] = {kMin, kMin + 1, -46341, -1291, -1000, -2,    -1,    0,        1,
+                              2,    7,        1290,   1291,  46340, 46341, 65536, kMax - 1, kMax};
+    const int32_t kinds[] = {kMin, -2, -1, 0, 1, 2, 3, 4, 5, 1000, kMax};
+    const auto expectDefined = [](const EvalResult& r) {
+        EXPECT_TRUE(r.status <= EvalOk && r.status >= EvalBadInput) << r.status;
+        if (r.status != EvalOk) {
+            EXPECT_EQ(r.value, 0);
+            EXPECT_EQ(r.points, 0);
+        }
+    };
+    for (const ScoreSwitches& sw : {kStrict, kLenient}) {
+        for (int32_t kind : kinds) {
+            for (int32_t a : values) {
+                expectDefined(ApplyPower(a, kind, sw));
+                for (int32_t b : values) {
+                    expectDefined(ApplyOp(a, b, kind, sw));
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace vostrel

@@ -161,6 +161,30 @@ TEST(Evaluate, MalformedStatesAreRefused) {
     EXPECT_EQ(Evaluate(good, 10, kStrict), Ok(10, 700));
 }
 
+TEST(Evaluate, ArbitraryFieldsAreRefusedWithoutUndefinedBehaviour) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int32_t> any(std::numeric_limits<int32_t>::min(),
+                                               std::numeric_limits<int32_t>::max());
+    std::uniform_int_distribution<int32_t> nearRange(-2, 12);
+    for (int i = 0; i < 20000; ++i) {
+        ExpressionState s;
+        // Mostly near the valid ranges, sometimes anywhere.
+        auto field = [&] { return i % 4 == 0 ? any(rng) : nearRange(rng); };
+        for (int k = 0; k < 4; ++k) {
+            s.digits[k] = field();
+            s.power[k] = field() % 6;
+            s.op[k] = field() % 6;
+            s.rank[k] = field() % 5;
+        }
+        const EvalResult r = Evaluate(s, field(), ScoreSwitches{field(), field(), field()});
+        ASSERT_TRUE(r.status <= EvalOk && r.status >= EvalBadInput) << r.status;
+        if (r.status != EvalOk) {
+            ASSERT_EQ(r.value, 0);
+            ASSERT_EQ(r.points, 0);
+        }
+    }
+}
+
 // An independent evaluator: the operator of highest rank is computed last, so the expression is
 // a tree split at it. It finds the same value and points whenever every step succeeds, and fails
 // whenever some step fails (possibly at another step first).
