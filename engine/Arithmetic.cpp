@@ -2,13 +2,38 @@
 
 #include "engine/ArithmeticSteps.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace vostrel {
 
 namespace steps {
 
 namespace {
+
+// The integer nearest to the cube root of m (0 <= m <= 2^31). An estimate from the exponent
+// bits, refined by Newton steps, lands within one of it; integers then settle it exactly: r is
+// nearest when (2r - 1)^3 < 8m < (2r + 1)^3 (no cube of an odd number equals 8m).
+int64_t NearestCubeRoot(int64_t m) {
+    if (m < 2) {
+        return m;
+    }
+    const double x = static_cast<double>(m);
+    double y = std::bit_cast<double>(std::bit_cast<uint64_t>(x) / 3 + 0x2A9F7893782DA1CEull);
+    for (int i = 0; i < 2; ++i) {
+        y -= (y * y * y - x) / (3 * y * y);
+    }
+    int64_t r = static_cast<int64_t>(y + 0.5);
+    const auto oddCube = [](int64_t c) { return c * c * c; };
+    while (r > 0 && oddCube(2 * r - 1) > 8 * m) {
+        --r;
+    }
+    while (oddCube(2 * r + 1) < 8 * m) {
+        ++r;
+    }
+    return r;
+}
 
 // 0 and 1 are their own powers and roots, so they earn only the points of a plain operand.
 constexpr int32_t PowerPoints(int32_t v, int32_t points) {
@@ -34,7 +59,7 @@ int32_t RaiseStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out
     }
     case PowCbrt: {
         const int64_t m = v < 0 ? -static_cast<int64_t>(v) : v;
-        const int64_t r = static_cast<int64_t>(std::cbrt(static_cast<double>(m)) + 0.5);
+        const int64_t r = NearestCubeRoot(m);
         const int64_t root = v < 0 ? -r : r;
         if (r * r * r != m) {
             return Inexact(root, sw.scoreInexactRoot, EvalInexactRoot, out, points);

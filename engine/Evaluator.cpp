@@ -19,25 +19,21 @@ constexpr int32_t kSentinel = 1000;
 // Four operands and the end marker; the stacks hold the implicit zero and four operands.
 constexpr int kSlots = kPositions + 1;
 
-constexpr bool Above(int32_t v, uint32_t hi) {
-    return static_cast<uint32_t>(v) > hi;
-}
-
-// Range tests as unsigned comparisons joined with bitwise ors: one branch for the whole state.
+// Every field in its range and the ranks a permutation. Written as flags or-ed over whole
+// arrays, which g++ turns into a few vector compares: this runs before every evaluation.
 bool WellFormed(const ExpressionState& s, int32_t tryCount) {
-    unsigned bad = Above(tryCount, 10);
-    bad |= Above(s.op[0], kSignMinus);
-    unsigned ranks = 0;
+    constexpr uint32_t kOpLimit[kPositions] = {kSignMinus, OpJoin, OpJoin, OpJoin};
+    uint32_t over = static_cast<uint32_t>(tryCount) > 10 ? 1u : 0u;
     for (int k = 0; k < kPositions; ++k) {
-        bad |= Above(s.digits[k], 9);
-        bad |= Above(s.power[k], PowCube);
-        bad |= Above(s.rank[k], 3);
-        if (k > 0) {
-            bad |= Above(s.op[k], OpJoin);
-        }
-        ranks |= 1u << (s.rank[k] & 3);
+        over |= static_cast<uint32_t>(s.digits[k]) > 9 ? 1u : 0u;
+        over |= static_cast<uint32_t>(s.power[k]) > PowCube ? 1u : 0u;
+        over |= static_cast<uint32_t>(s.op[k]) > kOpLimit[k] ? 1u : 0u;
+        over |= static_cast<uint32_t>(s.rank[k]) > 3 ? 1u : 0u;
     }
-    return bad == 0 && ranks == 0xFu;
+    if (over != 0) {
+        return false;
+    }
+    return ((1u << s.rank[0]) | (1u << s.rank[1]) | (1u << s.rank[2]) | (1u << s.rank[3])) == 0xFu;
 }
 
 // The evaluation proper: gives the status and, on success, fills value and points.
@@ -51,68 +47,69 @@ inline int32_t Run(const ExpressionState& s, int32_t tryCount, const ScoreSwitch
         points += s.rank[k] > s.rank[k + 1] ? 80 : 0;
     }
 
-    // The operand sequence: joined digits form one operand that keeps the operator and rank of
-    // the position in front of the run and takes the power of its rightmost digit.
-    int32_t seqValue[kSlots];
-    int32_t seqPower[kSlots];
-    int32_t seqOp[kSlots];
-    int32_t seqRank[kSlots];
-    int n = 0;
-    for (int k = 0; k < kPositions; ++k) {
-        if (k > 0 && s.op[k] == OpJoin) {
-            seqValue[n - 1] = seqValue[n - 1] * 10 + s.digits[k];
-            seqPower[n - 1] = s.power[k];
-            points += 150;
-        } else {
-            seqValue[n] = s.digits[k];
-            seqPower[n] = s.power[k];
-            seqOp[n] = s.op[k];
-            seqRank[n] = s.rank[k];
-            ++n;
-        }
-    }
-    seqOp[n] = kSentinel;
-    seqRank[n] = kSentinel;
-
-    // Operator-precedence reduction; the bottom entry is the implicit zero that the sign slot
-    // applies to.
+    // Operator-precedence reduction over two stacks: values with their powers, operators with
+    // their ranks. The bottom entry is the implicit zero that the sign slot applies to; its
+    // operator is never applied.
     int32_t value[kSlots];
     int32_t power[kSlots];
     int32_t op[kSlots];
     int32_t rank[kSlots];
     value[0] = 0;
     power[0] = PowNone;
-    op[0] = OpAdd; // never applied
+    op[0] = OpAdd;
     rank[0] = kSentinel;
     int t = 0;
-    int j = 0;
-    while (t > 0 || j < n) {
-        if (rank[t] > seqRank[j]) {
-            ++t;
-            value[t] = seqValue[j];
-            power[t] = seqPower[j];
-            op[t] = seqOp[j];
-            rank[t] = seqRank[j];
-            ++j;
-            continue;
+    int k = 0;
+    while (true) {
+        // The next entry of the operand sequence, read as it is needed: joined digits form one
+        // operand that keeps the operator and rank of the position in front of the run and takes
+        // the power of its rightmost digit. After the last one comes the end marker.
+        int32_t entryValue = 0;
+        int32_t entryPower = PowNone;
+        int32_t entryOp = kSentinel;
+        int32_t entryRank = kSentinel;
+        if (k < kPositions) {
+            entryValue = s.digits[k];
+            entryPower = s.power[k];
+            entryOp = s.op[k];
+            entryRank = s.rank[k];
+            for (++k; k < kPositions && s.op[k] == OpJoin; ++k) {
+                entryValue = entryValue * 10 + s.digits[k];
+                entryPower = s.power[k];
+                points += 150;
+            }
         }
-        // Powers are applied, and earn their points, at the reduce that consumes the operand.
-        int32_t a = 0;
-        int32_t b = 0;
-        int32_t c = 0;
-        int32_t status = steps::PowerStep(value[t - 1], power[t - 1], sw, a, points);
-        if (status == EvalOk) {
-            status = steps::PowerStep(value[t], power[t], sw, b, points);
+        // Reduce while the operator on top ranks no higher than the entry's, so equal ranks
+        // reduce the earlier operator first. The bottom's sentinel rank stops this for every
+        // entry but the end marker, which empties the stacks.
+        while (t > 0 && rank[t] <= entryRank) {
+            // Powers are applied, and earn their points, at the reduce that consumes the
+            // operand.
+            int32_t a = 0;
+            int32_t b = 0;
+            int32_t c = 0;
+            int32_t status = steps::PowerStep(value[t - 1], power[t - 1], sw, a, points);
+            if (status == EvalOk) {
+                status = steps::PowerStep(value[t], power[t], sw, b, points);
+            }
+            if (status == EvalOk) {
+                status = steps::OpStep(a, b, op[t], sw, c, points);
+            }
+            if (status != EvalOk) {
+                return status;
+            }
+            --t;
+            value[t] = c;
+            power[t] = PowSpent;
         }
-        if (status == EvalOk) {
-            status = steps::OpStep(a, b, op[t], sw, c, points);
+        if (entryRank == kSentinel) {
+            break;
         }
-        if (status != EvalOk) {
-            return status;
-        }
-        --t;
-        value[t] = c;
-        power[t] = PowSpent;
+        ++t;
+        value[t] = entryValue;
+        power[t] = entryPower;
+        op[t] = entryOp;
+        rank[t] = entryRank;
     }
 
     const int32_t r = value[0];
