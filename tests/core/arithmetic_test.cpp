@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 namespace vostrel {
 namespace {
@@ -51,6 +52,29 @@ TEST(ApplyPower, EveryPerfectSquareAndCubeIsExact) {
         ASSERT_EQ(ApplyPower(v - 1, PowCbrt, kStrict).status, EvalInexactRoot) << v - 1;
         ASSERT_EQ(ApplyPower(v + 1, PowCbrt, kStrict).status, EvalInexactRoot) << v + 1;
     }
+}
+
+// The nearest integer root by its definition in integers: r is nearest to the k-th root of v
+// when (2r - 1)^k < 2^k v < (2r + 1)^k.
+TEST(ApplyPower, InexactRootsGiveTheNearestInteger) {
+    const auto pow = [](int64_t x, int k) { return k == 2 ? x * x : x * x * x; };
+    const auto check = [&](int64_t v) {
+        for (const auto& [kind, k] : {std::pair{PowSqrt, 2}, std::pair{PowCbrt, 3}}) {
+            const EvalResult r = ApplyPower(static_cast<int32_t>(v), kind, kLenient);
+            ASSERT_EQ(r.status, EvalOk) << v;
+            const int64_t root = r.value;
+            const int64_t scaled = (int64_t{1} << k) * v;
+            ASSERT_TRUE(root == 0 || pow(2 * root - 1, k) < scaled) << v << " root " << root;
+            ASSERT_LT(scaled, pow(2 * root + 1, k)) << v << " root " << root;
+        }
+    };
+    for (int64_t v = 0; v < 200000; ++v) {
+        check(v);
+    }
+    for (int64_t v = 200000; v <= kMax; v += 9973) {
+        check(v);
+    }
+    check(kMax);
 }
 
 TEST(ApplyPower, InexactRootsFailOrCostPoints) {
