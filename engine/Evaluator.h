@@ -10,7 +10,8 @@
 
 namespace vostrel {
 
-// No heap allocation: safe for hot loops.
+// No heap allocation: safe for hot loops. Defined for every rank permutation; a field outside its
+// range, or tryCount outside 0..10, gives EvalBadInput.
 EvalResult Evaluate(const ExpressionState& s, int32_t tryCount, const ScoreSwitches& sw);
 
 enum class TextAlign { Left, Center, Right };
