@@ -4,6 +4,7 @@
 // over the records of CGameApp and reaches the window only through IGameView.
 
 #include "app/CGameApp.h"
+#include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
 #include "game/IGameView.h"
 
@@ -57,6 +58,11 @@ public:
     int32_t OpenChooser() const { return openChooser_; }
 
 private:
+    void EndGame();
+    // Re-texts the labels in the mask and sets their enabled states from the expression.
+    void ShowLabels(LabelMask mask);
+    void ShowResult(const EvalResult& r);
+
     CGameApp& app_;
     IGameView& view_;
     RandomSource random_;
