@@ -1,0 +1,37 @@
+#include "dialogs/DialogUnits.h"
+
+#include <QFontMetrics>
+#include <QString>
+
+#include <cstdint>
+
+namespace vostrel {
+
+DialogBaseUnits BaseUnitsOf(const QFont& font) {
+    const QFontMetrics fm(font);
+    const int width = fm.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    // The mean over 52 letters, rounded: (width / 26 + 1) / 2.
+    return DialogBaseUnits{(width / 26 + 1) / 2, fm.height()};
+}
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0) {
+        return -1;
+    }
+    const int64_t p = static_cast<int64_t>(a) * b;
+    const int64_t half = (c > 0 ? c : -c) / 2;
+    const bool negative = (p < 0) != (c < 0);
+    const int64_t q = ((p < 0 ? -p : p) + half) / (c > 0 ? c : -c);
+    return static_cast<int>(negative ? -q : q);
+}
+
+QRect MapDialogRect(const DialogBaseUnits& bu, int x, int y, int cx, int cy) {
+    const int left = MulDiv(x, bu.x, 4);
+    const int top = MulDiv(y, bu.y, 8);
+    const int right = MulDiv(x + cx, bu.x, 4);
+    const int bottom = MulDiv(y + cy, bu.y, 8);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+} // namespace vostrel

@@ -1,0 +1,140 @@
+#include "app/WinConstants.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/Fonts.h"
+#include "dialogs/MessageBoxes.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace vostrel {
+namespace {
+
+QStringList ButtonTexts(const QMessageBox& box) {
+    QStringList texts;
+    for (QAbstractButton* b : box.buttons()) {
+        texts << b->text();
+    }
+    texts.sort();
+    return texts;
+}
+
+TEST(MessageBoxes, MapsStyleFlagsToIconsButtonsAndDefaults) {
+    QWidget owner;
+    auto ok = BuildMessageBox(&owner, "設定ファイルが見つからないので初期化します。",
+                              "設定ファイルエラー", MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(ok->parentWidget(), &owner);
+    EXPECT_EQ(ok->windowTitle(), QStringLiteral("設定ファイルエラー"));
+    EXPECT_EQ(ok->text(), QStringLiteral("設定ファイルが見つからないので初期化します。"));
+    EXPECT_EQ(ok->icon(), QMessageBox::Warning);
+    EXPECT_EQ(ButtonTexts(*ok), QStringList{"OK"});
+    EXPECT_EQ(MessageBoxResultOf(ok->defaultButton()), IDOK);
+
+    EXPECT_EQ(BuildMessageBox(nullptr, "x", "y", MB_OK | MB_ICONERROR)->icon(),
+              QMessageBox::Critical);
+    EXPECT_EQ(BuildMessageBox(nullptr, "x", "y", MB_OK | MB_ICONINFORMATION)->icon(),
+              QMessageBox::Information);
+    EXPECT_EQ(BuildMessageBox(nullptr, "x", "y", MB_OK)->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(BuildMessageBox(nullptr, "x", "y", MB_OK)->parentWidget(), nullptr);
+
+    auto yesFirst = BuildMessageBox(nullptr, "実行中です。これまでの結果を破棄しますか。",
+                                    "結果破棄確認", MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(yesFirst->icon(), QMessageBox::Question);
+    EXPECT_EQ(ButtonTexts(*yesFirst), (QStringList{"いいえ(&N)", "はい(&Y)"}));
+    EXPECT_EQ(MessageBoxResultOf(yesFirst->defaultButton()), IDYES);
+    EXPECT_EQ(MessageBoxResultOf(yesFirst->escapeButton()), IDNO);
+
+    auto noFirst = BuildMessageBox(nullptr, "終了しますか", "終了確認",
+                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_EQ(MessageBoxResultOf(noFirst->defaultButton()), IDNO);
+}
+
+TEST(MessageBoxes, RealBoxAnswersWithThePressedButton) {
+    // The one test that runs a real box: the default button of a Yes/No box with No as default.
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        box->defaultButton()->click();
+    });
+    EXPECT_EQ(ShowMessageBox(nullptr, "終了しますか", "終了確認",
+                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2),
+              IDNO);
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* b : box->buttons()) {
+            if (b->text() == QStringLiteral("はい(&Y)")) {
+                b->click();
+            }
+        }
+    });
+    EXPECT_EQ(ShowMessageBox(nullptr, "終了しますか", "終了確認",
+                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2),
+              IDYES);
+}
+
+TEST(MessageBoxes, ResponderAnswersInsteadOfABoxUntilRemoved) {
+    QWidget owner;
+    std::vector<std::string> seen;
+    MessageBoxResponder previous =
+        SetMessageBoxResponder([&](QWidget* o, const std::string& text, const std::string& caption,
+                                   uint32_t style) -> int32_t {
+            EXPECT_EQ(o, &owner);
+            seen.push_back(caption + "|" + text + "|" + std::to_string(style));
+            return IDNO;
+        });
+    EXPECT_EQ(ShowMessageBox(&owner, "終了しますか", "終了確認", 0x124), IDNO);
+    MessageBoxResponder mine = SetMessageBoxResponder(previous);
+    EXPECT_TRUE(static_cast<bool>(mine));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], "終了確認|終了しますか|292");
+}
+
+TEST(DialogUnits, ConvertsWithRoundedBaseUnits) {
+    EXPECT_EQ(MulDiv(7, 6, 4), 11); // 10.5 rounds up
+    EXPECT_EQ(MulDiv(-7, 6, 4), -11);
+    EXPECT_EQ(MulDiv(5, 6, 4), 8); // 7.5
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    const DialogBaseUnits bu{6, 12};
+    // 150 x 150 units: the game window's client area.
+    EXPECT_EQ(MapDialogRect(bu, 0, 0, 150, 150), QRect(0, 0, 225, 225));
+    EXPECT_EQ(MapDialogRect(bu, 113, 123, 30, 20), QRect(170, 185, 45, 30));
+}
+
+TEST(DialogUnits, BaseUnitsComeFromTheFontsLettersAndHeight) {
+    const QFont f = DialogFont();
+    const DialogBaseUnits bu = BaseUnitsOf(f);
+    const QFontMetrics fm(f);
+    const double mean =
+        fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
+    EXPECT_NEAR(bu.x, mean, 0.5);
+    EXPECT_EQ(bu.y, fm.height());
+    EXPECT_GE(bu.x, 5);
+    EXPECT_LE(bu.x, 8);
+}
+
+TEST(Fonts, JapaneseFacesResolveToInstalledGothic) {
+    const QFont dialog = DialogFont();
+    EXPECT_TRUE(QFontInfo(dialog).family().startsWith("IPA"))
+        << QFontInfo(dialog).family().toStdString();
+    const QFont p = MakeCellFont(14, QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_TRUE(QFontInfo(p).family().startsWith("IPA")) << QFontInfo(p).family().toStdString();
+    EXPECT_TRUE(QFontMetrics(p).inFont(QChar(0x30B9))); // ス
+}
+
+TEST(Fonts, CellHeightBoundsAscentPlusDescent) {
+    for (int h : {14, 18, 28}) {
+        const QFont f = MakeCellFont(h, QStringLiteral("MS UI Gothic"));
+        EXPECT_LE(QFontMetrics(f).height(), h);
+        EXPECT_GE(QFontMetrics(f).height(), h - 2);
+        EXPECT_EQ(f.weight(), QFont::Normal);
+    }
+}
+
+} // namespace
+} // namespace vostrel
