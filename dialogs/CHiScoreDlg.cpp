@@ -40,7 +40,9 @@ CHiScoreDlg::CHiScoreDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_
 
 CHiScoreDlg::~CHiScoreDlg() = default;
 
-int32_t CHiScoreDlg::DoModal() { return exec() == QDialog::Accepted ? IDOK : IDCANCEL; }
+int32_t CHiScoreDlg::DoModal() {
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
 
 QWidget* CHiScoreDlg::GetDlgItem(int id) const {
     if (id >= IDC_HS_RANK0 && id < IDC_HS_RANK0 + kHighScoreRows) {
@@ -87,25 +89,27 @@ void CHiScoreDlg::OnInitDialog() {
     okButton_->setGeometry(du(106, 127, 37, 16));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &CHiScoreDlg::accept);
+    setFixedSize(du(0, 0, 155, 150).size());
 
     // Run-time positions are client pixels.
+    // 15 x 10 pixels would cut the lower part of the dialog font's glyphs off.
+    const int rankHeight = std::max(10, QFontMetrics(font()).height());
     for (int k = 0; k < kHighScoreRows; ++k) {
-        QRect r(10, 30 + 20 * k, 15, 10);
-        rankLabel_[k]->setGeometry(r);
+        rankLabel_[k]->setGeometry(10, 30 + 20 * k, 15, rankHeight);
         rankLabel_[k]->show();
     }
     fontA_ = MakeCellFont(kTableFontHeight, QString::fromUtf16(kTableFace));
     for (int k = 0; k < kHighScoreRows; ++k) {
         const QString text = QStringLiteral("lblHsName%1").arg(k);
         nameLabel_[k].setObjectName(text);
-        nameLabel_[k].Create(text, SS_CENTERIMAGE, QRect(QPoint(30, 30 + 20 * k), QPoint(185, 45 + 20 * k)),
+        nameLabel_[k].Create(text, SS_CENTERIMAGE, PixelRect{30, 30 + 20 * k, 185, 45 + 20 * k},
                              this, IDC_HS_NAME0 + k);
         nameLabel_[k].SetBackColor(kWhite);
         nameLabel_[k].setFont(fontA_);
     }
     for (int k = 0; k < kHighScoreRows; ++k) {
         scoreLabel_[k].Create(QStringLiteral("9999"), SS_CENTERIMAGE | SS_RIGHT,
-                              QRect(QPoint(195, 30 + 20 * k), QPoint(240, 45 + 20 * k)), this,
+                              PixelRect{195, 30 + 20 * k, 240, 45 + 20 * k}, this,
                               IDC_HS_SCORE0 + k);
         scoreLabel_[k].SetBackColor(kWhite);
         scoreLabel_[k].setFont(fontA_);
@@ -164,7 +168,16 @@ void CHiScoreDlg::StoreEnteredName() {
     if (st.hiScoreMode != 1 || st.hiScoreRow < 0 || st.hiScoreRow >= kHighScoreRows) {
         return;
     }
+    // A pasted line break would end the name's line in the settings file, and a lone CR
+    // would make the next start refuse the file; the name ends there, as a single-line edit
+    // of the original platform ends pasted text.
     QString text = nameEdit_->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            text.truncate(i);
+            break;
+        }
+    }
     app_.settings.highScores.name[st.hiScoreRow] = Cp932FromUnicode(text);
 }
 

@@ -27,7 +27,9 @@ CSettingDlg::CSettingDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_
 
 CSettingDlg::~CSettingDlg() = default;
 
-int32_t CSettingDlg::DoModal() { return exec() == QDialog::Accepted ? IDOK : IDCANCEL; }
+int32_t CSettingDlg::DoModal() {
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
 
 QWidget* CSettingDlg::GetDlgItem(int id) const {
     if (id >= IDC_SCORE_INEXACT_DIVISION && id < IDC_SCORE_INEXACT_DIVISION + 4) {

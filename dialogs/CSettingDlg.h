@@ -25,8 +25,8 @@ public:
         IDC_SCORE_INEXACT_DIVISION = 1030, // the four switches, up to 1033
         IDC_SHOW_HISCORE = 1034,
         IDC_SHOW_VERSION = 1035,
-        IDC_CHANGE = 1,  // IDOK
-        IDC_CLOSE = 2,   // IDCANCEL
+        IDC_CHANGE = 1, // IDOK
+        IDC_CLOSE = 2,  // IDCANCEL
     };
 
     explicit CSettingDlg(CGameApp& app, QWidget* parent = nullptr);
