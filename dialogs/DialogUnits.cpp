@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QString>
+#include <QWidget>
 
 #include <cstdint>
 
@@ -32,6 +33,10 @@ QRect MapDialogRect(const DialogBaseUnits& bu, int x, int y, int cx, int cy) {
     const int right = MulDiv(x + cx, bu.x, 4);
     const int bottom = MulDiv(y + cy, bu.y, 8);
     return QRect(left, top, right - left, bottom - top);
+}
+
+void PlaceInDialogUnits(QWidget* w, const DialogBaseUnits& bu, int x, int y, int cx, int cy) {
+    w->setGeometry(MapDialogRect(bu, x, y, cx, cy));
 }
 
 } // namespace vostrel

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QRect>
 
+class QWidget;
+
 namespace vostrel {
 
 struct DialogBaseUnits {
@@ -19,5 +21,8 @@ int MulDiv(int a, int b, int c);
 
 // The pixel rectangle of a template rectangle (x, y, width, height in dialog units).
 QRect MapDialogRect(const DialogBaseUnits& bu, int x, int y, int cx, int cy);
+
+// Gives w the pixel geometry of a template rectangle.
+void PlaceInDialogUnits(QWidget* w, const DialogBaseUnits& bu, int x, int y, int cx, int cy);
 
 } // namespace vostrel

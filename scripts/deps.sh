@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the given set needs, only when some are missing.
-# Usage: scripts/deps.sh play|test
+# Usage: scripts/deps.sh play|test|docs
 set -euo pipefail
 
 play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev)
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream)
+# The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh).
+docs_pkgs=(xvfb xauth xdotool x11-utils imagemagick librsvg2-bin "${play_pkgs[@]}")
 
 case "${1:-}" in
 play) pkgs=("${play_pkgs[@]}") ;;
 test) pkgs=("${test_pkgs[@]}") ;;
+docs) pkgs=("${docs_pkgs[@]}") ;;
 *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|docs" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,85 @@
+#include "dialogs/CAboutDlg.h"
+
+#include "dialogs/AppIcon.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/Fonts.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace vostrel {
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const QString& text) {
+    auto* l = new QLabel(parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setText(text);
+    return l;
+}
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
+    const DialogBaseUnits bu = BaseUnitsOf(font());
+    setFixedSize(MapDialogRect(bu, 0, 0, 151, 91).size());
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(AppIcon().pixmap(32, 32));
+    icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PlaceInDialogUnits(icon, bu, 7, 15, 20, 20);
+
+    product_ = MakeLabel(this, QStringLiteral("Vostrel"));
+    PlaceInDialogUnits(product_, bu, 36, 7, 104, 8);
+
+    version_ = MakeLabel(this, QStringLiteral("Ver. 2.0.2005.0117\n"
+                                              "Copyright (C) 2026\n"
+                                              "The Vostrel developers"));
+    version_->setWordWrap(true);
+    PlaceInDialogUnits(version_, bu, 37, 18, 107, 23);
+    // Three lines of the substituted font are a little taller than the template's box; the
+    // box grows into the gap below it rather than cut the last line.
+    const int threeLines = 3 * QFontMetrics(font()).lineSpacing();
+    if (version_->height() < threeLines) {
+        version_->resize(version_->width(), threeLines);
+    }
+
+    url_ = MakeLabel(this, QStringLiteral("URL: https://vostrel.example.org/"));
+    PlaceInDialogUnits(url_, bu, 18, 44, 126, 8);
+
+    ok_ = new QPushButton(QStringLiteral("&OK"), this);
+    ok_->setDefault(true);
+    PlaceInDialogUnits(ok_, bu, 94, 68, 50, 16);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    ok_->setFocus();
+}
+
+QLabel* CAboutDlg::Label(int id) const {
+    switch (id) {
+    case kIdProduct:
+        return product_;
+    case kIdVersion:
+        return version_;
+    case kIdUrl:
+        return url_;
+    default:
+        return nullptr;
+    }
+}
+
+void CAboutDlg::paintEvent(QPaintEvent* e) {
+    QDialog::paintEvent(e);
+    QPainter p(this);
+    p.setPen(QPen(Qt::black, 1));
+    // The end point is excluded, as the original line drawing does.
+    p.drawLine(5, 90, 254, 90);
+}
+
+} // namespace vostrel
