@@ -2,6 +2,7 @@
 // The settings file vostrel.dat: CR LF lines of key, ':' and value; three header lines, then
 // fifteen keyed lines. Names travel as raw bytes.
 
+#include "app/IByteSource.h"
 #include "app/SettingsRecord.h"
 
 #include <cstdint>
@@ -14,10 +15,14 @@ std::string GetSettingsPath(std::string_view fileName);
 // 0 read to the end; -1 the file cannot be opened (nothing changes); -9 reading failed part
 // way (the lines before stay applied).
 int32_t LoadSettings(const std::string& path, SettingsRecord& s);
+// The reading itself, from any byte source: 0 or -9 as above.
+int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s);
 // 0 written; -1 not written, and any previous file is left as it was.
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s);
 // The exact bytes SaveSettings writes: 18 lines, each ended by CR LF.
 std::string FormatSettings(const SettingsRecord& s);
+// Writes the text and CR LF to a file descriptor: 0, or -1 when a write failed.
+int32_t WriteLine(int fd, std::string_view text);
 int32_t CheckDigits(std::string_view text);
 
 } // namespace vostrel

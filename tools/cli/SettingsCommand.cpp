@@ -1,12 +1,27 @@
 #include "tools/cli/Commands.h"
 
+#include "app/SettingsFile.h"
+
 #include <cstdio>
+#include <string>
 
 namespace vostrel::cli {
 
-int RunSettings(int, char**) {
-    std::fputs("vostrel-cli: not available in this build yet\n", stderr);
-    return 2;
+int RunSettings(int argc, char** argv) {
+    if (argc != 1) {
+        std::fputs("vostrel-cli: usage: vostrel-cli settings FILE\n", stderr);
+        return 2;
+    }
+    // As at program start: numbers 0, names empty.
+    SettingsRecord s;
+    const int32_t r = LoadSettings(argv[0], s);
+    const std::string out = "load " + std::to_string(r) + "\n" + FormatSettings(s);
+    // Names are raw bytes, so the output is written as a block, never as C text.
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+        std::fputs("vostrel-cli: cannot write the output\n", stderr);
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace vostrel::cli

@@ -1,0 +1,17 @@
+#pragma once
+// Reads an open file descriptor; the caller keeps ownership of it.
+
+#include "app/IByteSource.h"
+
+namespace vostrel {
+
+class FileByteSource : public IByteSource {
+public:
+    explicit FileByteSource(int fd) : fd_(fd) {}
+    int64_t Read(char* dst, size_t cap) override;
+
+private:
+    int fd_;
+};
+
+} // namespace vostrel

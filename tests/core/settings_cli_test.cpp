@@ -1,0 +1,67 @@
+#include "app/SettingsFile.h"
+#include "core/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace vostrel {
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+CliRun RunCli(const std::string& args) {
+    CliRun r;
+    const std::string cmd = std::string(VOSTREL_CLI) + " " + args + " 2>/dev/null";
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (p == nullptr) {
+        return r;
+    }
+    char buf[4096];
+    size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) {
+        r.out.append(buf, n);
+    }
+    const int status = ::pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+TEST(SettingsCommand, PrintsTheLoadResultAndTheBytesASaveWouldWrite) {
+    test::TempDir dir;
+    const std::string path = dir.File("vostrel.dat");
+    test::WriteBytes(path, "rn:05\nhsn0:\x83\x5c\r\nhsn1:\r\nhss1:99999999999\r\nhss4:1");
+    SettingsRecord expected;
+    expected.repeatCount = 5;
+    expected.highScores.name[0] = "\x83\x5c";
+    expected.highScores.name[1] = "none";
+    expected.highScores.score[1] = 2147483647;
+
+    const CliRun ok = RunCli("settings " + path);
+    EXPECT_EQ(ok.exitCode, 0);
+    EXPECT_EQ(ok.out, "load 0\n" + FormatSettings(expected));
+
+    test::WriteBytes(path, "rn:7\r\nnsd:1\r\r\n");
+    expected = SettingsRecord{};
+    expected.repeatCount = 7;
+    const CliRun bad = RunCli("settings " + path);
+    EXPECT_EQ(bad.exitCode, 0);
+    EXPECT_EQ(bad.out, "load -9\n" + FormatSettings(expected));
+
+    const CliRun missing = RunCli("settings " + dir.File("missing.dat"));
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_EQ(missing.out, "load -1\n" + FormatSettings(SettingsRecord{}));
+}
+
+TEST(SettingsCommand, WrongUsageExitsWithTwo) {
+    EXPECT_EQ(RunCli("settings").exitCode, 2);
+    EXPECT_EQ(RunCli("settings a b").exitCode, 2);
+}
+
+} // namespace
+} // namespace vostrel

@@ -1,0 +1,349 @@
+#include "app/MemoryByteSource.h"
+#include "app/SettingsFile.h"
+#include "core/TempDir.h"
+#include "fakes/EndlessByteSource.h"
+#include "fakes/FailingByteSource.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vostrel {
+namespace {
+
+using namespace std::string_literals;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+// A record that differs from the start values everywhere, so that "left as it was" shows.
+SettingsRecord Marked() {
+    SettingsRecord s;
+    s.repeatCount = -1;
+    s.scoreInexactDivision = -2;
+    s.scoreInexactRoot = -3;
+    s.scoreOtherResults = -4;
+    s.usePower = -5;
+    for (int i = 0; i < kHighScoreRows; ++i) {
+        s.highScores.name[i] = "was" + std::to_string(i);
+        s.highScores.score[i] = -10 - i;
+    }
+    return s;
+}
+
+class LoadTest : public ::testing::Test {
+protected:
+    // Loads the bytes through a real file.
+    int32_t Load(const std::string& bytes, SettingsRecord& s) {
+        const std::string path = dir_.File("vostrel.dat");
+        WriteBytes(path, bytes);
+        return LoadSettings(path, s);
+    }
+    // The record after loading one line into the marked record.
+    SettingsRecord AfterLine(const std::string& line) {
+        SettingsRecord s = Marked();
+        EXPECT_EQ(Load(line + "\r\n", s), 0) << line;
+        return s;
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(LoadTest, DefaultFileHasTheseExactBytes) {
+    SettingsRecord s;
+    InstallDefaultSettings(s);
+    EXPECT_EQ(FormatSettings(s), ":Vostrel\r\n"
+                                 ":Ver. 2.0.2005.0117\r\n"
+                                 ":Copyright (C) 2026 The Vostrel developers\r\n"
+                                 "rn:3\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n"
+                                 "hsn0:ABC\r\nhss0:500\r\nhsn1:XYZ\r\nhss1:450\r\n"
+                                 "hsn2:PYR\r\nhss2:400\r\nhsn3:owns\r\nhss3:350\r\n"
+                                 "hsn4:ZORVEK\r\nhss4:300\r\n");
+}
+
+TEST_F(LoadTest, SavedFileReadsBackWithEmptyNamesAsNone) {
+    SettingsRecord out;
+    out.repeatCount = 10;
+    out.scoreInexactDivision = 1;
+    out.scoreOtherResults = 0;
+    out.usePower = 1;
+    out.highScores.name[0] = "a:b";
+    out.highScores.score[0] = 2147483647;
+    out.highScores.name[1] = " x";
+    out.highScores.score[1] = 7;
+    out.highScores.name[3] = "";
+    out.highScores.score[3] = 0;
+    const std::string path = dir_.File("vostrel.dat");
+    ASSERT_EQ(SaveSettings(path, out), 0);
+    EXPECT_EQ(ReadBytes(path), FormatSettings(out));
+
+    SettingsRecord in = Marked();
+    ASSERT_EQ(LoadSettings(path, in), 0);
+    SettingsRecord expected = out;
+    for (auto& name : expected.highScores.name) {
+        if (name.empty()) {
+            name = "none";
+        }
+    }
+    EXPECT_EQ(in, expected);
+}
+
+TEST_F(LoadTest, ShiftJisNamesSurviveLoadAndSaveByteForByte) {
+    SettingsRecord s;
+    InstallDefaultSettings(s);
+    // Includes trail bytes 0x5C and 0x7C, which are '\' and '|' when read as ASCII.
+    s.highScores.name[0] = "\x83\x5c\x83\x74\x83\x67";         // "ソフト"
+    s.highScores.name[1] = "\x95\x5c\x8e\xa6";                 // "表示"
+    s.highScores.name[2] = "\x82\xa0\x81\x7c\xb1\xb2\xb3";     // "あ－" and half-width kana
+    s.highScores.name[3] = "\x88\xea\x88\xea\x88\xea\x88\xea"; // "一一一一"
+    const std::string original = FormatSettings(s);
+
+    SettingsRecord in;
+    ASSERT_EQ(Load(original, in), 0);
+    EXPECT_EQ(in.highScores.name[0], s.highScores.name[0]);
+    const std::string copy = dir_.File("copy.dat");
+    ASSERT_EQ(SaveSettings(copy, in), 0);
+    EXPECT_EQ(ReadBytes(copy), original);
+}
+
+TEST_F(LoadTest, LfOnlyReadsLikeCrLf) {
+    SettingsRecord s;
+    InstallDefaultSettings(s);
+    s.highScores.name[2] = "lf";
+    std::string crlf = FormatSettings(s);
+    std::string lf;
+    for (const char c : crlf) {
+        if (c != '\r') {
+            lf += c;
+        }
+    }
+    SettingsRecord a;
+    SettingsRecord b;
+    ASSERT_EQ(Load(crlf, a), 0);
+    ASSERT_EQ(Load(lf, b), 0);
+    EXPECT_EQ(a, s);
+    EXPECT_EQ(b, s);
+}
+
+TEST_F(LoadTest, BytesAfterTheLastLineEndAreIgnored) {
+    SettingsRecord s;
+    EXPECT_EQ(Load("hss3:350\r\nhss4:300", s), 0);
+    EXPECT_EQ(s.highScores.score[3], 350);
+    EXPECT_EQ(s.highScores.score[4], 0);
+
+    // A CR as the very last byte is no error, and its line is still unfinished.
+    SettingsRecord t;
+    EXPECT_EQ(Load("hss3:350\r\nhss4:300\r", t), 0);
+    EXPECT_EQ(t.highScores.score[3], 350);
+    EXPECT_EQ(t.highScores.score[4], 0);
+}
+
+TEST_F(LoadTest, EmptyFileChangesNothing) {
+    SettingsRecord s = Marked();
+    EXPECT_EQ(Load("", s), 0);
+    EXPECT_EQ(s, Marked());
+}
+
+TEST_F(LoadTest, CrWithoutLfFailsAfterTheLinesBeforeIt) {
+    const char* const cases[] = {
+        "rn:4\r\nnsd:1\nhsn0:A\rB\r\nnsr:1\r\n", // inside a line
+        "rn:4\r\nnsd:1\n\r\r\nnsr:1\r\n",        // CR CR LF
+        "rn:4\r\nnsd:1\nnsr:1\rx",               // in the unfinished last line
+    };
+    for (const char* bytes : cases) {
+        SettingsRecord s = Marked();
+        EXPECT_EQ(Load(bytes, s), -9) << bytes;
+        EXPECT_EQ(s.repeatCount, 4);
+        EXPECT_EQ(s.scoreInexactDivision, 1);
+        EXPECT_EQ(s.scoreInexactRoot, -3);
+        EXPECT_EQ(s.highScores.name[0], "was0");
+    }
+}
+
+TEST_F(LoadTest, NumbersAreAllDigitsOrTheFallback) {
+    struct Case {
+        const char* value;
+        int32_t expected;
+    };
+    const Case rn[] = {
+        {"", 3},
+        {"abc", 3},
+        {" 5", 3},
+        {"5 ", 3},
+        {"+5", 3},
+        {"-5", 3},
+        {"5.0", 3},
+        {"\x82\x54", 3}, // full-width 5 in Shift-JIS
+        {"05", 5},
+        {"0", 0},
+        {"2147483647", 2147483647},
+        {"2147483648", 2147483647},
+        {"99999999999", 2147483647},
+        {"000000000000000000000012", 12},
+        {"99999999999999999999999999999999", 2147483647},
+    };
+    for (const Case& c : rn) {
+        EXPECT_EQ(AfterLine(std::string("rn:") + c.value).repeatCount, c.expected) << c.value;
+    }
+    EXPECT_EQ(AfterLine("hss2:-20").highScores.score[2], 500);
+    EXPECT_EQ(AfterLine("hss2:20").highScores.score[2], 20);
+
+    // Each key's own fallback; every score row falls back to 500.
+    EXPECT_EQ(AfterLine("nsd:x").scoreInexactDivision, 0);
+    EXPECT_EQ(AfterLine("nsr:x").scoreInexactRoot, 0);
+    EXPECT_EQ(AfterLine("rto:x").scoreOtherResults, 1);
+    EXPECT_EQ(AfterLine("eu:x").usePower, 1);
+    for (int i = 0; i < kHighScoreRows; ++i) {
+        EXPECT_EQ(AfterLine("hss" + std::to_string(i) + ":").highScores.score[i], 500);
+    }
+    EXPECT_EQ(AfterLine("nsd:2").scoreInexactDivision, 2);
+}
+
+TEST_F(LoadTest, NamesAreKeptAsTheyStand) {
+    EXPECT_EQ(AfterLine("hsn1:").highScores.name[1], "none");
+    EXPECT_EQ(AfterLine("hsn1: x").highScores.name[1], " x");
+    EXPECT_EQ(AfterLine("hsn0:a:b").highScores.name[0], "a:b");
+    EXPECT_EQ(AfterLine("hsn4:x ").highScores.name[4], "x ");
+}
+
+TEST_F(LoadTest, OnlyExactKeysCount) {
+    for (const char* line : {"RN:5", "rn :5", " rn:5", ":rn:5", "rn5", "rn", "r:5", "rnn:5",
+                             "hsn5:x", "hss:5", "hsn00:x"}) {
+        EXPECT_EQ(AfterLine(line), Marked()) << line;
+    }
+}
+
+TEST_F(LoadTest, TheLastLineForAKeyWins) {
+    SettingsRecord s;
+    EXPECT_EQ(Load("rn:4\r\nhsn0:first\r\nrn:7\r\nhsn0:second\r\n", s), 0);
+    EXPECT_EQ(s.repeatCount, 7);
+    EXPECT_EQ(s.highScores.name[0], "second");
+}
+
+TEST_F(LoadTest, NulEndsTheTextOfALine) {
+    SettingsRecord s = Marked();
+    EXPECT_EQ(Load("hsn0:AB\0CD\r\nrn\0:5\r\nhss0:1\0002\r\n"s, s), 0);
+    EXPECT_EQ(s.highScores.name[0], "AB");
+    EXPECT_EQ(s.repeatCount, -1);
+    EXPECT_EQ(s.highScores.score[0], 1);
+}
+
+TEST_F(LoadTest, LongLinesAreReadWhole) {
+    // 5000 bytes, and one long enough to span several reads of the file.
+    for (const size_t length : {size_t{5000}, size_t{300000}}) {
+        std::string name(length - 5, 'n');
+        name.back() = 'z';
+        SettingsRecord s;
+        EXPECT_EQ(Load("rn:2\r\nhsn3:" + name + "\r\nhss3:9\r\n", s), 0);
+        EXPECT_EQ(s.highScores.name[3], name);
+        EXPECT_EQ(s.highScores.score[3], 9);
+        EXPECT_EQ(s.repeatCount, 2);
+    }
+}
+
+TEST_F(LoadTest, FileThatCannotBeOpenedChangesNothing) {
+    SettingsRecord s = Marked();
+    EXPECT_EQ(LoadSettings(dir_.File("missing.dat"), s), -1);
+    EXPECT_EQ(LoadSettings("", s), -1);
+    EXPECT_EQ(s, Marked());
+}
+
+TEST_F(LoadTest, ReadErrorsFailAfterTheLinesBeforeThem) {
+    // A directory opens but cannot be read.
+    SettingsRecord s = Marked();
+    EXPECT_EQ(LoadSettings(dir_.path(), s), -9);
+    EXPECT_EQ(s, Marked());
+
+    test::FailingByteSource source("rn:6\r\nhsn0:ok\nhss0:12");
+    SettingsRecord t = Marked();
+    EXPECT_EQ(LoadSettingsFrom(source, t), -9);
+    EXPECT_EQ(t.repeatCount, 6);
+    EXPECT_EQ(t.highScores.name[0], "ok");
+    EXPECT_EQ(t.highScores.score[0], -10);
+}
+
+// Every way of cutting the input into reads gives the same outcome.
+TEST_F(LoadTest, ReadBoundariesDoNotMatter) {
+    const std::string inputs[] = {
+        "rn:4\r\nhsn0:A\r\nhss0:5\r\n",
+        "rn:4\r\nhsn0:A\r\r\nhss0:5\r\n",
+        "rn:4\nhsn0:\r\nhss0:5\r",
+        "hsn1:x\0y\r\n\r\n\n:\r\nhss1:77"s,
+    };
+    for (const std::string& in : inputs) {
+        SettingsRecord whole = Marked();
+        MemoryByteSource all(in);
+        const int32_t expected = LoadSettingsFrom(all, whole);
+        for (size_t chunk = 1; chunk <= in.size(); ++chunk) {
+            SettingsRecord s = Marked();
+            MemoryByteSource src(in, chunk);
+            EXPECT_EQ(LoadSettingsFrom(src, s), expected) << chunk;
+            EXPECT_EQ(s, whole) << chunk;
+        }
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VOSTREL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VOSTREL_ASAN 1
+#endif
+#endif
+
+TEST(LoadMemory, LineLargerThanMemoryFailsWithoutACrash) {
+#ifdef VOSTREL_ASAN
+    GTEST_SKIP() << "an address-space limit does not combine with AddressSanitizer";
+#else
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Room for a few hundred MB more than the process uses now, then no more.
+        long pages = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1) {
+                pages = 0;
+            }
+            std::fclose(f);
+        }
+        const rlim_t limit = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (256u << 20);
+        const struct rlimit rl = {limit, limit};
+        if (pages == 0 || ::setrlimit(RLIMIT_AS, &rl) != 0) {
+            ::_exit(3);
+        }
+        test::EndlessByteSource endless('x');
+        SettingsRecord s;
+        s.repeatCount = 42;
+        const int32_t r = LoadSettingsFrom(endless, s);
+        ::_exit(r == -9 && s.repeatCount == 42 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
+}
+
+TEST(SettingsPath, IsBesideTheRunningExecutable) {
+    const std::string path = GetSettingsPath("vostrel.dat");
+    ASSERT_GE(path.size(), std::string("/vostrel.dat").size());
+    EXPECT_EQ(path.front(), '/');
+    const std::string dir = path.substr(0, path.size() - std::string("vostrel.dat").size());
+    EXPECT_EQ(dir.back(), '/');
+    EXPECT_EQ(::access((dir + "vostrel_tests").c_str(), X_OK), 0) << dir;
+}
+
+TEST(CheckDigitsTest, EmptyDigitsOrOther) {
+    EXPECT_EQ(CheckDigits(""), 1);
+    EXPECT_EQ(CheckDigits("0123456789"), 0);
+    EXPECT_EQ(CheckDigits("12a"), 2);
+    EXPECT_EQ(CheckDigits("/"), 2); // just below '0'
+    EXPECT_EQ(CheckDigits(":"), 2); // just above '9'
+    EXPECT_EQ(CheckDigits("1\0"s), 2);
+}
+
+} // namespace
+} // namespace vostrel

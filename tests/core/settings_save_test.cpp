@@ -1,0 +1,161 @@
+#include "app/SettingsFile.h"
+#include "core/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vostrel {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+SettingsRecord Defaults() {
+    SettingsRecord s;
+    InstallDefaultSettings(s);
+    return s;
+}
+
+SettingsRecord Changed() {
+    SettingsRecord s = Defaults();
+    s.repeatCount = 9;
+    s.highScores.name[0] = "\x90\x56"; // "新"
+    s.highScores.score[0] = 777;
+    return s;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+// Runs fn in a child process and returns its exit code; for process-wide limits and identities.
+template <typename Fn> int InChild(Fn fn) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(fn());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+TEST(SaveSettings, NewFileHoldsExactlyTheLinesAndNothingIsLeftBeside) {
+    TempDir dir;
+    const std::string path = dir.File("vostrel.dat");
+    ASSERT_EQ(SaveSettings(path, Changed()), 0);
+    EXPECT_EQ(ReadBytes(path), FormatSettings(Changed()));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(ModeOf(path), 0644 & ~mask);
+    EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+}
+
+TEST(SaveSettings, ReplacingKeepsTheModeOfTheOldFile) {
+    TempDir dir;
+    const std::string path = dir.File("vostrel.dat");
+    for (const mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t{0666}}) {
+        WriteBytes(path, "old");
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        ASSERT_EQ(SaveSettings(path, Changed()), 0);
+        EXPECT_EQ(ReadBytes(path), FormatSettings(Changed()));
+        EXPECT_EQ(ModeOf(path), mode);
+    }
+    EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+}
+
+TEST(SaveSettings, ThroughALinkTheLinkedFileIsReplaced) {
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.File("real").c_str(), 0755), 0);
+    const std::string real = dir.File("real/vostrel.dat");
+    const std::string link = dir.File("vostrel.dat");
+    WriteBytes(real, "old");
+    ASSERT_EQ(::symlink("real/vostrel.dat", link.c_str()), 0);
+    ASSERT_EQ(SaveSettings(link, Changed()), 0);
+    struct stat st;
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadBytes(real), FormatSettings(Changed()));
+}
+
+TEST(SaveSettings, PlacesThatCannotHoldTheFileGiveMinusOne) {
+    TempDir dir;
+    // The name is taken by a directory with something in it.
+    const std::string taken = dir.File("vostrel.dat");
+    ASSERT_EQ(::mkdir(taken.c_str(), 0755), 0);
+    WriteBytes(taken + "/inside", "keep");
+    EXPECT_EQ(SaveSettings(taken, Defaults()), -1);
+    EXPECT_EQ(ReadBytes(taken + "/inside"), "keep");
+
+    // A component of the path is a plain file.
+    const std::string plain = dir.File("plain");
+    WriteBytes(plain, "keep");
+    EXPECT_EQ(SaveSettings(plain + "/vostrel.dat", Defaults()), -1);
+    EXPECT_EQ(ReadBytes(plain), "keep");
+
+    EXPECT_EQ(SaveSettings("", Defaults()), -1);
+    EXPECT_EQ(dir.Listing(), "plain\nvostrel.dat\n");
+}
+
+TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string path = dir.File("vostrel.dat");
+    ASSERT_EQ(SaveSettings(path, Defaults()), 0);
+    const std::string old = ReadBytes(path);
+    // A file size limit makes the write fail part way, as a full disk would.
+    const int code = InChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit rl = {100, 100};
+        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) {
+            return 3;
+        }
+        return SaveSettings(path, Changed()) == -1 ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+}
+
+TEST(SaveSettings, AReadOnlyFileIsNotReplaced) {
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    const std::string path = dir.File("vostrel.dat");
+    ASSERT_EQ(SaveSettings(path, Defaults()), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const int code = InChild([&] {
+        // Root may write anything; take the part of an ordinary player.
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            return 3;
+        }
+        return SaveSettings(path, Changed()) == -1 ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(ReadBytes(path), FormatSettings(Defaults()));
+    EXPECT_EQ(ModeOf(path), 0444);
+    EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+}
+
+TEST(WriteLine, EndsTheTextWithCrLf) {
+    TempDir dir;
+    const std::string path = dir.File("line");
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(WriteLine(fd, "hsn0:\x82\xa0"), 0);
+    EXPECT_EQ(WriteLine(fd, ""), 0);
+    ::close(fd);
+    EXPECT_EQ(ReadBytes(path), "hsn0:\x82\xa0\r\n\r\n");
+    EXPECT_EQ(WriteLine(-1, "x"), -1);
+}
+
+} // namespace
+} // namespace vostrel
