@@ -17,4 +17,10 @@ struct AppState {
     friend bool operator==(const AppState&, const AppState&) = default;
 };
 
+// A game is under way once the problem on screen was touched or a problem was graded; retry,
+// exit and the settings dialog ask before they throw such a game away.
+inline bool IsGameRunning(const AppState& s) {
+    return s.gameInProgress > 0 || s.problemIndex > 0;
+}
+
 } // namespace vostrel

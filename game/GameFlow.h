@@ -4,6 +4,7 @@
 // over the records of CGameApp and reaches the window only through IGameView.
 
 #include "app/CGameApp.h"
+#include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
 #include "game/IGameView.h"
 
@@ -46,10 +47,10 @@ public:
     void OpenSettings();
 
     // Window events, each routed as the window's command table says.
-    void OnLabelClicked(int id);      // any label or the result label, by ControlId
-    void OnBackgroundClicked();       // the background, or a label that reports no clicks
-    void OnChooserClosed();           // a list closed with or without a choice
-    void PopUpChooser(int labelId);   // power, sign, gap or rank label
+    void OnLabelClicked(int id);    // any label or the result label, by ControlId
+    void OnBackgroundClicked();     // the background, or a label that reports no clicks
+    void OnChooserClosed();         // a list closed with or without a choice
+    void PopUpChooser(int labelId); // power, sign, gap or rank label
     void CommitChooser();
 
     const ExpressionState& Expression() const { return expr_; }
@@ -57,6 +58,11 @@ public:
     int32_t OpenChooser() const { return openChooser_; }
 
 private:
+    void EndGame();
+    // Re-texts the labels in the mask and sets their enabled states from the expression.
+    void ShowLabels(LabelMask mask);
+    void ShowResult(const EvalResult& r);
+
     CGameApp& app_;
     IGameView& view_;
     RandomSource random_;

@@ -1,0 +1,317 @@
+#include "game/GameFlow.h"
+
+#include "app/WinConstants.h"
+#include "engine/Evaluator.h"
+#include "engine/ExpressionModel.h"
+#include "game/ControlIds.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <utility>
+
+namespace vostrel {
+
+namespace {
+
+constexpr int32_t kMaxTries = 10;
+
+// Item counts of the four chooser lists.
+constexpr int32_t kPowerItems = 5;
+constexpr int32_t kSignItems = 2;
+constexpr int32_t kOpItems = 5;
+constexpr int32_t kRankItems = 4;
+
+// Platform generators may be wider than 15 bits; only a whole number of 15-bit blocks keeps
+// the reduction uniform.
+static_assert(RAND_MAX >= 32767 && (static_cast<unsigned long long>(RAND_MAX) + 1) % 32768 == 0);
+
+int32_t SaturatingAdd(int32_t a, int32_t b) {
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// A list always holds a selection the flow preset; anything else keeps the current value.
+int32_t ValidItem(int32_t selection, int32_t items, int32_t current) {
+    return selection >= 0 && selection < items ? selection : current;
+}
+
+} // namespace
+
+int32_t CRandSource() {
+    return static_cast<int32_t>(std::rand() % 32768);
+}
+
+GameFlow::GameFlow(CGameApp& app, IGameView& view, RandomSource random)
+    : app_(app), view_(view), random_(std::move(random)) {}
+
+void GameFlow::StartGame() {
+    RestartGame();
+    app_.state.settingsChanged = 0;
+}
+
+void GameFlow::RestartGame() {
+    app_.state.problemIndex = 0;
+    app_.state.gameScore = 0;
+    ShowProblemNumber();
+    NewProblem();
+}
+
+void GameFlow::NewProblem() {
+    ResetExpression(expr_, app_.settings.usePower);
+    ShowLabels(kAllLabels);
+    ApplyUsePower();
+    tryCount_ = 0;
+    DrawDigits();
+    view_.SetLabelText(IDC_RESULT, "");
+    view_.SetLabelAlign(IDC_POINTS, TextAlign::Right);
+    view_.SetLabelText(IDC_POINTS, "0 ");
+    app_.state.gameInProgress = 0;
+}
+
+void GameFlow::DrawDigits() {
+    for (int k = 0; k < kPositions; ++k) {
+        const int64_t r = std::clamp<int64_t>(random_ ? random_() : 0, 0, 32767);
+        expr_.digits[k] = static_cast<int32_t>(r * 10 / 32768);
+        view_.SetLabelText(IDC_DIGIT0 + k, std::to_string(expr_.digits[k]));
+    }
+}
+
+void GameFlow::ShowProblemNumber() {
+    if (app_.settings.repeatCount <= 1) {
+        view_.ShowLabel(IDC_PROBLEM_NO, false);
+        return;
+    }
+    view_.SetLabelText(IDC_PROBLEM_NO, "No." + std::to_string(app_.state.problemIndex + 1));
+    view_.ShowLabel(IDC_PROBLEM_NO, true);
+}
+
+void GameFlow::ApplyUsePower() {
+    const bool on = app_.settings.usePower != 0;
+    for (int k = 0; k < kPositions; ++k) {
+        if (!on) {
+            expr_.power[k] = PowNone;
+            view_.SetLabelText(IDC_POWER0 + k, PowerText(PowNone));
+        }
+        expr_.powerOn[k] = on;
+        view_.EnableLabel(IDC_POWER0 + k, on);
+    }
+}
+
+void GameFlow::EvaluateTry() {
+    CommitChooser();
+    if (tryCount_ < kMaxTries) {
+        ++tryCount_;
+    }
+    ShowResult(Evaluate(expr_, tryCount_, SwitchesOf(app_.settings)));
+    app_.state.gameInProgress = 1;
+}
+
+void GameFlow::GradeProblem() {
+    CommitChooser();
+    // Grading is no try: the count stays.
+    const EvalResult r = Evaluate(expr_, tryCount_, SwitchesOf(app_.settings));
+    ShowResult(r);
+    if (r.status != EvalOk) {
+        view_.MessageBox("エラー発生。式見直し後、採点してください。", "計算エラー",
+                         MB_OK | MB_ICONERROR);
+        return;
+    }
+
+    AppState& st = app_.state;
+    st.gameScore = SaturatingAdd(st.gameScore, r.points);
+    st.problemIndex += 1;
+    if (st.problemIndex < app_.settings.repeatCount) {
+        view_.MessageBox("今回のスコア:" + std::to_string(r.points) + "(" +
+                             std::to_string(st.gameScore) + ")\n" +
+                             std::to_string(st.problemIndex + 1) + "番目の計算を始めます。",
+                         "次計算開始", MB_OK | MB_ICONINFORMATION);
+    } else {
+        EndGame();
+    }
+    ShowProblemNumber();
+    NewProblem();
+}
+
+void GameFlow::EndGame() {
+    AppState& st = app_.state;
+    // Start-up and the settings dialog keep repeatCount at 1 or more; the guard keeps a
+    // record built any other way from dividing by zero.
+    const int32_t problems = std::max(app_.settings.repeatCount, 1);
+    st.finalScore = st.gameScore / problems;
+    const int32_t row = InsertHighScore(app_.settings.highScores, st.finalScore);
+    if (row < 0) {
+        st.hiScoreMode = 2;
+    } else {
+        st.hiScoreMode = 1;
+        st.hiScoreRow = row;
+    }
+    view_.RunHiScoreDialog();
+    st.problemIndex = 0;
+    st.gameScore = 0;
+}
+
+void GameFlow::RetryGame() {
+    CommitChooser();
+    if (IsGameRunning() && view_.MessageBox("実行中です。これまでの結果を破棄しますか。",
+                                            "結果破棄確認", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
+    }
+    RestartGame();
+}
+
+void GameFlow::RequestExit(int32_t result) {
+    CommitChooser();
+    if (IsGameRunning() && view_.MessageBox("終了しますか", "終了確認",
+                                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        return;
+    }
+    view_.EndDialog(result);
+}
+
+bool GameFlow::IsGameRunning() const {
+    return vostrel::IsGameRunning(app_.state);
+}
+
+void GameFlow::OpenSettings() {
+    CommitChooser();
+    view_.RunSettingsDialog();
+    if (app_.state.settingsChanged == 1) {
+        RestartGame();
+        app_.state.settingsChanged = 0;
+    }
+}
+
+void GameFlow::OnLabelClicked(int id) {
+    if (id >= IDC_POWER0 && id < IDC_POWER0 + kPositions) {
+        if (expr_.powerOn[id - IDC_POWER0]) {
+            PopUpChooser(id);
+        } else {
+            OnBackgroundClicked();
+        }
+    } else if (id >= IDC_OP0 && id < IDC_OP0 + kPositions) {
+        PopUpChooser(id);
+    } else if (id >= IDC_RANK0 && id < IDC_RANK0 + kPositions) {
+        if (expr_.rankOn[id - IDC_RANK0]) {
+            PopUpChooser(id);
+        } else {
+            OnBackgroundClicked();
+        }
+    } else if (id == IDC_RESULT) {
+        EvaluateTry();
+        view_.FocusEvaluateButton();
+    } else {
+        // The problem number, the points caption, the points and the digits report no clicks
+        // of their own: the click lands on the background.
+        OnBackgroundClicked();
+    }
+}
+
+void GameFlow::OnBackgroundClicked() {
+    CommitChooser();
+    view_.FocusEvaluateButton();
+}
+
+void GameFlow::OnChooserClosed() {
+    CommitChooser();
+}
+
+void GameFlow::PopUpChooser(int labelId) {
+    CommitChooser();
+    if (labelId >= IDC_POWER0 && labelId < IDC_POWER0 + kPositions) {
+        const int k = labelId - IDC_POWER0;
+        openChooser_ = ChooserPower;
+        powerEditDigit_ = k;
+        view_.ShowLabel(labelId, false);
+        view_.PopUpChooserList(IDC_POWER_CHOOSER, 55 + 50 * k, 7, expr_.power[k], false);
+    } else if (labelId == IDC_OP0) {
+        openChooser_ = ChooserSign;
+        opEditPos_ = 0;
+        view_.ShowLabel(IDC_RANK0, false);
+        view_.PopUpChooserList(IDC_SIGN_CHOOSER, 30, 63, expr_.op[0], true);
+    } else if (labelId > IDC_OP0 && labelId < IDC_OP0 + kPositions) {
+        const int k = labelId - IDC_OP0;
+        openChooser_ = ChooserOp;
+        opEditPos_ = k;
+        view_.ShowLabel(IDC_RANK0 + k, false);
+        view_.PopUpChooserList(IDC_OP_CHOOSER, 30 + 50 * k, 63, expr_.op[k], true);
+    } else if (labelId >= IDC_RANK0 && labelId < IDC_RANK0 + kPositions) {
+        const int k = labelId - IDC_RANK0;
+        openChooser_ = ChooserRank;
+        rankEditPos_ = k;
+        view_.ShowLabel(labelId, false);
+        view_.PopUpChooserList(IDC_RANK_CHOOSER, 30 + 50 * k, 63, expr_.rank[k], false);
+    }
+}
+
+void GameFlow::CommitChooser() {
+    // Cleared first: hiding a list may report its closing, which must not commit twice.
+    const int32_t open = std::exchange(openChooser_, ChooserNone);
+    switch (open) {
+    case ChooserPower: {
+        const int k = std::exchange(powerEditDigit_, -1);
+        view_.HideChooserList(IDC_POWER_CHOOSER);
+        const int32_t sel =
+            ValidItem(view_.ChooserSelection(IDC_POWER_CHOOSER), kPowerItems, expr_.power[k]);
+        ShowLabels(SetPower(expr_, k, sel) | PowerLabelBit(k));
+        view_.ShowLabel(IDC_POWER0 + k, true);
+        break;
+    }
+    case ChooserSign: {
+        view_.HideChooserList(IDC_SIGN_CHOOSER);
+        const int32_t sel =
+            ValidItem(view_.ChooserSelection(IDC_SIGN_CHOOSER), kSignItems, expr_.op[0]);
+        ShowLabels(SetSign(expr_, sel) | OpLabelBit(0));
+        view_.ShowLabel(IDC_RANK0, true);
+        break;
+    }
+    case ChooserOp: {
+        const int k = opEditPos_;
+        view_.HideChooserList(IDC_OP_CHOOSER);
+        const int32_t sel =
+            ValidItem(view_.ChooserSelection(IDC_OP_CHOOSER), kOpItems, expr_.op[k]);
+        ShowLabels(SetGapOp(expr_, k, sel, app_.settings.usePower) | OpLabelBit(k));
+        view_.ShowLabel(IDC_RANK0 + k, true);
+        break;
+    }
+    case ChooserRank: {
+        const int k = rankEditPos_;
+        view_.HideChooserList(IDC_RANK_CHOOSER);
+        const int32_t sel =
+            ValidItem(view_.ChooserSelection(IDC_RANK_CHOOSER), kRankItems, expr_.rank[k]);
+        ShowLabels(SetRank(expr_, k, sel) | RankLabelBit(k));
+        view_.ShowLabel(IDC_RANK0 + k, true);
+        break;
+    }
+    default:
+        return;
+    }
+    app_.state.gameInProgress = 1;
+}
+
+void GameFlow::ShowLabels(LabelMask mask) {
+    for (int k = 0; k < kPositions; ++k) {
+        if (mask & PowerLabelBit(k)) {
+            view_.SetLabelText(IDC_POWER0 + k, PowerText(expr_.power[k]));
+            view_.EnableLabel(IDC_POWER0 + k, expr_.powerOn[k]);
+        }
+        if (mask & OpLabelBit(k)) {
+            view_.SetLabelText(IDC_OP0 + k, k == 0 ? SignText(expr_.op[0]) : OpText(expr_.op[k]));
+        }
+        if (mask & RankLabelBit(k)) {
+            view_.SetLabelText(IDC_RANK0 + k, RankText(expr_.rank[k]));
+            view_.EnableLabel(IDC_RANK0 + k, expr_.rankOn[k]);
+        }
+    }
+}
+
+void GameFlow::ShowResult(const EvalResult& r) {
+    const ResultDisplay d = FormatResult(r);
+    view_.SetLabelText(IDC_RESULT, d.result.text);
+    view_.SetLabelAlign(IDC_RESULT, d.result.align);
+    view_.SetLabelText(IDC_POINTS, d.points.text);
+    view_.SetLabelAlign(IDC_POINTS, d.points.align);
+}
+
+} // namespace vostrel

@@ -1,0 +1,454 @@
+// Whole games played through the fake window: problems, tries, grading, game end, retry, exit.
+
+#include "app/WinConstants.h"
+#include "fakes/FakeGameView.h"
+#include "fakes/ScriptedRandom.h"
+#include "game/ControlIds.h"
+#include "game/GameFlow.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <set>
+
+namespace vostrel {
+namespace {
+
+using fakes::FakeGameView;
+using fakes::ScriptedRandom;
+using fakes::ShownBox;
+
+class GameFlowTest : public ::testing::Test {
+protected:
+    GameFlowTest() { InstallDefaultSettings(app.settings); }
+
+    void Start(int32_t repeatCount) {
+        app.settings.repeatCount = repeatCount;
+        flow.StartGame();
+    }
+    void Press(int times) {
+        for (int i = 0; i < times; ++i) {
+            flow.EvaluateTry();
+        }
+    }
+    void ChooseOp(int gap, int32_t kind) {
+        flow.OnLabelClicked(IDC_OP0 + gap);
+        view.Pick(IDC_OP_CHOOSER, kind);
+        flow.OnChooserClosed();
+    }
+    std::string DigitTexts() const {
+        std::string s;
+        for (int k = 0; k < kPositions; ++k) {
+            s += view.Label(IDC_DIGIT0 + k).text;
+        }
+        return s;
+    }
+
+    CGameApp app;
+    FakeGameView view;
+    ScriptedRandom rnd;
+    GameFlow flow{app, view, rnd.Source()};
+};
+
+TEST_F(GameFlowTest, StartShowsAFreshProblem) {
+    rnd.AddDigits({7, 0, 9, 3});
+    app.state.settingsChanged = 1;
+    Start(3);
+
+    EXPECT_EQ(DigitTexts(), "7093");
+    const int32_t digits[] = {7, 0, 9, 3};
+    for (int k = 0; k < kPositions; ++k) {
+        EXPECT_EQ(flow.Expression().digits[k], digits[k]);
+        EXPECT_EQ(view.Label(IDC_POWER0 + k).text, "");
+        EXPECT_TRUE(view.Label(IDC_POWER0 + k).enabled);
+        EXPECT_EQ(view.Label(IDC_OP0 + k).text, k == 0 ? "" : "+");
+        EXPECT_EQ(view.Label(IDC_RANK0 + k).text, std::to_string(k + 1));
+        EXPECT_TRUE(view.Label(IDC_RANK0 + k).enabled);
+    }
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+    EXPECT_TRUE(view.Label(IDC_PROBLEM_NO).visible);
+    EXPECT_EQ(view.Label(IDC_RESULT).text, "");
+    EXPECT_EQ(view.Label(IDC_POINTS).text, "0 ");
+    EXPECT_EQ(view.Label(IDC_POINTS).align, TextAlign::Right);
+    EXPECT_EQ(flow.TryCount(), 0);
+    EXPECT_EQ(flow.OpenChooser(), ChooserNone);
+    EXPECT_EQ(app.state, AppState{});
+    EXPECT_FALSE(flow.IsGameRunning());
+}
+
+TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
+    rnd.AddDigits({0, 0, 0, 0});
+    Start(3);
+
+    // 0+0+0+0 after one try: 80 base, 20 for the implicit zero, 4 x 20 operands, 4 x 50
+    // additions, 100 for the result 0.
+    Press(1);
+    EXPECT_EQ(view.Label(IDC_POINTS).text, "480 ");
+    rnd.AddDigits({1, 2, 3, 4});
+    view.boxes.onShow = [&](const ShownBox&) {
+        // The graded problem stays on screen while the box is up.
+        EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+        EXPECT_EQ(view.Label(IDC_RESULT).text, "0 ");
+        EXPECT_EQ(view.Label(IDC_POINTS).text, "480 ");
+        EXPECT_EQ(DigitTexts(), "0000");
+    };
+    flow.GradeProblem();
+    view.boxes.onShow = nullptr;
+    ASSERT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_EQ(view.boxes.Last(), (ShownBox{"今回のスコア:480(480)\n2番目の計算を始めます。",
+                                           "次計算開始", MB_OK | MB_ICONINFORMATION}));
+    EXPECT_EQ(view.boxes.Last().text,
+              "\xE4\xBB\x8A\xE5\x9B\x9E\xE3\x81\xAE\xE3\x82\xB9\xE3\x82\xB3\xE3\x82\xA2:480(480)"
+              "\n2\xE7\x95\xAA\xE7\x9B\xAE\xE3\x81\xAE\xE8\xA8\x88\xE7\xAE\x97\xE3\x82\x92\xE5\xA7"
+              "\x8B\xE3\x82\x81\xE3\x81\xBE\xE3\x81\x99\xE3\x80\x82");
+    EXPECT_EQ(view.boxes.Last().style, 0x40u);
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.2");
+    EXPECT_EQ(DigitTexts(), "1234");
+    EXPECT_EQ(app.state.problemIndex, 1);
+    EXPECT_EQ(app.state.gameScore, 480);
+    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(flow.TryCount(), 0);
+    EXPECT_EQ(view.Label(IDC_POINTS).text, "0 ");
+    EXPECT_EQ(view.Label(IDC_RESULT).text, "");
+
+    // Graded untouched: 1+2+3+4 = 10 with no try, 800 points.
+    rnd.AddDigits({0, 0, 0, 0});
+    flow.GradeProblem();
+    ASSERT_EQ(view.boxes.shown.size(), 2u);
+    EXPECT_EQ(view.boxes.Last().text, "今回のスコア:800(1280)\n3番目の計算を始めます。");
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.3");
+
+    // The last problem, 500 points: the mean 1780 / 3 enters the default table at the top.
+    rnd.AddDigits({5, 6, 7, 8});
+    view.onHiScoreDialog = [&] {
+        EXPECT_EQ(app.state.hiScoreMode, 1);
+        EXPECT_EQ(app.state.hiScoreRow, 0);
+        EXPECT_EQ(app.state.finalScore, 593);
+        EXPECT_EQ(app.settings.highScores.name[0], "none");
+        EXPECT_EQ(app.settings.highScores.score[0], 593);
+        EXPECT_EQ(app.settings.highScores.name[1], "ABC");
+        // The player names the row and closes the dialog.
+        app.settings.highScores.name[0] = "Taro";
+        app.state.hiScoreMode = 0;
+    };
+    flow.GradeProblem();
+    EXPECT_EQ(view.hiScoreRuns, 1);
+    EXPECT_EQ(view.boxes.shown.size(), 2u);
+    EXPECT_EQ(app.settings.highScores.name[0], "Taro");
+    EXPECT_EQ(app.settings.highScores.score[4], 350);
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+    EXPECT_EQ(DigitTexts(), "5678");
+    EXPECT_EQ(app.state.problemIndex, 0);
+    EXPECT_EQ(app.state.gameScore, 0);
+    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_FALSE(flow.IsGameRunning());
+}
+
+TEST_F(GameFlowTest, OneProblemGamesEndAtEveryGradeAndPlaceEqualScoresBelow) {
+    // Scores reachable with 0+0+0+0: 500 with no try, 400 from the fifth try on.
+    app.settings.highScores.score[0] = 900;
+    app.settings.highScores.score[1] = 600;
+    app.settings.highScores.score[2] = 500;
+    app.settings.highScores.score[3] = 450;
+    app.settings.highScores.score[4] = 420;
+    rnd.AddDigits({0, 0, 0, 0});
+    Start(1);
+    EXPECT_FALSE(view.Label(IDC_PROBLEM_NO).visible);
+
+    int32_t modeSeen = -1;
+    view.onHiScoreDialog = [&] {
+        modeSeen = app.state.hiScoreMode;
+        app.state.hiScoreMode = 0;
+    };
+
+    rnd.AddDigits({0, 0, 0, 0});
+    flow.GradeProblem();
+    EXPECT_EQ(modeSeen, 1);
+    EXPECT_EQ(app.state.finalScore, 500);
+    EXPECT_EQ(app.state.hiScoreRow, 3); // below the 500 already there
+    EXPECT_EQ(app.settings.highScores.score[2], 500);
+    EXPECT_EQ(app.settings.highScores.name[2], "PYR");
+    EXPECT_EQ(app.settings.highScores.name[3], "none");
+    EXPECT_EQ(app.settings.highScores.score[4], 450);
+    EXPECT_FALSE(view.Label(IDC_PROBLEM_NO).visible);
+
+    // 400 is not above the last row (450): the table stays, the dialog shows the result.
+    const HighScoreTable before = app.settings.highScores;
+    Press(5);
+    rnd.AddDigits({0, 0, 0, 0});
+    flow.GradeProblem();
+    EXPECT_EQ(view.hiScoreRuns, 2);
+    EXPECT_EQ(modeSeen, 2);
+    EXPECT_EQ(app.state.finalScore, 400);
+    EXPECT_EQ(app.settings.highScores, before);
+    EXPECT_EQ(app.state.hiScoreRow, 3); // left as the last entry set it
+    EXPECT_TRUE(view.boxes.shown.empty());
+    EXPECT_FALSE(view.Label(IDC_PROBLEM_NO).visible);
+}
+
+TEST_F(GameFlowTest, NegativePointsLowerTheScoreAndTheMeanTruncatesTowardZero) {
+    app.settings.scoreInexactDivision = 1;
+    rnd.AddDigits({1, 3, 0, 0});
+    Start(3);
+
+    // 0+1, then 1/3 = 0 with -500, then +0+0; the result 0 adds 100: -50 in all.
+    ChooseOp(1, OpDiv);
+    rnd.AddDigits({1, 3, 0, 0});
+    flow.GradeProblem();
+    EXPECT_EQ(view.boxes.Last().text, "今回のスコア:-50(-50)\n2番目の計算を始めます。");
+    ChooseOp(1, OpDiv);
+    rnd.AddDigits({5, 5, 5, 0});
+    flow.GradeProblem();
+    EXPECT_EQ(view.boxes.Last().text, "今回のスコア:-50(-100)\n3番目の計算を始めます。");
+    EXPECT_EQ(app.state.gameScore, -100);
+
+    // 5+5+5+0 = 15 earns nothing. -100 / 3 is -33 (not -34).
+    const HighScoreTable before = app.settings.highScores;
+    view.onHiScoreDialog = [&] {
+        EXPECT_EQ(app.state.finalScore, -33);
+        EXPECT_EQ(app.state.hiScoreMode, 2);
+        app.state.hiScoreMode = 0;
+    };
+    rnd.AddDigits({1, 1, 1, 1});
+    flow.GradeProblem();
+    EXPECT_EQ(view.hiScoreRuns, 1);
+    EXPECT_EQ(app.settings.highScores, before);
+}
+
+TEST_F(GameFlowTest, FinalScoreOfMinusSevenOverTwoIsMinusThree) {
+    rnd.AddDigits({5, 5, 5, 0});
+    Start(2);
+    rnd.AddDigits({5, 5, 5, 0});
+    flow.GradeProblem(); // 15: no points
+    EXPECT_EQ(app.state.gameScore, 0);
+    // Points are always multiples of ten; a score carried in from elsewhere shows the rounding.
+    app.state.gameScore = -7;
+    rnd.AddDigits({5, 5, 5, 0});
+    flow.GradeProblem();
+    EXPECT_EQ(app.state.finalScore, -3);
+    EXPECT_EQ(app.state.hiScoreMode, 2);
+}
+
+TEST_F(GameFlowTest, TryCountStopsAtTenAndGradingIsNoTry) {
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(2);
+    Press(1);
+    EXPECT_EQ(flow.TryCount(), 1);
+    EXPECT_EQ(view.Label(IDC_POINTS).text, "780 ");
+    EXPECT_EQ(view.Label(IDC_RESULT).text, "10 ");
+    EXPECT_EQ(view.Label(IDC_RESULT).align, TextAlign::Right);
+    EXPECT_EQ(app.state.gameInProgress, 1);
+    Press(11);
+    EXPECT_EQ(flow.TryCount(), 10);
+    EXPECT_EQ(view.Label(IDC_POINTS).text, "700 ");
+
+    rnd.AddDigits({1, 2, 3, 4});
+    flow.GradeProblem();
+    EXPECT_EQ(view.boxes.Last().text, "今回のスコア:700(700)\n2番目の計算を始めます。");
+    EXPECT_EQ(flow.TryCount(), 0);
+}
+
+TEST_F(GameFlowTest, GradingAnErrorLeavesEveryPieceOfStateUnchanged) {
+    rnd.AddDigits({1, 0, 0, 0});
+    Start(3);
+    ChooseOp(1, OpDiv); // 1 / 0
+    Press(2);
+    EXPECT_EQ(view.Label(IDC_RESULT).text, "division by 0");
+    const AppState state = app.state;
+    const SettingsRecord settings = app.settings;
+    const ExpressionState expr = flow.Expression();
+
+    flow.GradeProblem();
+    ASSERT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_EQ(view.boxes.Last(), (ShownBox{"エラー発生。式見直し後、採点してください。",
+                                           "計算エラー", MB_OK | MB_ICONERROR}));
+    EXPECT_EQ(view.boxes.Last().style, 0x10u);
+    EXPECT_EQ(app.state, state);
+    EXPECT_EQ(app.settings, settings);
+    EXPECT_EQ(flow.Expression(), expr);
+    EXPECT_EQ(flow.TryCount(), 2);
+    EXPECT_EQ(DigitTexts(), "1000");
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+    EXPECT_EQ(view.Label(IDC_RESULT).text, "division by 0");
+    EXPECT_EQ(view.Label(IDC_RESULT).align, TextAlign::Left);
+    EXPECT_EQ(view.Label(IDC_POINTS).text, "----");
+    EXPECT_EQ(view.Label(IDC_POINTS).align, TextAlign::Center);
+    EXPECT_EQ(rnd.Remaining(), 0u);
+
+    // Corrected, the same problem grades with the tries it already has.
+    ChooseOp(1, OpAdd);
+    rnd.AddDigits({2, 2, 2, 2});
+    flow.GradeProblem();
+    EXPECT_EQ(app.state.problemIndex, 1);
+    EXPECT_EQ(view.boxes.shown.size(), 2u);
+}
+
+TEST_F(GameFlowTest, RetryOnAnUntouchedFirstProblemAsksNothing) {
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(3);
+    rnd.AddDigits({9, 8, 7, 6});
+    flow.RetryGame();
+    EXPECT_TRUE(view.boxes.shown.empty());
+    EXPECT_EQ(DigitTexts(), "9876");
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+}
+
+TEST_F(GameFlowTest, RetryOfAWorkedProblemAsksAndGoesAheadOnlyOnYes) {
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(3);
+    Press(2);
+    const AppState state = app.state;
+    const ExpressionState expr = flow.Expression();
+
+    view.boxes.answers = {IDNO};
+    flow.RetryGame();
+    ASSERT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_EQ(view.boxes.Last(), (ShownBox{"実行中です。これまでの結果を破棄しますか。",
+                                           "結果破棄確認", MB_YESNO | MB_ICONQUESTION}));
+    EXPECT_EQ(view.boxes.Last().style, 0x24u);
+    EXPECT_EQ(app.state, state);
+    EXPECT_EQ(flow.Expression(), expr);
+    EXPECT_EQ(flow.TryCount(), 2);
+
+    view.boxes.answers = {IDYES};
+    rnd.AddDigits({4, 4, 4, 4});
+    flow.RetryGame();
+    EXPECT_EQ(view.boxes.shown.size(), 2u);
+    EXPECT_EQ(DigitTexts(), "4444");
+    EXPECT_EQ(flow.TryCount(), 0);
+    EXPECT_EQ(app.state, AppState{});
+}
+
+TEST_F(GameFlowTest, RetryAfterAGradeAsksEvenOnAFreshProblem) {
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(3);
+    rnd.AddDigits({1, 2, 3, 4});
+    flow.GradeProblem();
+    EXPECT_EQ(app.state.gameInProgress, 0);
+    view.boxes.Clear();
+
+    view.boxes.answers = {IDNO};
+    flow.RetryGame();
+    EXPECT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_EQ(app.state.problemIndex, 1);
+    EXPECT_EQ(app.state.gameScore, 800);
+
+    view.boxes.answers = {IDYES};
+    rnd.AddDigits({3, 3, 3, 3});
+    flow.RetryGame();
+    EXPECT_EQ(app.state.problemIndex, 0);
+    EXPECT_EQ(app.state.gameScore, 0);
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+}
+
+TEST_F(GameFlowTest, ExitOnAnUntouchedFirstProblemEndsAtOnceWithItsResult) {
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(3);
+    flow.RequestExit(IDCANCEL);
+    EXPECT_TRUE(view.boxes.shown.empty());
+    EXPECT_EQ(view.endedWith, IDCANCEL);
+}
+
+TEST_F(GameFlowTest, ExitOfARunningGameAsksWithNoAsDefault) {
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(3);
+    Press(1);
+
+    view.boxes.answers = {IDNO};
+    flow.RequestExit(IDOK);
+    ASSERT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_EQ(view.boxes.Last(),
+              (ShownBox{"終了しますか", "終了確認", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2}));
+    EXPECT_EQ(view.boxes.Last().style, 0x124u);
+    EXPECT_FALSE(view.endedWith.has_value());
+    EXPECT_EQ(app.state.gameInProgress, 1);
+
+    view.boxes.answers = {IDYES};
+    flow.RequestExit(IDOK);
+    EXPECT_EQ(view.endedWith, IDOK);
+}
+
+TEST_F(GameFlowTest, ClosingAListWithoutAChoiceStillMakesExitAsk) {
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(1);
+    flow.OnLabelClicked(IDC_RANK0 + 2);
+    flow.OnChooserClosed();
+    EXPECT_EQ(flow.Expression().rank[2], 2);
+    view.boxes.answers = {IDNO};
+    flow.RequestExit(IDCANCEL);
+    EXPECT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_FALSE(view.endedWith.has_value());
+}
+
+TEST_F(GameFlowTest, ExitTakesTheOpenListFirstEvenWhenDeclined) {
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(3);
+    flow.OnLabelClicked(IDC_OP0 + 3);
+    view.Pick(IDC_OP_CHOOSER, OpMul);
+    view.boxes.answers = {IDNO};
+    flow.RequestExit(IDCANCEL); // the commit made the problem worked, so it asks
+    EXPECT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_EQ(flow.Expression().op[3], OpMul);
+    EXPECT_EQ(view.Label(IDC_OP0 + 3).text, "*");
+    EXPECT_EQ(view.OpenList(), 0);
+}
+
+TEST_F(GameFlowTest, WithoutUsePowerThePowerLabelsAreEmptyAndDisabled) {
+    app.settings.usePower = 0;
+    rnd.AddDigits({1, 2, 3, 4});
+    Start(3);
+    for (int k = 0; k < kPositions; ++k) {
+        EXPECT_FALSE(view.Label(IDC_POWER0 + k).enabled);
+        EXPECT_EQ(view.Label(IDC_POWER0 + k).text, "");
+        EXPECT_EQ(flow.Expression().power[k], PowNone);
+    }
+}
+
+TEST_F(GameFlowTest, ScriptedGeneratorValuesScaleByTenOver32768) {
+    rnd.AddRaw({0, 3276, 3277, 32767});
+    Start(3);
+    EXPECT_EQ(DigitTexts(), "0019");
+    rnd.AddRaw({16383, 16384, 29491, 29492});
+    flow.RetryGame();
+    EXPECT_EQ(DigitTexts(), "4589");
+}
+
+TEST(GameFlowDigits, EveryDigitOccursAndNoOther) {
+    CGameApp app;
+    InstallDefaultSettings(app.settings);
+    FakeGameView view;
+    std::mt19937 gen(20050117);
+    std::uniform_int_distribution<int32_t> dist(0, 32767);
+    GameFlow flow(app, view, [&] { return dist(gen); });
+    flow.StartGame();
+
+    std::set<int32_t> seen;
+    for (int problem = 0; problem < 200; ++problem) {
+        flow.RetryGame(); // untouched: no question
+        for (int k = 0; k < kPositions; ++k) {
+            const int32_t d = flow.Expression().digits[k];
+            ASSERT_GE(d, 0);
+            ASSERT_LE(d, 9);
+            EXPECT_EQ(view.Label(IDC_DIGIT0 + k).text, std::to_string(d));
+            seen.insert(d);
+        }
+    }
+    EXPECT_EQ(seen.size(), 10u);
+    EXPECT_TRUE(view.boxes.shown.empty());
+}
+
+TEST(GameFlowDigits, TheCLibrarySourceGivesFifteenBits) {
+    std::srand(7);
+    int32_t high = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const int32_t r = CRandSource();
+        ASSERT_GE(r, 0);
+        ASSERT_LE(r, 32767);
+        high = std::max(high, r);
+    }
+    EXPECT_GT(high, 32000);
+}
+
+} // namespace
+} // namespace vostrel

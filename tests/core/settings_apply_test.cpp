@@ -1,0 +1,217 @@
+// The change button of the settings dialog, and the settings command of the game window that
+// restarts the game after a change.
+
+#include "app/WinConstants.h"
+#include "fakes/FakeGameView.h"
+#include "fakes/FakeMessageBoxes.h"
+#include "fakes/ScriptedRandom.h"
+#include "game/ControlIds.h"
+#include "game/GameFlow.h"
+
+#include <gtest/gtest.h>
+
+namespace vostrel {
+namespace {
+
+using fakes::FakeGameView;
+using fakes::FakeMessageBoxes;
+using fakes::ScriptedRandom;
+using fakes::ShownBox;
+
+const std::string kNotDigits = "繰返し回数には正の整数値を入力してください。";
+const std::string kOutOfRange = "繰返し回数には1～10の値を入力してください。";
+
+SettingsEntries Entries(const std::string& count, bool nsd, bool nsr, bool rto, bool eu) {
+    SettingsEntries e;
+    e.repeatCountText = count;
+    e.checked[0] = nsd;
+    e.checked[1] = nsr;
+    e.checked[2] = rto;
+    e.checked[3] = eu;
+    return e;
+}
+
+CGameApp DefaultApp() {
+    CGameApp app;
+    InstallDefaultSettings(app.settings);
+    return app;
+}
+
+TEST(ApplySettings, RefusedEntriesStoreNothing) {
+    struct Case {
+        std::string text;
+        int32_t result;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"", -11, kNotDigits},
+        {" 3", -11, kNotDigits},
+        {"+3", -11, kNotDigits},
+        {"-3", -11, kNotDigits},
+        {"3.0", -11, kNotDigits},
+        {"３", -11, kNotDigits},
+        {"3 ", -11, kNotDigits},
+        {"0", -12, kOutOfRange},
+        {"11", -12, kOutOfRange},
+        {"00", -12, kOutOfRange},
+        {"99999999999", -12, kOutOfRange},
+        {"4294967297", -12, kOutOfRange}, // 2^32 + 1 must not wrap into the range
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CGameApp app = DefaultApp();
+        const SettingsRecord settings = app.settings;
+        const AppState state = app.state;
+        FakeMessageBoxes boxes;
+        EXPECT_EQ(ApplySettings(app, Entries(c.text, true, true, false, false), boxes), c.result);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.Last(), (ShownBox{c.message, "入力値不正", MB_OK | MB_ICONEXCLAMATION}));
+        EXPECT_EQ(boxes.Last().style, 0x30u);
+        EXPECT_EQ(app.settings, settings);
+        EXPECT_EQ(app.state, state);
+    }
+}
+
+TEST(ApplySettings, AcceptedEntriesStoreTheCountAndTheSwitchesAsZeroOrOne) {
+    CGameApp app = DefaultApp();
+    app.settings.scoreInexactDivision = 2; // as a file may hold it
+    FakeMessageBoxes boxes;
+    EXPECT_EQ(ApplySettings(app, Entries("007", false, true, false, true), boxes), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(app.settings.repeatCount, 7);
+    EXPECT_EQ(app.settings.scoreInexactDivision, 0);
+    EXPECT_EQ(app.settings.scoreInexactRoot, 1);
+    EXPECT_EQ(app.settings.scoreOtherResults, 0);
+    EXPECT_EQ(app.settings.usePower, 1);
+    EXPECT_EQ(app.state.settingsChanged, 1);
+
+    EXPECT_EQ(ApplySettings(app, Entries("10", true, false, true, false), boxes), 0);
+    EXPECT_EQ(app.settings.repeatCount, 10);
+    EXPECT_EQ(app.settings.scoreInexactDivision, 1);
+    EXPECT_EQ(app.settings.usePower, 0);
+    EXPECT_EQ(ApplySettings(app, Entries("1", true, false, true, false), boxes), 0);
+    EXPECT_EQ(app.settings.repeatCount, 1);
+}
+
+TEST(ApplySettings, AGameUnderWayIsDiscardedOnlyOnYes) {
+    for (const bool graded : {false, true}) {
+        SCOPED_TRACE(graded);
+        CGameApp app = DefaultApp();
+        (graded ? app.state.problemIndex : app.state.gameInProgress) = 1;
+        const SettingsRecord settings = app.settings;
+        const AppState state = app.state;
+        FakeMessageBoxes boxes;
+        boxes.answers = {IDNO};
+        EXPECT_EQ(ApplySettings(app, Entries("5", true, true, true, true), boxes), -13);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.Last(), (ShownBox{"実行中です。これまでの結果を破棄しますか。", "変更確認",
+                                          MB_YESNO | MB_ICONQUESTION}));
+        EXPECT_EQ(app.settings, settings);
+        EXPECT_EQ(app.state, state);
+
+        boxes.answers = {IDYES};
+        EXPECT_EQ(ApplySettings(app, Entries("5", true, true, true, true), boxes), 0);
+        EXPECT_EQ(app.settings.repeatCount, 5);
+        EXPECT_EQ(app.state.settingsChanged, 1);
+    }
+}
+
+class OpenSettingsTest : public ::testing::Test {
+protected:
+    OpenSettingsTest() {
+        InstallDefaultSettings(app.settings);
+        app.settings.repeatCount = 3;
+        rnd.AddDigits({1, 2, 3, 4});
+        flow.StartGame();
+    }
+    // The player types the entries and presses the change button once.
+    void PlayerApplies(const SettingsEntries& e) {
+        view.onSettingsDialog = [this, e] { applied = ApplySettings(app, e, view); };
+    }
+
+    CGameApp app;
+    FakeGameView view;
+    ScriptedRandom rnd;
+    GameFlow flow{app, view, rnd.Source()};
+    int32_t applied = 1;
+};
+
+TEST_F(OpenSettingsTest, AppliedMidGameWithYesStartsANewGame) {
+    rnd.AddDigits({1, 2, 3, 4});
+    flow.GradeProblem();
+    flow.OnLabelClicked(IDC_OP0 + 1);
+    view.Pick(IDC_OP_CHOOSER, OpMul);
+    view.boxes.Clear();
+
+    PlayerApplies(Entries("5", false, false, true, false));
+    view.boxes.answers = {IDYES};
+    rnd.AddDigits({6, 6, 6, 6});
+    flow.OpenSettings();
+    EXPECT_EQ(applied, 0);
+    EXPECT_EQ(view.settingsRuns, 1);
+    ASSERT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_EQ(view.boxes.Last().caption, "変更確認");
+    EXPECT_EQ(app.settings.repeatCount, 5);
+    EXPECT_EQ(app.settings.usePower, 0);
+    EXPECT_EQ(app.state.settingsChanged, 0);
+    EXPECT_EQ(app.state.problemIndex, 0);
+    EXPECT_EQ(app.state.gameScore, 0);
+    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+    EXPECT_EQ(view.Label(IDC_DIGIT0).text, "6");
+    EXPECT_EQ(flow.Expression().op[1], OpAdd);
+    EXPECT_FALSE(view.Label(IDC_POWER0).enabled);
+}
+
+TEST_F(OpenSettingsTest, AppliedMidGameWithNoLeavesTheGame) {
+    rnd.AddDigits({2, 2, 2, 2});
+    flow.GradeProblem();
+    flow.OnLabelClicked(IDC_OP0 + 1);
+    view.Pick(IDC_OP_CHOOSER, OpMul);
+    flow.EvaluateTry();
+    view.boxes.Clear();
+    const SettingsRecord settings = app.settings;
+    const AppState state = app.state;
+    const ExpressionState expr = flow.Expression();
+
+    PlayerApplies(Entries("5", false, false, true, false));
+    view.boxes.answers = {IDNO};
+    flow.OpenSettings();
+    EXPECT_EQ(applied, -13);
+    EXPECT_EQ(view.boxes.shown.size(), 1u);
+    EXPECT_EQ(app.settings, settings);
+    EXPECT_EQ(app.state, state);
+    EXPECT_EQ(flow.Expression(), expr);
+    EXPECT_EQ(flow.TryCount(), 1);
+    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.2");
+    EXPECT_EQ(rnd.Remaining(), 0u);
+}
+
+TEST_F(OpenSettingsTest, AChangeWithNoGameUnderWayRestartsWithoutAQuestion) {
+    PlayerApplies(Entries("1", false, false, true, true));
+    rnd.AddDigits({9, 9, 9, 9});
+    flow.OpenSettings();
+    EXPECT_EQ(applied, 0);
+    EXPECT_TRUE(view.boxes.shown.empty());
+    EXPECT_EQ(view.Label(IDC_DIGIT0).text, "9");
+    EXPECT_FALSE(view.Label(IDC_PROBLEM_NO).visible);
+    EXPECT_EQ(app.state.settingsChanged, 0);
+}
+
+TEST_F(OpenSettingsTest, TheOpenListIsTakenBeforeTheDialogAndClosingLeavesTheGame) {
+    flow.OnLabelClicked(IDC_OP0 + 2);
+    view.Pick(IDC_OP_CHOOSER, OpDiv);
+    view.onSettingsDialog = [this] {
+        EXPECT_EQ(view.OpenList(), 0);
+        EXPECT_EQ(flow.Expression().op[2], OpDiv);
+    };
+    flow.OpenSettings();
+    EXPECT_EQ(view.settingsRuns, 1);
+    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(flow.Expression().op[2], OpDiv);
+    EXPECT_EQ(view.Label(IDC_DIGIT0).text, "1");
+    EXPECT_EQ(rnd.Remaining(), 0u);
+}
+
+} // namespace
+} // namespace vostrel

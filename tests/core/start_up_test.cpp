@@ -1,0 +1,160 @@
+// Start-up and shutdown over real files: loading, the missing and unreadable file, the game
+// dialog's run and the save at exit.
+
+#include "app/CGameApp.h"
+#include "app/WinConstants.h"
+#include "fakes/FakeAppShell.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace vostrel {
+namespace {
+
+using fakes::FakeAppShell;
+using fakes::ShownBox;
+
+namespace fs = std::filesystem;
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vostrel-startup-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        path_ = (dir_ / "vostrel.dat").string();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    void Write(const std::string& bytes) const {
+        std::ofstream out(path_, std::ios::binary);
+        out << bytes;
+    }
+    std::string Read() const {
+        std::ifstream in(path_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static SettingsRecord Defaults() {
+        SettingsRecord s;
+        InstallDefaultSettings(s);
+        return s;
+    }
+    SettingsRecord Reload() const {
+        CGameApp other;
+        EXPECT_EQ(other.LoadSettings(path_), 0);
+        return other.settings;
+    }
+
+    fs::path dir_;
+    std::string path_;
+    CGameApp app;
+    FakeAppShell shell;
+};
+
+TEST_F(StartUpTest, AMissingFileIsReportedThenCreatedWithDefaultsAndSavedAgainAtExit) {
+    app.state.hiScoreMode = 1;
+    app.state.settingsChanged = 1;
+    shell.onGameDialog = [&](CGameApp& running) {
+        EXPECT_EQ(&running, &app);
+        EXPECT_EQ(shell.boxes.shown.size(), 1u);
+        EXPECT_EQ(running.settings, Defaults());
+        EXPECT_EQ(running.state.hiScoreMode, 0);
+        EXPECT_EQ(running.state.settingsChanged, 0);
+        // Written before the window opened.
+        EXPECT_EQ(Reload(), Defaults());
+        // Played: a new name in the table and other settings.
+        running.settings.highScores.name[0] = "Hanako";
+        running.settings.repeatCount = 5;
+    };
+    EXPECT_EQ(app.InitInstance(shell, path_), 0);
+    EXPECT_EQ(shell.gameDialogRuns, 1);
+    ASSERT_EQ(shell.boxes.shown.size(), 1u);
+    EXPECT_EQ(shell.boxes.Last(), (ShownBox{"設定ファイルが見つからないので初期化します。",
+                                            "設定ファイルエラー", MB_OK | MB_ICONEXCLAMATION}));
+    EXPECT_EQ(shell.boxes.Last().style, 0x30u);
+    const SettingsRecord saved = Reload();
+    EXPECT_EQ(saved.highScores.name[0], "Hanako");
+    EXPECT_EQ(saved.repeatCount, 5);
+    EXPECT_EQ(saved, app.settings);
+}
+
+TEST_F(StartUpTest, AFileThatCannotBeCreatedStillGivesAGameWithDefaults) {
+    path_ = (dir_ / "no-such-dir" / "vostrel.dat").string();
+    EXPECT_EQ(app.InitInstance(shell, path_), 0);
+    EXPECT_EQ(shell.boxes.shown.size(), 1u);
+    EXPECT_EQ(shell.gameDialogRuns, 1);
+    EXPECT_EQ(app.settings, Defaults());
+    EXPECT_FALSE(fs::exists(path_));
+}
+
+TEST_F(StartUpTest, AnUnreadableFileEndsTheProgramAndIsLeftAsItWas) {
+    const std::string bytes = "rn:5\r\nnsd:1\rX\r\nhss0:900\r\n"; // a CR without its LF
+    Write(bytes);
+    EXPECT_EQ(app.InitInstance(shell, path_), 1);
+    ASSERT_EQ(shell.boxes.shown.size(), 1u);
+    EXPECT_EQ(shell.boxes.Last(), (ShownBox{"設定ファイルの読込みに失敗しました。",
+                                            "設定ファイルエラー", MB_OK | MB_ICONERROR}));
+    EXPECT_EQ(shell.boxes.Last().style, 0x10u);
+    EXPECT_EQ(shell.gameDialogRuns, 0);
+    EXPECT_EQ(Read(), bytes);
+}
+
+TEST_F(StartUpTest, AGoodFileIsUsedAsItIsAndWrittenBackAtExit) {
+    Write("rn:7\r\nnsd:1\r\nnsr:0\r\nrto:0\r\neu:0\r\n"
+          "hsn0:Taro\r\nhss0:900\r\nhsn1:B\r\nhss1:800\r\nhsn2:C\r\nhss2:700\r\n"
+          "hsn3:D\r\nhss3:600\r\nhsn4:E\r\nhss4:500\r\n");
+    app.state.hiScoreMode = 2;
+    app.state.settingsChanged = 1;
+    SettingsRecord seen;
+    shell.onGameDialog = [&](CGameApp& running) {
+        seen = running.settings;
+        EXPECT_EQ(running.state.hiScoreMode, 0);
+        EXPECT_EQ(running.state.settingsChanged, 0);
+        running.settings.highScores.score[4] = 550;
+    };
+    EXPECT_EQ(app.InitInstance(shell, path_), 0);
+    EXPECT_TRUE(shell.boxes.shown.empty());
+    EXPECT_EQ(seen.repeatCount, 7);
+    EXPECT_EQ(seen.scoreInexactDivision, 1);
+    EXPECT_EQ(seen.scoreOtherResults, 0);
+    EXPECT_EQ(seen.usePower, 0);
+    EXPECT_EQ(seen.highScores.name[0], "Taro");
+    EXPECT_EQ(seen.highScores.score[0], 900);
+    const SettingsRecord saved = Reload();
+    EXPECT_EQ(saved.highScores.score[4], 550);
+    EXPECT_EQ(saved, app.settings);
+    EXPECT_NE(Read().find("rn:7\r\n"), std::string::npos);
+}
+
+TEST_F(StartUpTest, ARepeatCountBelowOneBecomesThreeAndReachesTheFile) {
+    for (const std::string& rn : {std::string("rn:0\r\n"), std::string()}) {
+        SCOPED_TRACE(rn);
+        Write(rn + "nsd:1\r\nhsn0:A\r\nhss0:10\r\n");
+        CGameApp fresh;
+        FakeAppShell sh;
+        int32_t during = -1;
+        sh.onGameDialog = [&](CGameApp& running) { during = running.settings.repeatCount; };
+        EXPECT_EQ(fresh.InitInstance(sh, path_), 0);
+        EXPECT_TRUE(sh.boxes.shown.empty());
+        EXPECT_EQ(during, 3);
+        EXPECT_EQ(Reload().repeatCount, 3);
+        EXPECT_NE(Read().find("rn:3\r\n"), std::string::npos);
+    }
+}
+
+TEST_F(StartUpTest, RepeatCountsAboveTenFromTheFileAreKept) {
+    Write("rn:2147483647\r\n");
+    EXPECT_EQ(app.InitInstance(shell, path_), 0);
+    EXPECT_EQ(app.settings.repeatCount, 2147483647);
+}
+
+} // namespace
+} // namespace vostrel
