@@ -11,6 +11,9 @@ enum EvalStatus : int32_t {
     EvalOverflow = -2,
     EvalInexactDiv = -3,
     EvalInexactRoot = -4,
+    // A code, digit, rank or try count outside its range. Never produced for a state that the
+    // model built; it keeps hand-made input from reaching undefined arithmetic.
+    EvalBadInput = -5,
 };
 
 // The scoring switches of the settings, each tested as non-zero.
@@ -29,7 +32,12 @@ struct EvalResult {
     friend bool operator==(const EvalResult&, const EvalResult&) = default;
 };
 
+// Defined for every value. A negative value has no square root (EvalInexactRoot whatever the
+// switches say); its cube root is the negated cube root of its magnitude. Evaluate never passes
+// negative values to a root.
 EvalResult ApplyPower(int32_t value, int32_t kind, const ScoreSwitches& sw);
+// OpAdd, OpSub, OpMul, OpDiv; any other kind gives EvalBadInput. Every result outside the
+// 32-bit range, INT_MIN / -1 and sums included, gives EvalOverflow.
 EvalResult ApplyOp(int32_t left, int32_t right, int32_t kind, const ScoreSwitches& sw);
 
 } // namespace vostrel

@@ -10,9 +10,15 @@ namespace vostrel {
 
 // One bit per label: power labels 0..3, sign and gap labels 0..3, rank labels 0..3.
 using LabelMask = uint32_t;
-constexpr LabelMask PowerLabelBit(int k) { return 1u << k; }
-constexpr LabelMask OpLabelBit(int k) { return 1u << (4 + k); }
-constexpr LabelMask RankLabelBit(int k) { return 1u << (8 + k); }
+constexpr LabelMask PowerLabelBit(int k) {
+    return 1u << k;
+}
+constexpr LabelMask OpLabelBit(int k) {
+    return 1u << (4 + k);
+}
+constexpr LabelMask RankLabelBit(int k) {
+    return 1u << (8 + k);
+}
 constexpr LabelMask kAllLabels = 0xFFFu;
 
 // Item texts of the chooser lists (UTF-8); a label shows the text of its current code.
@@ -20,6 +26,9 @@ const char* PowerText(int32_t kind);
 const char* SignText(int32_t kind);
 const char* OpText(int32_t kind);
 const char* RankText(int32_t rank);
+
+// A choice the window could not issue (a code out of range, a disabled power or rank label, a
+// stale old rank, a state whose ranks are no permutation) changes nothing and reports 0.
 
 // The defaults of a new problem; digits are left as they are. usePower is tested as non-zero.
 LabelMask ResetExpression(ExpressionState& s, int32_t usePower);

@@ -1,12 +1,155 @@
+// vostrel-cli eval: one expression a line in, its status, value and points out.
+#include "engine/Evaluator.h"
 #include "tools/cli/Commands.h"
 
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 namespace vostrel::cli {
 
-int RunEval(int, char**) {
-    std::fputs("vostrel-cli: not available in this build yet\n", stderr);
-    return 2;
+namespace {
+
+constexpr int kFields = 6;
+
+// Four characters, each between lo and hi; the first may have its own upper bound.
+bool CodeField(std::string_view f, char lo, char hi, int32_t out[4], char firstHi = 0) {
+    if (f.size() != 4) {
+        return false;
+    }
+    for (int k = 0; k < 4; ++k) {
+        const char top = (k == 0 && firstHi != 0) ? firstHi : hi;
+        if (f[k] < lo || f[k] > top) {
+            return false;
+        }
+        out[k] = f[k] - '0';
+    }
+    return true;
+}
+
+// Fills the inputs of one evaluation, or names what is wrong with the line.
+const char* ParseLine(std::string_view line, ExpressionState& s, int32_t& tries,
+                      ScoreSwitches& sw) {
+    std::string_view f[kFields];
+    int n = 0;
+    size_t i = 0;
+    while (true) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i == line.size()) {
+            break;
+        }
+        const size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
+            ++i;
+        }
+        if (n == kFields) {
+            return "expected 6 fields 'DDDD PPPP OOOO RRRR T FFF', got more";
+        }
+        f[n++] = line.substr(start, i - start);
+    }
+    if (n == 0) {
+        return "empty line; expected 'DDDD PPPP OOOO RRRR T FFF'";
+    }
+    if (n != kFields) {
+        return "expected 6 fields 'DDDD PPPP OOOO RRRR T FFF'";
+    }
+    if (!CodeField(f[0], '0', '9', s.digits)) {
+        return "digits must be four of 0-9";
+    }
+    if (!CodeField(f[1], '0', '4', s.power)) {
+        return "powers must be four codes 0-4";
+    }
+    if (!CodeField(f[2], '0', '4', s.op, '1')) {
+        return "operators must be a sign code 0-1 and three gap codes 0-4";
+    }
+    unsigned seen = 0;
+    if (CodeField(f[3], '0', '3', s.rank)) {
+        for (int k = 0; k < 4; ++k) {
+            seen |= 1u << s.rank[k];
+        }
+    }
+    if (seen != 0xFu) {
+        return "ranks must be a permutation of 0-3";
+    }
+    tries = -1;
+    if (f[4].size() <= 2) {
+        const auto [end, ec] = std::from_chars(f[4].data(), f[4].data() + f[4].size(), tries);
+        if (ec != std::errc() || end != f[4].data() + f[4].size()) {
+            tries = -1;
+        }
+    }
+    if (tries < 0 || tries > 10) {
+        return "try count must be 0-10";
+    }
+    int32_t switches[3];
+    if (f[5].size() != 3) {
+        return "switches must be three of 0 or 1";
+    }
+    for (int k = 0; k < 3; ++k) {
+        if (f[5][k] != '0' && f[5][k] != '1') {
+            return "switches must be three of 0 or 1";
+        }
+        switches[k] = f[5][k] - '0';
+    }
+    sw = {switches[0], switches[1], switches[2]};
+    return nullptr;
+}
+
+} // namespace
+
+int RunEval(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kHelpText, stdout);
+            return 0;
+        }
+    }
+    if (argc > 0) {
+        std::fprintf(stderr,
+                     "vostrel-cli eval: unexpected argument '%s' (it reads standard input)\n",
+                     argv[0]);
+        return 2;
+    }
+
+    int status = 0;
+    char* buf = nullptr;
+    size_t cap = 0;
+    ssize_t len;
+    char out[64];
+    while ((len = getline(&buf, &cap, stdin)) >= 0) {
+        std::string_view line(buf, static_cast<size_t>(len));
+        if (!line.empty() && line.back() == '\n') {
+            line.remove_suffix(1);
+        }
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        ExpressionState s;
+        int32_t tries = 0;
+        ScoreSwitches sw;
+        if (const char* error = ParseLine(line, s, tries, sw)) {
+            std::fprintf(stdout, "error: %s\n", error);
+            status = 1;
+            continue;
+        }
+        const EvalResult r = Evaluate(s, tries, sw);
+        const int n = std::snprintf(out, sizeof out, "%d %d %d\n", r.status, r.value, r.points);
+        std::fwrite(out, 1, static_cast<size_t>(n), stdout);
+    }
+    std::free(buf);
+    if (std::ferror(stdin)) {
+        std::fputs("vostrel-cli eval: cannot read standard input\n", stderr);
+        status = 1;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("vostrel-cli eval: cannot write standard output\n", stderr);
+        return 1;
+    }
+    return status;
 }
 
 } // namespace vostrel::cli

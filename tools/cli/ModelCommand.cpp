@@ -1,12 +1,213 @@
+// vostrel-cli model: the choices a player commits, one a line, applied to one expression.
+#include "engine/ExpressionModel.h"
 #include "tools/cli/Commands.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 namespace vostrel::cli {
 
-int RunModel(int, char**) {
-    std::fputs("vostrel-cli: not available in this build yet\n", stderr);
-    return 2;
+namespace {
+
+constexpr int kMaxWords = 4;
+
+// A small non-negative decimal number; anything else reads as -1, which no range admits.
+int32_t Number(std::string_view w) {
+    if (w.empty() || w.size() > 4) {
+        return -1;
+    }
+    int32_t v = 0;
+    for (char c : w) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+bool In(int32_t v, int32_t lo, int32_t hi) {
+    return v >= lo && v <= hi;
+}
+
+// Applies one command as the window would, or names why the window could not issue it.
+const char* Apply(std::string_view line, ExpressionState& s, int32_t usePower) {
+    std::string_view w[kMaxWords + 1];
+    int n = 0;
+    size_t i = 0;
+    while (n <= kMaxWords) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i == line.size()) {
+            break;
+        }
+        const size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
+            ++i;
+        }
+        w[n++] = line.substr(start, i - start);
+    }
+    if (n == 0) {
+        return "empty line; expected reset, power K KIND, sign KIND, gap K KIND or rank P R";
+    }
+    const std::string_view cmd = w[0];
+    if (cmd == "reset") {
+        if (n != 1) {
+            return "usage: reset";
+        }
+        ResetExpression(s, usePower);
+        return nullptr;
+    }
+    if (cmd == "power") {
+        if (n != 3) {
+            return "usage: power K KIND";
+        }
+        const int32_t k = Number(w[1]);
+        const int32_t kind = Number(w[2]);
+        if (!In(k, 0, 3)) {
+            return "power: digit K must be 0-3";
+        }
+        if (!In(kind, PowNone, PowCube)) {
+            return "power: KIND must be 0-4";
+        }
+        if (!s.powerOn[k]) {
+            return usePower != 0 ? "power: the label is disabled (left digit of a join)"
+                                 : "power: the label is disabled (powers are off)";
+        }
+        SetPower(s, k, kind);
+        return nullptr;
+    }
+    if (cmd == "sign") {
+        if (n != 2) {
+            return "usage: sign KIND";
+        }
+        const int32_t kind = Number(w[1]);
+        if (!In(kind, kSignPlus, kSignMinus)) {
+            return "sign: KIND must be 0-1";
+        }
+        SetSign(s, kind);
+        return nullptr;
+    }
+    if (cmd == "gap") {
+        if (n != 3) {
+            return "usage: gap K KIND";
+        }
+        const int32_t k = Number(w[1]);
+        const int32_t kind = Number(w[2]);
+        if (!In(k, 1, 3)) {
+            return "gap: K must be 1-3";
+        }
+        if (!In(kind, OpAdd, OpJoin)) {
+            return "gap: KIND must be 0-4";
+        }
+        SetGapOp(s, k, kind, usePower);
+        return nullptr;
+    }
+    if (cmd == "rank") {
+        if (n != 3) {
+            return "usage: rank P R";
+        }
+        const int32_t p = Number(w[1]);
+        const int32_t r = Number(w[2]);
+        if (!In(p, 0, 3)) {
+            return "rank: position P must be 0-3";
+        }
+        if (!In(r, 0, 3)) {
+            return "rank: R must be 0-3";
+        }
+        if (!s.rankOn[p]) {
+            return "rank: the label is disabled (joined gap)";
+        }
+        SetRank(s, p, r);
+        return nullptr;
+    }
+    return "unknown command; expected reset, power, sign, gap or rank";
+}
+
+void PrintState(const ExpressionState& s) {
+    char line[80];
+    char* p = line;
+    auto four = [&p](const char* key, auto value) {
+        for (const char* k = key; *k != '\0'; ++k) {
+            *p++ = *k;
+        }
+        for (int i = 0; i < kPositions; ++i) {
+            *p++ = static_cast<char>('0' + value(i));
+        }
+    };
+    four("power=", [&s](int i) { return s.power[i]; });
+    four(" op=", [&s](int i) { return s.op[i]; });
+    four(" rank=", [&s](int i) { return s.rank[i]; });
+    four(" power_on=", [&s](int i) { return s.powerOn[i] ? 1 : 0; });
+    four(" rank_on=", [&s](int i) { return s.rankOn[i] ? 1 : 0; });
+    *p++ = '\n';
+    std::fwrite(line, 1, static_cast<size_t>(p - line), stdout);
+}
+
+} // namespace
+
+int RunModel(int argc, char** argv) {
+    int32_t usePower = 1;
+    for (int i = 0; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        std::string_view value;
+        if (a == "--help" || a == "-h") {
+            std::fputs(kHelpText, stdout);
+            return 0;
+        }
+        if (a == "--use-power" && i + 1 < argc) {
+            value = argv[++i];
+        } else if (a.substr(0, 12) == "--use-power=") {
+            value = a.substr(12);
+        } else {
+            std::fprintf(stderr,
+                         "vostrel-cli model: unknown argument '%s' (usage: model "
+                         "[--use-power 0|1])\n",
+                         argv[i]);
+            return 2;
+        }
+        if (value != "0" && value != "1") {
+            std::fprintf(stderr, "vostrel-cli model: --use-power takes 0 or 1, not '%.*s'\n",
+                         static_cast<int>(value.size()), value.data());
+            return 2;
+        }
+        usePower = value == "1" ? 1 : 0;
+    }
+
+    ExpressionState s;
+    ResetExpression(s, usePower);
+    int status = 0;
+    char* buf = nullptr;
+    size_t cap = 0;
+    ssize_t len;
+    while ((len = getline(&buf, &cap, stdin)) >= 0) {
+        std::string_view line(buf, static_cast<size_t>(len));
+        if (!line.empty() && line.back() == '\n') {
+            line.remove_suffix(1);
+        }
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (const char* error = Apply(line, s, usePower)) {
+            std::fprintf(stdout, "error: %s\n", error);
+            status = 1;
+        } else {
+            PrintState(s);
+        }
+    }
+    std::free(buf);
+    if (std::ferror(stdin)) {
+        std::fputs("vostrel-cli model: cannot read standard input\n", stderr);
+        status = 1;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("vostrel-cli model: cannot write standard output\n", stderr);
+        return 1;
+    }
+    return status;
 }
 
 } // namespace vostrel::cli
