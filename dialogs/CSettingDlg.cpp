@@ -14,8 +14,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace vostrel {
+namespace {
+
+// The width a push button needs to show its text inside its frame and margins.
+int ButtonTextWidth(const QPushButton& b) {
+    const QStyle* style = b.style();
+    return b.fontMetrics().size(Qt::TextShowMnemonic, b.text()).width() +
+           style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &b) +
+           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &b);
+}
+
+} // namespace
 
 CSettingDlg::CSettingDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
     setWindowTitle(QStringLiteral("設定"));
@@ -99,8 +113,7 @@ void CSettingDlg::OnInitDialog() {
     connect(versionButton_, &QPushButton::clicked, this, &CSettingDlg::OnShowVersion);
     connect(closeButton_, &QPushButton::clicked, this, &CSettingDlg::reject);
 
-    const QSize client = du(0, 0, 150, 150).size();
-    setFixedSize(client);
+    FitToTexts(du(0, 0, 150, 150).size(), du(0, 0, 7, 0).width());
 
     // The fields as they are now.
     for (int n = 1; n <= 10; ++n) {
@@ -114,6 +127,31 @@ void CSettingDlg::OnInitDialog() {
         switch_[i]->setChecked(fields[i] == 1);
     }
     repeatCount_->setFocus();
+}
+
+void CSettingDlg::FitToTexts(QSize client, int margin) {
+    // The template's units are those of a narrower face: grow what its text does not fit,
+    // keeping left and top, and move the buttons beside a grown one along.
+    for (QCheckBox* box : switch_) {
+        const QSize hint = box->sizeHint();
+        box->resize(std::max(box->width(), hint.width()), std::max(box->height(), hint.height()));
+    }
+    int shift = 0;
+    for (QPushButton* b : {hiScoreButton_, versionButton_}) {
+        b->move(b->x() + shift, b->y());
+        const int grow = ButtonTextWidth(*b) - b->width();
+        if (grow > 0) {
+            b->resize(b->width() + grow, b->height());
+            shift += grow;
+        }
+    }
+    for (QPushButton* b : {changeButton_, closeButton_}) {
+        b->move(b->x() + shift, b->y());
+    }
+    for (const QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        client = client.expandedTo(QSize(w->geometry().right() + 1 + margin, 0));
+    }
+    setFixedSize(client);
 }
 
 int32_t CSettingDlg::OnOK() {

@@ -48,6 +48,7 @@ public:
 
 private:
     void OnInitDialog();
+    void FitToTexts(QSize client, int margin);
 
     CGameApp& app_;
     QComboBox* repeatCount_ = nullptr;
