@@ -5,10 +5,10 @@ namespace vostrel {
 
 enum ControlId : int {
     IDC_PROBLEM_NO = 1000,
-    IDC_DIGIT0 = 1001,  // ..1004
-    IDC_POWER0 = 1005,  // ..1008
-    IDC_OP0 = 1009,     // sign label; 1010..1012 the gap labels
-    IDC_RANK0 = 1013,   // ..1016
+    IDC_DIGIT0 = 1001, // ..1004
+    IDC_POWER0 = 1005, // ..1008
+    IDC_OP0 = 1009,    // sign label; 1010..1012 the gap labels
+    IDC_RANK0 = 1013,  // ..1016
     IDC_EVALUATE = 1017,
     IDC_RESULT = 1018,
     IDC_SCORE_CAPTION = 1019,

@@ -1,0 +1,449 @@
+#include "game/CGameDlg.h"
+
+#include "app/WinConstants.h"
+#include "dialogs/AppIcon.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CStaticEx.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/Fonts.h"
+#include "dialogs/MessageBoxes.h"
+#include "game/ControlIds.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+
+#include <algorithm>
+
+namespace vostrel {
+
+namespace {
+
+const QString kFace = QStringLiteral("MS UI Gothic");
+const QColor kLabelBack(200, 200, 255);
+const QColor kResultBack(220, 220, 255);
+const QColor kPointsBack(220, 220, 220);
+constexpr uint32_t kSmallLabelStyle = SS_CENTER | SS_CENTERIMAGE;
+constexpr uint32_t kDisplayStyle = SS_RIGHT | SS_CENTERIMAGE | SS_SUNKEN;
+
+QLabel* MakeStatic(QWidget* parent, const QString& text, Qt::Alignment align) {
+    auto* l = new QLabel(text, parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(align);
+    return l;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setFocusPolicy(Qt::StrongFocus);
+    return b;
+}
+
+} // namespace
+
+CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
+    : QDialog(parent), app_(app) {
+    setWindowTitle(QStringLiteral("Vostrel"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(AppIcon());
+
+    dialogFont_ = DialogFont();
+    setFont(dialogFont_);
+    digitFont_ = MakeCellFont(28, kFace);
+    gapFont_ = MakeCellFont(14, kFace);
+    powerFont_ = MakeCellFont(14, kFace);
+    resultFont_ = MakeCellFont(28, kFace);
+    pointsFont_ = MakeCellFont(18, kFace);
+
+    CreateTemplateControls();
+    CreateRunTimeLabels();
+    CreateChoosers();
+    CreateWindowMenu();
+
+    flow_ = std::make_unique<GameFlow>(app_, *this, std::move(random));
+    flow_->StartGame();
+    // The first tab stop.
+    evaluate_->setFocus(Qt::OtherFocusReason);
+}
+
+CGameDlg::~CGameDlg() = default;
+
+void CGameDlg::CreateTemplateControls() {
+    const DialogBaseUnits bu = BaseUnitsOf(dialogFont_);
+    setFixedSize(MapDialogRect(bu, 0, 0, 150, 150).size());
+
+    // Created in the template's tab order, which Qt's focus chain follows.
+    problemNo_ = MakeStatic(this, QStringLiteral("No.xx"), Qt::AlignLeft | Qt::AlignTop);
+    PlaceInDialogUnits(problemNo_, bu, 7, 7, 18, 10);
+    // "No.10" is a little wider than the template's box in the substituted font; the box
+    // grows to the right, where nothing lies before the first power label.
+    const int noWidth = QFontMetrics(dialogFont_).horizontalAdvance(QStringLiteral("No.10")) + 2;
+    if (problemNo_->width() < noWidth) {
+        problemNo_->resize(noWidth, problemNo_->height());
+    }
+
+    evaluate_ = MakeButton(this, QStringLiteral("&="));
+    PlaceInDialogUnits(evaluate_, bu, 30, 66, 15, 19);
+
+    scoreCaption_ = MakeStatic(this, QStringLiteral("スコア："), Qt::AlignLeft | Qt::AlignTop);
+    PlaceInDialogUnits(scoreCaption_, bu, 7, 106, 20, 12);
+    // Likewise the caption, up to the points label that follows it.
+    const int captionWidth = QFontMetrics(dialogFont_).horizontalAdvance(scoreCaption_->text());
+    if (scoreCaption_->width() < captionWidth) {
+        scoreCaption_->resize(std::min(captionWidth + 1, 50 - scoreCaption_->x()),
+                              scoreCaption_->height());
+    }
+
+    retry_ = MakeButton(this, QStringLiteral("やり直し(&R)"));
+    PlaceInDialogUnits(retry_, bu, 69, 100, 39, 20);
+    grade_ = MakeButton(this, QStringLiteral("採点(&M)"));
+    PlaceInDialogUnits(grade_, bu, 113, 100, 30, 20);
+    settings_ = MakeButton(this, QStringLiteral("設定(&S)"));
+    PlaceInDialogUnits(settings_, bu, 7, 123, 32, 20);
+    exit_ = MakeButton(this, QStringLiteral("終了(&X)"));
+    PlaceInDialogUnits(exit_, bu, 113, 123, 30, 20);
+    exit_->setDefault(true);
+
+    for (int k = 0; k < 4; ++k) {
+        auto* c = new QComboBox(this);
+        c->setFocusPolicy(Qt::StrongFocus);
+        choosers_[k] = c;
+    }
+    PlaceInDialogUnits(choosers_[0], bu, 14, 39, 25, 77);
+    PlaceInDialogUnits(choosers_[1], bu, 43, 43, 24, 60);
+    PlaceInDialogUnits(choosers_[2], bu, 64, 43, 21, 71);
+    PlaceInDialogUnits(choosers_[3], bu, 95, 37, 24, 60);
+
+    for (int k = 0; k < 4; ++k) {
+        digits_[k] = MakeStatic(this, QString::number(k + 1), Qt::AlignCenter);
+        PlaceInDialogUnits(digits_[k], bu, 27 + 25 * k, 20, 15, 20);
+        digits_[k]->setFont(digitFont_);
+        // Each column of the problem is laid out on a 50-pixel pitch.
+        digits_[k]->move(45 + 50 * k, 30);
+    }
+
+    connect(evaluate_, &QPushButton::clicked, this, [this] { flow_->EvaluateTry(); });
+    connect(retry_, &QPushButton::clicked, this, [this] { flow_->RetryGame(); });
+    connect(grade_, &QPushButton::clicked, this, [this] { flow_->GradeProblem(); });
+    connect(settings_, &QPushButton::clicked, this, [this] { flow_->OpenSettings(); });
+    connect(exit_, &QPushButton::clicked, this, [this] { flow_->RequestExit(IDOK); });
+}
+
+void CGameDlg::CreateRunTimeLabels() {
+    auto make = [this](int id, const QString& text, const PixelRect& r, uint32_t style,
+                       const QColor& back) {
+        auto* s = new CStaticEx(this);
+        s->Create(text, style, r, this, id);
+        s->ModifyStyle(0, SS_NOTIFY);
+        s->SetBackColor(back);
+        connect(s, &CStaticEx::clicked, this,
+                [this](int clicked) { flow_->OnLabelClicked(clicked); });
+        return s;
+    };
+    for (int k = 0; k < 4; ++k) {
+        op_[k] = make(IDC_OP0 + k, QStringLiteral("+"), {30 + 50 * k, 30, 45 + 50 * k, 60},
+                      kSmallLabelStyle, kLabelBack);
+        op_[k]->setFont(gapFont_);
+    }
+    const char* const powerTexts[4] = {"1/2", "1/3", "√", "3"};
+    for (int k = 0; k < 4; ++k) {
+        power_[k] = make(IDC_POWER0 + k, QString::fromUtf8(powerTexts[k]),
+                         {55 + 50 * k, 7, 90 + 50 * k, 27}, kSmallLabelStyle, kLabelBack);
+        power_[k]->setFont(powerFont_);
+    }
+    for (int k = 0; k < 4; ++k) {
+        // The rank labels keep the window's own font.
+        rank_[k] = make(IDC_RANK0 + k, QString::number(k + 1), {30 + 50 * k, 63, 45 + 50 * k, 83},
+                        kSmallLabelStyle, kLabelBack);
+    }
+    result_ = make(IDC_RESULT, QStringLiteral("12345678901"), {80, 100, 250, 130}, kDisplayStyle,
+                   kResultBack);
+    // The substituted face has wider digits than the original one: the result font shrinks
+    // until the widest value still fits inside the label's border.
+    const QString widest = QStringLiteral("-2147483648 ");
+    while (resultFont_.pixelSize() > 8 &&
+           QFontMetrics(resultFont_).horizontalAdvance(widest) > result_->contentsRect().width()) {
+        resultFont_.setPixelSize(resultFont_.pixelSize() - 1);
+    }
+    result_->setFont(resultFont_);
+    evaluate_->setFont(resultFont_);
+    points_ = make(IDC_POINTS, QStringLiteral("1234567"), {50, 155, 105, 180}, kDisplayStyle,
+                   kPointsBack);
+    points_->setFont(pointsFont_);
+}
+
+void CGameDlg::CreateChoosers() {
+    struct Fill {
+        std::vector<const char*> items;
+        const QFont* font;
+    };
+    const Fill fills[4] = {
+        {{"", "√", "1/3", "2", "3"}, &gapFont_},
+        {{"", "-"}, &powerFont_},
+        {{"+", "-", "*", "/", " "}, &gapFont_},
+        {{"1", "2", "3", "4"}, &gapFont_},
+    };
+    for (int k = 0; k < 4; ++k) {
+        QComboBox* c = choosers_[k];
+        for (const char* item : fills[k].items) {
+            c->addItem(QString::fromUtf8(item));
+        }
+        c->setFont(*fills[k].font);
+        c->setMaxVisibleItems(c->count());
+        c->hide();
+        c->resize(40, c->sizeHint().height());
+        // The popup's hiding is the one sign that a list closed, whichever way it closed.
+        c->view()->window()->installEventFilter(this);
+        c->view()->setFont(*fills[k].font);
+    }
+}
+
+void CGameDlg::CreateWindowMenu() {
+    windowMenu_ = new QMenu(this);
+    connect(windowMenu_->addAction(QStringLiteral("最小化(&N)")), &QAction::triggered, this,
+            [this] { showMinimized(); });
+    // Closing from the menu is the close box: the exit question applies.
+    connect(windowMenu_->addAction(QStringLiteral("閉じる(&C)")), &QAction::triggered, this,
+            [this] { flow_->RequestExit(IDCANCEL); });
+    windowMenu_->addSeparator();
+    connect(windowMenu_->addAction(QStringLiteral("バージョン情報 Vostrel(&A)...")),
+            &QAction::triggered, this, [this] { RunAboutDialog(); });
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
+}
+
+void CGameDlg::ShowWindowMenu(const QPoint& globalPos) {
+    windowMenu_->exec(globalPos);
+}
+
+QWidget* CGameDlg::Control(int id) const {
+    if (CStaticEx* s = Label(id)) {
+        return s;
+    }
+    if (QComboBox* c = Chooser(id)) {
+        return c;
+    }
+    if (id >= IDC_DIGIT0 && id < IDC_DIGIT0 + 4) {
+        return digits_[id - IDC_DIGIT0];
+    }
+    switch (id) {
+    case IDC_PROBLEM_NO:
+        return problemNo_;
+    case IDC_SCORE_CAPTION:
+        return scoreCaption_;
+    case IDC_EVALUATE:
+        return evaluate_;
+    case IDC_RETRY:
+        return retry_;
+    case IDC_GRADE:
+        return grade_;
+    case IDC_SETTINGS:
+        return settings_;
+    case IDOK:
+        return exit_;
+    default:
+        return nullptr;
+    }
+}
+
+CStaticEx* CGameDlg::Label(int id) const {
+    if (id >= IDC_POWER0 && id < IDC_POWER0 + 4) {
+        return power_[id - IDC_POWER0];
+    }
+    if (id >= IDC_OP0 && id < IDC_OP0 + 4) {
+        return op_[id - IDC_OP0];
+    }
+    if (id >= IDC_RANK0 && id < IDC_RANK0 + 4) {
+        return rank_[id - IDC_RANK0];
+    }
+    if (id == IDC_RESULT) {
+        return result_;
+    }
+    if (id == IDC_POINTS) {
+        return points_;
+    }
+    return nullptr;
+}
+
+QComboBox* CGameDlg::Chooser(int id) const {
+    if (id >= IDC_POWER_CHOOSER && id <= IDC_RANK_CHOOSER) {
+        return choosers_[id - IDC_POWER_CHOOSER];
+    }
+    return nullptr;
+}
+
+int32_t CGameDlg::MessageBox(const std::string& text, const std::string& caption, uint32_t style) {
+    return ShowMessageBox(this, text, caption, style);
+}
+
+void CGameDlg::SetLabelText(int id, const std::string& text) {
+    const QString t = QString::fromStdString(text);
+    if (CStaticEx* s = Label(id)) {
+        s->SetWindowText(t);
+    } else if (auto* l = qobject_cast<QLabel*>(Control(id))) {
+        l->setText(t);
+    }
+}
+
+void CGameDlg::SetLabelAlign(int id, TextAlign align) {
+    CStaticEx* s = Label(id);
+    if (s == nullptr) {
+        return;
+    }
+    const uint32_t bit =
+        align == TextAlign::Center ? SS_CENTER : (align == TextAlign::Right ? SS_RIGHT : SS_LEFT);
+    s->ModifyStyle(SS_CENTER | SS_RIGHT, bit);
+}
+
+void CGameDlg::ShowLabel(int id, bool show) {
+    if (QWidget* w = Control(id)) {
+        w->setVisible(show);
+    }
+}
+
+void CGameDlg::EnableLabel(int id, bool enable) {
+    if (QWidget* w = Control(id)) {
+        w->setEnabled(enable);
+    }
+}
+
+void CGameDlg::PopUpChooserList(int id, int x, int y, int32_t selection, bool raise) {
+    QComboBox* c = Chooser(id);
+    if (c == nullptr) {
+        return;
+    }
+    c->move(x, y);
+    c->show();
+    if (raise) {
+        c->raise();
+    }
+    c->setCurrentIndex(selection);
+    openList_ = id;
+    ++listGeneration_;
+    c->setFocus(Qt::OtherFocusReason);
+    c->showPopup();
+}
+
+void CGameDlg::HideChooserList(int id) {
+    QComboBox* c = Chooser(id);
+    if (c == nullptr) {
+        return;
+    }
+    // Closed by the flow: no closing report for this opening.
+    if (openList_ == id) {
+        openList_ = 0;
+    }
+    ++listGeneration_;
+    if (c->view()->window()->isVisible()) {
+        c->hidePopup();
+    }
+    c->hide();
+}
+
+int32_t CGameDlg::ChooserSelection(int id) {
+    QComboBox* c = Chooser(id);
+    return c != nullptr ? c->currentIndex() : -1;
+}
+
+bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Hide && openList_ != 0) {
+        QComboBox* c = Chooser(openList_);
+        if (c != nullptr && watched == c->view()->window()) {
+            // The list hides before the combo box takes a clicked item, so the closing is
+            // reported once the event that closed it is done.
+            const int id = openList_;
+            const uint32_t generation = listGeneration_;
+            QMetaObject::invokeMethod(
+                this, [this, id, generation] { ListClosed(id, generation); }, Qt::QueuedConnection);
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void CGameDlg::ListClosed(int id, uint32_t generation) {
+    if (openList_ != id || generation != listGeneration_) {
+        return;
+    }
+    QComboBox* c = Chooser(id);
+    if (c != nullptr && c->view()->window()->isVisible()) {
+        return; // opened again meanwhile
+    }
+    openList_ = 0;
+    flow_->OnChooserClosed();
+}
+
+void CGameDlg::FocusEvaluateButton() {
+    evaluate_->setFocus(Qt::OtherFocusReason);
+}
+
+void CGameDlg::RunHiScoreDialog() {
+    // MERGE(dialogs): run CHiScoreDlg(app_, this) modally here once dialogs/CHiScoreDlg is on
+    // main. Until then the end of a game shows no table.
+}
+
+void CGameDlg::RunSettingsDialog() {
+    // MERGE(dialogs): run CSettingDlg(app_, this) modally here once dialogs/CSettingDlg is on
+    // main. Until then the settings button opens nothing.
+}
+
+void CGameDlg::RunAboutDialog() {
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CGameDlg::EndDialog(int32_t result) {
+    QDialog::done(result);
+}
+
+void CGameDlg::reject() {
+    // Esc: the exit question decides; the window ends only through EndDialog.
+    flow_->RequestExit(IDCANCEL);
+}
+
+void CGameDlg::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    if (isVisible()) {
+        flow_->RequestExit(IDCANCEL);
+    }
+}
+
+void CGameDlg::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        // The background, a label that reports no clicks, or a disabled label.
+        flow_->OnBackgroundClicked();
+        e->accept();
+        return;
+    }
+    QDialog::mousePressEvent(e);
+}
+
+void CGameDlg::mouseDoubleClickEvent(QMouseEvent* e) {
+    mousePressEvent(e);
+}
+
+void CGameDlg::contextMenuEvent(QContextMenuEvent* e) {
+    if (e->reason() == QContextMenuEvent::Mouse) {
+        QWidget* child = childAt(e->pos());
+        if (qobject_cast<QAbstractButton*>(child) != nullptr ||
+            qobject_cast<QComboBox*>(child) != nullptr) {
+            e->ignore();
+            return;
+        }
+    }
+    e->accept();
+    ShowWindowMenu(e->reason() == QContextMenuEvent::Mouse ? e->globalPos()
+                                                           : mapToGlobal(QPoint(0, 0)));
+}
+
+} // namespace vostrel

@@ -1,0 +1,104 @@
+#pragma once
+// The game window: the digits, the clickable labels that drop their chooser lists in place,
+// the result and points, and the buttons of the game. Every click and command goes to the
+// GameFlow it owns; the flow tells the window what to show through IGameView.
+
+#include "game/GameFlow.h"
+#include "game/IGameView.h"
+
+#include <QDialog>
+#include <QFont>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace vostrel {
+
+class CStaticEx;
+
+class CGameDlg : public QDialog, public IGameView {
+    Q_OBJECT
+public:
+    // Starts the first game at once; random draws the digits.
+    explicit CGameDlg(CGameApp& app, RandomSource random = CRandSource, QWidget* parent = nullptr);
+    ~CGameDlg() override;
+
+    // IGameView
+    int32_t MessageBox(const std::string& text, const std::string& caption,
+                       uint32_t style) override;
+    void SetLabelText(int id, const std::string& text) override;
+    void SetLabelAlign(int id, TextAlign align) override;
+    void ShowLabel(int id, bool show) override;
+    void EnableLabel(int id, bool enable) override;
+    void PopUpChooserList(int id, int x, int y, int32_t selection, bool raise) override;
+    void HideChooserList(int id) override;
+    int32_t ChooserSelection(int id) override;
+    void FocusEvaluateButton() override;
+    void RunHiScoreDialog() override;
+    void RunSettingsDialog() override;
+    void RunAboutDialog() override;
+    void EndDialog(int32_t result) override;
+
+    // The controls by id (labels, buttons, choosers; IDOK for the exit button).
+    QWidget* Control(int id) const;
+    CStaticEx* Label(int id) const;
+    QComboBox* Chooser(int id) const;
+    GameFlow& Flow() { return *flow_; }
+    // The window menu that stands in for the title bar's system menu.
+    QMenu* WindowMenu() const { return windowMenu_; }
+    void ShowWindowMenu(const QPoint& globalPos);
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void CreateTemplateControls();
+    void CreateRunTimeLabels();
+    void CreateChoosers();
+    void CreateWindowMenu();
+    void ListClosed(int id, uint32_t generation);
+
+    CGameApp& app_;
+    std::unique_ptr<GameFlow> flow_;
+
+    QFont dialogFont_;
+    QFont digitFont_;
+    QFont gapFont_;
+    QFont powerFont_;
+    QFont resultFont_;
+    QFont pointsFont_;
+
+    QLabel* problemNo_ = nullptr;
+    QLabel* scoreCaption_ = nullptr;
+    std::array<QLabel*, 4> digits_{};
+    std::array<CStaticEx*, 4> power_{};
+    std::array<CStaticEx*, 4> op_{};
+    std::array<CStaticEx*, 4> rank_{};
+    CStaticEx* result_ = nullptr;
+    CStaticEx* points_ = nullptr;
+    QPushButton* evaluate_ = nullptr;
+    QPushButton* retry_ = nullptr;
+    QPushButton* grade_ = nullptr;
+    QPushButton* settings_ = nullptr;
+    QPushButton* exit_ = nullptr;
+    std::array<QComboBox*, 4> choosers_{}; // ids 1024..1027
+    QMenu* windowMenu_ = nullptr;
+
+    // The chooser whose list the player may close, and a count that tells one opening of a
+    // list from the next.
+    int openList_ = 0;
+    uint32_t listGeneration_ = 0;
+};
+
+} // namespace vostrel

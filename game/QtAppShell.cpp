@@ -1,0 +1,18 @@
+#include "game/QtAppShell.h"
+
+#include "dialogs/MessageBoxes.h"
+#include "game/CGameDlg.h"
+
+namespace vostrel {
+
+int32_t QtAppShell::MessageBox(const std::string& text, const std::string& caption,
+                               uint32_t style) {
+    return ShowMessageBox(nullptr, text, caption, style);
+}
+
+void QtAppShell::RunGameDialog(CGameApp& app) {
+    CGameDlg dlg(app);
+    dlg.exec();
+}
+
+} // namespace vostrel

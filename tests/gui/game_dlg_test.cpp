@@ -1,0 +1,426 @@
+#include "app/CGameApp.h"
+#include "app/WinConstants.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CStaticEx.h"
+#include "dialogs/MessageBoxes.h"
+#include "game/CGameDlg.h"
+#include "game/ControlIds.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vostrel {
+namespace {
+
+struct Asked {
+    QWidget* owner;
+    std::string text;
+    std::string caption;
+    uint32_t style;
+};
+
+// Answers every message box from a queue of answers and records what was asked.
+class ScriptedBoxes {
+public:
+    ScriptedBoxes() {
+        previous_ = SetMessageBoxResponder([this](QWidget* owner, const std::string& text,
+                                                  const std::string& caption, uint32_t style) {
+            asked.push_back({owner, text, caption, style});
+            if (answers.empty()) {
+                ADD_FAILURE() << "unexpected box: " << caption << " / " << text;
+                return (style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+            }
+            const int32_t a = answers.front();
+            answers.pop_front();
+            return a;
+        });
+    }
+    ~ScriptedBoxes() { SetMessageBoxResponder(previous_); }
+
+    std::deque<int32_t> answers;
+    std::vector<Asked> asked;
+
+private:
+    MessageBoxResponder previous_;
+};
+
+// The generator value that becomes digit d.
+int32_t RawFor(int d) {
+    return d * 3277;
+}
+
+class GameDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallDefaultSettings(app.settings);
+        dlg = std::make_unique<CGameDlg>(app, [this] {
+            const int d = digits.empty() ? 5 : digits.front();
+            if (!digits.empty()) {
+                digits.pop_front();
+            }
+            return RawFor(d);
+        });
+        dlg->show();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+    void TearDown() override {
+        // Let no list stay open into the next test.
+        for (int id = IDC_POWER_CHOOSER; id <= IDC_RANK_CHOOSER; ++id) {
+            dlg->Chooser(id)->hidePopup();
+        }
+        QCoreApplication::processEvents();
+    }
+
+    void Settle() {
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::processEvents();
+        }
+    }
+    CStaticEx* L(int id) { return dlg->Label(id); }
+    QString Text(int id) {
+        if (CStaticEx* s = dlg->Label(id)) {
+            return s->WindowText();
+        }
+        return qobject_cast<QLabel*>(dlg->Control(id))->text();
+    }
+    void Click(int id) { QTest::mouseClick(dlg->Control(id), Qt::LeftButton); }
+    // Chooses item `index` in the open list with the keyboard, as a player would.
+    void Choose(int chooserId, int index) {
+        QComboBox* c = dlg->Chooser(chooserId);
+        ASSERT_TRUE(c->view()->isVisible());
+        c->view()->setCurrentIndex(c->model()->index(index, 0));
+        QTest::keyClick(c->view(), Qt::Key_Return);
+        Settle();
+    }
+    // The window's focus child: popups of the offscreen platform may leave no active window.
+    QWidget* Focus() { return dlg->focusWidget(); }
+
+    std::deque<int> digits{1, 2, 3, 4};
+    CGameApp app;
+    std::unique_ptr<CGameDlg> dlg;
+};
+
+TEST_F(GameDlgTest, StartsWithTheFreshProblemAndAllListsHidden) {
+    for (int id = IDC_POWER_CHOOSER; id <= IDC_RANK_CHOOSER; ++id) {
+        EXPECT_FALSE(dlg->Chooser(id)->isVisible()) << id;
+        EXPECT_EQ(dlg->Chooser(id)->width(), 40);
+    }
+    EXPECT_EQ(dlg->Chooser(IDC_POWER_CHOOSER)->count(), 5);
+    EXPECT_EQ(dlg->Chooser(IDC_SIGN_CHOOSER)->itemText(1), QStringLiteral("-"));
+    EXPECT_EQ(dlg->Chooser(IDC_OP_CHOOSER)->itemText(4), QStringLiteral(" "));
+    EXPECT_EQ(dlg->Chooser(IDC_RANK_CHOOSER)->count(), 4);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(Text(IDC_DIGIT0 + k), QString::number(k + 1));
+        EXPECT_EQ(Text(IDC_POWER0 + k), QString());
+        EXPECT_EQ(Text(IDC_OP0 + k), k == 0 ? QString() : QStringLiteral("+"));
+        EXPECT_EQ(Text(IDC_RANK0 + k), QString::number(k + 1));
+        EXPECT_EQ(dlg->Control(IDC_DIGIT0 + k)->pos(), QPoint(45 + 50 * k, 30));
+        EXPECT_EQ(L(IDC_OP0 + k)->geometry(), QRect(30 + 50 * k, 30, 15, 30));
+        EXPECT_EQ(L(IDC_POWER0 + k)->geometry(), QRect(55 + 50 * k, 7, 35, 20));
+        EXPECT_EQ(L(IDC_RANK0 + k)->geometry(), QRect(30 + 50 * k, 63, 15, 20));
+        EXPECT_EQ(L(IDC_OP0 + k)->BackColor(), QColor(200, 200, 255));
+    }
+    EXPECT_EQ(Text(IDC_PROBLEM_NO), QStringLiteral("No.1"));
+    EXPECT_TRUE(dlg->Control(IDC_PROBLEM_NO)->isVisible());
+    EXPECT_EQ(Text(IDC_RESULT), QString());
+    EXPECT_EQ(Text(IDC_POINTS), QStringLiteral("0 "));
+    EXPECT_EQ(L(IDC_RESULT)->BackColor(), QColor(220, 220, 255));
+    EXPECT_EQ(L(IDC_POINTS)->BackColor(), QColor(220, 220, 220));
+    EXPECT_TRUE(L(IDC_POINTS)->Style() & SS_RIGHT);
+    EXPECT_TRUE(L(IDC_RESULT)->Style() & SS_SUNKEN);
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Vostrel"));
+    EXPECT_FALSE(dlg->windowIcon().isNull());
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+}
+
+TEST_F(GameDlgTest, EnterPressesTheFocusedButtonElseExit) {
+    // As on the original platform, a focused push button takes Enter.
+    QTest::keyClick(Focus(), Qt::Key_Return);
+    EXPECT_EQ(dlg->Flow().TryCount(), 1);
+    EXPECT_TRUE(dlg->isVisible());
+    auto* exit = qobject_cast<QPushButton*>(dlg->Control(IDOK));
+    EXPECT_FALSE(exit->isDefault());
+    dlg->Control(IDC_EVALUATE)->clearFocus();
+    EXPECT_TRUE(exit->isDefault());
+    ScriptedBoxes boxes;
+    boxes.answers = {IDYES};
+    QTest::keyClick(dlg.get(), Qt::Key_Return);
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].caption, "終了確認");
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), IDOK);
+}
+
+TEST_F(GameDlgTest, EveryControlLiesInsideTheWindowWithoutOverlapAndItsTextFits) {
+    std::vector<QWidget*> shown;
+    for (QWidget* w : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isVisible() && !w->isWindow()) {
+            shown.push_back(w);
+        }
+    }
+    ASSERT_EQ(shown.size(), 25u); // 11 template controls and 14 labels
+    const QRect client = dlg->rect();
+    for (size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_TRUE(client.contains(shown[i]->geometry())) << shown[i]->metaObject()->className();
+        for (size_t j = i + 1; j < shown.size(); ++j) {
+            EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                << shown[i]->metaObject()->className() << " " << shown[j]->metaObject()->className()
+                << " at " << shown[i]->x() << "," << shown[i]->y() << " and " << shown[j]->x()
+                << "," << shown[j]->y();
+        }
+    }
+    // Texts as the game shows them, in the fonts of their controls.
+    auto fits = [](QWidget* w, const QString& text, int margin) {
+        QString plain = text;
+        plain.remove('&');
+        return QFontMetrics(w->font()).horizontalAdvance(plain) + margin <= w->width();
+    };
+    EXPECT_TRUE(fits(dlg->Control(IDC_PROBLEM_NO), "No.10", 0));
+    EXPECT_TRUE(fits(dlg->Control(IDC_SCORE_CAPTION), "スコア：", 0));
+    EXPECT_TRUE(fits(dlg->Control(IDC_POINTS), "-1234 ", 2));
+    EXPECT_TRUE(fits(dlg->Control(IDC_RESULT), "-2147483648 ", 2));
+    EXPECT_TRUE(fits(dlg->Control(IDC_POWER0), "1/3", 0));
+    for (int id : {int(IDC_RETRY), int(IDC_GRADE), int(IDC_SETTINGS), int(IDOK)}) {
+        auto* b = qobject_cast<QPushButton*>(dlg->Control(id));
+        EXPECT_TRUE(fits(b, b->text(), 4)) << b->text().toStdString();
+    }
+}
+
+TEST_F(GameDlgTest, GapLabelDropsItsListUnderItselfAndChoosingRetextsIt) {
+    Click(IDC_OP0 + 2);
+    QComboBox* op = dlg->Chooser(IDC_OP_CHOOSER);
+    EXPECT_TRUE(op->isVisible());
+    EXPECT_EQ(op->pos(), QPoint(130, 63));
+    EXPECT_TRUE(op->view()->isVisible());
+    EXPECT_EQ(op->currentIndex(), 0);
+    EXPECT_FALSE(L(IDC_RANK0 + 2)->isVisible());
+    EXPECT_TRUE(L(IDC_OP0 + 2)->isVisible());
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserOp);
+    Choose(IDC_OP_CHOOSER, 2);
+    EXPECT_EQ(Text(IDC_OP0 + 2), QStringLiteral("*"));
+    EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
+    EXPECT_FALSE(op->isVisible());
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    EXPECT_EQ(app.state.gameInProgress, 1);
+}
+
+TEST_F(GameDlgTest, EachLabelOpensItsOwnListInItsPlace) {
+    struct Case {
+        int label, chooser;
+        QPoint at;
+        int hidden;
+    };
+    const Case cases[] = {
+        {IDC_POWER0 + 1, IDC_POWER_CHOOSER, {105, 7}, IDC_POWER0 + 1},
+        {IDC_OP0, IDC_SIGN_CHOOSER, {30, 63}, IDC_RANK0},
+        {IDC_RANK0 + 3, IDC_RANK_CHOOSER, {180, 63}, IDC_RANK0 + 3},
+    };
+    for (const Case& c : cases) {
+        Click(c.label);
+        EXPECT_EQ(dlg->Chooser(c.chooser)->pos(), c.at) << c.label;
+        EXPECT_FALSE(dlg->Control(c.hidden)->isVisible()) << c.label;
+        EXPECT_EQ(Focus(), dlg->Chooser(c.chooser)) << c.label;
+        // Closed without a choice: the value stays, the problem counts as touched.
+        QTest::keyClick(dlg->Chooser(c.chooser)->view(), Qt::Key_Escape);
+        Settle();
+        EXPECT_TRUE(dlg->Control(c.hidden)->isVisible()) << c.label;
+        EXPECT_FALSE(dlg->Chooser(c.chooser)->isVisible()) << c.label;
+        EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    }
+    EXPECT_EQ(Text(IDC_OP0), QString());
+    EXPECT_EQ(Text(IDC_RANK0 + 3), QStringLiteral("4"));
+    EXPECT_EQ(app.state.gameInProgress, 1);
+}
+
+TEST_F(GameDlgTest, ClickingAnotherLabelWhileAListIsOpenCommitsItFirst) {
+    Click(IDC_OP0 + 2);
+    ASSERT_EQ(dlg->Flow().OpenChooser(), ChooserOp);
+    Click(IDC_POWER0 + 1);
+    Settle();
+    EXPECT_FALSE(dlg->Chooser(IDC_OP_CHOOSER)->isVisible());
+    EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
+    EXPECT_EQ(Text(IDC_OP0 + 2), QStringLiteral("+"));
+    // The first list's closing did not close the second one.
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserPower);
+    EXPECT_TRUE(dlg->Chooser(IDC_POWER_CHOOSER)->isVisible());
+    EXPECT_EQ(dlg->Chooser(IDC_POWER_CHOOSER)->pos(), QPoint(105, 7));
+    EXPECT_FALSE(L(IDC_POWER0 + 1)->isVisible());
+    Choose(IDC_POWER_CHOOSER, 3);
+    EXPECT_EQ(Text(IDC_POWER0 + 1), QStringLiteral("2"));
+    EXPECT_EQ(dlg->Flow().Expression().power[1], 3);
+}
+
+TEST_F(GameDlgTest, AJoinDisablesLabelsThatThenActAsBackground) {
+    Click(IDC_OP0 + 1);
+    Choose(IDC_OP_CHOOSER, 4); // join digits 0 and 1
+    EXPECT_EQ(Text(IDC_OP0 + 1), QStringLiteral(" "));
+    EXPECT_FALSE(L(IDC_POWER0)->isEnabled());
+    EXPECT_FALSE(L(IDC_RANK0 + 1)->isEnabled());
+    EXPECT_TRUE(L(IDC_RANK0 + 2)->isEnabled());
+    dlg->Control(IDC_RETRY)->setFocus();
+    Click(IDC_RANK0 + 1);
+    Settle();
+    EXPECT_FALSE(dlg->Chooser(IDC_RANK_CHOOSER)->isVisible());
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+    // Undoing the join brings the labels back.
+    Click(IDC_OP0 + 1);
+    Choose(IDC_OP_CHOOSER, 1);
+    EXPECT_TRUE(L(IDC_POWER0)->isEnabled());
+    EXPECT_TRUE(L(IDC_RANK0 + 1)->isEnabled());
+}
+
+TEST_F(GameDlgTest, ResultLabelAndBackgroundRouteToTheFlowAndFocusEquals) {
+    Click(IDC_RESULT);
+    EXPECT_EQ(dlg->Flow().TryCount(), 1);
+    EXPECT_EQ(Text(IDC_RESULT), QStringLiteral("10 "));
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+    Click(IDC_EVALUATE);
+    EXPECT_EQ(dlg->Flow().TryCount(), 2);
+
+    // A list open, then a click on the problem number (a label that reports no clicks).
+    Click(IDC_RANK0 + 1);
+    ASSERT_EQ(dlg->Flow().OpenChooser(), ChooserRank);
+    QTest::mouseClick(dlg->Control(IDC_PROBLEM_NO), Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+
+    dlg->Control(IDC_GRADE)->setFocus();
+    QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(230, 50)); // bare background
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+    dlg->Control(IDC_GRADE)->setFocus();
+    QTest::mouseClick(dlg->Control(IDC_POINTS), Qt::LeftButton);
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+    EXPECT_EQ(dlg->Flow().TryCount(), 2);
+}
+
+TEST_F(GameDlgTest, GradingAnnouncesTheNextProblem) {
+    ScriptedBoxes boxes;
+    boxes.answers = {IDOK};
+    digits = {7, 0, 0, 3};
+    Click(IDC_GRADE); // 1 + 2 + 3 + 4
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].owner, dlg.get());
+    EXPECT_EQ(boxes.asked[0].caption, "次計算開始");
+    EXPECT_EQ(boxes.asked[0].style, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(Text(IDC_PROBLEM_NO), QStringLiteral("No.2"));
+    EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("7"));
+    EXPECT_EQ(Text(IDC_POINTS), QStringLiteral("0 "));
+}
+
+TEST_F(GameDlgTest, ExitAsksOnceTheGameIsUnderWayAndEndsOnlyOnYes) {
+    ScriptedBoxes boxes;
+    Click(IDC_EVALUATE);
+    boxes.answers = {IDNO};
+    Click(IDOK);
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].owner, dlg.get());
+    EXPECT_EQ(boxes.asked[0].text, "終了しますか");
+    EXPECT_EQ(boxes.asked[0].caption, "終了確認");
+    EXPECT_EQ(boxes.asked[0].style, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_TRUE(dlg->isVisible());
+
+    // Esc and the close box ask the same question.
+    boxes.answers = {IDNO, IDNO};
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    dlg->close();
+    EXPECT_EQ(boxes.asked.size(), 3u);
+    EXPECT_TRUE(dlg->isVisible());
+
+    boxes.answers = {IDYES};
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), IDCANCEL);
+}
+
+TEST_F(GameDlgTest, ExitOnAnUntouchedFirstProblemEndsWithoutAQuestion) {
+    ScriptedBoxes boxes;
+    Click(IDOK);
+    EXPECT_TRUE(boxes.asked.empty());
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), IDOK);
+}
+
+TEST_F(GameDlgTest, RetryAsksAndKeepsTheProblemOnNo) {
+    ScriptedBoxes boxes;
+    Click(IDC_EVALUATE);
+    digits = {9, 9, 9, 9};
+    boxes.answers = {IDNO};
+    Click(IDC_RETRY);
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].caption, "結果破棄確認");
+    EXPECT_EQ(boxes.asked[0].style, MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("1"));
+    EXPECT_EQ(dlg->Flow().TryCount(), 1);
+    boxes.answers = {IDYES};
+    Click(IDC_RETRY);
+    EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("9"));
+    EXPECT_EQ(dlg->Flow().TryCount(), 0);
+    EXPECT_EQ(app.state.gameInProgress, 0);
+}
+
+TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionDialog) {
+    QMenu* menu = dlg->WindowMenu();
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(texts,
+              (QStringList{"最小化(&N)", "閉じる(&C)", "-", "バージョン情報 Vostrel(&A)..."}));
+
+    bool sawMenu = false;
+    auto closeMenu = [&] {
+        sawMenu = QApplication::activePopupWidget() == menu;
+        menu->close();
+    };
+    QTimer::singleShot(0, closeMenu);
+    QTest::keyClick(dlg.get(), Qt::Key_Space, Qt::AltModifier);
+    EXPECT_TRUE(sawMenu);
+    EXPECT_EQ(dlg->Flow().TryCount(), 0); // the focused "=" was not pressed
+
+    sawMenu = false;
+    QTimer::singleShot(0, closeMenu);
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(230, 50),
+                            dlg->mapToGlobal(QPoint(230, 50)));
+    QApplication::sendEvent(dlg.get(), &right);
+    EXPECT_TRUE(sawMenu);
+
+    bool sawAbout = false;
+    QTimer::singleShot(0, [&] {
+        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        sawAbout = about != nullptr && about->parentWidget() == dlg.get();
+        if (about != nullptr) {
+            about->OkButton()->click();
+        }
+    });
+    menu->actions().last()->trigger();
+    EXPECT_TRUE(sawAbout);
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(GameDlgTest, WindowMenuCloseGoesThroughTheExitQuestion) {
+    ScriptedBoxes boxes;
+    Click(IDC_EVALUATE);
+    boxes.answers = {IDNO};
+    dlg->WindowMenu()->actions().at(1)->trigger();
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].caption, "終了確認");
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+} // namespace
+} // namespace vostrel
