@@ -1,7 +1,7 @@
 # Runs at install time, when the prefix is known: writes the desktop entry with the absolute
-# paths of the installed game and icon, so the entry works from any prefix.
-# In: VOSTREL_DESKTOP_IN, VOSTREL_WORK_DIR, VOSTREL_BIN_DIR, VOSTREL_ICON_FILE (relative to the
-# prefix), VOSTREL_APP_ID.
+# path of the installed game, which need not be on PATH.
+# In: VOSTREL_DESKTOP_IN, VOSTREL_WORK_DIR, VOSTREL_BIN_DIR (relative to the prefix),
+# VOSTREL_APP_ID.
 
 # Exec takes a quoted argument: \ " ` $ are escaped inside the quotes, then every backslash is
 # doubled once more as the value is a desktop-entry string; % stands for itself only doubled.
@@ -24,8 +24,6 @@ if(prefix MATCHES "[\n\r]")
 endif()
 
 vostrel_desktop_quote(VOSTREL_DESKTOP_EXEC "${prefix}/${VOSTREL_BIN_DIR}/vostrel")
-# An absolute icon path is a plain string: only backslashes need escaping.
-string(REPLACE "\\" "\\\\" VOSTREL_DESKTOP_ICON "${prefix}/${VOSTREL_ICON_FILE}")
 
 set(entry "${VOSTREL_WORK_DIR}/${VOSTREL_APP_ID}.desktop")
 configure_file("${VOSTREL_DESKTOP_IN}" "${entry}" @ONLY)

@@ -14,12 +14,15 @@ for tool in Xvfb xdotool cc iconv; do
     }
 done
 
+# shellcheck source-path=SCRIPTDIR source=x11_session.bash
+source "$(dirname "$0")/x11_session.bash"
+
 tmp=$(mktemp -d)
-xvfb=""
+xvfb_pid=""
 game=""
 cleanup() {
     [ -n "$game" ] && kill "$game" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -117,42 +120,18 @@ name='山田 太郎～①'
         -e 's/^hsn1:/hsn2:/; s/^hss1:/hss2:/; s/^hsn0:/hsn1:/; s/^hss0:/hss1:/'
 } >"$tmp/expected"
 
-# -noreset: the key bindings stay, and no client slips in while the server resets.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.1
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-DISPLAY=":$(cat "$tmp/display")"
-export DISPLAY
-export QT_QPA_PLATFORM=xcb
-
-# wait_window REGEX: sets `found` to the game's visible window whose title matches, within
-# ten seconds.
-found=""
-wait_window() {
-    for _ in $(seq 100); do
-        found=$(xdotool search --all --onlyvisible --pid "$game" --name "$1" 2>/dev/null |
-            head -n 1) || true
-        [ -n "$found" ] && return 0
-        kill -0 "$game" 2>/dev/null || fail "the game ended while waiting for '$1'"
-        sleep 0.1
-    done
-    fail "no window '$1'"
-}
+start_xvfb
 
 keys=$("$tmp/bindkeys" "$name") || fail "cannot bind the name's characters to keys"
 LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
 game=$!
 
-wait_window '^Vostrel$'
+wait_window "$game" '^Vostrel$'
 main=$found
 xdotool windowfocus --sync "$main"
 # "採点(&M)": grade the only problem; the game ends and the table asks for a name.
 xdotool key --clearmodifiers alt+m
-wait_window '^ハイスコア$'
+wait_window "$game" '^ハイスコア$'
 xdotool windowfocus --sync "$found"
 # Keycodes as numbers (all above 9, so none reads as a keysym name), one a word.
 # shellcheck disable=SC2086
@@ -166,15 +145,8 @@ done
 # No game under way: Esc leaves without a question, and the file is written.
 xdotool windowfocus --sync "$main"
 xdotool key Escape
-for _ in $(seq 100); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$game" 2>/dev/null && fail "the game did not end"
-status=0
-wait "$game" || status=$?
+wait_exit "$game"
 game=""
-[ "$status" -eq 0 ] || fail "the game ended with status $status"
 
 tail -n +4 "$tmp/game/vostrel.dat" >"$tmp/actual"
 if ! cmp -s "$tmp/expected" "$tmp/actual"; then
