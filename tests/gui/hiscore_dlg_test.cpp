@@ -111,13 +111,6 @@ TEST_F(HiScoreDlgTest, ViewModeShowsTheWholeTableOnWhiteAndNoFinalScore) {
     EXPECT_EQ(Name(d, 0)->font().pixelSize(), Final(d)->font().pixelSize());
 }
 
-TEST_F(HiScoreDlgTest, CreationTextsNeverReachTheScreen) {
-    app.settings.highScores.name[3] = "";
-    Dlg d(app);
-    EXPECT_EQ(Name(d, 3)->WindowText(), "");
-    EXPECT_EQ(Score(d, 3)->WindowText(), "350");
-}
-
 TEST_F(HiScoreDlgTest, NamesAreDecodedForDisplayAndTheirBytesNeverChange) {
     const std::string bad = "A\x80\x8E\x52";                   // an invalid byte, then 山
     const std::string jp = "\x97\xE9\x96\xD8\x81\x60\x87\x40"; // 鈴木～①
