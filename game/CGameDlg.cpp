@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -206,6 +207,7 @@ void CGameDlg::CreateChoosers() {
         c->resize(40, c->sizeHint().height());
         // The popup's hiding is the one sign that a list closed, whichever way it closed.
         c->view()->window()->installEventFilter(this);
+        c->view()->viewport()->installEventFilter(this);
         c->view()->setFont(*fills[k].font);
     }
 }
@@ -333,6 +335,9 @@ void CGameDlg::PopUpChooserList(int id, int x, int y, int32_t selection, bool ra
     c->setCurrentIndex(selection);
     openList_ = id;
     ++listGeneration_;
+    // Opened by a press on a label: the list stays down when that button comes up, as a
+    // dropped list does on the original platform.
+    swallowRelease_ = (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
     c->setFocus(Qt::OtherFocusReason);
     c->showPopup();
 }
@@ -359,6 +364,12 @@ int32_t CGameDlg::ChooserSelection(int id) {
 }
 
 bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonPress) {
+        swallowRelease_ = false;
+    } else if (e->type() == QEvent::MouseButtonRelease && swallowRelease_) {
+        swallowRelease_ = false;
+        return true;
+    }
     if (e->type() == QEvent::Hide && openList_ != 0) {
         QComboBox* c = Chooser(openList_);
         if (c != nullptr && watched == c->view()->window()) {

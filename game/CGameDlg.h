@@ -99,6 +99,8 @@ private:
     // list from the next.
     int openList_ = 0;
     uint32_t listGeneration_ = 0;
+    // The release of the press that opened the list is still to come.
+    bool swallowRelease_ = false;
 };
 
 } // namespace vostrel

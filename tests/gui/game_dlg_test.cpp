@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -215,6 +216,26 @@ TEST_F(GameDlgTest, GapLabelDropsItsListUnderItselfAndChoosingRetextsIt) {
     EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
     EXPECT_FALSE(op->isVisible());
     EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    EXPECT_EQ(app.state.gameInProgress, 1);
+}
+
+TEST_F(GameDlgTest, AListDroppedByAPressStaysDownWhenTheButtonComesUpAndClosesOnAPressOutside) {
+    // Through the window, as the platform delivers a player's clicks, popups included.
+    QWindow* win = dlg->windowHandle();
+    const QPoint gap2(137, 45);
+    QTest::mousePress(win, Qt::LeftButton, {}, gap2);
+    QComboBox* op = dlg->Chooser(IDC_OP_CHOOSER);
+    ASSERT_TRUE(op->view()->isVisible());
+    QTest::mouseRelease(win, Qt::LeftButton, {}, gap2);
+    Settle();
+    EXPECT_TRUE(op->view()->isVisible());
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserOp);
+
+    QTest::mouseClick(win, Qt::LeftButton, {}, QPoint(230, 50));
+    Settle();
+    EXPECT_FALSE(op->view()->isVisible());
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
     EXPECT_EQ(app.state.gameInProgress, 1);
 }
 

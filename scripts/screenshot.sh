@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs the real game under a virtual X server, works one expression and saves the window to
+# docs/screenshot.png. Usage: scripts/screenshot.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh docs
+build_dir=${1:-build}
+if ! [ -f "$build_dir/build.ninja" ]; then
+    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build_dir" --target vostrel >/dev/null
+
+source scripts/xsession.sh
+work=$(mktemp -d)
+out="$PWD/docs/screenshot.png"
+app_pid=""
+XVFB_PID=""
+cleanup() {
+    if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+cp "$build_dir/vostrel" "$work/"
+xs_start
+(cd "$work" && exec ./vostrel >/dev/null 2>&1) &
+app_pid=$!
+box=$(xs_wait_window '^設定ファイルエラー$')
+xs_keys "$box" Return
+game=$(xs_wait_window '^Vostrel$')
+
+# Gap 2 becomes "*", then "=" shows a result and its points.
+xs_click "$game" 137 45
+xs_wait_count "$app_pid" 2
+xdotool key --clearmodifiers Down Down Return
+xs_wait_count "$app_pid" 1
+xs_click "$game" 66 122
+sleep 0.5 # let the window finish painting
+mkdir -p docs
+import -window "$game" "$out"
+echo "wrote $out"
