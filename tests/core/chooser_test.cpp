@@ -203,6 +203,10 @@ TEST_F(ChooserTest, AJoinDisablesLabelsWhoseClicksThenLandOnTheBackground) {
 TEST_F(ChooserTest, WithoutUsePowerAPowerLabelOpensNothing) {
     app.settings.usePower = 0;
     Start();
+    for (int k = 0; k < kPositions; ++k) {
+        EXPECT_FALSE(view.Label(IDC_POWER0 + k).enabled);
+        EXPECT_EQ(view.Label(IDC_POWER0 + k).text, "");
+    }
     flow.OnLabelClicked(IDC_POWER0 + 2);
     EXPECT_EQ(view.OpenList(), 0);
     EXPECT_EQ(view.focus, IDC_EVALUATE);

@@ -1,16 +1,14 @@
 // Start-up and shutdown over real files: loading, the missing and unreadable file, the game
 // dialog's run and the save at exit.
 
+#include "TempDir.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
 #include "fakes/FakeAppShell.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace vostrel {
@@ -19,29 +17,12 @@ namespace {
 using fakes::FakeAppShell;
 using fakes::ShownBox;
 
-namespace fs = std::filesystem;
-
 class StartUpTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vostrel-startup-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        path_ = (dir_ / "vostrel.dat").string();
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    void SetUp() override { ASSERT_FALSE(dir_.path().empty()); }
 
-    void Write(const std::string& bytes) const {
-        std::ofstream out(path_, std::ios::binary);
-        out << bytes;
-    }
-    std::string Read() const {
-        std::ifstream in(path_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void Write(const std::string& bytes) const { test::WriteBytes(path_, bytes); }
+    std::string Read() const { return test::ReadBytes(path_); }
     static SettingsRecord Defaults() {
         SettingsRecord s;
         InstallDefaultSettings(s);
@@ -53,8 +34,8 @@ protected:
         return other.settings;
     }
 
-    fs::path dir_;
-    std::string path_;
+    test::TempDir dir_;
+    std::string path_ = dir_.File("vostrel.dat");
     CGameApp app;
     FakeAppShell shell;
 };
@@ -87,12 +68,12 @@ TEST_F(StartUpTest, AMissingFileIsReportedThenCreatedWithDefaultsAndSavedAgainAt
 }
 
 TEST_F(StartUpTest, AFileThatCannotBeCreatedStillGivesAGameWithDefaults) {
-    path_ = (dir_ / "no-such-dir" / "vostrel.dat").string();
+    path_ = dir_.File("no-such-dir/vostrel.dat");
     EXPECT_EQ(app.InitInstance(shell, path_), 0);
     EXPECT_EQ(shell.boxes.shown.size(), 1u);
     EXPECT_EQ(shell.gameDialogRuns, 1);
     EXPECT_EQ(app.settings, Defaults());
-    EXPECT_FALSE(fs::exists(path_));
+    EXPECT_FALSE(std::filesystem::exists(path_));
 }
 
 TEST_F(StartUpTest, AnUnreadableFileEndsTheProgramAndIsLeftAsItWas) {
