@@ -60,8 +60,10 @@ if ldd "$prefix/bin/vostrel" | grep -q 'not found'; then
     fail "the installed game misses libraries: $(ldd "$prefix/bin/vostrel" | grep 'not found')"
 fi
 for size in 16 24 32 48 64 128 256; do
-    file "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" |
-        grep -q "PNG image data, $size x $size" || fail "the ${size}x${size} icon is not that size"
+    # A PNG's width and height: big-endian 32-bit numbers at byte 16 of its header chunk.
+    dims=$(od -An -v -tu1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" |
+        awk '{ printf "%d %d", $3 * 256 + $4, $7 * 256 + $8 }')
+    [ "$dims" == "$size $size" ] || fail "the ${size}x${size} icon measures $dims"
 done
 
 entry="$prefix/share/applications/$id.desktop"
