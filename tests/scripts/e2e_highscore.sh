@@ -21,8 +21,8 @@ tmp=$(mktemp -d)
 xvfb_pid=""
 game=""
 cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    if [ -n "$game" ]; then kill "$game" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     rm -rf "$tmp"
 }
 trap cleanup EXIT

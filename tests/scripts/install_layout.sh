@@ -18,8 +18,8 @@ game=""
 # The player's own install_manifest.txt in the build directory survives this test.
 [ -f "$build/install_manifest.txt" ] && cp "$build/install_manifest.txt" "$tmp/manifest.keep"
 cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    if [ -n "$game" ]; then kill "$game" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     if [ -f "$tmp/manifest.keep" ]; then
         cp "$tmp/manifest.keep" "$build/install_manifest.txt"
     else
