@@ -3,6 +3,8 @@
 #include "app/WinConstants.h"
 #include "dialogs/AppIcon.h"
 #include "dialogs/CAboutDlg.h"
+#include "dialogs/CHiScoreDlg.h"
+#include "dialogs/CSettingDlg.h"
 #include "dialogs/CStaticEx.h"
 #include "dialogs/DialogUnits.h"
 #include "dialogs/Fonts.h"
@@ -399,13 +401,13 @@ void CGameDlg::FocusEvaluateButton() {
 }
 
 void CGameDlg::RunHiScoreDialog() {
-    // MERGE(dialogs): run CHiScoreDlg(app_, this) modally here once dialogs/CHiScoreDlg is on
-    // main. Until then the end of a game shows no table.
+    CHiScoreDlg dlg(app_, this);
+    dlg.DoModal();
 }
 
 void CGameDlg::RunSettingsDialog() {
-    // MERGE(dialogs): run CSettingDlg(app_, this) modally here once dialogs/CSettingDlg is on
-    // main. Until then the settings button opens nothing.
+    CSettingDlg dlg(app_, this);
+    dlg.DoModal();
 }
 
 void CGameDlg::RunAboutDialog() {

@@ -1,0 +1,195 @@
+#include "dialogs/CHiScoreDlg.h"
+
+#include "app/CGameApp.h"
+#include "app/WinConstants.h"
+#include "dialogs/Cp932.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/Fonts.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace vostrel {
+namespace {
+
+const QColor kWhite(255, 255, 255);
+// Font A and font B: a 14-pixel cell of the proportional Gothic face.
+constexpr int kTableFontHeight = 14;
+const char16_t* const kTableFace = u"ＭＳ Ｐゴシック";
+
+QLabel* MakeStatic(QWidget* parent, const QString& text, Qt::Alignment align, const QRect& r) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(align);
+    label->setGeometry(r);
+    return label;
+}
+
+} // namespace
+
+CHiScoreDlg::CHiScoreDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
+    setWindowTitle(QStringLiteral("ハイスコア"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
+    OnInitDialog();
+}
+
+CHiScoreDlg::~CHiScoreDlg() = default;
+
+int32_t CHiScoreDlg::DoModal() {
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+QWidget* CHiScoreDlg::GetDlgItem(int id) const {
+    if (id >= IDC_HS_RANK0 && id < IDC_HS_RANK0 + kHighScoreRows) {
+        return rankLabel_[id - IDC_HS_RANK0];
+    }
+    if (id >= IDC_HS_NAME0 && id < IDC_HS_NAME0 + kHighScoreRows) {
+        return const_cast<CStaticEx*>(&nameLabel_[id - IDC_HS_NAME0]);
+    }
+    if (id >= IDC_HS_SCORE0 && id < IDC_HS_SCORE0 + kHighScoreRows) {
+        return const_cast<CStaticEx*>(&scoreLabel_[id - IDC_HS_SCORE0]);
+    }
+    switch (id) {
+    case IDC_HS_FINAL_CAPTION:
+        return finalCaption_;
+    case IDC_HS_FINAL:
+        return finalBox_;
+    case IDC_HS_NAME_EDIT:
+        return nameEdit_;
+    case IDC_HS_OK:
+        return okButton_;
+    default:
+        return nullptr;
+    }
+}
+
+void CHiScoreDlg::OnInitDialog() {
+    // The template, in dialog units of the dialog font.
+    const DialogBaseUnits bu = BaseUnitsOf(font());
+    const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
+    MakeStatic(this, QStringLiteral("名前"), Qt::AlignHCenter | Qt::AlignTop, du(30, 7, 70, 8));
+    MakeStatic(this, QStringLiteral("スコア"), Qt::AlignHCenter | Qt::AlignTop, du(107, 7, 32, 8));
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        rankLabel_[k] = MakeStatic(this, QStringLiteral("%1：").arg(k + 1),
+                                   Qt::AlignLeft | Qt::AlignTop, du(7, 13 + 15 * k, 10, 10));
+    }
+    finalCaption_ = MakeStatic(this, QStringLiteral("今回のスコア："), Qt::AlignLeft | Qt::AlignTop,
+                               du(20, 95, 42, 15));
+    finalBox_ = MakeStatic(this, QStringLiteral("0000"), Qt::AlignRight | Qt::AlignTop,
+                           du(103, 83, 27, 13));
+    finalBox_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    nameEdit_ = new QLineEdit(this);
+    nameEdit_->setGeometry(du(63, 35, 40, 12));
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setGeometry(du(106, 127, 37, 16));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &CHiScoreDlg::accept);
+    setFixedSize(du(0, 0, 155, 150).size());
+
+    // Run-time positions are client pixels.
+    // 15 x 10 pixels would cut the lower part of the dialog font's glyphs off.
+    const int rankHeight = std::max(10, QFontMetrics(font()).height());
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        rankLabel_[k]->setGeometry(10, 30 + 20 * k, 15, rankHeight);
+        rankLabel_[k]->show();
+    }
+    fontA_ = MakeCellFont(kTableFontHeight, QString::fromUtf16(kTableFace));
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        const QString text = QStringLiteral("lblHsName%1").arg(k);
+        nameLabel_[k].setObjectName(text);
+        nameLabel_[k].Create(text, SS_CENTERIMAGE, PixelRect{30, 30 + 20 * k, 185, 45 + 20 * k},
+                             this, IDC_HS_NAME0 + k);
+        nameLabel_[k].SetBackColor(kWhite);
+        nameLabel_[k].setFont(fontA_);
+    }
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        scoreLabel_[k].Create(QStringLiteral("9999"), SS_CENTERIMAGE | SS_RIGHT,
+                              PixelRect{195, 30 + 20 * k, 240, 45 + 20 * k}, this,
+                              IDC_HS_SCORE0 + k);
+        scoreLabel_[k].SetBackColor(kWhite);
+        scoreLabel_[k].setFont(fontA_);
+    }
+    fontB_ = MakeCellFont(kTableFontHeight, QString::fromUtf16(kTableFace));
+    finalCaption_->move(120, 145);
+    finalBox_->move(195, 140);
+    finalBox_->setFont(fontB_);
+    nameEdit_->setFont(fontA_);
+
+    ApplyMode();
+}
+
+void CHiScoreDlg::FillTable() {
+    const HighScoreTable& t = app_.settings.highScores;
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        nameLabel_[k].SetWindowText(UnicodeFromCp932(t.name[k]));
+        scoreLabel_[k].SetWindowText(QString::number(t.score[k]));
+    }
+}
+
+void CHiScoreDlg::ApplyMode() {
+    FillTable();
+    const AppState& st = app_.state;
+    const bool entry = st.hiScoreMode == 1;
+    if (entry) {
+        nameEdit_->clear();
+        nameEdit_->setGeometry(28, 28 + 20 * st.hiScoreRow, 160, 18);
+        nameEdit_->raise();
+        nameEdit_->show();
+        if (st.hiScoreRow >= 0 && st.hiScoreRow < kHighScoreRows) {
+            nameLabel_[st.hiScoreRow].hide();
+        }
+    } else {
+        nameEdit_->hide();
+        for (CStaticEx& label : nameLabel_) {
+            label.show();
+        }
+    }
+    const bool showFinal = st.hiScoreMode == 1 || st.hiScoreMode == 2;
+    if (showFinal) {
+        finalBox_->setText(QString::number(st.finalScore));
+    }
+    finalCaption_->setVisible(showFinal);
+    finalBox_->setVisible(showFinal);
+    okButton_->setText(entry ? QStringLiteral("確定(&D)") : QStringLiteral("閉じる(&C)"));
+    if (entry) {
+        nameEdit_->setFocus();
+    } else {
+        okButton_->setFocus();
+    }
+}
+
+void CHiScoreDlg::StoreEnteredName() {
+    AppState& st = app_.state;
+    if (st.hiScoreMode != 1 || st.hiScoreRow < 0 || st.hiScoreRow >= kHighScoreRows) {
+        return;
+    }
+    // A pasted line break would end the name's line in the settings file, and a lone CR
+    // would make the next start refuse the file; the name ends there, as a single-line edit
+    // of the original platform ends pasted text.
+    QString text = nameEdit_->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            text.truncate(i);
+            break;
+        }
+    }
+    app_.settings.highScores.name[st.hiScoreRow] = Cp932FromUnicode(text);
+}
+
+void CHiScoreDlg::accept() {
+    StoreEnteredName();
+    app_.state.hiScoreMode = 0;
+    QDialog::accept();
+}
+
+void CHiScoreDlg::reject() {
+    app_.state.hiScoreMode = 0;
+    QDialog::reject();
+}
+
+} // namespace vostrel

@@ -1,0 +1,185 @@
+#include "dialogs/CSettingDlg.h"
+
+#include "app/CGameApp.h"
+#include "app/WinConstants.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CHiScoreDlg.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/Fonts.h"
+#include "dialogs/MessageBoxes.h"
+#include "game/GameFlow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace vostrel {
+namespace {
+
+// The width a push button needs to show its text inside its frame and margins.
+int ButtonTextWidth(const QPushButton& b) {
+    const QStyle* style = b.style();
+    return b.fontMetrics().size(Qt::TextShowMnemonic, b.text()).width() +
+           style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &b) +
+           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &b);
+}
+
+} // namespace
+
+CSettingDlg::CSettingDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
+    setWindowTitle(QStringLiteral("設定"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
+    OnInitDialog();
+}
+
+CSettingDlg::~CSettingDlg() = default;
+
+int32_t CSettingDlg::DoModal() {
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+QWidget* CSettingDlg::GetDlgItem(int id) const {
+    if (id >= IDC_SCORE_INEXACT_DIVISION && id < IDC_SCORE_INEXACT_DIVISION + 4) {
+        return switch_[id - IDC_SCORE_INEXACT_DIVISION];
+    }
+    switch (id) {
+    case IDC_REPEAT_COUNT:
+        return repeatCount_;
+    case IDC_CHANGE:
+        return changeButton_;
+    case IDC_SHOW_HISCORE:
+        return hiScoreButton_;
+    case IDC_SHOW_VERSION:
+        return versionButton_;
+    case IDC_CLOSE:
+        return closeButton_;
+    default:
+        return nullptr;
+    }
+}
+
+void CSettingDlg::OnInitDialog() {
+    const DialogBaseUnits bu = BaseUnitsOf(font());
+    const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
+
+    auto* caption = new QLabel(QStringLiteral("繰返し回数(&N)："), this);
+    caption->setGeometry(du(7, 10, 46, 10));
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    repeatCount_ = new QComboBox(this);
+    repeatCount_->setEditable(true);
+    // What is typed stays in the field; it never becomes a list item.
+    repeatCount_->setInsertPolicy(QComboBox::NoInsert);
+    repeatCount_->setMaxVisibleItems(10);
+    // The template's height includes the dropped-down list; the closed box is one line.
+    QRect combo = du(55, 7, 29, 102);
+    combo.setHeight(repeatCount_->sizeHint().height());
+    repeatCount_->setGeometry(combo);
+    caption->setBuddy(repeatCount_);
+
+    static const char16_t* const kSwitchTexts[4] = {
+        u"割切れない除算も採点する(&D)",
+        u"整数にならないべき乗根も採点する(&R)",
+        u"10以外の結果も採点する(&T)",
+        u"べき乗を使用する(&E)",
+    };
+    static const int kSwitchRects[4][4] = {
+        {7, 25, 99, 10}, {7, 40, 123, 10}, {7, 55, 92, 10}, {7, 70, 69, 10}};
+    for (int i = 0; i < 4; ++i) {
+        switch_[i] = new QCheckBox(QString::fromUtf16(kSwitchTexts[i]), this);
+        const int* r = kSwitchRects[i];
+        switch_[i]->setGeometry(du(r[0], r[1], r[2], r[3]));
+    }
+
+    changeButton_ = new QPushButton(QStringLiteral("変更(&G)"), this);
+    changeButton_->setGeometry(du(102, 105, 41, 16));
+    hiScoreButton_ = new QPushButton(QStringLiteral("ハイスコア(&S)..."), this);
+    hiScoreButton_->setGeometry(du(7, 127, 44, 16));
+    versionButton_ = new QPushButton(QStringLiteral("バージョン(&A)..."), this);
+    versionButton_->setGeometry(du(54, 127, 44, 16));
+    closeButton_ = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    closeButton_->setGeometry(du(102, 127, 41, 16));
+    closeButton_->setDefault(true);
+
+    connect(changeButton_, &QPushButton::clicked, this, [this] { OnOK(); });
+    connect(hiScoreButton_, &QPushButton::clicked, this, &CSettingDlg::OnShowHiScore);
+    connect(versionButton_, &QPushButton::clicked, this, &CSettingDlg::OnShowVersion);
+    connect(closeButton_, &QPushButton::clicked, this, &CSettingDlg::reject);
+
+    FitToTexts(du(0, 0, 150, 150).size(), du(0, 0, 7, 0).width());
+
+    // The fields as they are now.
+    for (int n = 1; n <= 10; ++n) {
+        repeatCount_->addItem(QString::number(n));
+    }
+    repeatCount_->setCurrentIndex(-1);
+    repeatCount_->setEditText(QString::number(app_.settings.repeatCount));
+    const int32_t fields[4] = {app_.settings.scoreInexactDivision, app_.settings.scoreInexactRoot,
+                               app_.settings.scoreOtherResults, app_.settings.usePower};
+    for (int i = 0; i < 4; ++i) {
+        switch_[i]->setChecked(fields[i] == 1);
+    }
+    repeatCount_->setFocus();
+}
+
+void CSettingDlg::FitToTexts(QSize client, int margin) {
+    // The template's units are those of a narrower face: grow what its text does not fit,
+    // keeping left and top, and move the buttons beside a grown one along.
+    for (QCheckBox* box : switch_) {
+        const QSize hint = box->sizeHint();
+        box->resize(std::max(box->width(), hint.width()), std::max(box->height(), hint.height()));
+    }
+    int shift = 0;
+    for (QPushButton* b : {hiScoreButton_, versionButton_}) {
+        b->move(b->x() + shift, b->y());
+        const int grow = ButtonTextWidth(*b) - b->width();
+        if (grow > 0) {
+            b->resize(b->width() + grow, b->height());
+            shift += grow;
+        }
+    }
+    for (QPushButton* b : {changeButton_, closeButton_}) {
+        b->move(b->x() + shift, b->y());
+    }
+    for (const QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        client = client.expandedTo(QSize(w->geometry().right() + 1 + margin, 0));
+    }
+    setFixedSize(client);
+}
+
+int32_t CSettingDlg::OnOK() {
+    SettingsEntries e;
+    e.repeatCountText = repeatCount_->currentText().toStdString();
+    for (int i = 0; i < 4; ++i) {
+        e.checked[i] = switch_[i]->checkState() == Qt::Checked;
+    }
+    const int32_t r = ApplySettings(app_, e, *this);
+    if (r == 0) {
+        done(QDialog::Accepted);
+    }
+    return r;
+}
+
+void CSettingDlg::OnShowHiScore() {
+    CHiScoreDlg dlg(app_, this);
+    dlg.DoModal();
+}
+
+void CSettingDlg::OnShowVersion() {
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+int32_t CSettingDlg::MessageBox(const std::string& text, const std::string& caption,
+                                uint32_t style) {
+    return ShowMessageBox(this, text, caption, style);
+}
+
+} // namespace vostrel

@@ -1,0 +1,62 @@
+#pragma once
+// Edits the repeat count and the four switches of the application; opens the high-score
+// table and the version dialog. Values reach the application only through ApplySettings.
+
+#include "app/IMessageBoxOwner.h"
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace vostrel {
+
+class CGameApp;
+
+class CSettingDlg : public QDialog, public IMessageBoxOwner {
+    Q_OBJECT
+public:
+    enum ControlId : int {
+        IDC_REPEAT_CAPTION = 1028,
+        IDC_REPEAT_COUNT = 1029,
+        IDC_SCORE_INEXACT_DIVISION = 1030, // the four switches, up to 1033
+        IDC_SHOW_HISCORE = 1034,
+        IDC_SHOW_VERSION = 1035,
+        IDC_CHANGE = 1, // IDOK
+        IDC_CLOSE = 2,  // IDCANCEL
+    };
+
+    explicit CSettingDlg(CGameApp& app, QWidget* parent = nullptr);
+    ~CSettingDlg() override;
+
+    // Runs the dialog modally; IDOK after values were applied, IDCANCEL otherwise.
+    int32_t DoModal();
+
+    QWidget* GetDlgItem(int id) const;
+
+    // The change button: the result of ApplySettings; only 0 closes the dialog.
+    int32_t OnOK();
+    void OnShowHiScore();
+    void OnShowVersion();
+
+    // Boxes of ApplySettings, owned by this dialog.
+    int32_t MessageBox(const std::string& text, const std::string& caption,
+                       uint32_t style) override;
+
+private:
+    void OnInitDialog();
+    void FitToTexts(QSize client, int margin);
+
+    CGameApp& app_;
+    QComboBox* repeatCount_ = nullptr;
+    QCheckBox* switch_[4] = {};
+    QPushButton* changeButton_ = nullptr;
+    QPushButton* hiScoreButton_ = nullptr;
+    QPushButton* versionButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+};
+
+} // namespace vostrel

@@ -1,0 +1,140 @@
+// The game window running the high-score and settings dialogs, as a player meets them.
+#include "app/CGameApp.h"
+#include "app/WinConstants.h"
+#include "dialogs/CHiScoreDlg.h"
+#include "dialogs/CSettingDlg.h"
+#include "dialogs/CStaticEx.h"
+#include "dialogs/MessageBoxes.h"
+#include "game/CGameDlg.h"
+#include "game/ControlIds.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vostrel {
+namespace {
+
+class GameDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallDefaultSettings(app.settings);
+        previous = SetMessageBoxResponder(
+            [this](QWidget*, const std::string&, const std::string& caption, uint32_t) {
+                captions.push_back(caption);
+                const int32_t a = answers.empty() ? IDNO : answers.front();
+                if (!answers.empty()) {
+                    answers.pop_front();
+                }
+                return a;
+            });
+        dlg = std::make_unique<CGameDlg>(app, [this] {
+            const int d = digits.empty() ? 9 : digits.front();
+            if (!digits.empty()) {
+                digits.pop_front();
+            }
+            return static_cast<int32_t>(d * 3277);
+        });
+        dlg->show();
+    }
+    void TearDown() override { SetMessageBoxResponder(previous); }
+
+    QString Digit(int k) {
+        if (CStaticEx* s = dlg->Label(IDC_DIGIT0 + k)) {
+            return s->WindowText();
+        }
+        auto* label = qobject_cast<QLabel*>(dlg->Control(IDC_DIGIT0 + k));
+        return label != nullptr ? label->text() : QString();
+    }
+    void Click(int id) { QTest::mouseClick(dlg->Control(id), Qt::LeftButton); }
+    // Runs `act` on the modal dialog of type T once it is up.
+    template <typename T> void WhenUp(std::function<void(T&)> act) {
+        QTimer::singleShot(0, [this, act] {
+            auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->parentWidget(), dlg.get());
+            seen = true;
+            act(*d);
+        });
+    }
+
+    CGameApp app;
+    std::deque<int> digits{1, 2, 3, 4};
+    std::deque<int32_t> answers;
+    std::vector<std::string> captions;
+    MessageBoxResponder previous;
+    std::unique_ptr<CGameDlg> dlg;
+    bool seen = false;
+};
+
+TEST_F(GameDialogsTest, AppliedSettingsDiscardTheGameAndStartANewOne) {
+    Click(IDC_EVALUATE); // the game is under way now
+    ASSERT_EQ(app.state.gameInProgress, 1);
+    digits = {5, 6, 7, 8};
+    answers = {IDYES};
+    WhenUp<CSettingDlg>([](CSettingDlg& s) {
+        auto* combo = static_cast<QComboBox*>(s.GetDlgItem(CSettingDlg::IDC_REPEAT_COUNT));
+        combo->setEditText("1");
+        static_cast<QCheckBox*>(s.GetDlgItem(CSettingDlg::IDC_SCORE_INEXACT_DIVISION + 3))
+            ->setChecked(false);
+        static_cast<QPushButton*>(s.GetDlgItem(CSettingDlg::IDC_CHANGE))->click();
+    });
+    Click(IDC_SETTINGS);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(captions, std::vector<std::string>{"変更確認"});
+    EXPECT_EQ(app.settings.repeatCount, 1);
+    EXPECT_EQ(app.settings.usePower, 0);
+    EXPECT_EQ(app.state.settingsChanged, 0);
+    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(Digit(0), "5");
+    EXPECT_EQ(Digit(3), "8");
+    EXPECT_FALSE(dlg->Label(IDC_POWER0)->isEnabled());
+}
+
+TEST_F(GameDialogsTest, ClosingTheSettingsLeavesTheGameAsItWas) {
+    Click(IDC_EVALUATE);
+    WhenUp<CSettingDlg>([](CSettingDlg& s) {
+        static_cast<QComboBox*>(s.GetDlgItem(CSettingDlg::IDC_REPEAT_COUNT))->setEditText("5");
+        QTest::keyClick(&s, Qt::Key_Escape);
+    });
+    Click(IDC_SETTINGS);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(captions.empty());
+    EXPECT_EQ(app.settings.repeatCount, 3);
+    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(Digit(0), "1");
+}
+
+TEST_F(GameDialogsTest, TheLastGradeOpensTheTableForTheNewName) {
+    app.settings.repeatCount = 1;
+    WhenUp<CHiScoreDlg>([](CHiScoreDlg& h) {
+        auto* edit = static_cast<QLineEdit*>(h.GetDlgItem(CHiScoreDlg::IDC_HS_NAME_EDIT));
+        EXPECT_TRUE(edit->isVisible());
+        EXPECT_EQ(static_cast<QLabel*>(h.GetDlgItem(CHiScoreDlg::IDC_HS_FINAL))->text(), "800");
+        edit->setText(QStringLiteral("鈴木"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    Click(IDC_GRADE); // 0+1+2+3+4 = 10: 800 points, above every default score
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(app.settings.highScores.name[0], "\x97\xE9\x96\xD8");
+    EXPECT_EQ(app.settings.highScores.score[0], 800);
+    EXPECT_EQ(app.settings.highScores.name[1], "ABC");
+    EXPECT_EQ(app.state.hiScoreMode, 0);
+    EXPECT_EQ(app.state.problemIndex, 0);
+    EXPECT_EQ(Digit(0), "9"); // a new game
+}
+
+} // namespace
+} // namespace vostrel

@@ -1,0 +1,282 @@
+#include "LayoutCheck.h"
+#include "app/CGameApp.h"
+#include "app/WinConstants.h"
+#include "dialogs/CHiScoreDlg.h"
+#include "dialogs/CStaticEx.h"
+#include "dialogs/Cp932.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vostrel {
+namespace {
+
+using Dlg = CHiScoreDlg;
+
+// Key presses that carry text, as a keyboard layout gives them.
+void TypeText(QWidget* w, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+// What an input method hands over when the player confirms a conversion.
+void CommitText(QWidget* w, const QString& text) {
+    QInputMethodEvent preedit(QStringLiteral("たなか"), {});
+    QApplication::sendEvent(w, &preedit);
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(w, &commit);
+}
+
+class HiScoreDlgTest : public ::testing::Test {
+protected:
+    CGameApp app;
+
+    void SetUp() override { SetDefaultHighScores(app.settings); }
+
+    // As the game flow does at the end of a game.
+    void EndGame(int32_t finalScore) {
+        const int32_t row = InsertHighScore(app.settings.highScores, finalScore);
+        app.state.hiScoreMode = row < 0 ? 2 : 1;
+        if (row >= 0) {
+            app.state.hiScoreRow = row;
+        }
+        app.state.finalScore = finalScore;
+    }
+
+    // Runs the dialog modally; `act` runs once it is up, with the dialog and the focus widget.
+    int32_t Run(const std::function<void(Dlg&)>& act) {
+        Dlg dlg(app);
+        QTimer::singleShot(0, &dlg, [&dlg, &act] {
+            QApplication::setActiveWindow(&dlg);
+            act(dlg);
+        });
+        return dlg.DoModal();
+    }
+
+    static CStaticEx* Name(const Dlg& d, int k) {
+        return static_cast<CStaticEx*>(d.GetDlgItem(Dlg::IDC_HS_NAME0 + k));
+    }
+    static CStaticEx* Score(const Dlg& d, int k) {
+        return static_cast<CStaticEx*>(d.GetDlgItem(Dlg::IDC_HS_SCORE0 + k));
+    }
+    static QLineEdit* Edit(const Dlg& d) {
+        return static_cast<QLineEdit*>(d.GetDlgItem(Dlg::IDC_HS_NAME_EDIT));
+    }
+    static QLabel* Final(const Dlg& d) {
+        return static_cast<QLabel*>(d.GetDlgItem(Dlg::IDC_HS_FINAL));
+    }
+    static QPushButton* Ok(const Dlg& d) {
+        return static_cast<QPushButton*>(d.GetDlgItem(Dlg::IDC_HS_OK));
+    }
+};
+
+TEST_F(HiScoreDlgTest, ViewModeShowsTheWholeTableOnWhiteAndNoFinalScore) {
+    app.settings.highScores.score[4] = -7;
+    Dlg d(app);
+    d.show();
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        CStaticEx* name = Name(d, k);
+        EXPECT_EQ(name->objectName(), QStringLiteral("lblHsName%1").arg(k));
+        EXPECT_TRUE(name->isVisible());
+        EXPECT_EQ(name->BackColor(), QColor(255, 255, 255));
+        EXPECT_EQ(Score(d, k)->BackColor(), QColor(255, 255, 255));
+        EXPECT_EQ(name->geometry(), QRect(30, 30 + 20 * k, 155, 15));
+        EXPECT_EQ(Score(d, k)->geometry(), QRect(195, 30 + 20 * k, 45, 15));
+        EXPECT_EQ(Score(d, k)->Style(), SS_CENTERIMAGE | SS_RIGHT);
+    }
+    EXPECT_EQ(Name(d, 0)->WindowText(), "ABC");
+    EXPECT_EQ(Name(d, 4)->WindowText(), "ZORVEK");
+    EXPECT_EQ(Score(d, 0)->WindowText(), "500");
+    EXPECT_EQ(Score(d, 4)->WindowText(), "-7");
+    EXPECT_FALSE(Edit(d)->isVisible());
+    EXPECT_FALSE(Final(d)->isVisible());
+    EXPECT_FALSE(d.GetDlgItem(Dlg::IDC_HS_FINAL_CAPTION)->isVisible());
+    EXPECT_EQ(Ok(d)->text(), QStringLiteral("閉じる(&C)"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("ハイスコア"));
+    EXPECT_EQ(Name(d, 0)->font().pixelSize(), Final(d)->font().pixelSize());
+}
+
+TEST_F(HiScoreDlgTest, NamesAreDecodedForDisplayAndTheirBytesNeverChange) {
+    const std::string bad = "A\x80\x8E\x52";                   // an invalid byte, then 山
+    const std::string jp = "\x97\xE9\x96\xD8\x81\x60\x87\x40"; // 鈴木～①
+    app.settings.highScores.name[1] = bad;
+    app.settings.highScores.name[2] = jp;
+    const HighScoreTable before = app.settings.highScores;
+    EXPECT_EQ(Run([](Dlg& d) {
+                  EXPECT_EQ(Name(d, 1)->WindowText(), QStringLiteral("A\uFFFD山"));
+                  EXPECT_EQ(Name(d, 2)->WindowText(), QStringLiteral("鈴木～①"));
+                  d.accept();
+              }),
+              IDOK);
+    EXPECT_EQ(app.settings.highScores, before);
+    EXPECT_EQ(app.state.hiScoreMode, 0);
+}
+
+TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
+    EndGame(400); // below the existing 400: row 3
+    ASSERT_EQ(app.state.hiScoreRow, 3);
+    const int32_t r = Run([](Dlg& d) {
+        QLineEdit* edit = Edit(d);
+        EXPECT_TRUE(edit->isVisible());
+        EXPECT_TRUE(edit->text().isEmpty());
+        EXPECT_EQ(edit->geometry(), QRect(28, 28 + 20 * 3, 160, 18));
+        EXPECT_EQ(d.childAt(100, 28 + 20 * 3 + 9), edit); // on top
+        EXPECT_FALSE(Name(d, 3)->isVisible());
+        for (int k : {0, 1, 2, 4}) {
+            EXPECT_TRUE(Name(d, k)->isVisible()) << k;
+        }
+        EXPECT_EQ(Name(d, 4)->WindowText(), "owns");
+        EXPECT_EQ(Score(d, 3)->WindowText(), "400");
+        EXPECT_TRUE(Final(d)->isVisible());
+        EXPECT_EQ(Final(d)->text(), "400");
+        EXPECT_EQ(Ok(d)->text(), QStringLiteral("確定(&D)"));
+        EXPECT_EQ(QApplication::focusWidget(), edit);
+        TypeText(edit, QStringLiteral(" "));
+        CommitText(edit, QStringLiteral("田中"));
+        TypeText(edit, QStringLiteral(" ～花子€ "));
+        QTest::keyClick(edit, Qt::Key_Return); // the default button
+    });
+    EXPECT_EQ(r, IDOK);
+    const HighScoreTable& t = app.settings.highScores;
+    // Kept exactly as typed, blanks included; the euro sign has no code in code page 932.
+    EXPECT_EQ(t.name[3], std::string(" \x93\x63\x92\x86\x20\x81\x60\x89\xD4\x8E\x71?\x20"));
+    EXPECT_EQ(t.score[3], 400);
+    EXPECT_EQ(t.name[2], "PYR");
+    EXPECT_EQ(t.score[2], 400);
+    EXPECT_EQ(t.name[4], "owns");
+    EXPECT_EQ(t.score[4], 350);
+    EXPECT_EQ(app.state.hiScoreMode, 0);
+}
+
+TEST_F(HiScoreDlgTest, ConfirmingAnEmptyEditStoresAnEmptyName) {
+    EndGame(600);
+    EXPECT_EQ(Run([](Dlg& d) { Ok(d)->click(); }), IDOK);
+    EXPECT_EQ(app.settings.highScores.name[0], "");
+    EXPECT_EQ(app.settings.highScores.score[0], 600);
+    Dlg view(app);
+    EXPECT_EQ(Name(view, 0)->WindowText(), "");
+}
+
+TEST_F(HiScoreDlgTest, CancellingEntryKeepsNoneAndTheScore) {
+    EndGame(301); // the last row; nothing moves
+    ASSERT_EQ(app.state.hiScoreRow, 4);
+    EXPECT_EQ(Run([](Dlg& d) {
+                  QTest::keyClicks(Edit(d), QStringLiteral("abc"));
+                  QTest::keyClick(Edit(d), Qt::Key_Escape);
+              }),
+              IDCANCEL);
+    EXPECT_EQ(app.settings.highScores.name[4], "none");
+    EXPECT_EQ(app.settings.highScores.score[4], 301);
+    EXPECT_EQ(app.state.hiScoreMode, 0);
+
+    // The close box goes the same way.
+    EndGame(700);
+    EXPECT_EQ(Run([](Dlg& d) {
+                  QTest::keyClicks(Edit(d), QStringLiteral("xyz"));
+                  d.close();
+              }),
+              IDCANCEL);
+    EXPECT_EQ(app.settings.highScores.name[0], "none");
+    EXPECT_EQ(app.state.hiScoreMode, 0);
+}
+
+TEST_F(HiScoreDlgTest, ResultModeShowsTheTableAndTheScoreThatStayedOut) {
+    const HighScoreTable before = app.settings.highScores;
+    EndGame(300); // equal to the last row: stays out
+    ASSERT_EQ(app.state.hiScoreMode, 2);
+    app.state.hiScoreRow = 1; // left from an earlier game; not read in this mode
+    EXPECT_EQ(Run([](Dlg& d) {
+                  EXPECT_FALSE(Edit(d)->isVisible());
+                  for (int k = 0; k < kHighScoreRows; ++k) {
+                      EXPECT_TRUE(Name(d, k)->isVisible()) << k;
+                  }
+                  EXPECT_TRUE(Final(d)->isVisible());
+                  EXPECT_EQ(Final(d)->text(), "300");
+                  EXPECT_EQ(Ok(d)->text(), QStringLiteral("閉じる(&C)"));
+                  EXPECT_EQ(QApplication::focusWidget(), Ok(d));
+                  QTest::keyClick(Ok(d), Qt::Key_Return);
+              }),
+              IDOK);
+    EXPECT_EQ(app.settings.highScores, before);
+    EXPECT_EQ(app.state.hiScoreMode, 0);
+}
+
+TEST_F(HiScoreDlgTest, NegativeFinalScoresShowWithASign) {
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        app.settings.highScores.score[k] = -10 * (k + 1);
+    }
+    EndGame(-25); // above -30: row 2
+    ASSERT_EQ(app.state.hiScoreRow, 2);
+    Dlg d(app);
+    EXPECT_EQ(Final(d)->text(), "-25");
+    EXPECT_EQ(Score(d, 2)->WindowText(), "-25");
+    EXPECT_EQ(Score(d, 3)->WindowText(), "-30");
+}
+
+TEST_F(HiScoreDlgTest, APastedLineBreakEndsTheName) {
+    EndGame(450 + 1);
+    ASSERT_EQ(app.state.hiScoreRow, 1);
+    Run([](Dlg& d) {
+        Edit(d)->setFocus();
+        QApplication::clipboard()->setText(QStringLiteral("上\r\nhsn0:x\rz"));
+        Edit(d)->paste();
+        Ok(d)->click();
+    });
+    EXPECT_EQ(app.settings.highScores.name[1], "\x8F\xE3");
+}
+
+TEST_F(HiScoreDlgTest, VeryLongNamesDoNoHarm) {
+    std::string stored;
+    for (int i = 0; i < 100000; ++i) {
+        stored += i % 2 == 0 ? "\x88\x9F" : "z"; // 亜z...
+    }
+    app.settings.highScores.name[0] = stored;
+    EndGame(320);
+    QString typed(100000, QChar(u'名'));
+    Run([&typed](Dlg& d) {
+        EXPECT_EQ(Name(d, 0)->WindowText().size(), 100000);
+        Edit(d)->setFocus();
+        Edit(d)->insert(typed);
+        QTest::keyClick(Edit(d), Qt::Key_Enter);
+    });
+    EXPECT_EQ(app.settings.highScores.name[0], stored);
+    // The edit holds what its default limit allows; no limit of the program's own.
+    const std::string name = app.settings.highScores.name[4];
+    const qsizetype limit = QLineEdit().maxLength();
+    EXPECT_EQ(name.size(), static_cast<size_t>(limit) * 2);
+    EXPECT_EQ(name.substr(0, 2), "\x96\xBC");
+}
+
+TEST_F(HiScoreDlgTest, EveryModeLaysOutWithoutClippingOrOverlap) {
+    app.settings.highScores.score[0] = -99999;
+    for (int mode : {0, 1, 2}) {
+        for (int row : {0, 4}) {
+            app.state.hiScoreMode = mode;
+            app.state.hiScoreRow = row;
+            app.state.finalScore = -99999;
+            Dlg d(app);
+            d.show();
+            const auto problems = LayoutProblems(d);
+            EXPECT_TRUE(problems.empty())
+                << "mode " << mode << ": " << (problems.empty() ? "" : problems[0]);
+        }
+    }
+}
+
+} // namespace
+} // namespace vostrel

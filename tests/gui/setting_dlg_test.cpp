@@ -1,0 +1,261 @@
+#include "LayoutCheck.h"
+#include "app/CGameApp.h"
+#include "app/WinConstants.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CHiScoreDlg.h"
+#include "dialogs/CSettingDlg.h"
+#include "dialogs/MessageBoxes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vostrel {
+namespace {
+
+using Dlg = CSettingDlg;
+
+struct Box {
+    QWidget* owner;
+    std::string text;
+    std::string caption;
+    uint32_t style;
+};
+
+class SettingDlgTest : public ::testing::Test {
+protected:
+    CGameApp app;
+    std::vector<Box> boxes;
+    std::deque<int32_t> answers;
+    MessageBoxResponder previous;
+
+    void SetUp() override {
+        InstallDefaultSettings(app.settings);
+        previous = SetMessageBoxResponder([this](QWidget* owner, const std::string& text,
+                                                 const std::string& caption, uint32_t style) {
+            boxes.push_back({owner, text, caption, style});
+            int32_t a = IDOK;
+            if (!answers.empty()) {
+                a = answers.front();
+                answers.pop_front();
+            }
+            return a;
+        });
+    }
+    void TearDown() override { SetMessageBoxResponder(previous); }
+
+    static QComboBox* Combo(const Dlg& d) {
+        return static_cast<QComboBox*>(d.GetDlgItem(Dlg::IDC_REPEAT_COUNT));
+    }
+    static QCheckBox* Switch(const Dlg& d, int i) {
+        return static_cast<QCheckBox*>(d.GetDlgItem(Dlg::IDC_SCORE_INEXACT_DIVISION + i));
+    }
+    static QPushButton* Button(const Dlg& d, int id) {
+        return static_cast<QPushButton*>(d.GetDlgItem(id));
+    }
+    static void Enter(Dlg& d, const QString& text) {
+        Combo(d)->lineEdit()->selectAll();
+        Combo(d)->lineEdit()->insert(text);
+    }
+
+    // Runs the dialog modally; `act` runs once it is up.
+    int32_t Run(const std::function<void(Dlg&)>& act) {
+        Dlg dlg(app);
+        QTimer::singleShot(0, &dlg, [&dlg, &act] {
+            QApplication::setActiveWindow(&dlg);
+            act(dlg);
+            // Whatever the test left open closes without applying.
+            if (dlg.isVisible()) {
+                dlg.reject();
+            }
+        });
+        return dlg.DoModal();
+    }
+};
+
+TEST_F(SettingDlgTest, OpensWithTheCountInTheFieldAndTicksOnlyForExactlyOne) {
+    app.settings.repeatCount = 7;
+    app.settings.scoreInexactDivision = 1;
+    app.settings.scoreInexactRoot = 2; // from a file: on for the engine, not ticked here
+    app.settings.scoreOtherResults = 0;
+    app.settings.usePower = 1;
+    Run([](Dlg& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("設定"));
+        QComboBox* c = Combo(d);
+        ASSERT_EQ(c->count(), 10);
+        EXPECT_EQ(c->itemText(0), "1");
+        EXPECT_EQ(c->itemText(9), "10");
+        EXPECT_EQ(c->currentIndex(), -1);
+        EXPECT_EQ(c->currentText(), "7");
+        EXPECT_EQ(QApplication::focusWidget(), c);
+        const bool ticked[4] = {true, false, false, true};
+        const char16_t* texts[4] = {u"割切れない除算も採点する(&D)",
+                                    u"整数にならないべき乗根も採点する(&R)",
+                                    u"10以外の結果も採点する(&T)", u"べき乗を使用する(&E)"};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(Switch(d, i)->isChecked(), ticked[i]) << i;
+            EXPECT_EQ(Switch(d, i)->text(), QString::fromUtf16(texts[i]));
+        }
+        EXPECT_EQ(Button(d, Dlg::IDC_CHANGE)->text(), QStringLiteral("変更(&G)"));
+        EXPECT_EQ(Button(d, Dlg::IDC_CLOSE)->text(), QStringLiteral("閉じる(&C)"));
+        EXPECT_TRUE(Button(d, Dlg::IDC_CLOSE)->isDefault());
+        EXPECT_FALSE(Button(d, Dlg::IDC_CHANGE)->isDefault());
+        EXPECT_TRUE(LayoutProblems(d).empty()) << LayoutProblems(d)[0];
+    });
+}
+
+TEST_F(SettingDlgTest, AValidCountWithNoGameUnderWayIsStoredWithoutAQuestion) {
+    app.settings.scoreInexactRoot = 2;
+    const int32_t r = Run([](Dlg& d) {
+        Enter(d, "007");
+        Switch(d, 0)->setChecked(true);
+        Switch(d, 3)->setChecked(false);
+        Button(d, Dlg::IDC_CHANGE)->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(r, IDOK);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(app.settings.repeatCount, 7);
+    EXPECT_EQ(app.settings.scoreInexactDivision, 1);
+    EXPECT_EQ(app.settings.scoreInexactRoot, 0); // the 2 becomes a clean 0
+    EXPECT_EQ(app.settings.scoreOtherResults, 1);
+    EXPECT_EQ(app.settings.usePower, 0);
+    EXPECT_EQ(app.state.settingsChanged, 1);
+}
+
+TEST_F(SettingDlgTest, RefusedCountsTellThePlayerAndKeepTheDialogAndTheSettings) {
+    struct Case {
+        QString text;
+        int32_t result;
+    };
+    const Case cases[] = {
+        {"", -11},   {" 3", -11}, {"+3", -11}, {"-3", -11},          {"3.0", -11},
+        {"３", -11}, {"0", -12},  {"11", -12}, {"99999999999", -12},
+    };
+    const SettingsRecord before = app.settings;
+    Run([&](Dlg& d) {
+        for (const Case& c : cases) {
+            boxes.clear();
+            Enter(d, c.text);
+            Switch(d, 0)->setChecked(true);
+            EXPECT_EQ(d.OnOK(), c.result) << c.text.toStdString();
+            EXPECT_TRUE(d.isVisible());
+            ASSERT_EQ(boxes.size(), 1u) << c.text.toStdString();
+            EXPECT_EQ(boxes[0].owner, &d);
+            EXPECT_EQ(boxes[0].caption, "入力値不正");
+            EXPECT_EQ(boxes[0].style, MB_OK | MB_ICONEXCLAMATION);
+            EXPECT_EQ(boxes[0].text, c.result == -11
+                                         ? "繰返し回数には正の整数値を入力してください。"
+                                         : "繰返し回数には1～10の値を入力してください。");
+            // The entries stay as the player left them; nothing became a list item.
+            EXPECT_EQ(Combo(d)->currentText(), c.text);
+            EXPECT_TRUE(Switch(d, 0)->isChecked());
+            EXPECT_EQ(Combo(d)->count(), 10);
+        }
+    });
+    EXPECT_EQ(app.settings, before);
+    EXPECT_EQ(app.state.settingsChanged, 0);
+}
+
+TEST_F(SettingDlgTest, AGameUnderWayIsDiscardedOnlyOnYes) {
+    for (int under : {0, 1}) {
+        boxes.clear();
+        app.state = AppState{};
+        (under == 0 ? app.state.gameInProgress : app.state.problemIndex) = 1;
+        app.settings.repeatCount = 3;
+        answers = {IDNO};
+        int32_t first = 0;
+        const int32_t r = Run([&](Dlg& d) {
+            Enter(d, "5");
+            first = d.OnOK();
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(Combo(d)->currentText(), "5");
+            EXPECT_EQ(app.settings.repeatCount, 3); // No stored nothing
+            EXPECT_EQ(app.state.settingsChanged, 0);
+            answers = {IDYES};
+            EXPECT_EQ(d.OnOK(), 0);
+            EXPECT_FALSE(d.isVisible());
+        });
+        EXPECT_EQ(first, -13);
+        EXPECT_EQ(r, IDOK);
+        ASSERT_EQ(boxes.size(), 2u);
+        for (const Box& b : boxes) {
+            EXPECT_EQ(b.text, "実行中です。これまでの結果を破棄しますか。");
+            EXPECT_EQ(b.caption, "変更確認");
+            EXPECT_EQ(b.style, MB_YESNO | MB_ICONQUESTION);
+        }
+        EXPECT_EQ(app.settings.repeatCount, 5);
+        EXPECT_EQ(app.state.settingsChanged, 1);
+    }
+}
+
+TEST_F(SettingDlgTest, EnterAndEscCloseWithoutApplying) {
+    const SettingsRecord before = app.settings;
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        const int32_t r = Run([key](Dlg& d) {
+            Enter(d, "4");
+            Switch(d, 0)->setChecked(true);
+            QTest::keyClick(Combo(d)->lineEdit(), key);
+            EXPECT_FALSE(d.isVisible()) << key;
+        });
+        EXPECT_EQ(r, IDCANCEL);
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(app.settings, before);
+        EXPECT_EQ(app.state.settingsChanged, 0);
+    }
+}
+
+TEST_F(SettingDlgTest, TypedEntriesSurviveTheHighScoreAndVersionDialogs) {
+    app.settings.highScores.name[0] = "\x8E\x52"; // 山
+    const SettingsRecord before = app.settings;
+    bool sawTable = false;
+    bool sawVersion = false;
+    const int32_t r = Run([&](Dlg& d) {
+        Enter(d, "８x");
+        Switch(d, 0)->setChecked(true);
+        Switch(d, 2)->setChecked(false);
+        QTimer::singleShot(0, [&] {
+            auto* hs = qobject_cast<CHiScoreDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(hs, nullptr);
+            sawTable = true;
+            EXPECT_EQ(hs->parentWidget(), &d);
+            // View mode: no edit, no final score.
+            EXPECT_FALSE(hs->GetDlgItem(CHiScoreDlg::IDC_HS_NAME_EDIT)->isVisible());
+            EXPECT_FALSE(hs->GetDlgItem(CHiScoreDlg::IDC_HS_FINAL)->isVisible());
+            EXPECT_EQ(
+                static_cast<CStaticEx*>(hs->GetDlgItem(CHiScoreDlg::IDC_HS_NAME0))->WindowText(),
+                QStringLiteral("山"));
+            QTest::keyClick(hs, Qt::Key_Escape);
+        });
+        Button(d, Dlg::IDC_SHOW_HISCORE)->click();
+        QTimer::singleShot(0, [&] {
+            auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(about, nullptr);
+            sawVersion = true;
+            about->OkButton()->click();
+        });
+        Button(d, Dlg::IDC_SHOW_VERSION)->click();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(Combo(d)->currentText(), QStringLiteral("８x"));
+        EXPECT_TRUE(Switch(d, 0)->isChecked());
+        EXPECT_FALSE(Switch(d, 2)->isChecked());
+    });
+    EXPECT_TRUE(sawTable);
+    EXPECT_TRUE(sawVersion);
+    EXPECT_EQ(r, IDCANCEL);
+    EXPECT_EQ(app.settings, before);
+    EXPECT_EQ(app.state.hiScoreMode, 0);
+}
+
+} // namespace
+} // namespace vostrel
