@@ -1,10 +1,10 @@
 // vostrel-cli eval: one expression a line in, its status, value and points out.
 #include "engine/Evaluator.h"
 #include "tools/cli/Commands.h"
+#include "tools/cli/LineLoop.h"
 
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -115,41 +115,19 @@ int RunEval(int argc, char** argv) {
         return 2;
     }
 
-    int status = 0;
-    char* buf = nullptr;
-    size_t cap = 0;
-    ssize_t len;
-    char out[64];
-    while ((len = getline(&buf, &cap, stdin)) >= 0) {
-        std::string_view line(buf, static_cast<size_t>(len));
-        if (!line.empty() && line.back() == '\n') {
-            line.remove_suffix(1);
-        }
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    return RunLineLoop("eval", [](std::string_view line) -> const char* {
         ExpressionState s;
         int32_t tries = 0;
         ScoreSwitches sw;
         if (const char* error = ParseLine(line, s, tries, sw)) {
-            std::fprintf(stdout, "error: %s\n", error);
-            status = 1;
-            continue;
+            return error;
         }
         const EvalResult r = Evaluate(s, tries, sw);
+        char out[64];
         const int n = std::snprintf(out, sizeof out, "%d %d %d\n", r.status, r.value, r.points);
         std::fwrite(out, 1, static_cast<size_t>(n), stdout);
-    }
-    std::free(buf);
-    if (std::ferror(stdin)) {
-        std::fputs("vostrel-cli eval: cannot read standard input\n", stderr);
-        status = 1;
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fputs("vostrel-cli eval: cannot write standard output\n", stderr);
-        return 1;
-    }
-    return status;
+        return nullptr;
+    });
 }
 
 } // namespace vostrel::cli

@@ -1,9 +1,9 @@
 // vostrel-cli model: the choices a player commits, one a line, applied to one expression.
 #include "engine/ExpressionModel.h"
 #include "tools/cli/Commands.h"
+#include "tools/cli/LineLoop.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -179,35 +179,13 @@ int RunModel(int argc, char** argv) {
 
     ExpressionState s;
     ResetExpression(s, usePower);
-    int status = 0;
-    char* buf = nullptr;
-    size_t cap = 0;
-    ssize_t len;
-    while ((len = getline(&buf, &cap, stdin)) >= 0) {
-        std::string_view line(buf, static_cast<size_t>(len));
-        if (!line.empty() && line.back() == '\n') {
-            line.remove_suffix(1);
-        }
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        if (const char* error = Apply(line, s, usePower)) {
-            std::fprintf(stdout, "error: %s\n", error);
-            status = 1;
-        } else {
+    return RunLineLoop("model", [&s, usePower](std::string_view line) -> const char* {
+        const char* error = Apply(line, s, usePower);
+        if (error == nullptr) {
             PrintState(s);
         }
-    }
-    std::free(buf);
-    if (std::ferror(stdin)) {
-        std::fputs("vostrel-cli model: cannot read standard input\n", stderr);
-        status = 1;
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fputs("vostrel-cli model: cannot write standard output\n", stderr);
-        return 1;
-    }
-    return status;
+        return error;
+    });
 }
 
 } // namespace vostrel::cli

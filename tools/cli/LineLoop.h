@@ -1,0 +1,17 @@
+#pragma once
+// The read loop of the subcommands that answer standard input one line at a time.
+
+#include <functional>
+#include <string_view>
+
+namespace vostrel::cli {
+
+// Answers a line (without its "\n" or "\r\n") on standard output, or returns why it cannot.
+using LineAnswer = std::function<const char*(std::string_view line)>;
+
+// Calls answer for every line of standard input; a line it refuses gets "error: REASON" in its
+// place. Returns the exit status: 0, or 1 after a refused line or a read or write failure,
+// which is also reported on standard error under "vostrel-cli COMMAND".
+int RunLineLoop(const char* command, const LineAnswer& answer);
+
+} // namespace vostrel::cli
