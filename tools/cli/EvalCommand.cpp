@@ -32,24 +32,11 @@ bool CodeField(std::string_view f, char lo, char hi, int32_t out[4], char firstH
 // Fills the inputs of one evaluation, or names what is wrong with the line.
 const char* ParseLine(std::string_view line, ExpressionState& s, int32_t& tries,
                       ScoreSwitches& sw) {
-    std::string_view f[kFields];
-    int n = 0;
-    size_t i = 0;
-    while (true) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
-            ++i;
-        }
-        if (i == line.size()) {
-            break;
-        }
-        const size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
-            ++i;
-        }
-        if (n == kFields) {
-            return "expected 6 fields 'DDDD PPPP OOOO RRRR T FFF', got more";
-        }
-        f[n++] = line.substr(start, i - start);
+    // One more than a line holds, to tell a line that goes on.
+    std::string_view f[kFields + 1];
+    const int n = SplitWords(line, f, kFields + 1);
+    if (n > kFields) {
+        return "expected 6 fields 'DDDD PPPP OOOO RRRR T FFF', got more";
     }
     if (n == 0) {
         return "empty line; expected 'DDDD PPPP OOOO RRRR T FFF'";

@@ -35,4 +35,23 @@ int RunLineLoop(const char* command, const LineAnswer& answer) {
     return status;
 }
 
+int SplitWords(std::string_view line, std::string_view* words, int most) {
+    int n = 0;
+    size_t i = 0;
+    while (n < most) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i == line.size()) {
+            break;
+        }
+        const size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
+            ++i;
+        }
+        words[n++] = line.substr(start, i - start);
+    }
+    return n;
+}
+
 } // namespace vostrel::cli

@@ -1,5 +1,6 @@
 #pragma once
-// The read loop of the subcommands that answer standard input one line at a time.
+// The read loop of the subcommands that answer standard input one line at a time, and the
+// splitting of a line into words.
 
 #include <functional>
 #include <string_view>
@@ -13,5 +14,8 @@ using LineAnswer = std::function<const char*(std::string_view line)>;
 // place. Returns the exit status: 0, or 1 after a refused line or a read or write failure,
 // which is also reported on standard error under "vostrel-cli COMMAND".
 int RunLineLoop(const char* command, const LineAnswer& answer);
+
+// Splits a line at blanks and tabs into at most `most` words; returns how many it stored.
+int SplitWords(std::string_view line, std::string_view* words, int most);
 
 } // namespace vostrel::cli

@@ -34,22 +34,9 @@ bool In(int32_t v, int32_t lo, int32_t hi) {
 
 // Applies one command as the window would, or names why the window could not issue it.
 const char* Apply(std::string_view line, ExpressionState& s, int32_t usePower) {
+    // One more than any command takes, so that too many words read as a usage error.
     std::string_view w[kMaxWords + 1];
-    int n = 0;
-    size_t i = 0;
-    while (n <= kMaxWords) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
-            ++i;
-        }
-        if (i == line.size()) {
-            break;
-        }
-        const size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
-            ++i;
-        }
-        w[n++] = line.substr(start, i - start);
-    }
+    const int n = SplitWords(line, w, kMaxWords + 1);
     if (n == 0) {
         return "empty line; expected reset, power K KIND, sign KIND, gap K KIND or rank P R";
     }
