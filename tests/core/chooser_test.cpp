@@ -1,8 +1,8 @@
 // The chooser lists of the game window as logic: where each list drops down, what it covers,
 // what a commit changes, and how clicks are routed.
 
+#include "core/FlowFixture.h"
 #include "fakes/FakeGameView.h"
-#include "fakes/ScriptedRandom.h"
 #include "game/ControlIds.h"
 #include "game/GameFlow.h"
 
@@ -12,35 +12,15 @@ namespace vostrel {
 namespace {
 
 using fakes::FakeGameView;
-using fakes::ScriptedRandom;
 
-class ChooserTest : public ::testing::Test {
+class ChooserTest : public test::FlowFixture {
 protected:
-    ChooserTest() {
-        InstallDefaultSettings(app.settings);
-        app.settings.repeatCount = 3;
-    }
+    ChooserTest() { app.settings.repeatCount = 3; }
     void Start() {
         rnd.AddDigits({1, 2, 3, 4});
         flow.StartGame();
     }
-    void Choose(int labelId, int chooserId, int32_t item) {
-        flow.OnLabelClicked(labelId);
-        view.Pick(chooserId, item);
-        flow.OnChooserClosed();
-    }
-    std::string RankTexts() const {
-        std::string s;
-        for (int k = 0; k < kPositions; ++k) {
-            s += view.Label(IDC_RANK0 + k).text;
-        }
-        return s;
-    }
-
-    CGameApp app;
-    FakeGameView view;
-    ScriptedRandom rnd;
-    GameFlow flow{app, view, rnd.Source()};
+    std::string RankTexts() const { return LabelTexts(IDC_RANK0); }
 };
 
 struct Placement {

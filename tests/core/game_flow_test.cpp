@@ -1,8 +1,8 @@
 // Whole games played through the fake window: problems, tries, grading, game end, retry, exit.
 
 #include "app/WinConstants.h"
+#include "core/FlowFixture.h"
 #include "fakes/FakeGameView.h"
-#include "fakes/ScriptedRandom.h"
 #include "game/ControlIds.h"
 #include "game/GameFlow.h"
 
@@ -16,13 +16,10 @@ namespace vostrel {
 namespace {
 
 using fakes::FakeGameView;
-using fakes::ScriptedRandom;
 using fakes::ShownBox;
 
-class GameFlowTest : public ::testing::Test {
+class GameFlowTest : public test::FlowFixture {
 protected:
-    GameFlowTest() { InstallDefaultSettings(app.settings); }
-
     void Start(int32_t repeatCount) {
         app.settings.repeatCount = repeatCount;
         flow.StartGame();
@@ -32,23 +29,8 @@ protected:
             flow.EvaluateTry();
         }
     }
-    void ChooseOp(int gap, int32_t kind) {
-        flow.OnLabelClicked(IDC_OP0 + gap);
-        view.Pick(IDC_OP_CHOOSER, kind);
-        flow.OnChooserClosed();
-    }
-    std::string DigitTexts() const {
-        std::string s;
-        for (int k = 0; k < kPositions; ++k) {
-            s += view.Label(IDC_DIGIT0 + k).text;
-        }
-        return s;
-    }
-
-    CGameApp app;
-    FakeGameView view;
-    ScriptedRandom rnd;
-    GameFlow flow{app, view, rnd.Source()};
+    void ChooseOp(int gap, int32_t kind) { Choose(IDC_OP0 + gap, IDC_OP_CHOOSER, kind); }
+    std::string DigitTexts() const { return LabelTexts(IDC_DIGIT0); }
 };
 
 TEST_F(GameFlowTest, StartShowsAFreshProblem) {
