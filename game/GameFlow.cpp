@@ -32,8 +32,11 @@ int32_t SaturatingAdd(int32_t a, int32_t b) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-// A list always holds a selection the flow preset; anything else keeps the current value.
-int32_t ValidItem(int32_t selection, int32_t items, int32_t current) {
+// Hides a list and returns its item. A list always holds a selection the flow preset; anything
+// else keeps the current value.
+int32_t CloseList(IGameView& view, int chooserId, int32_t items, int32_t current) {
+    view.HideChooserList(chooserId);
+    const int32_t selection = view.ChooserSelection(chooserId);
     return selection >= 0 && selection < items ? selection : current;
 }
 
@@ -251,35 +254,27 @@ void GameFlow::CommitChooser() {
     switch (open) {
     case ChooserPower: {
         const int k = std::exchange(powerEditDigit_, -1);
-        view_.HideChooserList(IDC_POWER_CHOOSER);
-        const int32_t sel =
-            ValidItem(view_.ChooserSelection(IDC_POWER_CHOOSER), kPowerItems, expr_.power[k]);
+        const int32_t sel = CloseList(view_, IDC_POWER_CHOOSER, kPowerItems, expr_.power[k]);
         ShowLabels(SetPower(expr_, k, sel) | PowerLabelBit(k));
         view_.ShowLabel(IDC_POWER0 + k, true);
         break;
     }
     case ChooserSign: {
-        view_.HideChooserList(IDC_SIGN_CHOOSER);
-        const int32_t sel =
-            ValidItem(view_.ChooserSelection(IDC_SIGN_CHOOSER), kSignItems, expr_.op[0]);
+        const int32_t sel = CloseList(view_, IDC_SIGN_CHOOSER, kSignItems, expr_.op[0]);
         ShowLabels(SetSign(expr_, sel) | OpLabelBit(0));
         view_.ShowLabel(IDC_RANK0, true);
         break;
     }
     case ChooserOp: {
         const int k = opEditPos_;
-        view_.HideChooserList(IDC_OP_CHOOSER);
-        const int32_t sel =
-            ValidItem(view_.ChooserSelection(IDC_OP_CHOOSER), kOpItems, expr_.op[k]);
+        const int32_t sel = CloseList(view_, IDC_OP_CHOOSER, kOpItems, expr_.op[k]);
         ShowLabels(SetGapOp(expr_, k, sel, app_.settings.usePower) | OpLabelBit(k));
         view_.ShowLabel(IDC_RANK0 + k, true);
         break;
     }
     case ChooserRank: {
         const int k = rankEditPos_;
-        view_.HideChooserList(IDC_RANK_CHOOSER);
-        const int32_t sel =
-            ValidItem(view_.ChooserSelection(IDC_RANK_CHOOSER), kRankItems, expr_.rank[k]);
+        const int32_t sel = CloseList(view_, IDC_RANK_CHOOSER, kRankItems, expr_.rank[k]);
         ShowLabels(SetRank(expr_, k, sel) | RankLabelBit(k));
         view_.ShowLabel(IDC_RANK0 + k, true);
         break;
