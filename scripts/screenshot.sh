@@ -10,32 +10,25 @@ if ! [ -f "$build_dir/build.ninja" ]; then
 fi
 cmake --build "$build_dir" --target vostrel >/dev/null
 
+# shellcheck source-path=SCRIPTDIR source=xsession.sh
 source scripts/xsession.sh
-work=$(mktemp -d)
+xs_begin
+work=$XS_WORK
 out="$PWD/docs/screenshot.png"
-app_pid=""
-XVFB_PID=""
-cleanup() {
-    if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 cp "$build_dir/vostrel" "$work/"
 xs_start
 (cd "$work" && exec ./vostrel >/dev/null 2>&1) &
-app_pid=$!
+XS_APP_PID=$!
 box=$(xs_wait_window '^設定ファイルエラー$')
 xs_keys "$box" Return
 game=$(xs_wait_window '^Vostrel$')
 
 # Gap 2 becomes "*", then "=" shows a result and its points.
 xs_click "$game" 137 45
-xs_wait_count "$app_pid" 2
+xs_wait_count "$XS_APP_PID" 2
 xdotool key --clearmodifiers Down Down Return
-xs_wait_count "$app_pid" 1
+xs_wait_count "$XS_APP_PID" 1
 xs_click "$game" 66 122
 sleep 0.5 # let the window finish painting
 mkdir -p docs

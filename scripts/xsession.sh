@@ -1,41 +1,88 @@
-# shellcheck shell=bash disable=SC2034  # XVFB_PID and XS_STATUS are read by the caller
-# Helpers for driving the game in a virtual X server, sourced by the end-to-end test and the
-# screenshot script. Every wait is bounded.
+# shellcheck shell=bash disable=SC2034  # XS_WORK, XS_STATUS and XVFB_PID are read by the caller
+# Helpers for driving the game in a private virtual X server, sourced by the end-to-end tests
+# and the screenshot script. Every wait is bounded.
+#
+#   xs_require Xvfb xdotool   # skip (exit 77) without the tools
+#   xs_begin                  # scratch directory XS_WORK; clean-up at exit
+#   xs_start                  # Xvfb, DISPLAY
+#   ./vostrel & XS_APP_PID=$! # the clean-up ends it unless xs_wait_exit saw it end
 
-# Starts Xvfb on a free display (it picks the number itself) and exports DISPLAY.
-# Sets XVFB_PID.
+# Ends the script as skipped (status 77) unless every named command is installed.
+xs_require() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || {
+            echo "skipped: $tool is not installed (scripts/deps.sh test installs it)"
+            exit 77
+        }
+    done
+}
+
+# Makes the scratch directory XS_WORK and registers the clean-up at exit: it runs the command
+# $1 when given, ends the app whose pid is in XS_APP_PID and the X server, and removes XS_WORK.
+# shellcheck disable=SC2120  # the command is optional
+xs_begin() {
+    XS_WORK=$(mktemp -d)
+    XS_APP_PID=""
+    XVFB_PID=""
+    XS_ON_END=${1:-}
+    trap xs_end EXIT
+}
+
+xs_end() {
+    if [ -n "$XS_ON_END" ]; then "$XS_ON_END" || true; fi
+    if [ -n "$XS_APP_PID" ]; then kill "$XS_APP_PID" 2>/dev/null || true; fi
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+    wait 2>/dev/null || true
+    rm -rf "$XS_WORK"
+}
+
+# Starts Xvfb on a free display (it picks the number itself), exports DISPLAY and sets
+# XVFB_PID. Needs xs_begin first.
+# -noreset: keymap changes stay, and no client slips in while the server resets after the
+# last client has left (the game would then fail to connect and abort).
 xs_start() {
-    local dispfile
-    dispfile=$(mktemp)
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$dispfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+        3>"$XS_WORK/display" 2>"$XS_WORK/xvfb.log" &
     XVFB_PID=$!
     local _
     for _ in $(seq 200); do
-        [ -s "$dispfile" ] && break
+        [ -s "$XS_WORK/display" ] && break
         sleep 0.05
     done
-    if ! [ -s "$dispfile" ]; then
-        rm -f "$dispfile"
-        echo "Xvfb did not start" >&2
+    if ! [ -s "$XS_WORK/display" ]; then
+        echo "Xvfb did not start: $(cat "$XS_WORK/xvfb.log")" >&2
         return 1
     fi
-    DISPLAY=":$(head -n 1 "$dispfile")"
+    DISPLAY=":$(head -n 1 "$XS_WORK/display")"
     export DISPLAY
     # The test command runs the window tests offscreen; the real program needs this server.
     export QT_QPA_PLATFORM=xcb
-    rm -f "$dispfile"
 }
 
 # Prints the id of the first visible window whose name matches the regular expression $1,
-# waiting up to $2 seconds (default 20); fails when none appears.
+# waiting up to 20 seconds; fails when none appears. With a process id $2, only that
+# process's windows count, and the wait fails as soon as the process has ended.
 xs_wait_window() {
-    local id
-    id=$(timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] || {
-        echo "no window named '$1' appeared" >&2
-        return 1
-    }
-    echo "$id"
+    local deadline=$((SECONDS + 20)) id
+    local -a which=(--name "$1")
+    [ -z "${2:-}" ] || which=(--all --pid "$2" --name "$1")
+    while true; do
+        id=$(xdotool search --onlyvisible "${which[@]}" 2>/dev/null | head -n 1) || true
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        if [ -n "${2:-}" ] && ! kill -0 "$2" 2>/dev/null; then
+            echo "process $2 ended while waiting for a window named '$1'" >&2
+            return 1
+        fi
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            echo "no window named '$1' appeared" >&2
+            return 1
+        fi
+        sleep 0.05
+    done
 }
 
 # Waits up to $2 seconds (default 20) until no visible window's name matches $1.
@@ -77,7 +124,7 @@ xs_click() {
 }
 
 # Waits up to $2 seconds for process $1 (a child of this shell, so not to be called in a
-# subshell) to end; sets XS_STATUS to its exit status.
+# subshell) to end; sets XS_STATUS to its exit status. An ended XS_APP_PID is cleared.
 xs_wait_exit() {
     local deadline=$((SECONDS + ${2:-20}))
     while kill -0 "$1" 2>/dev/null && ! grep -q '^Z' <(ps -o stat= -p "$1" 2>/dev/null); do
@@ -89,4 +136,5 @@ xs_wait_exit() {
     done
     XS_STATUS=0
     wait "$1" || XS_STATUS=$?
+    if [ "$1" = "$XS_APP_PID" ]; then XS_APP_PID=""; fi
 }

@@ -10,26 +10,13 @@ binary="$build_dir/vostrel"
     echo "skipped: $binary is not part of this build"
     exit 77
 }
-for tool in Xvfb xdotool; do
-    command -v "$tool" >/dev/null || {
-        echo "skipped: $tool is not installed (scripts/deps.sh test installs it)"
-        exit 77
-    }
-done
 
-# shellcheck source=../../scripts/xsession.sh
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
 source "$(dirname "$0")/../../scripts/xsession.sh"
+xs_require Xvfb xdotool
 
-work=$(mktemp -d)
-app_pid=""
-XVFB_PID=""
-cleanup() {
-    if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+xs_begin
+work=$XS_WORK
 
 fail() {
     echo "FAIL: $*" >&2
@@ -37,10 +24,10 @@ fail() {
 }
 
 cp "$binary" "$work/vostrel"
-xs_start
+xs_start || fail "no X server"
 cd "$work"
 ./vostrel >"$work/out.log" 2>&1 &
-app_pid=$!
+XS_APP_PID=$!
 
 echo "missing settings file: the message comes first, before any file is written"
 box=$(xs_wait_window '^設定ファイルエラー$') || fail "no settings file message"
@@ -51,16 +38,16 @@ game=$(xs_wait_window '^Vostrel$') || fail "no game window"
 
 echo "gap label 1: its list drops down; Down and Return choose '-'"
 xs_click "$game" 87 45
-xs_wait_count "$app_pid" 2 || fail "the operator list did not drop down"
+xs_wait_count "$XS_APP_PID" 2 || fail "the operator list did not drop down"
 xdotool key --clearmodifiers Down Return
-xs_wait_count "$app_pid" 1 || fail "the operator list did not close"
+xs_wait_count "$XS_APP_PID" 1 || fail "the operator list did not close"
 
 echo "the problem counts as touched: Esc asks before leaving; Enter keeps the game (No)"
 xs_keys "$game" Escape
 ask=$(xs_wait_window '^終了確認$') || fail "no exit question after a choice"
 xs_keys "$ask" Return
 xs_wait_gone '^終了確認$' || fail "exit question stayed"
-kill -0 "$app_pid" || fail "No at the exit question ended the game"
+kill -0 "$XS_APP_PID" || fail "No at the exit question ended the game"
 
 echo "evaluate with '=', then grade with its access key"
 xs_click "$game" 66 122
@@ -73,8 +60,7 @@ echo "exit through the exit question"
 xs_keys "$game" alt+x
 ask=$(xs_wait_window '^終了確認$') || fail "no exit question during a game"
 xs_keys "$ask" y
-xs_wait_exit "$app_pid" || fail "the game did not end"
-app_pid=""
+xs_wait_exit "$XS_APP_PID" || fail "the game did not end"
 [ "$XS_STATUS" -eq 0 ] || fail "exit status $XS_STATUS"
 
 lines=$(wc -l <vostrel.dat)
@@ -86,11 +72,10 @@ echo "an unreadable settings file: the read-failure message, then the program en
 printf ':Vostrel\rrn:3\r\n' >vostrel.dat
 cp vostrel.dat broken.copy
 ./vostrel >"$work/out2.log" 2>&1 &
-app_pid=$!
+XS_APP_PID=$!
 box=$(xs_wait_window '^設定ファイルエラー$') || fail "no read-failure message"
 xs_keys "$box" Return
-xs_wait_exit "$app_pid" || fail "the program did not end after the read failure"
-app_pid=""
+xs_wait_exit "$XS_APP_PID" || fail "the program did not end after the read failure"
 [ "$XS_STATUS" -eq 1 ] || fail "exit status $XS_STATUS after the read failure"
 cmp -s vostrel.dat broken.copy || fail "the unreadable file was changed"
 echo "PASS: read failure ends the program with status 1 and leaves the file alone"

@@ -7,25 +7,13 @@ set -euo pipefail
 
 build="${1:?usage: e2e_highscore.sh BUILD_DIR}"
 [ -x "$build/vostrel" ] || exit 77
-for tool in Xvfb xdotool cc iconv; do
-    command -v "$tool" >/dev/null || {
-        echo "skipped: $tool is missing"
-        exit 77
-    }
-done
 
-# shellcheck source-path=SCRIPTDIR source=x11_session.bash
-source "$(dirname "$0")/x11_session.bash"
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
+source "$(dirname "$0")/../../scripts/xsession.sh"
+xs_require Xvfb xdotool cc iconv
 
-tmp=$(mktemp -d)
-xvfb_pid=""
-game=""
-cleanup() {
-    if [ -n "$game" ]; then kill "$game" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
+xs_begin
+tmp=$XS_WORK
 
 fail() {
     echo "FAIL: $*"
@@ -120,33 +108,28 @@ name='山田 太郎～①'
         -e 's/^hsn1:/hsn2:/; s/^hss1:/hss2:/; s/^hsn0:/hsn1:/; s/^hss0:/hss1:/'
 } >"$tmp/expected"
 
-start_xvfb
+xs_start || fail "no X server"
 
 keys=$("$tmp/bindkeys" "$name") || fail "cannot bind the name's characters to keys"
 LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
-game=$!
+XS_APP_PID=$!
 
-wait_window "$game" '^Vostrel$'
-main=$found
-xdotool windowfocus --sync "$main"
+main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
 # "採点(&M)": grade the only problem; the game ends and the table asks for a name.
-xdotool key --clearmodifiers alt+m
-wait_window "$game" '^ハイスコア$'
-xdotool windowfocus --sync "$found"
+xs_keys "$main" alt+m
+table=$(xs_wait_window '^ハイスコア$' "$XS_APP_PID") || fail "no high-score table"
+xdotool windowfocus --sync "$table"
 # Keycodes as numbers (all above 9, so none reads as a keysym name), one a word.
 # shellcheck disable=SC2086
 xdotool key --delay 40 $keys
 xdotool key Return
-for _ in $(seq 100); do
-    xdotool search --all --onlyvisible --pid "$game" --name '^ハイスコア$' >/dev/null 2>&1 || break
-    sleep 0.1
-done
+xs_wait_gone '^ハイスコア$' 10 || fail "the high-score table stayed open"
 
 # No game under way: Esc leaves without a question, and the file is written.
 xdotool windowfocus --sync "$main"
 xdotool key Escape
-wait_exit "$game"
-game=""
+xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end"
+[ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
 
 tail -n +4 "$tmp/game/vostrel.dat" >"$tmp/actual"
 if ! cmp -s "$tmp/expected" "$tmp/actual"; then

@@ -9,25 +9,20 @@ build="${1:?usage: install_layout.sh BUILD_DIR}"
 [ -x "$build/vostrel" ] || exit 77
 build=$(cd "$build" && pwd)
 
-# shellcheck source-path=SCRIPTDIR source=x11_session.bash
-source "$(dirname "$0")/x11_session.bash"
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
+source "$(dirname "$0")/../../scripts/xsession.sh"
 
-tmp=$(mktemp -d)
-xvfb_pid=""
-game=""
 # The player's own install_manifest.txt in the build directory survives this test.
-[ -f "$build/install_manifest.txt" ] && cp "$build/install_manifest.txt" "$tmp/manifest.keep"
-cleanup() {
-    if [ -n "$game" ]; then kill "$game" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+restore_manifest() {
     if [ -f "$tmp/manifest.keep" ]; then
         cp "$tmp/manifest.keep" "$build/install_manifest.txt"
     else
         rm -f "$build/install_manifest.txt"
     fi
-    rm -rf "$tmp"
 }
-trap cleanup EXIT
+xs_begin restore_manifest
+tmp=$XS_WORK
+[ -f "$build/install_manifest.txt" ] && cp "$build/install_manifest.txt" "$tmp/manifest.keep"
 
 fail() {
     echo "FAIL: $*"
@@ -83,21 +78,21 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
     echo "note: Xvfb or xdotool is missing; the installed game is not started"
     exit 0
 fi
-start_xvfb
+xs_start || fail "no X server"
 mkdir "$tmp/elsewhere"
 cd "$tmp/elsewhere"
 "$prefix/bin/vostrel" >"$tmp/game.log" 2>&1 &
-game=$!
+XS_APP_PID=$!
 # "設定ファイルが見つからないので初期化します。": the defaults are written once it is closed.
-wait_window "$game" '^設定ファイルエラー$'
-xdotool windowfocus --sync "$found"
+box=$(xs_wait_window '^設定ファイルエラー$' "$XS_APP_PID") || fail "no settings file message"
+xdotool windowfocus --sync "$box"
 xdotool key Return
-wait_window "$game" '^Vostrel$'
+game=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
 [ -f "$prefix/bin/vostrel.dat" ] || fail "no vostrel.dat beside the installed game"
-xdotool windowfocus --sync "$found"
+xdotool windowfocus --sync "$game"
 xdotool key Escape
-wait_exit "$game"
-game=""
+xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end"
+[ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
 [ -z "$(ls -A "$tmp/elsewhere")" ] || fail "files in the working directory: $(ls -A)"
 head -n 1 "$prefix/bin/vostrel.dat" | grep -q '^:Vostrel' || fail "vostrel.dat is not a settings file"
 grep -aqx $'rn:3\r' "$prefix/bin/vostrel.dat" || fail "vostrel.dat does not hold the defaults"
