@@ -55,6 +55,10 @@ constexpr uint32_t RankField(int pos, int32_t rank) {
 // fewer than this many raw combinations, so the pool can never run out.
 constexpr uint32_t kPoolCap = 1u << 18;
 constexpr int kTableBits = 19;
+// Raw combinations of the no-join pattern (five items per leaf at most): the leaves, then the
+// sub-expressions of two, three and four operands that are stored.
+static_assert(1 + 4 * 5 + (10 + 3 * 100) + (400 + 2 * 4000) + (20000 + 200000) <= kPoolCap);
+static_assert(2 * 200000 <= (1u << kTableBits)); // the table never fills past half
 
 struct Span {
     uint32_t begin = 0;
