@@ -220,6 +220,12 @@ void CGameDlg::CreateWindowMenu() {
     connect(windowMenu_->addAction(QStringLiteral("閉じる(&C)")), &QAction::triggered, this,
             [this] { flow_->RequestExit(IDCANCEL); });
     windowMenu_->addSeparator();
+    // Only a graded problem has a best expression to show; the one on screen never does.
+    bestAction_ = windowMenu_->addAction(QStringLiteral("前の問題の最善解(&B)..."));
+    connect(bestAction_, &QAction::triggered, this, [this] { flow_->ShowLastGradedBest(); });
+    connect(windowMenu_, &QMenu::aboutToShow, this,
+            [this] { bestAction_->setEnabled(flow_->LastGraded().valid); });
+    bestAction_->setEnabled(false);
     connect(windowMenu_->addAction(QStringLiteral("バージョン情報 Vostrel(&A)...")),
             &QAction::triggered, this, [this] { RunAboutDialog(); });
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);

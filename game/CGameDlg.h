@@ -15,6 +15,7 @@
 
 class QComboBox;
 class QLabel;
+class QAction;
 class QMenu;
 class QPushButton;
 
@@ -94,6 +95,7 @@ private:
     QPushButton* exit_ = nullptr;
     std::array<QComboBox*, 4> choosers_{}; // ids 1024..1027
     QMenu* windowMenu_ = nullptr;
+    QAction* bestAction_ = nullptr;
 
     // The chooser whose list the player may close, and a count that tells one opening of a
     // list from the next.

@@ -3,6 +3,7 @@
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
+#include "engine/ExpressionText.h"
 #include "game/ControlIds.h"
 
 #include <algorithm>
@@ -122,6 +123,12 @@ void GameFlow::GradeProblem() {
         return;
     }
 
+    lastGraded_.valid = true;
+    for (int k = 0; k < kPositions; ++k) {
+        lastGraded_.digits[k] = expr_.digits[k];
+    }
+    lastGraded_.switches = {SwitchesOf(app_.settings), app_.settings.usePower};
+
     AppState& st = app_.state;
     st.gameScore = SaturatingAdd(st.gameScore, r.points);
     st.problemIndex += 1;
@@ -135,6 +142,21 @@ void GameFlow::GradeProblem() {
     }
     ShowProblemNumber();
     NewProblem();
+}
+
+void GameFlow::ShowLastGradedBest() {
+    if (!lastGraded_.valid) {
+        return;
+    }
+    const Digits& d = lastGraded_.digits;
+    const SolveResult best = Solve(d, lastGraded_.switches);
+    std::string text = "前の問題 ";
+    for (int k = 0; k < kPositions; ++k) {
+        text += std::to_string(d[k]) + (k + 1 < kPositions ? " " : "");
+    }
+    text += " の最善解:\n" + FormatExpression(best.choice) + " = " + std::to_string(best.value) +
+            "\n得点: " + std::to_string(best.best);
+    view_.MessageBox(text, "最善解", MB_OK | MB_ICONINFORMATION);
 }
 
 void GameFlow::EndGame() {

@@ -6,6 +6,7 @@
 #include "app/CGameApp.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
+#include "engine/Solver.h"
 #include "game/IGameView.h"
 
 #include <cstdint>
@@ -20,6 +21,13 @@ enum ChooserKind : int32_t {
     ChooserSign = 2,
     ChooserOp = 3,
     ChooserRank = 4,
+};
+
+// The problem graded last, with the switches it was graded under.
+struct GradedProblem {
+    bool valid = false; // false until the first successful grade
+    Digits digits = {0, 0, 0, 0};
+    SolveSwitches switches;
 };
 
 // A uniform source of integers 0..32767.
@@ -56,6 +64,11 @@ public:
     const ExpressionState& Expression() const { return expr_; }
     int32_t TryCount() const { return tryCount_; }
     int32_t OpenChooser() const { return openChooser_; }
+    const GradedProblem& LastGraded() const { return lastGraded_; }
+
+    // The best expression of the last graded problem (never the one on screen) in a message
+    // box; nothing before the first grade.
+    void ShowLastGradedBest();
 
 private:
     void EndGame();
@@ -72,6 +85,7 @@ private:
     int32_t powerEditDigit_ = -1;
     int32_t opEditPos_ = 0;
     int32_t rankEditPos_ = 0;
+    GradedProblem lastGraded_;
 };
 
 // The entries of the settings dialog when the player presses its change button.

@@ -8,8 +8,9 @@ play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
 # libx11-dev: the end-to-end test binds the name's characters to keys through Xlib.
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream
     libx11-dev desktop-file-utils)
-# The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh).
-docs_pkgs=(xvfb xauth xdotool x11-utils imagemagick librsvg2-bin "${play_pkgs[@]}")
+# The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh);
+# the atlas plot (scripts/atlas_plot.sh).
+docs_pkgs=(xvfb xauth xdotool x11-utils imagemagick librsvg2-bin gnuplot-nox "${play_pkgs[@]}")
 
 case "${1:-}" in
 play) pkgs=("${play_pkgs[@]}") ;;

@@ -2,6 +2,7 @@
 
 #include "app/WinConstants.h"
 #include "core/FlowFixture.h"
+#include "engine/ExpressionText.h"
 #include "fakes/FakeGameView.h"
 #include "game/ControlIds.h"
 #include "game/GameFlow.h"
@@ -373,6 +374,44 @@ TEST_F(GameFlowTest, ScriptedGeneratorValuesScaleByTenOver32768) {
     rnd.AddRaw({16383, 16384, 29491, 29492});
     flow.RetryGame();
     EXPECT_EQ(DigitTexts(), "4589");
+}
+
+TEST_F(GameFlowTest, RemembersTheLastGradedProblemForItsBestExpression) {
+    rnd.AddDigits({5, 0, 5, 1});
+    Start(3);
+    EXPECT_FALSE(flow.LastGraded().valid);
+    flow.ShowLastGradedBest(); // nothing graded yet: no box
+    EXPECT_TRUE(view.boxes.shown.empty());
+    ChooseOp(1, OpDiv); // 5 / 0: an error is no grade
+    flow.GradeProblem();
+    EXPECT_FALSE(flow.LastGraded().valid);
+    ChooseOp(1, OpAdd);
+
+    app.settings.scoreInexactDivision = 1; // as the settings stood at grading time
+    app.settings.usePower = 0;
+    rnd.AddDigits({9, 9, 9, 9});
+    flow.GradeProblem();
+    const GradedProblem& g = flow.LastGraded();
+    ASSERT_TRUE(g.valid);
+    EXPECT_EQ(g.digits, (Digits{5, 0, 5, 1}));
+    EXPECT_EQ(g.switches.score.scoreInexactDivision, 1);
+    EXPECT_EQ(g.switches.score.scoreOtherResults, 1);
+    EXPECT_EQ(g.switches.usePower, 0);
+
+    // Later changes to the settings do not reach the remembered problem.
+    app.settings.scoreInexactDivision = 0;
+    const size_t before = view.boxes.shown.size();
+    flow.ShowLastGradedBest();
+    ASSERT_EQ(view.boxes.shown.size(), before + 1);
+    const SolveResult r = Solve({5, 0, 5, 1}, g.switches);
+    EXPECT_EQ(view.boxes.Last(),
+              (ShownBox{"前の問題 5 0 5 1 の最善解:\n" + FormatExpression(r.choice) + " = " +
+                            std::to_string(r.value) + "\n得点: " + std::to_string(r.best),
+                        "最善解", MB_OK | MB_ICONINFORMATION}));
+    // The problem on screen and the game state are untouched.
+    EXPECT_EQ(DigitTexts(), "9999");
+    EXPECT_EQ(app.state.problemIndex, 1);
+    EXPECT_EQ(flow.TryCount(), 0);
 }
 
 TEST(GameFlowDigits, EveryDigitOccursAndNoOther) {

@@ -3,6 +3,7 @@
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CStaticEx.h"
 #include "dialogs/MessageBoxes.h"
+#include "engine/Solver.h"
 #include "game/CGameDlg.h"
 #include "game/ControlIds.h"
 
@@ -400,8 +401,8 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     for (QAction* a : menu->actions()) {
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(texts,
-              (QStringList{"最小化(&N)", "閉じる(&C)", "-", "バージョン情報 Vostrel(&A)..."}));
+    EXPECT_EQ(texts, (QStringList{"最小化(&N)", "閉じる(&C)", "-", "前の問題の最善解(&B)...",
+                                  "バージョン情報 Vostrel(&A)..."}));
 
     bool sawMenu = false;
     auto closeMenu = [&] {
@@ -441,6 +442,38 @@ TEST_F(GameDlgTest, WindowMenuCloseGoesThroughTheExitQuestion) {
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_EQ(boxes.asked[0].caption, "終了確認");
     EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(GameDlgTest, BestOfThePreviousProblemIsOfferedOnlyAfterAGrade) {
+    ScriptedBoxes boxes;
+    QMenu* menu = dlg->WindowMenu();
+    QAction* best = menu->actions().at(3);
+    ASSERT_EQ(best->text(), QStringLiteral("前の問題の最善解(&B)..."));
+    emit menu->aboutToShow();
+    EXPECT_FALSE(best->isEnabled());
+    Click(IDC_EVALUATE); // a worked problem is still not a graded one
+    emit menu->aboutToShow();
+    EXPECT_FALSE(best->isEnabled());
+
+    digits = {9, 9, 9, 9};
+    boxes.answers = {IDOK};
+    Click(IDC_GRADE); // 1 2 3 4; 9 9 9 9 comes up next
+    emit menu->aboutToShow();
+    ASSERT_TRUE(best->isEnabled());
+    boxes.answers = {IDOK};
+    best->trigger();
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    const Asked& box = boxes.asked[1];
+    EXPECT_EQ(box.owner, dlg.get());
+    EXPECT_EQ(box.caption, "最善解");
+    EXPECT_EQ(box.style, MB_OK | MB_ICONINFORMATION);
+    // The graded problem, not the one on screen.
+    EXPECT_EQ(box.text.rfind("前の問題 1 2 3 4 の最善解:\n", 0), 0u) << box.text;
+    const SolveResult r = Solve({1, 2, 3, 4}, SolveSwitches{});
+    EXPECT_NE(box.text.find(" = 10\n得点: " + std::to_string(r.best)), std::string::npos)
+        << box.text;
+    EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("9"));
+    EXPECT_EQ(dlg->Flow().TryCount(), 0);
 }
 
 } // namespace

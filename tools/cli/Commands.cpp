@@ -3,10 +3,8 @@
 namespace vostrel::cli {
 
 const Command kCommands[] = {
-    {"eval", RunEval},
-    {"model", RunModel},
-    {"settings", RunSettings},
-    {nullptr, nullptr},
+    {"eval", RunEval},   {"model", RunModel}, {"settings", RunSettings},
+    {"solve", RunSolve}, {"atlas", RunAtlas}, {nullptr, nullptr},
 };
 
 const char* const kHelpText =
@@ -35,6 +33,19 @@ const char* const kHelpText =
     "                       nothing, and makes the exit status 1\n"
     "  settings FILE        load a settings file, print 'load N' and the bytes a save would\n"
     "                       write\n"
+    "  solve DDDD [--nsd 0|1] [--nsr 0|1] [--rto 0|1] [--use-power 0|1]\n"
+    "                       the best choice set for the digits DDDD over every choice set\n"
+    "                       the game window can build, scored at 0 tries with the switches\n"
+    "                       (defaults 0, 0, 1, 1 as in a new settings file); prints\n"
+    "                       'best POINTS', 'value VALUE', 'choice power=pppp op=oooo\n"
+    "                       rank=rrrr', 'expression TEXT', 'tens COUNT' (choice sets that\n"
+    "                       make 10) and 'states COUNT' (choice sets considered).\n"
+    "                       --brute-force evaluates every choice set one by one instead\n"
+    "  atlas [--nsd 0|1] [--nsr 0|1] [--rto 0|1] [--use-power 0|1] [--out FILE.csv]\n"
+    "                       solve every ticket 0000-9999 on every core (progress on standard\n"
+    "                       error); FILE.csv gets 'ticket,best,value,tens' rows; prints\n"
+    "                       'tickets N', 'make10 COUNT PERCENT%' and a histogram of the best\n"
+    "                       points as 'best FROM..TO COUNT' lines\n"
     "  --help               this text\n"
     "\n"
     "Unknown commands or arguments: exit status 2.\n";

@@ -14,6 +14,8 @@ struct Command {
 int RunEval(int argc, char** argv);
 int RunModel(int argc, char** argv);
 int RunSettings(int argc, char** argv);
+int RunSolve(int argc, char** argv);
+int RunAtlas(int argc, char** argv);
 
 extern const Command kCommands[];
 extern const char* const kHelpText;

@@ -1,0 +1,154 @@
+#include "engine/ExpressionText.h"
+
+#include <cstdint>
+
+namespace vostrel {
+
+namespace {
+
+constexpr int kAdditive = 1;
+constexpr int kMultiplicative = 2;
+constexpr int kAtom = 3;
+
+// The implicit zero, operands and operators: at most nine nodes.
+struct Node {
+    bool zero = false;
+    int32_t value = 0;
+    int32_t power = PowNone;
+    int32_t op = -1; // -1 for an operand
+    int left = -1;
+    int right = -1;
+};
+
+struct Text {
+    std::string text;
+    int prec = kAtom;
+    int32_t op = -1; // the operator that decides how the text groups
+};
+
+int Precedence(int32_t op) {
+    return (op == OpAdd || op == OpSub) ? kAdditive : kMultiplicative;
+}
+
+const char* OpSymbol(int32_t op) {
+    switch (op) {
+    case OpAdd:
+        return " + ";
+    case OpSub:
+        return " - ";
+    case OpMul:
+        return " * ";
+    default:
+        return " / ";
+    }
+}
+
+std::string Wrap(const Text& t) {
+    return "(" + t.text + ")";
+}
+
+Text Render(const Node* nodes, int n) {
+    const Node& node = nodes[n];
+    if (node.op < 0) {
+        const std::string v = std::to_string(node.value);
+        switch (node.power) {
+        case PowSqrt:
+            return {"sqrt(" + v + ")"};
+        case PowCbrt:
+            return {"cbrt(" + v + ")"};
+        case PowSquare:
+            return {v + "^2"};
+        case PowCube:
+            return {v + "^3"};
+        default:
+            return {v};
+        }
+    }
+    const Text right = Render(nodes, node.right);
+    if (nodes[node.left].zero) {
+        // The sign slot: 0 + x reads as x, 0 - x as -x.
+        if (node.op == OpAdd) {
+            return right;
+        }
+        if (right.prec == kAdditive) {
+            return {"-" + Wrap(right)};
+        }
+        return {"-" + right.text, right.prec, right.op};
+    }
+    const Text left = Render(nodes, node.left);
+    const int prec = Precedence(node.op);
+    // Left to right is the usual reading; a mixed * and / chain still gets its parentheses,
+    // since integer division makes the grouping matter to the eye.
+    const bool wrapLeft =
+        left.prec < prec || (left.prec == prec && prec == kMultiplicative && left.op != node.op);
+    const bool wrapRight = right.prec < prec || (right.prec == prec && !(node.op == OpAdd) &&
+                                                 !(node.op == OpMul && right.op == OpMul));
+    return {(wrapLeft ? Wrap(left) : left.text) + OpSymbol(node.op) +
+                (wrapRight ? Wrap(right) : right.text),
+            prec, node.op};
+}
+
+bool WellFormed(const ExpressionState& s) {
+    unsigned seen = 0;
+    for (int k = 0; k < kPositions; ++k) {
+        if (s.digits[k] < 0 || s.digits[k] > 9 || s.power[k] < PowNone || s.power[k] > PowCube ||
+            s.op[k] < OpAdd || s.op[k] > (k == 0 ? kSignMinus : OpJoin) || s.rank[k] < 0 ||
+            s.rank[k] > 3) {
+            return false;
+        }
+        seen |= 1u << s.rank[k];
+    }
+    return seen == 0xFu;
+}
+
+} // namespace
+
+std::string FormatExpression(const ExpressionState& s) {
+    if (!WellFormed(s)) {
+        return {};
+    }
+    // The evaluator's two-stack reduction, building nodes instead of values.
+    constexpr int32_t kSentinel = 1000;
+    Node nodes[2 * kPositions + 1];
+    int count = 0;
+    nodes[count++].zero = true;
+    int stackNode[kPositions + 1] = {0};
+    int32_t stackOp[kPositions + 1] = {0};
+    int32_t stackRank[kPositions + 1] = {kSentinel};
+    int t = 0;
+    int k = 0;
+    while (true) {
+        int entry = -1;
+        int32_t entryOp = kSentinel;
+        int32_t entryRank = kSentinel;
+        if (k < kPositions) {
+            entry = count++;
+            nodes[entry].value = s.digits[k];
+            nodes[entry].power = s.power[k];
+            entryOp = s.op[k];
+            entryRank = s.rank[k];
+            for (++k; k < kPositions && s.op[k] == OpJoin; ++k) {
+                nodes[entry].value = nodes[entry].value * 10 + s.digits[k];
+                nodes[entry].power = s.power[k];
+            }
+        }
+        while (t > 0 && stackRank[t] <= entryRank) {
+            const int n = count++;
+            nodes[n].op = stackOp[t];
+            nodes[n].left = stackNode[t - 1];
+            nodes[n].right = stackNode[t];
+            --t;
+            stackNode[t] = n;
+        }
+        if (entry < 0) {
+            break;
+        }
+        ++t;
+        stackNode[t] = entry;
+        stackOp[t] = entryOp;
+        stackRank[t] = entryRank;
+    }
+    return Render(nodes, stackNode[0]).text;
+}
+
+} // namespace vostrel

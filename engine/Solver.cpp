@@ -1,0 +1,423 @@
+#include "engine/Solver.h"
+
+#include "engine/ArithmeticSteps.h"
+#include "engine/ChoiceSets.h"
+#include "engine/Evaluator.h"
+
+#include <bit>
+#include <cstdlib>
+#include <memory>
+
+namespace vostrel {
+
+// Why the search can work on trees instead of rank orders:
+// - With distinct ranks the two-stack reduction builds the tree whose root is the operator of
+//   highest rank, with the same rule below it on either side. Every step of that tree runs
+//   exactly once, each operand's power with it, so whether the evaluation fails, its value and
+//   the sum of its step points depend on the tree alone, not on the order of the reduces.
+// - The order bonus depends on the tree too. Of two neighbouring free positions the one of
+//   higher rank is the other's ancestor, so "left outranks right" means: the left operator is a
+//   node whose right side holds the right one. A free position followed by a joined gap always
+//   outranks it, a joined gap never outranks what follows it.
+// - The rank orders that give one tree are its heap orders; merging the sides of a node with a
+//   and b operators interleaves them in C(a+b, a) ways. Counts are weighted by that.
+// So a sub-expression over consecutive operands contributes its value, its points and its
+// count, and sub-results with equal value and equal number of powers merge: only the highest
+// points can end up best, and every one of them counts towards the result.
+
+namespace {
+
+constexpr int kMaxOperands = kPositions + 1; // the implicit zero and four digits
+
+// One merged sub-result. `code` holds a representative choice set: per position k, byte k
+// holds the power of digit k (bits 0-2), the operator of position k (bits 3-5) and its rank
+// among the free positions of the sub-expression (bits 6-7).
+struct Item {
+    int32_t value;
+    int32_t points;
+    uint32_t count;
+    uint32_t code;
+    int32_t powers;
+};
+
+constexpr uint32_t PowerField(int digit, int32_t kind) {
+    return static_cast<uint32_t>(kind) << (8 * digit);
+}
+constexpr uint32_t OpField(int pos, int32_t op) {
+    return static_cast<uint32_t>(op) << (8 * pos + 3);
+}
+constexpr uint32_t RankField(int pos, int32_t rank) {
+    return static_cast<uint32_t>(rank) << (8 * pos + 6);
+}
+
+// The largest sub-expression that is stored is four digits with three operators: 5 trees,
+// 4^3 operators, 5^4 powers. All stored sub-expressions of one join pattern together hold
+// fewer than this many raw combinations, so the pool can never run out.
+constexpr uint32_t kPoolCap = 1u << 18;
+constexpr int kTableBits = 19;
+// Raw combinations of the no-join pattern (five items per leaf at most): the leaves, then the
+// sub-expressions of two, three and four operands that are stored.
+static_assert(1 + 4 * 5 + (10 + 3 * 100) + (400 + 2 * 4000) + (20000 + 200000) <= kPoolCap);
+static_assert(2 * 200000 <= (1u << kTableBits)); // the table never fills past half
+
+struct Span {
+    uint32_t begin = 0;
+    uint32_t size = 0;
+};
+
+struct Workspace {
+    Item pool[kPoolCap];
+    uint32_t used = 0;
+    // Open addressing over (value, powers); a slot is live when its stamp is the current one.
+    uint32_t stamp[1u << kTableBits] = {};
+    uint32_t slot[1u << kTableBits] = {};
+    uint32_t current = 0;
+};
+
+uint32_t Binomial(int n, int k) {
+    static constexpr uint32_t kTable[4][4] = {
+        {1, 0, 0, 0}, {1, 1, 0, 0}, {1, 2, 1, 0}, {1, 3, 3, 1}};
+    return kTable[n][k];
+}
+
+int32_t FinalPoints(int32_t p, int32_t r, int32_t scoreOtherResults) {
+    if (r == 10) {
+        return p + 400;
+    }
+    if (scoreOtherResults != 0 && r == 0) {
+        return p + 100;
+    }
+    if (scoreOtherResults != 0 && r % 10 == 0) {
+        return p + 50;
+    }
+    return p <= 0 ? p : 0;
+}
+
+// The operands of one join pattern: the implicit zero, then runs of joined digits.
+struct Pattern {
+    unsigned joins = 0;
+    int32_t joinCount = 0;
+    int operands = 0;             // the implicit zero included
+    int first[kMaxOperands] = {}; // first digit of operand q >= 1: its operator's position
+    int last[kMaxOperands] = {};  // last digit: where its power sits
+    int32_t number[kMaxOperands] = {};
+    int32_t topPoints = 0; // base points, joins and the order bonus that joins alone fix
+};
+
+Pattern MakePattern(const Digits& d, unsigned joins) {
+    Pattern p;
+    p.joins = joins;
+    p.joinCount = std::popcount(joins);
+    const auto joined = [joins](int pos) { return pos >= 1 && ((joins >> (pos - 1)) & 1u); };
+    int q = 0;
+    for (int k = 0; k < kPositions; ++k) {
+        if (joined(k)) {
+            p.number[q] = p.number[q] * 10 + d[k];
+            p.last[q] = k;
+        } else {
+            ++q;
+            p.first[q] = k;
+            p.last[q] = k;
+            p.number[q] = d[k];
+        }
+    }
+    p.operands = q + 1;
+    p.topPoints = 100 + 150 * p.joinCount;
+    for (int k = 0; k + 1 < kPositions; ++k) {
+        if (!joined(k) && joined(k + 1)) {
+            p.topPoints += 80;
+        }
+    }
+    return p;
+}
+
+class Search {
+public:
+    Search(Workspace& ws, const SolveSwitches& sw) : ws_(ws), sw_(sw) {}
+
+    void Run(const Pattern& p) {
+        p_ = &p;
+        ws_.used = 0;
+        const int m = p.operands - 1;
+        // The implicit zero: no power, 20 points at the sign's reduce.
+        spans_[0][0] = {ws_.used, 1};
+        ws_.pool[ws_.used++] = {0, 20, 1, 0, 0};
+        for (int q = 1; q <= m; ++q) {
+            BuildLeaf(q);
+        }
+        for (int len = 1; len <= m; ++len) {
+            for (int i = 0; i + len <= m; ++i) {
+                const int j = i + len;
+                if (i == 0 && j == m) {
+                    Combine(i, j, [this](const Item& it) { Finish(it); });
+                } else {
+                    BeginTable();
+                    const uint32_t begin = ws_.used;
+                    Combine(i, j, [this](const Item& it) { Insert(it); });
+                    spans_[i][j] = {begin, ws_.used - begin};
+                }
+            }
+        }
+    }
+
+    bool found = false;
+    int32_t best = 0;
+    int32_t bestValue = 0;
+    int32_t bestJp = 0;
+    uint32_t bestCode = 0;
+    unsigned bestJoins = 0;
+    uint32_t tens = 0;
+
+private:
+    void BuildLeaf(int q) {
+        const Pattern& p = *p_;
+        BeginTable();
+        const uint32_t begin = ws_.used;
+        const int32_t kinds = sw_.usePower != 0 ? PowCube : PowNone;
+        for (int32_t kind = PowNone; kind <= kinds; ++kind) {
+            int32_t out = 0;
+            int32_t points = 0;
+            if (steps::PowerStep(p.number[q], kind, sw_.score, out, points) != EvalOk) {
+                continue;
+            }
+            // Powers of 0 and 1 change nothing and earn what no power earns: they merge here.
+            Insert({out, points, 1, PowerField(p.last[q], kind), kind != PowNone ? 1 : 0});
+        }
+        spans_[q][q] = {begin, ws_.used - begin};
+    }
+
+    template <class Sink> void Combine(int i, int j, Sink&& sink) {
+        const Pattern& p = *p_;
+        for (int r = i + 1; r <= j; ++r) {
+            const int a = r - 1 - i;
+            const int b = j - r;
+            const uint32_t weight = Binomial(a + b, a);
+            // The root outranks its right neighbour when they are neighbouring positions.
+            const int32_t bonus = (r < j && p.first[r] == p.last[r]) ? 80 : 0;
+            uint32_t shift = 0;
+            for (int q = r + 1; q <= j; ++q) {
+                shift += RankField(p.first[q], a);
+            }
+            const uint32_t rootRank = RankField(p.first[r], a + b);
+            const int32_t ops = r == 1 ? 2 : 4;
+            const Span ls = spans_[i][r - 1];
+            const Span rs = spans_[r][j];
+            for (int32_t op = 0; op < ops; ++op) {
+                const uint32_t rootCode = OpField(p.first[r], op) | rootRank;
+                for (uint32_t li = 0; li < ls.size; ++li) {
+                    const Item& l = ws_.pool[ls.begin + li];
+                    for (uint32_t ri = 0; ri < rs.size; ++ri) {
+                        const Item& rt = ws_.pool[rs.begin + ri];
+                        int32_t out = 0;
+                        int32_t points = l.points + rt.points + bonus;
+                        if (steps::OpStep(l.value, rt.value, op, sw_.score, out, points) !=
+                            EvalOk) {
+                            continue;
+                        }
+                        sink(Item{out, points, l.count * rt.count * weight,
+                                  l.code | (rt.code + shift) | rootCode, l.powers + rt.powers});
+                    }
+                }
+            }
+        }
+    }
+
+    void BeginTable() {
+        if (++ws_.current == 0) {
+            for (uint32_t& s : ws_.stamp) {
+                s = 0;
+            }
+            ws_.current = 1;
+        }
+    }
+
+    void Insert(const Item& it) {
+        constexpr uint32_t mask = (1u << kTableBits) - 1;
+        uint32_t h = (static_cast<uint32_t>(it.value) * 0x9E3779B1u) ^
+                     (static_cast<uint32_t>(it.powers) * 0x85EBCA77u);
+        h = (h ^ (h >> 15)) & mask;
+        while (true) {
+            if (ws_.stamp[h] != ws_.current) {
+                ws_.stamp[h] = ws_.current;
+                ws_.slot[h] = ws_.used;
+                ws_.pool[ws_.used++] = it;
+                return;
+            }
+            Item& e = ws_.pool[ws_.slot[h]];
+            if (e.value == it.value && e.powers == it.powers) {
+                e.count += it.count;
+                if (it.points > e.points) {
+                    e.points = it.points;
+                    e.code = it.code;
+                }
+                return;
+            }
+            h = (h + 1) & mask;
+        }
+    }
+
+    void Finish(const Item& it) {
+        const Pattern& p = *p_;
+        if (it.value == 10) {
+            tens += it.count;
+        }
+        const int32_t points =
+            FinalPoints(p.topPoints + it.points, it.value, sw_.score.scoreOtherResults);
+        const int32_t jp = p.joinCount + it.powers;
+        if (!found || BetterSolution(points, it.value, jp, best, bestValue, bestJp)) {
+            found = true;
+            best = points;
+            bestValue = it.value;
+            bestJp = jp;
+            bestCode = it.code;
+            bestJoins = p.joins;
+        }
+    }
+
+    Workspace& ws_;
+    const SolveSwitches& sw_;
+    const Pattern* p_ = nullptr;
+    Span spans_[kMaxOperands][kMaxOperands];
+};
+
+Workspace& ThreadWorkspace() {
+    // Allocated once per thread, outside the search.
+    thread_local std::unique_ptr<Workspace> ws = std::make_unique<Workspace>();
+    return *ws;
+}
+
+uint32_t CountChoiceSets(unsigned joins, int32_t usePower) {
+    const int free = kPositions - std::popcount(joins);
+    uint32_t n = 2;
+    for (int k = 1; k < free; ++k) {
+        n *= 4 * static_cast<uint32_t>(k + 1); // a gap operator and one more rank order step
+    }
+    if (usePower != 0) {
+        for (int k = 0; k < free; ++k) {
+            n *= 5;
+        }
+    }
+    return n;
+}
+
+bool ValidDigits(const Digits& d) {
+    for (int32_t v : d) {
+        if (v < 0 || v > 9) {
+            return false;
+        }
+    }
+    return true;
+}
+
+ExpressionState FreshState(const Digits& d, int32_t usePower) {
+    ExpressionState s;
+    for (int k = 0; k < kPositions; ++k) {
+        s.digits[k] = d[k];
+        s.powerOn[k] = usePower != 0;
+    }
+    return s;
+}
+
+ExpressionState DecodeChoice(const Digits& d, unsigned joins, uint32_t code, int32_t usePower) {
+    ExpressionState s = FreshState(d, usePower);
+    const int32_t j = std::popcount(joins);
+    int32_t joinRank = 0;
+    for (int k = 0; k < kPositions; ++k) {
+        const uint32_t byte = (code >> (8 * k)) & 0xFFu;
+        s.power[k] = static_cast<int32_t>(byte & 7u);
+        const bool joined = k >= 1 && ((joins >> (k - 1)) & 1u);
+        if (joined) {
+            s.op[k] = OpJoin;
+            s.rank[k] = joinRank++;
+            s.rankOn[k] = false;
+            s.powerOn[k - 1] = false;
+        } else {
+            s.op[k] = static_cast<int32_t>((byte >> 3) & 7u);
+            s.rank[k] = static_cast<int32_t>(byte >> 6) + j;
+        }
+    }
+    return s;
+}
+
+} // namespace
+
+bool BetterSolution(int32_t points, int32_t value, int32_t joinsAndPowers, int32_t bestPoints,
+                    int32_t bestValue, int32_t bestJoinsAndPowers) {
+    if (points != bestPoints) {
+        return points > bestPoints;
+    }
+    if ((value == 10) != (bestValue == 10)) {
+        return value == 10;
+    }
+    if (joinsAndPowers != bestJoinsAndPowers) {
+        return joinsAndPowers < bestJoinsAndPowers;
+    }
+    const int64_t d = std::llabs(static_cast<int64_t>(value) - 10);
+    const int64_t bd = std::llabs(static_cast<int64_t>(bestValue) - 10);
+    if (d != bd) {
+        return d < bd;
+    }
+    return value < bestValue;
+}
+
+int32_t JoinsAndPowers(const ExpressionState& s) {
+    int32_t n = 0;
+    for (int k = 0; k < kPositions; ++k) {
+        n += (k > 0 && s.op[k] == OpJoin) ? 1 : 0;
+        n += s.power[k] != PowNone ? 1 : 0;
+    }
+    return n;
+}
+
+SolveResult Solve(const Digits& digits, const SolveSwitches& sw) {
+    SolveResult res;
+    res.choice = FreshState(digits, sw.usePower);
+    if (!ValidDigits(digits)) {
+        res.status = EvalBadInput;
+        return res;
+    }
+    Search search(ThreadWorkspace(), sw);
+    for (unsigned joins = 0; joins < 8; ++joins) {
+        const Pattern p = MakePattern(digits, joins);
+        search.Run(p);
+        res.states += CountChoiceSets(joins, sw.usePower);
+    }
+    res.tens = search.tens;
+    if (search.found) {
+        res.found = true;
+        res.best = search.best;
+        res.value = search.bestValue;
+        res.choice = DecodeChoice(digits, search.bestJoins, search.bestCode, sw.usePower);
+    }
+    return res;
+}
+
+SolveResult SolveBruteForce(const Digits& digits, const SolveSwitches& sw) {
+    SolveResult res;
+    res.choice = FreshState(digits, sw.usePower);
+    if (!ValidDigits(digits)) {
+        res.status = EvalBadInput;
+        return res;
+    }
+    int32_t bestJp = 0;
+    res.states = ForEachChoiceSet(digits, sw.usePower, [&](const ExpressionState& s) {
+        const EvalResult r = Evaluate(s, 0, sw.score);
+        if (r.status != EvalOk) {
+            return;
+        }
+        if (r.value == 10) {
+            ++res.tens;
+        }
+        const int32_t jp = JoinsAndPowers(s);
+        if (!res.found || BetterSolution(r.points, r.value, jp, res.best, res.value, bestJp)) {
+            res.found = true;
+            res.best = r.points;
+            res.value = r.value;
+            res.choice = s;
+            bestJp = jp;
+        }
+    });
+    return res;
+}
+
+} // namespace vostrel

@@ -1,0 +1,154 @@
+#include "engine/ChoiceSets.h"
+#include "engine/Evaluator.h"
+#include "engine/ExpressionModel.h"
+#include "engine/Solver.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vostrel {
+namespace {
+
+// The sanitizer build runs the brute force about ten times slower: it checks fewer tickets per
+// switch combination, but still every combination.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kTicketsPerCombination = 1;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr int kTicketsPerCombination = 1;
+#else
+constexpr int kTicketsPerCombination = 3;
+#endif
+#else
+constexpr int kTicketsPerCombination = 3;
+#endif
+
+SolveSwitches Switches(int combo) {
+    SolveSwitches sw;
+    sw.score.scoreInexactDivision = combo & 1;
+    sw.score.scoreInexactRoot = (combo >> 1) & 1;
+    sw.score.scoreOtherResults = (combo >> 2) & 1;
+    sw.usePower = (combo >> 3) & 1;
+    return sw;
+}
+
+// Zeros, repeats, the extremes, tickets that need joins or powers, tickets without 10.
+const std::vector<Digits> kTickets = {
+    {0, 0, 0, 0}, {9, 9, 9, 9}, {5, 0, 5, 1}, {1, 2, 3, 4}, {0, 0, 1, 0}, {7, 7, 7, 7},
+    {1, 1, 1, 1}, {2, 3, 4, 2}, {9, 0, 0, 1}, {4, 8, 1, 6}, {1, 0, 0, 0}, {3, 8, 0, 7},
+    {6, 6, 6, 9}, {2, 0, 3, 1}, {8, 8, 8, 8}, {1, 2, 9, 1}, {0, 5, 0, 2}, {9, 7, 5, 3},
+};
+
+TEST(ChoiceSets, CountsMatchTheWindowsOptions) {
+    const Digits d = {1, 2, 3, 4};
+    // One bit per possible state: powers, sign, gap operators and ranks as digits of a number.
+    std::vector<bool> seen(625u * 2 * 125 * 256);
+    uint32_t repeats = 0;
+    const uint32_t withPower = ForEachChoiceSet(d, 1, [&](const ExpressionState& s) {
+        uint32_t code = 0;
+        for (int k = 0; k < kPositions; ++k) {
+            code = code * 5 + static_cast<uint32_t>(s.power[k]);
+            code = code * (k == 0 ? 2 : 5) + static_cast<uint32_t>(s.op[k]);
+            code = code * 4 + static_cast<uint32_t>(s.rank[k]);
+        }
+        repeats += seen[code] ? 1 : 0;
+        seen[code] = true;
+    });
+    EXPECT_EQ(withPower, 1993210u);
+    EXPECT_EQ(repeats, 0u); // no choice set twice
+    EXPECT_EQ(ForEachChoiceSet(d, 0, [](const ExpressionState&) {}), 3698u);
+}
+
+TEST(ChoiceSets, EveryChoiceSetIsReachableThroughTheModel) {
+    // Replaying a choice set through the window's operations from a fresh expression gives
+    // exactly that state, so the set holds nothing the player could not build.
+    int checked = 0;
+    ForEachChoiceSet({1, 2, 3, 4}, 1, [&](const ExpressionState& target) {
+        if (++checked % 97 != 0) {
+            return;
+        }
+        ExpressionState s;
+        for (int k = 0; k < kPositions; ++k) {
+            s.digits[k] = target.digits[k];
+        }
+        ResetExpression(s, 1);
+        for (int k = 1; k < kPositions; ++k) {
+            SetGapOp(s, k, target.op[k], 1);
+        }
+        SetSign(s, target.op[0]);
+        for (int k = 0; k < kPositions; ++k) {
+            SetPower(s, k, target.power[k]);
+        }
+        // Free positions, highest rank first: each lands behind the ones placed before.
+        for (int32_t r = kPositions - 1; r >= 0; --r) {
+            for (int k = 0; k < kPositions; ++k) {
+                if (target.rank[k] == r && (k == 0 || target.op[k] != OpJoin)) {
+                    SetRank(s, k, r);
+                }
+            }
+        }
+        ASSERT_EQ(s, target);
+    });
+}
+
+TEST(Solve, AgreesWithTheBruteForceOnEverySwitchCombination) {
+    size_t next = 0;
+    for (int combo = 0; combo < 16; ++combo) {
+        const SolveSwitches sw = Switches(combo);
+        // Without powers the brute force is cheap: every ticket.
+        const size_t count = sw.usePower != 0 ? kTicketsPerCombination : kTickets.size();
+        for (size_t n = 0; n < count; ++n) {
+            const Digits& d = kTickets[sw.usePower != 0 ? next++ % kTickets.size() : n];
+            SCOPED_TRACE(testing::Message()
+                         << "combo " << combo << " ticket " << d[0] << d[1] << d[2] << d[3]);
+            const SolveResult fast = Solve(d, sw);
+            const SolveResult slow = SolveBruteForce(d, sw);
+            EXPECT_EQ(fast.status, EvalOk);
+            EXPECT_TRUE(fast.found);
+            EXPECT_EQ(fast.best, slow.best);
+            EXPECT_EQ(fast.value, slow.value);
+            EXPECT_EQ(fast.tens, slow.tens);
+            EXPECT_EQ(fast.states, slow.states);
+            EXPECT_EQ(fast.states, sw.usePower != 0 ? 1993210u : 3698u);
+            // Ties may pick different choice sets, but equally good ones.
+            EXPECT_EQ(JoinsAndPowers(fast.choice), JoinsAndPowers(slow.choice));
+            const EvalResult again = Evaluate(fast.choice, 0, sw.score);
+            EXPECT_EQ(again, (EvalResult{EvalOk, fast.value, fast.best}));
+        }
+    }
+}
+
+TEST(Solve, KnownTickets) {
+    const SolveSwitches defaults; // a new settings file: 0, 0, 1, power on
+    // 0000: nothing reaches 10; sign and zeros give 0.
+    const SolveResult zeros = Solve({0, 0, 0, 0}, defaults);
+    EXPECT_EQ(zeros.tens, 0u);
+    EXPECT_EQ(zeros.value, 0);
+    // 1234 reaches 10 in many ways; the best earns more than the plain sum's 800.
+    const SolveResult easy = Solve({1, 2, 3, 4}, defaults);
+    EXPECT_EQ(easy.value, 10);
+    EXPECT_GT(easy.best, 800);
+    EXPECT_GT(easy.tens, 0u);
+}
+
+TEST(Solve, RefusesDigitsOutOfRange) {
+    const SolveResult r = Solve({1, 2, 10, 4}, SolveSwitches{});
+    EXPECT_EQ(r.status, EvalBadInput);
+    EXPECT_FALSE(r.found);
+    EXPECT_EQ(r.states, 0u);
+    EXPECT_EQ(SolveBruteForce({-1, 0, 0, 0}, SolveSwitches{}).status, EvalBadInput);
+}
+
+TEST(BetterSolution, OrdersPointsThenTenThenSimplicityThenNearness) {
+    EXPECT_TRUE(BetterSolution(900, 3, 4, 800, 10, 0));
+    EXPECT_TRUE(BetterSolution(0, 10, 4, 0, 7, 0));
+    EXPECT_TRUE(BetterSolution(800, 10, 1, 800, 10, 2));
+    EXPECT_TRUE(BetterSolution(0, 9, 0, 0, 12, 0));
+    EXPECT_TRUE(BetterSolution(0, 8, 0, 0, 12, 0));
+    EXPECT_FALSE(BetterSolution(0, 12, 0, 0, 8, 0));
+    EXPECT_FALSE(BetterSolution(800, 10, 1, 800, 10, 1)); // equal: the first stays
+}
+
+} // namespace
+} // namespace vostrel

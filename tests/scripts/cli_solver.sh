@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# vostrel-cli solve and atlas from outside: output formats, agreement with the brute force,
+# error lines and exit statuses.
+# Usage: bash cli_solver.sh BUILD_DIR
+set -uo pipefail
+
+cli="${1:?usage: cli_solver.sh BUILD_DIR}/tools/vostrel-cli"
+[ -x "$cli" ] || exit 77
+
+fails=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+fail() {
+    echo "FAIL: $*"
+    fails=$((fails + 1))
+}
+
+# --- solve: the six key-value lines in order
+out=$("$cli" solve 5051)
+rc=$?
+[ "$rc" -eq 0 ] || fail "solve 5051: exit status $rc"
+keys=$(printf '%s\n' "$out" | cut -d' ' -f1 | tr '\n' ' ')
+[ "$keys" == "best value choice expression tens states " ] || fail "solve keys: $keys"
+printf '%s\n' "$out" | grep -Eq '^choice power=[0-4]{4} op=[0-1][0-4]{3} rank=[0-3]{4}$' ||
+    fail "solve choice line: $out"
+printf '%s\n' "$out" | grep -qx 'states 1993210' || fail "solve states: $out"
+
+# The choice line, fed to eval, gives the printed best and value.
+field() { printf '%s\n' "$1" | sed -n "s/^$2 //p"; }
+check_choice() {
+    local ticket=$1 flags=$2 out=$3
+    local choice p o r line
+    choice=$(field "$out" choice)
+    p=${choice#power=}; p=${p%% *}
+    o=${choice#*op=}; o=${o%% *}
+    r=${choice#*rank=}
+    line=$(printf '%s %s %s %s 0 %s\n' "$ticket" "$p" "$o" "$r" "$flags" | "$cli" eval)
+    [ "$line" == "0 $(field "$out" value) $(field "$out" best)" ] ||
+        fail "solve $ticket ($flags): eval of the choice gives '$line'"
+}
+check_choice 5051 001 "$out"
+
+# Against the brute force: the same best, value, tens and states (ties may pick another
+# choice set of equal merit).
+for args in "5051" "0000 --rto 0" "3807 --nsd 1 --nsr 1" "9999 --use-power 0 --rto 0"; do
+    # shellcheck disable=SC2086
+    fast=$("$cli" solve $args | grep -Ev '^(choice|expression) ')
+    # shellcheck disable=SC2086
+    slow=$("$cli" solve $args --brute-force | grep -Ev '^(choice|expression) ')
+    [ "$fast" == "$slow" ] || fail "solve $args: fast
+$fast
+brute force
+$slow"
+done
+
+# Known values, computed with the brute force.
+out=$("$cli" solve 1234 --use-power 0)
+[ "$(field "$out" best)" == "1140" ] || fail "1234 without powers: best $(field "$out" best)"
+[ "$(field "$out" tens)" == "48" ] || fail "1234 without powers: tens $(field "$out" tens)"
+[ "$(field "$out" states)" == "3698" ] || fail "1234 without powers: states"
+[ "$(field "$out" expression)" == "-1 * (2 - 3 * 4)" ] ||
+    fail "1234 without powers: expression $(field "$out" expression)"
+check_choice 1234 001 "$out"
+out=$("$cli" solve 5051)
+[ "$(field "$out" best)" == "1240" ] || fail "5051: best $(field "$out" best)"
+[ "$(field "$out" tens)" == "2520" ] || fail "5051: tens $(field "$out" tens)"
+
+# --- solve: bad input, one line on stderr, exit 2
+for args in "" "123" "12345" "12a4" "1234 --nsd 2" "1234 --rto" "1234 --bogus 1" "1234 5678"; do
+    # shellcheck disable=SC2086
+    "$cli" solve $args >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    [ "$rc" -eq 2 ] || fail "solve $args: exit status $rc, expected 2"
+    [ ! -s "$tmp/out" ] || fail "solve $args: wrote to standard output"
+    [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "solve $args: error is not one line"
+done
+
+# --- atlas: CSV, summary, agreement with solve
+"$cli" atlas --use-power 0 --out "$tmp/a.csv" >"$tmp/sum" 2>"$tmp/err"
+rc=$?
+[ "$rc" -eq 0 ] || fail "atlas: exit status $rc"
+[ "$(head -1 "$tmp/a.csv")" == "ticket,best,value,tens" ] || fail "atlas: header"
+[ "$(wc -l <"$tmp/a.csv")" -eq 10001 ] || fail "atlas: row count"
+grep -qx '1234,1140,10,48' "$tmp/a.csv" || fail "atlas: row 1234 differs from solve"
+[ "$(sed -n 2p "$tmp/a.csv" | cut -d, -f1)" == "0000" ] || fail "atlas: first ticket"
+grep -q '10000/10000' "$tmp/err" || fail "atlas: no progress bar on stderr"
+grep -qx 'tickets 10000' "$tmp/sum" || fail "atlas: tickets line"
+made=$(awk -F, 'NR > 1 && $4 > 0' "$tmp/a.csv" | wc -l)
+grep -Eq "^make10 $made [0-9]+\.[0-9]{2}%$" "$tmp/sum" || fail "atlas: make10 line vs CSV ($made)"
+hist=$(awk '/^best /{s += $3} END {print s}' "$tmp/sum")
+[ "$hist" == "10000" ] || fail "atlas: histogram sums to $hist"
+
+"$cli" atlas --use-power 2 >/dev/null 2>"$tmp/err"
+rc=$?
+[ "$rc" -eq 2 ] || fail "atlas bad switch: exit status $rc"
+if "$cli" atlas --out "$tmp/no/such/dir.csv" >/dev/null 2>"$tmp/err"; then
+    fail "atlas unwritable file: success reported"
+fi
+
+if [ "$fails" -ne 0 ]; then
+    echo "$fails failure(s)"
+    exit 1
+fi
+echo "cli_solver: all passed"
