@@ -1,5 +1,7 @@
 #include "engine/Evaluator.h"
 
+#include "core/ExprBuilder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,19 +12,8 @@
 namespace vostrel {
 namespace {
 
-using Four = std::array<int32_t, 4>;
-
-ExpressionState Expr(Four digits, Four ops = {0, 0, 0, 0}, Four ranks = {0, 1, 2, 3},
-                     Four powers = {0, 0, 0, 0}) {
-    ExpressionState s;
-    for (int k = 0; k < 4; ++k) {
-        s.digits[k] = digits[k];
-        s.op[k] = ops[k];
-        s.rank[k] = ranks[k];
-        s.power[k] = powers[k];
-    }
-    return s;
-}
+using test_support::Expr;
+using test_support::Four;
 
 constexpr ScoreSwitches kStrict{0, 0, 1};
 constexpr ScoreSwitches kNoOtherResults{0, 0, 0};

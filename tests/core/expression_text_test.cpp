@@ -1,5 +1,7 @@
 #include "engine/ExpressionText.h"
 
+#include "core/ExprBuilder.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,18 +9,8 @@
 namespace vostrel {
 namespace {
 
-using Four = std::array<int32_t, 4>;
-
-ExpressionState Expr(Four digits, Four ops, Four ranks, Four powers = {0, 0, 0, 0}) {
-    ExpressionState s;
-    for (int k = 0; k < 4; ++k) {
-        s.digits[k] = digits[k];
-        s.op[k] = ops[k];
-        s.rank[k] = ranks[k];
-        s.power[k] = powers[k];
-    }
-    return s;
-}
+using test_support::Expr;
+using test_support::Four;
 
 TEST(FormatExpression, ParenthesesOnlyWhereTheRanksNeedThem) {
     EXPECT_EQ(FormatExpression(Expr({1, 2, 3, 4}, {0, 0, 0, 0}, {0, 1, 2, 3})), "1 + 2 + 3 + 4");

@@ -3,17 +3,8 @@
 # Usage: bash cli_engine.sh BUILD_DIR
 set -uo pipefail
 
-cli="${1:?usage: cli_engine.sh BUILD_DIR}/tools/vostrel-cli"
-[ -x "$cli" ] || exit 77
-
-fails=0
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    fails=$((fails + 1))
-}
+# shellcheck source=cli_common.bash
+source "$(dirname "$0")/cli_common.bash"
 
 # expect NAME EXPECTED_STATUS EXPECTED_STDOUT -- ARGS... (stdin from $input)
 expect() {
@@ -153,8 +144,4 @@ for word in eval model settings DDDD "power=pppp"; do
     grep -qF -- "$word" <<<"$help" || fail "--help does not mention $word"
 done
 
-[ "$fails" -eq 0 ] || {
-    echo "$fails check(s) failed"
-    exit 1
-}
-echo "all checks passed"
+finish

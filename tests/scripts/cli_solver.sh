@@ -4,17 +4,8 @@
 # Usage: bash cli_solver.sh BUILD_DIR
 set -uo pipefail
 
-cli="${1:?usage: cli_solver.sh BUILD_DIR}/tools/vostrel-cli"
-[ -x "$cli" ] || exit 77
-
-fails=0
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    fails=$((fails + 1))
-}
+# shellcheck source=cli_common.bash
+source "$(dirname "$0")/cli_common.bash"
 
 # --- solve: the six key-value lines in order
 out=$("$cli" solve 5051)
@@ -98,8 +89,4 @@ if "$cli" atlas --out "$tmp/no/such/dir.csv" >/dev/null 2>"$tmp/err"; then
     fail "atlas unwritable file: success reported"
 fi
 
-if [ "$fails" -ne 0 ]; then
-    echo "$fails failure(s)"
-    exit 1
-fi
-echo "cli_solver: all passed"
+finish
