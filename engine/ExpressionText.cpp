@@ -1,6 +1,9 @@
 #include "engine/ExpressionText.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 
 namespace vostrel {
 
@@ -43,8 +46,17 @@ const char* OpSymbol(int32_t op) {
     }
 }
 
+// Appends instead of operator+, which trips g++ 12's -Wrestrict at -O3.
+std::string Cat(std::initializer_list<std::string_view> parts) {
+    std::string out;
+    for (const std::string_view p : parts) {
+        out.append(p);
+    }
+    return out;
+}
+
 std::string Wrap(const Text& t) {
-    return "(" + t.text + ")";
+    return Cat({"(", t.text, ")"});
 }
 
 Text Render(const Node* nodes, int n) {
@@ -53,13 +65,13 @@ Text Render(const Node* nodes, int n) {
         const std::string v = std::to_string(node.value);
         switch (node.power) {
         case PowSqrt:
-            return {"sqrt(" + v + ")"};
+            return {Cat({"sqrt(", v, ")"})};
         case PowCbrt:
-            return {"cbrt(" + v + ")"};
+            return {Cat({"cbrt(", v, ")"})};
         case PowSquare:
-            return {v + "^2"};
+            return {Cat({v, "^2"})};
         case PowCube:
-            return {v + "^3"};
+            return {Cat({v, "^3"})};
         default:
             return {v};
         }
@@ -71,9 +83,9 @@ Text Render(const Node* nodes, int n) {
             return right;
         }
         if (right.prec == kAdditive) {
-            return {"-" + Wrap(right)};
+            return {Cat({"-", Wrap(right)})};
         }
-        return {"-" + right.text, right.prec, right.op};
+        return {Cat({"-", right.text}), right.prec, right.op};
     }
     const Text left = Render(nodes, node.left);
     const int prec = Precedence(node.op);
@@ -83,8 +95,8 @@ Text Render(const Node* nodes, int n) {
         left.prec < prec || (left.prec == prec && prec == kMultiplicative && left.op != node.op);
     const bool wrapRight = right.prec < prec || (right.prec == prec && !(node.op == OpAdd) &&
                                                  !(node.op == OpMul && right.op == OpMul));
-    return {(wrapLeft ? Wrap(left) : left.text) + OpSymbol(node.op) +
-                (wrapRight ? Wrap(right) : right.text),
+    return {Cat({wrapLeft ? Wrap(left) : left.text, OpSymbol(node.op),
+                 wrapRight ? Wrap(right) : right.text}),
             prec, node.op};
 }
 

@@ -38,7 +38,7 @@ TEST(SettingsCommand, PrintsTheLoadResultAndTheBytesASaveWouldWrite) {
     test::WriteBytes(path, "rn:05\nhsn0:\x83\x5c\r\nhsn1:\r\nhss1:99999999999\r\nhss4:1");
     SettingsRecord expected;
     expected.repeatCount = 5;
-    expected.highScores.name[0] = "\x83\x5c";
+    expected.highScores.name[0] = std::string("\x83\x5c", 2);
     expected.highScores.name[1] = "none";
     expected.highScores.score[1] = 2147483647;
 
