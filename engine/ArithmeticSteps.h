@@ -7,6 +7,7 @@
 #include "engine/Arithmetic.h"
 #include "engine/ExpressionState.h"
 
+#include <cstdint>
 #include <limits>
 
 namespace vostrel::steps {
@@ -31,6 +32,35 @@ inline int32_t Inexact(int64_t nearest, int32_t allowed, int32_t status, int32_t
     return EvalOk;
 }
 
+// Joined digits give operands 0..9999; their roots come from tables instead of floating point.
+constexpr int32_t kMaxJoined = 9999;
+
+// Per value: the nearest integer root shifted left by one, with bit 0 set when it is exact.
+struct RootTable {
+    uint8_t sqrt[kMaxJoined + 1];
+    uint8_t cbrt[kMaxJoined + 1];
+};
+
+constexpr RootTable MakeRootTable() {
+    RootTable t{};
+    int64_t s = 0;
+    int64_t c = 0;
+    for (int64_t v = 0; v <= kMaxJoined; ++v) {
+        // s is nearest while (2s + 1)^2 > 4v; no odd square or cube equals 4v or 8v.
+        while ((2 * s + 1) * (2 * s + 1) < 4 * v) {
+            ++s;
+        }
+        while ((2 * c + 1) * (2 * c + 1) * (2 * c + 1) < 8 * v) {
+            ++c;
+        }
+        t.sqrt[v] = static_cast<uint8_t>(s << 1 | (s * s == v ? 1 : 0));
+        t.cbrt[v] = static_cast<uint8_t>(c << 1 | (c * c * c == v ? 1 : 0));
+    }
+    return t;
+}
+
+inline constexpr RootTable kRoots = MakeRootTable();
+
 // Roots, squares and cubes; in Arithmetic.cpp.
 int32_t RaiseStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out, int32_t& points);
 
@@ -47,6 +77,42 @@ inline int32_t PowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32
         return EvalOk;
     }
     return RaiseStep(v, kind, sw, out, points);
+}
+
+// PowerStep for an operand of joined digits: 0 <= v <= kMaxJoined, kind PowNone..PowCube.
+inline int32_t JoinedPowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out,
+                               int32_t& points) {
+    // 0 and 1 are their own powers and roots, so they earn only the points of a plain operand.
+    const bool plain = v <= 1;
+    switch (kind) {
+    case PowNone:
+        out = v;
+        points += 20;
+        return EvalOk;
+    case PowSqrt:
+    case PowCbrt: {
+        const int32_t e = kind == PowSqrt ? kRoots.sqrt[v] : kRoots.cbrt[v];
+        if ((e & 1) == 0) {
+            return Inexact(e >> 1, sw.scoreInexactRoot, EvalInexactRoot, out, points);
+        }
+        out = e >> 1;
+        points += plain ? 20 : (kind == PowSqrt ? 50 : 60);
+        return EvalOk;
+    }
+    case PowSquare:
+        out = v * v;
+        points += plain ? 20 : 80;
+        return EvalOk;
+    default: {
+        const int64_t cube = static_cast<int64_t>(v * v) * v;
+        if (cube > kMax) {
+            return EvalOverflow;
+        }
+        out = static_cast<int32_t>(cube);
+        points += plain ? 20 : 80;
+        return EvalOk;
+    }
+    }
 }
 
 inline int32_t OpStep(int32_t a, int32_t b, int32_t kind, const ScoreSwitches& sw, int32_t& out,

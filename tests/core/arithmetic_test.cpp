@@ -1,4 +1,5 @@
 #include "engine/Arithmetic.h"
+#include "engine/ArithmeticSteps.h"
 #include "engine/ExpressionState.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,22 @@ TEST(ApplyPower, UnknownKindIsRefused) {
     EXPECT_EQ(ApplyPower(4, 5, kLenient), Err(EvalBadInput));
     EXPECT_EQ(ApplyPower(4, -2, kLenient), Err(EvalBadInput));
     EXPECT_EQ(ApplyPower(4, kMin, kLenient), Err(EvalBadInput));
+}
+
+// The evaluator's table-driven powers for joined digits must match ApplyPower everywhere.
+TEST(JoinedPowerStep, MatchesApplyPowerForEveryJoinedValue) {
+    for (const ScoreSwitches& sw : {kStrict, kLenient}) {
+        for (int32_t kind = PowNone; kind <= PowCube; ++kind) {
+            for (int32_t v = 0; v <= steps::kMaxJoined; ++v) {
+                int32_t out = 0;
+                int32_t points = 0;
+                const int32_t status = steps::JoinedPowerStep(v, kind, sw, out, points);
+                const EvalResult got =
+                    status == EvalOk ? EvalResult{EvalOk, out, points} : Err(status);
+                ASSERT_EQ(got, ApplyPower(v, kind, sw)) << "value " << v << " kind " << kind;
+            }
+        }
+    }
 }
 
 TEST(ApplyOp, AdditionAndSubtraction) {
