@@ -35,11 +35,6 @@ int64_t NearestCubeRoot(int64_t m) {
     return r;
 }
 
-// 0 and 1 are their own powers and roots, so they earn only the points of a plain operand.
-constexpr int32_t PowerPoints(int32_t v, int32_t points) {
-    return (v == 0 || v == 1) ? 20 : points;
-}
-
 } // namespace
 
 int32_t RaiseStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out, int32_t& points) {

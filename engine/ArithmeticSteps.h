@@ -32,6 +32,11 @@ inline int32_t Inexact(int64_t nearest, int32_t allowed, int32_t status, int32_t
     return EvalOk;
 }
 
+// 0 and 1 are their own powers and roots, so they earn only the points of a plain operand.
+constexpr int32_t PowerPoints(int32_t v, int32_t points) {
+    return (v == 0 || v == 1) ? 20 : points;
+}
+
 // Joined digits give operands 0..9999; their roots come from tables instead of floating point.
 constexpr int32_t kMaxJoined = 9999;
 
@@ -82,8 +87,6 @@ inline int32_t PowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32
 // PowerStep for an operand of joined digits: 0 <= v <= kMaxJoined, kind PowNone..PowCube.
 inline int32_t JoinedPowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out,
                                int32_t& points) {
-    // 0 and 1 are their own powers and roots, so they earn only the points of a plain operand.
-    const bool plain = v <= 1;
     switch (kind) {
     case PowNone:
         out = v;
@@ -96,12 +99,12 @@ inline int32_t JoinedPowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw,
             return Inexact(e >> 1, sw.scoreInexactRoot, EvalInexactRoot, out, points);
         }
         out = e >> 1;
-        points += plain ? 20 : (kind == PowSqrt ? 50 : 60);
+        points += PowerPoints(v, kind == PowSqrt ? 50 : 60);
         return EvalOk;
     }
     case PowSquare:
         out = v * v;
-        points += plain ? 20 : 80;
+        points += PowerPoints(v, 80);
         return EvalOk;
     default: {
         const int64_t cube = static_cast<int64_t>(v * v) * v;
@@ -109,7 +112,7 @@ inline int32_t JoinedPowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw,
             return EvalOverflow;
         }
         out = static_cast<int32_t>(cube);
-        points += plain ? 20 : 80;
+        points += PowerPoints(v, 80);
         return EvalOk;
     }
     }
@@ -156,6 +159,21 @@ inline int32_t OpStep(int32_t a, int32_t b, int32_t kind, const ScoreSwitches& s
     out = static_cast<int32_t>(r);
     points += earned;
     return EvalOk;
+}
+
+// The adjustment at the end of an evaluation: the bonus for 10, and with scoreOtherResults
+// for 0 and other multiples of 10; any other result keeps only a total that is not positive.
+constexpr int32_t FinalPoints(int32_t points, int32_t result, int32_t scoreOtherResults) {
+    if (result == 10) {
+        return points + 400;
+    }
+    if (scoreOtherResults != 0 && result == 0) {
+        return points + 100;
+    }
+    if (scoreOtherResults != 0 && result % 10 == 0) {
+        return points + 50;
+    }
+    return points <= 0 ? points : 0;
 }
 
 } // namespace vostrel::steps

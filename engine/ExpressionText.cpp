@@ -1,5 +1,7 @@
 #include "engine/ExpressionText.h"
 
+#include "engine/ReductionPlan.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -100,67 +102,38 @@ Text Render(const Node* nodes, int n) {
             prec, node.op};
 }
 
-bool WellFormed(const ExpressionState& s) {
-    unsigned seen = 0;
-    for (int k = 0; k < kPositions; ++k) {
-        if (s.digits[k] < 0 || s.digits[k] > 9 || s.power[k] < PowNone || s.power[k] > PowCube ||
-            s.op[k] < OpAdd || s.op[k] > (k == 0 ? kSignMinus : OpJoin) || s.rank[k] < 0 ||
-            s.rank[k] > 3) {
-            return false;
-        }
-        seen |= 1u << s.rank[k];
-    }
-    return seen == 0xFu;
-}
-
 } // namespace
 
 std::string FormatExpression(const ExpressionState& s) {
-    if (!WellFormed(s)) {
+    if (!plan::IsWellFormed(s)) {
         return {};
     }
-    // The evaluator's two-stack reduction, building nodes instead of values.
-    constexpr int32_t kSentinel = 1000;
+    // The evaluator's reduces, building nodes instead of values. Slot 0 is the implicit zero,
+    // slot k + 1 the operand that ends at position k.
     Node nodes[2 * kPositions + 1];
     int count = 0;
+    int slotNode[plan::kValueSlots] = {};
     nodes[count++].zero = true;
-    int stackNode[kPositions + 1] = {0};
-    int32_t stackOp[kPositions + 1] = {0};
-    int32_t stackRank[kPositions + 1] = {kSentinel};
-    int t = 0;
-    int k = 0;
-    while (true) {
-        int entry = -1;
-        int32_t entryOp = kSentinel;
-        int32_t entryRank = kSentinel;
-        if (k < kPositions) {
-            entry = count++;
-            nodes[entry].value = s.digits[k];
-            nodes[entry].power = s.power[k];
-            entryOp = s.op[k];
-            entryRank = s.rank[k];
-            for (++k; k < kPositions && s.op[k] == OpJoin; ++k) {
-                nodes[entry].value = nodes[entry].value * 10 + s.digits[k];
-                nodes[entry].power = s.power[k];
-            }
+    int32_t run = 0;
+    for (int k = 0; k < kPositions; ++k) {
+        run = (k > 0 && s.op[k] == OpJoin ? run * 10 : 0) + s.digits[k];
+        if (k + 1 == kPositions || s.op[k + 1] != OpJoin) {
+            slotNode[k + 1] = count;
+            nodes[count].value = run;
+            nodes[count].power = s.power[k];
+            ++count;
         }
-        while (t > 0 && stackRank[t] <= entryRank) {
-            const int n = count++;
-            nodes[n].op = stackOp[t];
-            nodes[n].left = stackNode[t - 1];
-            nodes[n].right = stackNode[t];
-            --t;
-            stackNode[t] = n;
-        }
-        if (entry < 0) {
-            break;
-        }
-        ++t;
-        stackNode[t] = entry;
-        stackOp[t] = entryOp;
-        stackRank[t] = entryRank;
     }
-    return Render(nodes, stackNode[0]).text;
+    for (const plan::Step& step : plan::PlanFor(s).steps) {
+        if (step.left == plan::kPadLeft) {
+            continue;
+        }
+        nodes[count].op = s.op[step.opPos];
+        nodes[count].left = slotNode[step.left];
+        nodes[count].right = slotNode[step.right];
+        slotNode[step.left] = count++;
+    }
+    return Render(nodes, slotNode[0]).text;
 }
 
 } // namespace vostrel

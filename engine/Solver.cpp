@@ -80,19 +80,6 @@ uint32_t Binomial(int n, int k) {
     return kTable[n][k];
 }
 
-int32_t FinalPoints(int32_t p, int32_t r, int32_t scoreOtherResults) {
-    if (r == 10) {
-        return p + 400;
-    }
-    if (scoreOtherResults != 0 && r == 0) {
-        return p + 100;
-    }
-    if (scoreOtherResults != 0 && r % 10 == 0) {
-        return p + 50;
-    }
-    return p <= 0 ? p : 0;
-}
-
 // The operands of one join pattern: the implicit zero, then runs of joined digits.
 struct Pattern {
     unsigned joins = 0;
@@ -262,7 +249,7 @@ private:
             tens += it.count;
         }
         const int32_t points =
-            FinalPoints(p.topPoints + it.points, it.value, sw_.score.scoreOtherResults);
+            steps::FinalPoints(p.topPoints + it.points, it.value, sw_.score.scoreOtherResults);
         const int32_t jp = p.joinCount + it.powers;
         if (!found || BetterSolution(points, it.value, jp, best, bestValue, bestJp)) {
             found = true;
