@@ -39,18 +39,6 @@ SettingsLines LinesOf(const SettingsRecord& s) {
     return l;
 }
 
-// Only called on all-digit text; a 32-bit strtol stops at the largest int32_t.
-int32_t DigitsToNumber(std::string_view digits) {
-    int64_t v = 0;
-    for (const char c : digits) {
-        v = v * 10 + (c - '0');
-        if (v > INT32_MAX) {
-            return INT32_MAX;
-        }
-    }
-    return static_cast<int32_t>(v);
-}
-
 int32_t NumberOr(std::string_view value, int32_t fallback) {
     return CheckDigits(value) == 0 ? DigitsToNumber(value) : fallback;
 }
@@ -290,6 +278,17 @@ int32_t WriteLine(int fd, std::string_view text) {
         return -1;
     }
     return WriteAll(fd, "\r\n", 2);
+}
+
+int32_t DigitsToNumber(std::string_view digits) {
+    int64_t v = 0;
+    for (const char c : digits) {
+        v = v * 10 + (c - '0');
+        if (v > INT32_MAX) {
+            return INT32_MAX;
+        }
+    }
+    return static_cast<int32_t>(v);
 }
 
 int32_t CheckDigits(std::string_view text) {

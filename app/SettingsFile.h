@@ -23,6 +23,10 @@ int32_t SaveSettings(const std::string& path, const SettingsRecord& s);
 std::string FormatSettings(const SettingsRecord& s);
 // Writes the text and CR LF to a file descriptor: 0, or -1 when a write failed.
 int32_t WriteLine(int fd, std::string_view text);
+// 0 all digits, 1 empty, 2 anything else.
 int32_t CheckDigits(std::string_view text);
+// The value of a text that CheckDigits passed, as a 32-bit strtol gives it: saturated at the
+// largest int32_t.
+int32_t DigitsToNumber(std::string_view digits);
 
 } // namespace vostrel

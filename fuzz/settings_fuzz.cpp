@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the settings loader and compares it with a plain reading that takes
 // one byte at a time into a std::string. Any difference in result or record aborts.
 
-#include "app/MemoryByteSource.h"
+#include "fakes/MemoryByteSource.h"
 #include "app/SettingsFile.h"
 
 #include <cerrno>

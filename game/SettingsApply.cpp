@@ -1,11 +1,11 @@
 // The change button of the settings dialog: validates the entries and stores them in the
 // application object.
 
+#include "app/SettingsFile.h"
 #include "app/WinConstants.h"
 #include "game/GameFlow.h"
 
 #include <cstdio>
-#include <limits>
 
 namespace vostrel {
 
@@ -13,19 +13,6 @@ namespace {
 
 constexpr int32_t kMinRepeatCount = 1;
 constexpr int32_t kMaxRepeatCount = 10;
-
-// The text holds digits only; values beyond the 32-bit range give the largest value.
-int32_t ParseSaturating(const std::string& digits) {
-    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-    int64_t value = 0;
-    for (const char c : digits) {
-        value = value * 10 + (c - '0');
-        if (value > kMax) {
-            return static_cast<int32_t>(kMax);
-        }
-    }
-    return static_cast<int32_t>(value);
-}
 
 } // namespace
 
@@ -35,7 +22,7 @@ int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner&
                          MB_OK | MB_ICONEXCLAMATION);
         return -11;
     }
-    const int32_t count = ParseSaturating(e.repeatCountText);
+    const int32_t count = DigitsToNumber(e.repeatCountText);
     if (count < kMinRepeatCount || count > kMaxRepeatCount) {
         char text[128];
         std::snprintf(text, sizeof text, "繰返し回数には1～%dの値を入力してください。",

@@ -1,4 +1,4 @@
-#include "app/MemoryByteSource.h"
+#include "fakes/MemoryByteSource.h"
 #include "app/SettingsFile.h"
 #include "core/TempDir.h"
 #include "fakes/EndlessByteSource.h"

@@ -1,4 +1,4 @@
-#include "app/MemoryByteSource.h"
+#include "fakes/MemoryByteSource.h"
 
 #include <algorithm>
 #include <cstring>
