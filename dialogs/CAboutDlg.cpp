@@ -1,8 +1,8 @@
 #include "dialogs/CAboutDlg.h"
 
 #include "dialogs/AppIcon.h"
+#include "dialogs/DialogTemplate.h"
 #include "dialogs/DialogUnits.h"
-#include "dialogs/Fonts.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -13,21 +13,12 @@ namespace vostrel {
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const QString& text) {
-    auto* l = new QLabel(parent);
-    l->setTextFormat(Qt::PlainText);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setText(text);
-    return l;
-}
+constexpr Qt::Alignment kTopLeft = Qt::AlignLeft | Qt::AlignTop;
 
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("バージョン情報"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFont(DialogFont());
+    InitDialogWindow(this, QStringLiteral("バージョン情報"));
     const DialogBaseUnits bu = BaseUnitsOf(font());
     setFixedSize(MapDialogRect(bu, 0, 0, 151, 91).size());
 
@@ -36,12 +27,14 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PlaceInDialogUnits(icon, bu, 7, 15, 20, 20);
 
-    product_ = MakeLabel(this, QStringLiteral("Vostrel"));
+    product_ = MakeStatic(this, QStringLiteral("Vostrel"), kTopLeft);
     PlaceInDialogUnits(product_, bu, 36, 7, 104, 8);
 
-    version_ = MakeLabel(this, QStringLiteral("Ver. 2.0.2005.0117\n"
-                                              "Copyright (C) 2026\n"
-                                              "The Vostrel developers"));
+    version_ = MakeStatic(this,
+                          QStringLiteral("Ver. 2.0.2005.0117\n"
+                                         "Copyright (C) 2026\n"
+                                         "The Vostrel developers"),
+                          kTopLeft);
     version_->setWordWrap(true);
     PlaceInDialogUnits(version_, bu, 37, 18, 107, 23);
     // Three lines of the substituted font are a little taller than the template's box; the
@@ -51,7 +44,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
         version_->resize(version_->width(), threeLines);
     }
 
-    url_ = MakeLabel(this, QStringLiteral("URL: https://vostrel.example.org/"));
+    url_ = MakeStatic(this, QStringLiteral("URL: https://vostrel.example.org/"), kTopLeft);
     PlaceInDialogUnits(url_, bu, 18, 44, 126, 8);
 
     ok_ = new QPushButton(QStringLiteral("&OK"), this);

@@ -3,6 +3,7 @@
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
 #include "dialogs/Cp932.h"
+#include "dialogs/DialogTemplate.h"
 #include "dialogs/DialogUnits.h"
 #include "dialogs/Fonts.h"
 
@@ -21,9 +22,8 @@ const QColor kWhite(255, 255, 255);
 constexpr int kTableFontHeight = 14;
 const char16_t* const kTableFace = u"ＭＳ Ｐゴシック";
 
-QLabel* MakeStatic(QWidget* parent, const QString& text, Qt::Alignment align, const QRect& r) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(align);
+QLabel* PlaceStatic(QWidget* parent, const QString& text, Qt::Alignment align, const QRect& r) {
+    QLabel* label = MakeStatic(parent, text, align);
     label->setGeometry(r);
     return label;
 }
@@ -31,10 +31,7 @@ QLabel* MakeStatic(QWidget* parent, const QString& text, Qt::Alignment align, co
 } // namespace
 
 CHiScoreDlg::CHiScoreDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setWindowTitle(QStringLiteral("ハイスコア"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(DialogFont());
+    InitDialogWindow(this, QStringLiteral("ハイスコア"));
     OnInitDialog();
 }
 
@@ -72,16 +69,16 @@ void CHiScoreDlg::OnInitDialog() {
     // The template, in dialog units of the dialog font.
     const DialogBaseUnits bu = BaseUnitsOf(font());
     const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
-    MakeStatic(this, QStringLiteral("名前"), Qt::AlignHCenter | Qt::AlignTop, du(30, 7, 70, 8));
-    MakeStatic(this, QStringLiteral("スコア"), Qt::AlignHCenter | Qt::AlignTop, du(107, 7, 32, 8));
+    PlaceStatic(this, QStringLiteral("名前"), Qt::AlignHCenter | Qt::AlignTop, du(30, 7, 70, 8));
+    PlaceStatic(this, QStringLiteral("スコア"), Qt::AlignHCenter | Qt::AlignTop, du(107, 7, 32, 8));
     for (int k = 0; k < kHighScoreRows; ++k) {
-        rankLabel_[k] = MakeStatic(this, QStringLiteral("%1：").arg(k + 1),
-                                   Qt::AlignLeft | Qt::AlignTop, du(7, 13 + 15 * k, 10, 10));
+        rankLabel_[k] = PlaceStatic(this, QStringLiteral("%1：").arg(k + 1),
+                                    Qt::AlignLeft | Qt::AlignTop, du(7, 13 + 15 * k, 10, 10));
     }
-    finalCaption_ = MakeStatic(this, QStringLiteral("今回のスコア："), Qt::AlignLeft | Qt::AlignTop,
-                               du(20, 95, 42, 15));
-    finalBox_ = MakeStatic(this, QStringLiteral("0000"), Qt::AlignRight | Qt::AlignTop,
-                           du(103, 83, 27, 13));
+    finalCaption_ = PlaceStatic(this, QStringLiteral("今回のスコア："),
+                                Qt::AlignLeft | Qt::AlignTop, du(20, 95, 42, 15));
+    finalBox_ = PlaceStatic(this, QStringLiteral("0000"), Qt::AlignRight | Qt::AlignTop,
+                            du(103, 83, 27, 13));
     finalBox_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     nameEdit_ = new QLineEdit(this);
     nameEdit_->setGeometry(du(63, 35, 40, 12));

@@ -4,8 +4,8 @@
 #include "app/WinConstants.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CHiScoreDlg.h"
+#include "dialogs/DialogTemplate.h"
 #include "dialogs/DialogUnits.h"
-#include "dialogs/Fonts.h"
 #include "dialogs/MessageBoxes.h"
 #include "game/GameFlow.h"
 
@@ -32,10 +32,7 @@ int ButtonTextWidth(const QPushButton& b) {
 } // namespace
 
 CSettingDlg::CSettingDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setWindowTitle(QStringLiteral("設定"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(DialogFont());
+    InitDialogWindow(this, QStringLiteral("設定"));
     OnInitDialog();
 }
 
@@ -69,9 +66,9 @@ void CSettingDlg::OnInitDialog() {
     const DialogBaseUnits bu = BaseUnitsOf(font());
     const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
 
-    auto* caption = new QLabel(QStringLiteral("繰返し回数(&N)："), this);
+    QLabel* caption =
+        MakeStatic(this, QStringLiteral("繰返し回数(&N)："), Qt::AlignLeft | Qt::AlignTop);
     caption->setGeometry(du(7, 10, 46, 10));
-    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     repeatCount_ = new QComboBox(this);
     repeatCount_->setEditable(true);

@@ -4,10 +4,10 @@ namespace vostrel {
 
 namespace {
 
-constexpr const char* kPowerTexts[] = {"", "√", "1/3", "2", "3"};
-constexpr const char* kSignTexts[] = {"", "-"};
-constexpr const char* kOpTexts[] = {"+", "-", "*", "/", " "};
-constexpr const char* kRankTexts[] = {"1", "2", "3", "4"};
+constexpr const char* kPowerTexts[kPowerItems] = {"", "√", "1/3", "2", "3"};
+constexpr const char* kSignTexts[kSignItems] = {"", "-"};
+constexpr const char* kOpTexts[kOpItems] = {"+", "-", "*", "/", " "};
+constexpr const char* kRankTexts[kRankItems] = {"1", "2", "3", "4"};
 
 bool InRange(int32_t v, int32_t lo, int32_t hi) {
     return v >= lo && v <= hi;
@@ -71,16 +71,16 @@ bool RanksArePermutation(const ExpressionState& s) {
 } // namespace
 
 const char* PowerText(int32_t kind) {
-    return InRange(kind, 0, 4) ? kPowerTexts[kind] : "";
+    return InRange(kind, 0, kPowerItems - 1) ? kPowerTexts[kind] : "";
 }
 const char* SignText(int32_t kind) {
-    return InRange(kind, 0, 1) ? kSignTexts[kind] : "";
+    return InRange(kind, 0, kSignItems - 1) ? kSignTexts[kind] : "";
 }
 const char* OpText(int32_t kind) {
-    return InRange(kind, 0, 4) ? kOpTexts[kind] : "";
+    return InRange(kind, 0, kOpItems - 1) ? kOpTexts[kind] : "";
 }
 const char* RankText(int32_t rank) {
-    return InRange(rank, 0, 3) ? kRankTexts[rank] : "";
+    return InRange(rank, 0, kRankItems - 1) ? kRankTexts[rank] : "";
 }
 
 LabelMask ResetExpression(ExpressionState& s, int32_t usePower) {

@@ -21,6 +21,12 @@ constexpr LabelMask RankLabelBit(int k) {
 }
 constexpr LabelMask kAllLabels = 0xFFFu;
 
+// Item counts of the chooser lists; a code is the index of its item.
+constexpr int32_t kPowerItems = 5;
+constexpr int32_t kSignItems = 2;
+constexpr int32_t kOpItems = 5;
+constexpr int32_t kRankItems = 4;
+
 // Item texts of the chooser lists (UTF-8); a label shows the text of its current code.
 const char* PowerText(int32_t kind);
 const char* SignText(int32_t kind);

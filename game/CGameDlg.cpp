@@ -6,9 +6,11 @@
 #include "dialogs/CHiScoreDlg.h"
 #include "dialogs/CSettingDlg.h"
 #include "dialogs/CStaticEx.h"
+#include "dialogs/DialogTemplate.h"
 #include "dialogs/DialogUnits.h"
 #include "dialogs/Fonts.h"
 #include "dialogs/MessageBoxes.h"
+#include "engine/ExpressionModel.h"
 #include "game/ControlIds.h"
 
 #include <QAbstractButton>
@@ -37,13 +39,6 @@ const QColor kPointsBack(220, 220, 220);
 constexpr uint32_t kSmallLabelStyle = SS_CENTER | SS_CENTERIMAGE;
 constexpr uint32_t kDisplayStyle = SS_RIGHT | SS_CENTERIMAGE | SS_SUNKEN;
 
-QLabel* MakeStatic(QWidget* parent, const QString& text, Qt::Alignment align) {
-    auto* l = new QLabel(text, parent);
-    l->setTextFormat(Qt::PlainText);
-    l->setAlignment(align);
-    return l;
-}
-
 QPushButton* MakeButton(QWidget* parent, const QString& text) {
     auto* b = new QPushButton(text, parent);
     b->setFocusPolicy(Qt::StrongFocus);
@@ -54,14 +49,10 @@ QPushButton* MakeButton(QWidget* parent, const QString& text) {
 
 CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     : QDialog(parent), app_(app) {
-    setWindowTitle(QStringLiteral("Vostrel"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    InitDialogWindow(this, QStringLiteral("Vostrel"), Qt::WindowMinimizeButtonHint);
     setWindowIcon(AppIcon());
 
-    dialogFont_ = DialogFont();
-    setFont(dialogFont_);
+    dialogFont_ = font();
     digitFont_ = MakeCellFont(28, kFace);
     gapFont_ = MakeCellFont(14, kFace);
     powerFont_ = MakeCellFont(14, kFace);
@@ -186,20 +177,22 @@ void CGameDlg::CreateRunTimeLabels() {
 }
 
 void CGameDlg::CreateChoosers() {
+    // The lists hold the engine's item texts; an item's index is its code.
     struct Fill {
-        std::vector<const char*> items;
+        const char* (*text)(int32_t);
+        int32_t items;
         const QFont* font;
     };
     const Fill fills[4] = {
-        {{"", "√", "1/3", "2", "3"}, &gapFont_},
-        {{"", "-"}, &powerFont_},
-        {{"+", "-", "*", "/", " "}, &gapFont_},
-        {{"1", "2", "3", "4"}, &gapFont_},
+        {PowerText, kPowerItems, &gapFont_},
+        {SignText, kSignItems, &powerFont_},
+        {OpText, kOpItems, &gapFont_},
+        {RankText, kRankItems, &gapFont_},
     };
     for (int k = 0; k < 4; ++k) {
         QComboBox* c = choosers_[k];
-        for (const char* item : fills[k].items) {
-            c->addItem(QString::fromUtf8(item));
+        for (int32_t i = 0; i < fills[k].items; ++i) {
+            c->addItem(QString::fromUtf8(fills[k].text(i)));
         }
         c->setFont(*fills[k].font);
         c->setMaxVisibleItems(c->count());

@@ -17,12 +17,6 @@ namespace {
 
 constexpr int32_t kMaxTries = 10;
 
-// Item counts of the four chooser lists.
-constexpr int32_t kPowerItems = 5;
-constexpr int32_t kSignItems = 2;
-constexpr int32_t kOpItems = 5;
-constexpr int32_t kRankItems = 4;
-
 // Platform generators may be wider than 15 bits; only a whole number of 15-bit blocks keeps
 // the reduction uniform.
 static_assert(RAND_MAX >= 32767 && (static_cast<unsigned long long>(RAND_MAX) + 1) % 32768 == 0);
