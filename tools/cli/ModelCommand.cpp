@@ -1,5 +1,6 @@
 // vostrel-cli model: the choices a player commits, one a line, applied to one expression.
 #include "engine/ExpressionModel.h"
+#include "tools/cli/ChoiceText.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/LineLoop.h"
 
@@ -115,23 +116,9 @@ const char* Apply(std::string_view line, ExpressionState& s, int32_t usePower) {
 }
 
 void PrintState(const ExpressionState& s) {
-    char line[80];
-    char* p = line;
-    auto four = [&p](const char* key, auto value) {
-        for (const char* k = key; *k != '\0'; ++k) {
-            *p++ = *k;
-        }
-        for (int i = 0; i < kPositions; ++i) {
-            *p++ = static_cast<char>('0' + value(i));
-        }
-    };
-    four("power=", [&s](int i) { return s.power[i]; });
-    four(" op=", [&s](int i) { return s.op[i]; });
-    four(" rank=", [&s](int i) { return s.rank[i]; });
-    four(" power_on=", [&s](int i) { return s.powerOn[i] ? 1 : 0; });
-    four(" rank_on=", [&s](int i) { return s.rankOn[i] ? 1 : 0; });
-    *p++ = '\n';
-    std::fwrite(line, 1, static_cast<size_t>(p - line), stdout);
+    std::printf("%s power_on=%d%d%d%d rank_on=%d%d%d%d\n", ChoiceText(s).c_str(), s.powerOn[0],
+                s.powerOn[1], s.powerOn[2], s.powerOn[3], s.rankOn[0], s.rankOn[1], s.rankOn[2],
+                s.rankOn[3]);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // vostrel-cli solve: the best choice set for one ticket.
 #include "engine/ExpressionText.h"
 #include "engine/Solver.h"
+#include "tools/cli/ChoiceText.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/SolverOptions.h"
 
@@ -50,9 +51,7 @@ int RunSolve(int argc, char** argv) {
     const SolveResult r = brute ? SolveBruteForce(d, sw) : Solve(d, sw);
     const ExpressionState& c = r.choice;
     std::printf("best %d\nvalue %d\n", r.best, r.value);
-    std::printf("choice power=%d%d%d%d op=%d%d%d%d rank=%d%d%d%d\n", c.power[0], c.power[1],
-                c.power[2], c.power[3], c.op[0], c.op[1], c.op[2], c.op[3], c.rank[0], c.rank[1],
-                c.rank[2], c.rank[3]);
+    std::printf("choice %s\n", ChoiceText(c).c_str());
     std::printf("expression %s\n", r.found ? FormatExpression(c).c_str() : "none");
     std::printf("tens %u\nstates %u\n", r.tens, r.states);
     return 0;
