@@ -1,7 +1,8 @@
 #pragma once
-// Builds an expression straight from its codes, for tests that need states the window may not
-// reach in a few clicks.
+// Builds expressions straight from their codes, for tests that need states the window may not
+// reach in a few clicks, and the results the engine should give for them.
 
+#include "engine/Arithmetic.h"
 #include "engine/ExpressionState.h"
 
 #include <array>
@@ -21,6 +22,16 @@ inline ExpressionState Expr(Four digits, Four ops = {0, 0, 0, 0}, Four ranks = {
         s.power[k] = powers[k];
     }
     return s;
+}
+
+// Both inexact switches off, other results scored: a new settings file.
+inline constexpr ScoreSwitches kStrict{0, 0, 1};
+
+inline EvalResult Ok(int32_t value, int32_t points) {
+    return {EvalOk, value, points};
+}
+inline EvalResult Err(int32_t status) {
+    return {status, 0, 0};
 }
 
 } // namespace vostrel::test_support

@@ -2,6 +2,8 @@
 #include "engine/ArithmeticSteps.h"
 #include "engine/ExpressionState.h"
 
+#include "core/ExprBuilder.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -13,15 +15,11 @@ namespace {
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
-const ScoreSwitches kStrict{0, 0, 1};
 const ScoreSwitches kLenient{1, 1, 1};
 
-EvalResult Ok(int32_t value, int32_t points) {
-    return {EvalOk, value, points};
-}
-EvalResult Err(int32_t status) {
-    return {status, 0, 0};
-}
+using test_support::Err;
+using test_support::kStrict;
+using test_support::Ok;
 
 TEST(ApplyPower, PlainAndSpentOperands) {
     EXPECT_EQ(ApplyPower(7, PowNone, kStrict), Ok(7, 20));

@@ -15,15 +15,11 @@ namespace {
 using test_support::Expr;
 using test_support::Four;
 
-constexpr ScoreSwitches kStrict{0, 0, 1};
 constexpr ScoreSwitches kNoOtherResults{0, 0, 0};
 
-EvalResult Ok(int32_t value, int32_t points) {
-    return {EvalOk, value, points};
-}
-EvalResult Err(int32_t status) {
-    return {status, 0, 0};
-}
+using test_support::Err;
+using test_support::kStrict;
+using test_support::Ok;
 
 TEST(Evaluate, WorkedExamples) {
     EXPECT_EQ(Evaluate(Expr({1, 2, 3, 4}), 0, kStrict), Ok(10, 800));

@@ -1,8 +1,8 @@
-#include "fakes/MemoryByteSource.h"
 #include "app/SettingsFile.h"
 #include "core/TempDir.h"
 #include "fakes/EndlessByteSource.h"
 #include "fakes/FailingByteSource.h"
+#include "fakes/MemoryByteSource.h"
 
 #include <gtest/gtest.h>
 
