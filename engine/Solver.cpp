@@ -305,6 +305,16 @@ ExpressionState FreshState(const Digits& d, int32_t usePower) {
     return s;
 }
 
+// Nothing found yet: the fresh expression, or EvalBadInput for digits outside 0..9.
+SolveResult Unsolved(const Digits& d, int32_t usePower) {
+    SolveResult res;
+    res.choice = FreshState(d, usePower);
+    if (!ValidDigits(d)) {
+        res.status = EvalBadInput;
+    }
+    return res;
+}
+
 ExpressionState DecodeChoice(const Digits& d, unsigned joins, uint32_t code, int32_t usePower) {
     ExpressionState s = FreshState(d, usePower);
     const int32_t j = std::popcount(joins);
@@ -357,10 +367,8 @@ int32_t JoinsAndPowers(const ExpressionState& s) {
 }
 
 SolveResult Solve(const Digits& digits, const SolveSwitches& sw) {
-    SolveResult res;
-    res.choice = FreshState(digits, sw.usePower);
-    if (!ValidDigits(digits)) {
-        res.status = EvalBadInput;
+    SolveResult res = Unsolved(digits, sw.usePower);
+    if (res.status != EvalOk) {
         return res;
     }
     Search search(ThreadWorkspace(), sw);
@@ -380,10 +388,8 @@ SolveResult Solve(const Digits& digits, const SolveSwitches& sw) {
 }
 
 SolveResult SolveBruteForce(const Digits& digits, const SolveSwitches& sw) {
-    SolveResult res;
-    res.choice = FreshState(digits, sw.usePower);
-    if (!ValidDigits(digits)) {
-        res.status = EvalBadInput;
+    SolveResult res = Unsolved(digits, sw.usePower);
+    if (res.status != EvalOk) {
         return res;
     }
     int32_t bestJp = 0;
