@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the settings loader and compares it with a plain reading that takes
 // one byte at a time into a std::string. Any difference in result or record aborts.
 
-#include "fakes/MemoryByteSource.h"
 #include "app/SettingsFile.h"
+#include "fakes/MemoryByteSource.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,5 +1,5 @@
 // The window tests: one QApplication for all of them, the fonts substituted as at start-up.
-#include "dialogs/Fonts.h"
+#include "ui/platform/Fonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

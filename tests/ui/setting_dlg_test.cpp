@@ -1,10 +1,10 @@
 #include "LayoutCheck.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
-#include "dialogs/CAboutDlg.h"
-#include "dialogs/CHiScoreDlg.h"
-#include "dialogs/CSettingDlg.h"
-#include "dialogs/MessageBoxes.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/CSettingDlg.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // vostrel: the game. One application object, start-up with real message boxes and the game
 // window, the settings file beside the executable.
 #include "app/CGameApp.h"
-#include "dialogs/AppIcon.h"
-#include "dialogs/Fonts.h"
-#include "game/QtAppShell.h"
+#include "ui/QtAppShell.h"
+#include "ui/platform/AppIcon.h"
+#include "ui/platform/Fonts.h"
 
 #include <QApplication>
 

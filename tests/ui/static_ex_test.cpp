@@ -1,4 +1,4 @@
-#include "dialogs/CStaticEx.h"
+#include "ui/CStaticEx.h"
 
 #include <QApplication>
 #include <QImage>

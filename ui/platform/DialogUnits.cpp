@@ -1,4 +1,4 @@
-#include "dialogs/DialogUnits.h"
+#include "ui/platform/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
-#include "dialogs/CAboutDlg.h"
-#include "dialogs/CStaticEx.h"
-#include "dialogs/MessageBoxes.h"
 #include "engine/Solver.h"
-#include "game/CGameDlg.h"
 #include "game/ControlIds.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CGameDlg.h"
+#include "ui/CStaticEx.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,12 +1,12 @@
 // The game window running the high-score and settings dialogs, as a player meets them.
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
-#include "dialogs/CHiScoreDlg.h"
-#include "dialogs/CSettingDlg.h"
-#include "dialogs/CStaticEx.h"
-#include "dialogs/MessageBoxes.h"
-#include "game/CGameDlg.h"
 #include "game/ControlIds.h"
+#include "ui/CGameDlg.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/CSettingDlg.h"
+#include "ui/CStaticEx.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>

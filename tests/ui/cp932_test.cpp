@@ -1,4 +1,4 @@
-#include "dialogs/Cp932.h"
+#include "ui/platform/Cp932.h"
 
 #include <gtest/gtest.h>
 

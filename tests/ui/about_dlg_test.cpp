@@ -1,4 +1,4 @@
-#include "dialogs/CAboutDlg.h"
+#include "ui/CAboutDlg.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "dialogs/CHiScoreDlg.h"
+#include "ui/CHiScoreDlg.h"
 
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
-#include "dialogs/Cp932.h"
-#include "dialogs/DialogTemplate.h"
-#include "dialogs/DialogUnits.h"
-#include "dialogs/Fonts.h"
+#include "ui/platform/Cp932.h"
+#include "ui/platform/DialogTemplate.h"
+#include "ui/platform/DialogUnits.h"
+#include "ui/platform/Fonts.h"
 
 #include <QFontMetrics>
 #include <QLabel>

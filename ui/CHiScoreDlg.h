@@ -3,7 +3,7 @@
 // entry of a name for the new row hiScoreRow (1), or the table beside a final score that did
 // not enter it (2). Closing it in any way sets hiScoreMode back to 0.
 
-#include "dialogs/CStaticEx.h"
+#include "ui/CStaticEx.h"
 
 #include <QDialog>
 #include <QFont>

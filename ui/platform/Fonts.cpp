@@ -1,4 +1,4 @@
-#include "dialogs/Fonts.h"
+#include "ui/platform/Fonts.h"
 
 #include <QFontMetrics>
 #include <QStringList>

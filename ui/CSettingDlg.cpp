@@ -1,13 +1,13 @@
-#include "dialogs/CSettingDlg.h"
+#include "ui/CSettingDlg.h"
 
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
-#include "dialogs/CAboutDlg.h"
-#include "dialogs/CHiScoreDlg.h"
-#include "dialogs/DialogTemplate.h"
-#include "dialogs/DialogUnits.h"
-#include "dialogs/MessageBoxes.h"
 #include "game/GameFlow.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/platform/DialogTemplate.h"
+#include "ui/platform/DialogUnits.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,17 +1,17 @@
-#include "game/CGameDlg.h"
+#include "ui/CGameDlg.h"
 
 #include "app/WinConstants.h"
-#include "dialogs/AppIcon.h"
-#include "dialogs/CAboutDlg.h"
-#include "dialogs/CHiScoreDlg.h"
-#include "dialogs/CSettingDlg.h"
-#include "dialogs/CStaticEx.h"
-#include "dialogs/DialogTemplate.h"
-#include "dialogs/DialogUnits.h"
-#include "dialogs/Fonts.h"
-#include "dialogs/MessageBoxes.h"
 #include "engine/ExpressionModel.h"
 #include "game/ControlIds.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/CSettingDlg.h"
+#include "ui/CStaticEx.h"
+#include "ui/platform/AppIcon.h"
+#include "ui/platform/DialogTemplate.h"
+#include "ui/platform/DialogUnits.h"
+#include "ui/platform/Fonts.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,7 +1,7 @@
-#include "game/QtAppShell.h"
+#include "ui/QtAppShell.h"
 
-#include "dialogs/MessageBoxes.h"
-#include "game/CGameDlg.h"
+#include "ui/CGameDlg.h"
+#include "ui/platform/MessageBoxes.h"
 
 namespace vostrel {
 

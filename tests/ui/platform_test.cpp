@@ -1,7 +1,7 @@
 #include "app/WinConstants.h"
-#include "dialogs/DialogUnits.h"
-#include "dialogs/Fonts.h"
-#include "dialogs/MessageBoxes.h"
+#include "ui/platform/DialogUnits.h"
+#include "ui/platform/Fonts.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>

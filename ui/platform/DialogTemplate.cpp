@@ -1,6 +1,6 @@
-#include "dialogs/DialogTemplate.h"
+#include "ui/platform/DialogTemplate.h"
 
-#include "dialogs/Fonts.h"
+#include "ui/platform/Fonts.h"
 
 #include <QDialog>
 

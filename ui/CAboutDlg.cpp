@@ -1,8 +1,8 @@
-#include "dialogs/CAboutDlg.h"
+#include "ui/CAboutDlg.h"
 
-#include "dialogs/AppIcon.h"
-#include "dialogs/DialogTemplate.h"
-#include "dialogs/DialogUnits.h"
+#include "ui/platform/AppIcon.h"
+#include "ui/platform/DialogTemplate.h"
+#include "ui/platform/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QLabel>

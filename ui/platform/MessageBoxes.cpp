@@ -1,4 +1,4 @@
-#include "dialogs/MessageBoxes.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include "app/WinConstants.h"
 

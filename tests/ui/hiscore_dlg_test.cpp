@@ -1,9 +1,9 @@
 #include "LayoutCheck.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
-#include "dialogs/CHiScoreDlg.h"
-#include "dialogs/CStaticEx.h"
-#include "dialogs/Cp932.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/CStaticEx.h"
+#include "ui/platform/Cp932.h"
 
 #include <QApplication>
 #include <QClipboard>

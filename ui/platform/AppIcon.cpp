@@ -1,4 +1,4 @@
-#include "dialogs/AppIcon.h"
+#include "ui/platform/AppIcon.h"
 
 #include <QString>
 
