@@ -56,15 +56,17 @@ result_before=$(xs_region_sum "$game" 84 104 160 22)
 xs_click "$game" 137 45
 list=$(next_list "") || fail "the operator list did not drop down"
 read -r x y < <(xs_offset "$game" "$list")
-[ "$x" -eq 130 ] && [ "$y" -gt 63 ] && [ "$y" -lt 100 ] ||
+if ! [ "$x" -eq 130 ] || ! [ "$y" -gt 63 ] || ! [ "$y" -lt 100 ]; then
     fail "operator list at ($x, $y), not under its field at (130, 63)"
+fi
 
 echo "power label 1 while that list is open: the power list drops at once under (105, 7)"
 xs_click "$game" 122 17
 list=$(next_list "$list") || fail "the click on power label 1 opened no list"
 read -r x y < <(xs_offset "$game" "$list")
-[ "$x" -eq 105 ] && [ "$y" -gt 7 ] && [ "$y" -lt 63 ] ||
+if ! [ "$x" -eq 105 ] || ! [ "$y" -gt 7 ] || ! [ "$y" -lt 63 ]; then
     fail "power list at ($x, $y), not under its field at (105, 7)"
+fi
 
 echo "'=' while the power list is open: the list closes and a result shows"
 xs_click "$game" 66 113
