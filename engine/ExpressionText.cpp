@@ -61,15 +61,16 @@ std::string Wrap(const Text& t) {
     return Cat({"(", t.text, ")"});
 }
 
-Text Render(const Node* nodes, int n) {
+Text Render(const Node* nodes, int n, Notation notation) {
     const Node& node = nodes[n];
     if (node.op < 0) {
         const std::string v = std::to_string(node.value);
+        const bool labels = notation == Notation::Labels;
         switch (node.power) {
         case PowSqrt:
-            return {Cat({"sqrt(", v, ")"})};
+            return {labels ? Cat({"√", v}) : Cat({"sqrt(", v, ")"})};
         case PowCbrt:
-            return {Cat({"cbrt(", v, ")"})};
+            return {labels ? Cat({v, "^(1/3)"}) : Cat({"cbrt(", v, ")"})};
         case PowSquare:
             return {Cat({v, "^2"})};
         case PowCube:
@@ -78,7 +79,7 @@ Text Render(const Node* nodes, int n) {
             return {v};
         }
     }
-    const Text right = Render(nodes, node.right);
+    const Text right = Render(nodes, node.right, notation);
     if (nodes[node.left].zero) {
         // The sign slot: 0 + x reads as x, 0 - x as -x.
         if (node.op == OpAdd) {
@@ -89,7 +90,7 @@ Text Render(const Node* nodes, int n) {
         }
         return {Cat({"-", right.text}), right.prec, right.op};
     }
-    const Text left = Render(nodes, node.left);
+    const Text left = Render(nodes, node.left, notation);
     const int prec = Precedence(node.op);
     // Left to right is the usual reading; a mixed * and / chain still gets its parentheses,
     // since integer division makes the grouping matter to the eye.
@@ -104,7 +105,7 @@ Text Render(const Node* nodes, int n) {
 
 } // namespace
 
-std::string FormatExpression(const ExpressionState& s) {
+std::string FormatExpression(const ExpressionState& s, Notation notation) {
     if (!plan::IsWellFormed(s)) {
         return {};
     }
@@ -133,7 +134,7 @@ std::string FormatExpression(const ExpressionState& s) {
         nodes[count].right = slotNode[step.right];
         slotNode[step.left] = count++;
     }
-    return Render(nodes, slotNode[0]).text;
+    return Render(nodes, slotNode[0], notation).text;
 }
 
 } // namespace vostrel

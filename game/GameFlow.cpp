@@ -139,6 +139,7 @@ void GameFlow::GradeProblem() {
 }
 
 void GameFlow::ShowLastGradedBest() {
+    CommitChooser();
     if (!lastGraded_.valid) {
         return;
     }
@@ -148,9 +149,14 @@ void GameFlow::ShowLastGradedBest() {
     for (int k = 0; k < kPositions; ++k) {
         text += std::to_string(d[k]) + (k + 1 < kPositions ? " " : "");
     }
-    text += " の最善解:\n" + FormatExpression(best.choice) + " = " + std::to_string(best.value) +
-            "\n得点: " + std::to_string(best.best);
+    text += " の最善解:\n" + FormatExpression(best.choice, Notation::Labels) + " = " +
+            std::to_string(best.value) + "\n得点: " + std::to_string(best.best);
     view_.MessageBox(text, "最善解", MB_OK | MB_ICONINFORMATION);
+}
+
+void GameFlow::ShowVersion() {
+    CommitChooser();
+    view_.RunAboutDialog();
 }
 
 void GameFlow::EndGame() {

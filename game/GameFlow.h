@@ -69,6 +69,8 @@ public:
     // The best expression of the last graded problem (never the one on screen) in a message
     // box; nothing before the first grade.
     void ShowLastGradedBest();
+    // The version dialog of the window menu.
+    void ShowVersion();
 
 private:
     void EndGame();

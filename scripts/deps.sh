@@ -6,11 +6,14 @@ set -euo pipefail
 play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev)
 # libx11-dev: the end-to-end test binds the name's characters to keys through Xlib.
+# openbox: a window manager, so the end-to-end test meets the window as on a desktop;
+# x11-apps: xwd, to see a part of the window change.
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream
-    libx11-dev desktop-file-utils)
+    libx11-dev desktop-file-utils openbox x11-apps)
 # The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh);
 # the atlas plot (scripts/atlas_plot.sh).
-docs_pkgs=(xvfb xauth xdotool x11-utils imagemagick librsvg2-bin gnuplot-nox "${play_pkgs[@]}")
+docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot-nox
+    "${play_pkgs[@]}")
 
 case "${1:-}" in
 play) pkgs=("${play_pkgs[@]}") ;;

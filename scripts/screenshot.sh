@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the real game under a virtual X server, works one expression and saves the window to
-# docs/screenshot.png. Usage: scripts/screenshot.sh [BUILD_DIR]
+# Runs the real game under a virtual X server with a window manager, works one expression,
+# drops a gap's operator list and saves the window, list included, to docs/screenshot.png.
+# Usage: scripts/screenshot.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh docs
@@ -18,6 +19,7 @@ out="$PWD/docs/screenshot.png"
 
 cp "$build_dir/vostrel" "$work/"
 xs_start
+xs_start_wm
 (cd "$work" && exec ./vostrel >/dev/null 2>&1) &
 XS_APP_PID=$!
 box=$(xs_wait_window '^設定ファイルエラー$')
@@ -29,8 +31,15 @@ xs_click "$game" 137 45
 xs_wait_count "$XS_APP_PID" 2
 xdotool key --clearmodifiers Down Down Return
 xs_wait_count "$XS_APP_PID" 1
-xs_click "$game" 66 122
+xs_click "$game" 66 113
+# The list of gap 3 dropped down, as a player meets it.
+xs_click "$game" 187 45
+xs_wait_count "$XS_APP_PID" 2
 sleep 0.5 # let the window finish painting
 mkdir -p docs
-import -window "$game" "$out"
+# The list is a window of its own: the picture is cut from the screen, the window's client
+# area.
+geometry=$(xwininfo -id "$game" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+    /Width:/ {w = $2} /Height:/ {h = $2} END {printf "%dx%d+%d+%d", w, h, x, y}')
+import -window root -crop "$geometry" +repage "$out"
 echo "wrote $out"

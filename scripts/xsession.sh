@@ -5,6 +5,7 @@
 #   xs_require Xvfb xdotool   # skip (exit 77) without the tools
 #   xs_begin                  # scratch directory XS_WORK; clean-up at exit
 #   xs_start                  # Xvfb, DISPLAY
+#   xs_start_wm               # a window manager on it, as on a desktop
 #   ./vostrel & XS_APP_PID=$! # the clean-up ends it unless xs_wait_exit saw it end
 
 # Ends the script as skipped (status 77) unless every named command is installed.
@@ -25,6 +26,7 @@ xs_begin() {
     XS_WORK=$(mktemp -d)
     XS_APP_PID=""
     XVFB_PID=""
+    XS_WM_PID=""
     XS_ON_END=${1:-}
     trap xs_end EXIT
 }
@@ -32,6 +34,7 @@ xs_begin() {
 xs_end() {
     if [ -n "$XS_ON_END" ]; then "$XS_ON_END" || true; fi
     if [ -n "$XS_APP_PID" ]; then kill "$XS_APP_PID" 2>/dev/null || true; fi
+    if [ -n "$XS_WM_PID" ]; then kill "$XS_WM_PID" 2>/dev/null || true; fi
     if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
     wait 2>/dev/null || true
     rm -rf "$XS_WORK"
@@ -58,6 +61,50 @@ xs_start() {
     export DISPLAY
     # The test command runs the window tests offscreen; the real program needs this server.
     export QT_QPA_PLATFORM=xcb
+}
+
+# Starts openbox on the server of xs_start and waits up to 10 seconds until it manages the
+# screen, so windows get frames, focus and stacking as on a desktop.
+xs_start_wm() {
+    openbox --sm-disable >"$XS_WORK/wm.log" 2>&1 &
+    XS_WM_PID=$!
+    local _
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    echo "the window manager did not start: $(cat "$XS_WORK/wm.log")" >&2
+    return 1
+}
+
+# Prints the window-relative position "X Y" of window $2's top-left in window $1.
+xs_offset() {
+    local ax ay bx by
+    ax=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print $4}')
+    ay=$(xwininfo -id "$1" | awk '/Absolute upper-left Y/ {print $4}')
+    bx=$(xwininfo -id "$2" | awk '/Absolute upper-left X/ {print $4}')
+    by=$(xwininfo -id "$2" | awk '/Absolute upper-left Y/ {print $4}')
+    echo "$((bx - ax)) $((by - ay))"
+}
+
+# Prints the ids of process $1's visible windows other than window $2 (its popups).
+xs_popups() {
+    xdotool search --onlyvisible --pid "$1" 2>/dev/null | grep -vx "$2" || true
+}
+
+# Prints a checksum of the pixels of the rectangle X Y W H ($2..$5) of window $1, from a
+# 32-bit xwd dump, to tell whether that part of the window changed.
+xs_region_sum() {
+    local f="$XS_WORK/region.xwd" header bpl ncolors offset row
+    xwd -silent -id "$1" >"$f" || return 1
+    header=$(od -An -j0 -N4 -t u4 --endian=big "$f" | tr -d ' ')
+    bpl=$(od -An -j48 -N4 -t u4 --endian=big "$f" | tr -d ' ')
+    ncolors=$(od -An -j76 -N4 -t u4 --endian=big "$f" | tr -d ' ')
+    offset=$((header + ncolors * 12))
+    for ((row = $3; row < $3 + $5; row++)); do
+        dd if="$f" bs=4096 iflag=skip_bytes,count_bytes skip=$((offset + row * bpl + $2 * 4)) \
+            count=$(($4 * 4)) status=none
+    done | md5sum | cut -d' ' -f1
 }
 
 # Prints the id of the first visible window whose name matches the regular expression $1,

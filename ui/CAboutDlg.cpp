@@ -29,6 +29,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     product_ = MakeStatic(this, QStringLiteral("Vostrel"), kTopLeft);
     PlaceInDialogUnits(product_, bu, 36, 7, 104, 8);
+    GrowToLines(product_);
 
     version_ = MakeStatic(this,
                           QStringLiteral("Ver. 2.0.2005.0117\n"
@@ -46,6 +47,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     url_ = MakeStatic(this, QStringLiteral("URL: https://vostrel.example.org/"), kTopLeft);
     PlaceInDialogUnits(url_, bu, 18, 44, 126, 8);
+    GrowToLines(url_);
 
     ok_ = new QPushButton(QStringLiteral("&OK"), this);
     ok_->setDefault(true);

@@ -10,6 +10,7 @@
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
+#include "ui/platform/DropDownListStyle.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/MessageBoxes.h"
 
@@ -25,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -189,8 +191,11 @@ void CGameDlg::CreateChoosers() {
         {OpText, kOpItems, &gapFont_},
         {RankText, kRankItems, &gapFont_},
     };
+    auto* listStyle = new DropDownListStyle();
+    listStyle->setParent(this);
     for (int k = 0; k < 4; ++k) {
         QComboBox* c = choosers_[k];
+        c->setStyle(listStyle);
         for (int32_t i = 0; i < fills[k].items; ++i) {
             c->addItem(QString::fromUtf8(fills[k].text(i)));
         }
@@ -207,26 +212,33 @@ void CGameDlg::CreateChoosers() {
 
 void CGameDlg::CreateWindowMenu() {
     windowMenu_ = new QMenu(this);
+    // Every entry takes an open list first, as every command of the window does.
     connect(windowMenu_->addAction(QStringLiteral("最小化(&N)")), &QAction::triggered, this,
-            [this] { showMinimized(); });
+            [this] {
+                flow_->CommitChooser();
+                showMinimized();
+            });
     // Closing from the menu is the close box: the exit question applies.
     connect(windowMenu_->addAction(QStringLiteral("閉じる(&C)")), &QAction::triggered, this,
             [this] { flow_->RequestExit(IDCANCEL); });
-    windowMenu_->addSeparator();
     // Only a graded problem has a best expression to show; the one on screen never does.
     bestAction_ = windowMenu_->addAction(QStringLiteral("前の問題の最善解(&B)..."));
     connect(bestAction_, &QAction::triggered, this, [this] { flow_->ShowLastGradedBest(); });
     connect(windowMenu_, &QMenu::aboutToShow, this,
             [this] { bestAction_->setEnabled(flow_->LastGraded().valid); });
     bestAction_->setEnabled(false);
+    windowMenu_->addSeparator();
     connect(windowMenu_->addAction(QStringLiteral("バージョン情報 Vostrel(&A)...")),
-            &QAction::triggered, this, [this] { RunAboutDialog(); });
+            &QAction::triggered, this, [this] { flow_->ShowVersion(); });
+    // Alt+Space as on the original platform, though a window manager may keep it for its own
+    // menu. The keyboard's Menu key comes as a context-menu request (contextMenuEvent).
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(shortcut, &QShortcut::activated, this,
             [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
 }
 
 void CGameDlg::ShowWindowMenu(const QPoint& globalPos) {
+    flow_->CommitChooser();
     windowMenu_->exec(globalPos);
 }
 
@@ -339,6 +351,10 @@ void CGameDlg::PopUpChooserList(int id, int x, int y, int32_t selection, bool ra
     swallowRelease_ = (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
     c->setFocus(Qt::OtherFocusReason);
     c->showPopup();
+    // Under its field whatever item is current, as the original list drops down; a style or
+    // a screen edge must not lay it over the labels above.
+    QWidget* list = c->view()->window();
+    list->move(c->mapToGlobal(QPoint(0, c->height())));
 }
 
 void CGameDlg::HideChooserList(int id) {
@@ -365,6 +381,11 @@ int32_t CGameDlg::ChooserSelection(int id) {
 bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseButtonPress) {
         swallowRelease_ = false;
+        QComboBox* c = Chooser(openList_);
+        if (c != nullptr && watched == c->view()->window() &&
+            PressOutsideList(c, *static_cast<QMouseEvent*>(e))) {
+            return true;
+        }
     } else if (e->type() == QEvent::MouseButtonRelease && swallowRelease_) {
         swallowRelease_ = false;
         return true;
@@ -381,6 +402,32 @@ bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
         }
     }
     return QDialog::eventFilter(watched, e);
+}
+
+bool CGameDlg::PressOutsideList(QComboBox* c, const QMouseEvent& press) {
+    QWidget* list = c->view()->window();
+    const QPoint global = press.globalPosition().toPoint();
+    if (list->rect().contains(list->mapFromGlobal(global))) {
+        return false;
+    }
+    // The press closes the list and then does what it would have done with no list open.
+    // Qt would swallow it on some platforms and replay it on others; it is replayed here,
+    // once, after the list is taken.
+    list->setAttribute(Qt::WA_NoMouseReplay);
+    const bool onField = c->rect().contains(c->mapFromGlobal(global));
+    flow_->OnChooserClosed();
+    QWindow* win = windowHandle();
+    if (onField || press.button() != Qt::LeftButton || win == nullptr) {
+        return true; // a press on the list's own field only closes it
+    }
+    const QPointF local = win->mapFromGlobal(global);
+    if (!QRectF(QPointF(0, 0), win->size()).contains(local)) {
+        return true;
+    }
+    QMouseEvent replay(QEvent::MouseButtonPress, local, local, press.globalPosition(),
+                       press.button(), press.buttons(), press.modifiers(), press.pointingDevice());
+    QCoreApplication::sendEvent(win, &replay);
+    return true;
 }
 
 void CGameDlg::ListClosed(int id, uint32_t generation) {

@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QAction;
 class QMenu;
+class QMouseEvent;
 class QPushButton;
 
 namespace vostrel {
@@ -69,6 +70,9 @@ private:
     void CreateChoosers();
     void CreateWindowMenu();
     void ListClosed(int id, uint32_t generation);
+    // A press outside the open list c: true when it was taken here (the list committed and the
+    // press handed on to what lies under it).
+    bool PressOutsideList(QComboBox* c, const QMouseEvent& press);
 
     CGameApp& app_;
     std::unique_ptr<GameFlow> flow_;

@@ -25,6 +25,7 @@ const char16_t* const kTableFace = u"ＭＳ Ｐゴシック";
 QLabel* PlaceStatic(QWidget* parent, const QString& text, Qt::Alignment align, const QRect& r) {
     QLabel* label = MakeStatic(parent, text, align);
     label->setGeometry(r);
+    GrowToLines(label);
     return label;
 }
 

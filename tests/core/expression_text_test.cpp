@@ -40,6 +40,11 @@ TEST(FormatExpression, SignPowersAndJoins) {
     EXPECT_EQ(FormatExpression(Expr({1, 6, 8, 3}, {0, OpJoin, OpAdd, OpSub}, {1, 0, 2, 3},
                                     {0, PowSqrt, PowCbrt, PowSquare})),
               "sqrt(16) + cbrt(8) - 3^2");
+    // The window's box writes the powers as the player reads them beside the labels.
+    EXPECT_EQ(FormatExpression(Expr({1, 6, 8, 3}, {1, OpJoin, OpMul, OpDiv}, {1, 0, 2, 3},
+                                    {0, PowSqrt, PowCbrt, PowCube}),
+                               Notation::Labels),
+              "(-√16 * 8^(1/3)) / 3^3");
     EXPECT_EQ(FormatExpression(Expr({0, 0, 1, 0}, {0, OpJoin, OpJoin, OpJoin}, {3, 0, 1, 2},
                                     {0, 0, 0, PowCube})),
               "10^3");

@@ -404,10 +404,11 @@ TEST_F(GameFlowTest, RemembersTheLastGradedProblemForItsBestExpression) {
     flow.ShowLastGradedBest();
     ASSERT_EQ(view.boxes.shown.size(), before + 1);
     const SolveResult r = Solve({5, 0, 5, 1}, g.switches);
-    EXPECT_EQ(view.boxes.Last(),
-              (ShownBox{"前の問題 5 0 5 1 の最善解:\n" + FormatExpression(r.choice) + " = " +
-                            std::to_string(r.value) + "\n得点: " + std::to_string(r.best),
-                        "最善解", MB_OK | MB_ICONINFORMATION}));
+    EXPECT_EQ(
+        view.boxes.Last(),
+        (ShownBox{"前の問題 5 0 5 1 の最善解:\n" + FormatExpression(r.choice, Notation::Labels) +
+                      " = " + std::to_string(r.value) + "\n得点: " + std::to_string(r.best),
+                  "最善解", MB_OK | MB_ICONINFORMATION}));
     // The problem on screen and the game state are untouched.
     EXPECT_EQ(DigitTexts(), "9999");
     EXPECT_EQ(app.state.problemIndex, 1);

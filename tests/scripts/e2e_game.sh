@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Plays the real game under a virtual X server as a person would: the first start without a
-# settings file, one problem worked and graded, then exit; the settings file must hold its 18
-# lines. Usage: e2e_game.sh BUILD_DIR
+# Plays the real game under a virtual X server with a window manager, as a person would: the
+# first start without a settings file, the chooser lists under a real pointer, problems worked
+# and graded, then exit; the settings file must hold its 18 lines. Usage: e2e_game.sh BUILD_DIR
 set -euo pipefail
 
 build_dir=${1:-build}
@@ -13,7 +13,7 @@ binary="$build_dir/vostrel"
 
 # shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
 source "$(dirname "$0")/../../scripts/xsession.sh"
-xs_require Xvfb xdotool
+xs_require Xvfb xdotool xwininfo xwd openbox
 
 xs_begin
 work=$XS_WORK
@@ -25,6 +25,7 @@ fail() {
 
 cp "$binary" "$work/vostrel"
 xs_start || fail "no X server"
+xs_start_wm || fail "no window manager"
 cd "$work"
 ./vostrel >"$work/out.log" 2>&1 &
 XS_APP_PID=$!
@@ -35,6 +36,60 @@ box=$(xs_wait_window '^設定ファイルエラー$') || fail "no settings file 
 xs_keys "$box" Return
 game=$(xs_wait_window '^Vostrel$') || fail "no game window"
 [ "$(wc -l <vostrel.dat)" -eq 18 ] || fail "defaults not written at start"
+
+# Waits until the app's one popup is another window than $1 and prints its id.
+next_list() {
+    local deadline=$((SECONDS + 10)) id
+    while true; do
+        id=$(xs_popups "$XS_APP_PID" "$game")
+        if [ -n "$id" ] && [ "$id" != "$1" ] && [ "$(wc -l <<<"$id")" -eq 1 ]; then
+            echo "$id"
+            return 0
+        fi
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+echo "gap label 2: its list drops under its field at (130, 63), below the label"
+result_before=$(xs_region_sum "$game" 84 104 160 22)
+xs_click "$game" 137 45
+list=$(next_list "") || fail "the operator list did not drop down"
+read -r x y < <(xs_offset "$game" "$list")
+if ! [ "$x" -eq 130 ] || ! [ "$y" -gt 63 ] || ! [ "$y" -lt 100 ]; then
+    fail "operator list at ($x, $y), not under its field at (130, 63)"
+fi
+
+echo "power label 1 while that list is open: the power list drops at once under (105, 7)"
+xs_click "$game" 122 17
+list=$(next_list "$list") || fail "the click on power label 1 opened no list"
+read -r x y < <(xs_offset "$game" "$list")
+if ! [ "$x" -eq 105 ] || ! [ "$y" -gt 7 ] || ! [ "$y" -lt 63 ]; then
+    fail "power list at ($x, $y), not under its field at (105, 7)"
+fi
+
+echo "'=' while the power list is open: the list closes and a result shows"
+xs_click "$game" 66 113
+xs_wait_count "$XS_APP_PID" 1 || fail "the power list did not close"
+deadline=$((SECONDS + 5))
+while [ "$(xs_region_sum "$game" 84 104 160 22)" = "$result_before" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "'=' pressed while a list was open showed no result"
+    sleep 0.1
+done
+
+echo "'採点(&M)' while the list of gap 3 is open: the problem is graded"
+xs_click "$game" 187 45
+next_list "" >/dev/null || fail "the operator list of gap 3 did not drop down"
+xs_click "$game" 224 165
+next=$(xs_wait_window '^次計算開始$') || fail "a press on the grade button with a list open graded nothing"
+xs_keys "$next" Return
+xs_wait_gone '^次計算開始$' || fail "the announcement stayed"
+
+echo "the Menu key opens the window menu; Escape closes it"
+xs_keys "$game" Menu
+xs_wait_count "$XS_APP_PID" 2 || fail "the Menu key opened no window menu"
+xdotool key --clearmodifiers Escape
+xs_wait_count "$XS_APP_PID" 1 || fail "the window menu stayed"
 
 echo "gap label 1: its list drops down; Down and Return choose '-'"
 xs_click "$game" 87 45
@@ -50,7 +105,7 @@ xs_wait_gone '^終了確認$' || fail "exit question stayed"
 kill -0 "$XS_APP_PID" || fail "No at the exit question ended the game"
 
 echo "evaluate with '=', then grade with its access key"
-xs_click "$game" 66 122
+xs_click "$game" 66 113
 xs_keys "$game" alt+m
 next=$(xs_wait_window '^次計算開始$') || fail "grading did not announce the next problem"
 xs_keys "$next" Return
@@ -66,7 +121,7 @@ xs_wait_exit "$XS_APP_PID" || fail "the game did not end"
 lines=$(wc -l <vostrel.dat)
 [ "$lines" -eq 18 ] || fail "vostrel.dat holds $lines lines"
 grep -q $'^rn:3\r$' vostrel.dat || fail "repeat count line missing"
-echo "ok: played one problem and exited; vostrel.dat holds 18 lines"
+echo "ok: played two problems and exited; vostrel.dat holds 18 lines"
 
 echo "an unreadable settings file: the read-failure message, then the program ends with 1"
 printf ':Vostrel\rrn:3\r\n' >vostrel.dat

@@ -1,5 +1,6 @@
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
+#include "engine/Evaluator.h"
 #include "engine/Solver.h"
 #include "game/ControlIds.h"
 #include "ui/CAboutDlg.h"
@@ -19,6 +20,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <string>
@@ -110,6 +112,19 @@ protected:
     }
     // The window's focus child: popups of the offscreen platform may leave no active window.
     QWidget* Focus() { return dlg->focusWidget(); }
+    // A click as the mouse gives it: to the window at window coordinates, so that an open list
+    // sees it first.
+    void ClickAt(const QPoint& p) {
+        QTest::mouseClick(dlg->windowHandle(), Qt::LeftButton, {}, p);
+        Settle();
+    }
+    void ClickOn(int id) { ClickAt(dlg->Control(id)->geometry().center()); }
+    // The dropped list of a chooser, in window coordinates.
+    QRect ListRect(int chooserId) {
+        const QWidget* list = dlg->Chooser(chooserId)->view()->window();
+        return QRect(dlg->mapFromGlobal(list->mapToGlobal(QPoint(0, 0))), list->size());
+    }
+    bool ListOpen(int chooserId) { return dlg->Chooser(chooserId)->view()->isVisible(); }
 
     std::deque<int> digits{1, 2, 3, 4};
     CGameApp app;
@@ -196,6 +211,16 @@ TEST_F(GameDlgTest, EveryControlLiesInsideTheWindowWithoutOverlapAndItsTextFits)
     EXPECT_TRUE(fits(dlg->Control(IDC_POINTS), "-1234 ", 2));
     EXPECT_TRUE(fits(dlg->Control(IDC_RESULT), "-2147483648 ", 2));
     EXPECT_TRUE(fits(dlg->Control(IDC_POWER0), "1/3", 0));
+    // The template's controls stand level with the labels placed in pixels beside them.
+    const QRect equals = dlg->Control(IDC_EVALUATE)->geometry();
+    const QRect result = L(IDC_RESULT)->geometry();
+    EXPECT_LE(std::abs(equals.top() - result.top()), 2) << equals.top() << " " << result.top();
+    EXPECT_LE(std::abs(equals.center().y() - result.center().y()), 2);
+    const QWidget* caption = dlg->Control(IDC_SCORE_CAPTION);
+    const QRect points = L(IDC_POINTS)->geometry();
+    const int captionMiddle = caption->y() + QFontMetrics(caption->font()).height() / 2;
+    EXPECT_LE(std::abs(captionMiddle - points.center().y()), 3)
+        << "caption at " << caption->y() << ", points " << points.top() << "-" << points.bottom();
     for (int id : {int(IDC_RETRY), int(IDC_GRADE), int(IDC_SETTINGS), int(IDOK)}) {
         auto* b = qobject_cast<QPushButton*>(dlg->Control(id));
         EXPECT_TRUE(fits(b, b->text(), 4)) << b->text().toStdString();
@@ -238,6 +263,143 @@ TEST_F(GameDlgTest, AListDroppedByAPressStaysDownWhenTheButtonComesUpAndClosesOn
     EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
     EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
     EXPECT_EQ(app.state.gameInProgress, 1);
+}
+
+TEST_F(GameDlgTest, EveryListDropsUnderItsFieldWhicheverItemIsCurrent) {
+    struct Case {
+        int label, chooser, last;
+        QPoint at;
+        int keepsShowing; // the label above the list, or 0
+    };
+    // The join comes last: it re-ranks and disables labels of the others.
+    const Case cases[] = {
+        {IDC_RANK0 + 1, IDC_RANK_CHOOSER, 3, {80, 63}, 0},
+        {IDC_POWER0 + 1, IDC_POWER_CHOOSER, PowCube, {105, 7}, 0},
+        {IDC_OP0, IDC_SIGN_CHOOSER, 1, {30, 63}, IDC_OP0},
+        {IDC_OP0 + 2, IDC_OP_CHOOSER, OpJoin, {130, 63}, IDC_OP0 + 2},
+    };
+    for (const Case& c : cases) {
+        QComboBox* chooser = dlg->Chooser(c.chooser);
+        for (int round = 0; round < 2; ++round) {
+            const int current = round == 0 ? (c.chooser == IDC_RANK_CHOOSER ? 1 : 0) : c.last;
+            ClickOn(c.label);
+            ASSERT_TRUE(ListOpen(c.chooser)) << c.label;
+            EXPECT_EQ(chooser->pos(), c.at) << c.label;
+            const QRect list = ListRect(c.chooser);
+            EXPECT_EQ(list.topLeft(), QPoint(c.at.x(), c.at.y() + chooser->height()))
+                << c.label << " item " << current << " list at " << list.x() << "," << list.y();
+            EXPECT_GE(list.top(), 0);
+            if (c.keepsShowing != 0) {
+                const QRect label = L(c.keepsShowing)->geometry();
+                EXPECT_TRUE(L(c.keepsShowing)->isVisible());
+                EXPECT_FALSE(list.intersects(label)) << c.label;
+                EXPECT_FALSE(chooser->geometry().intersects(label)) << c.label;
+            }
+            const QModelIndex shown = chooser->view()->currentIndex();
+            EXPECT_EQ(shown.row(), current) << c.label;
+            EXPECT_TRUE(chooser->view()->selectionModel()->isSelected(shown)) << c.label;
+            // The first round leaves the last item current for the second.
+            Choose(c.chooser, round == 0 ? c.last : current);
+        }
+    }
+}
+
+TEST_F(GameDlgTest, APressOutsideAnOpenListTakesItAndThenActsOnWhatWasPressed) {
+    ScriptedBoxes boxes;
+    QComboBox* op = dlg->Chooser(IDC_OP_CHOOSER);
+
+    // Another label: its own list drops at once, in the place of power label 1.
+    ClickOn(IDC_OP0 + 2);
+    ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    op->setCurrentIndex(OpMul);
+    ClickOn(IDC_POWER0 + 1);
+    EXPECT_EQ(Text(IDC_OP0 + 2), QStringLiteral("*"));
+    EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserPower);
+    EXPECT_TRUE(ListOpen(IDC_POWER_CHOOSER));
+    EXPECT_EQ(dlg->Chooser(IDC_POWER_CHOOSER)->pos(), QPoint(105, 7));
+
+    // "=": one try, with the list taken first.
+    dlg->Chooser(IDC_POWER_CHOOSER)->setCurrentIndex(PowSquare);
+    ClickOn(IDC_EVALUATE);
+    EXPECT_FALSE(ListOpen(IDC_POWER_CHOOSER));
+    EXPECT_EQ(Text(IDC_POWER0 + 1), QStringLiteral("2"));
+    EXPECT_EQ(dlg->Flow().TryCount(), 1);
+    EXPECT_EQ(Text(IDC_RESULT), QStringLiteral("19 ")); // ((1 + 2^2) * 3) + 4
+
+    // The result label: another try, the focus on "=".
+    ClickOn(IDC_RANK0 + 3);
+    ASSERT_TRUE(ListOpen(IDC_RANK_CHOOSER));
+    ClickOn(IDC_RESULT);
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    EXPECT_EQ(dlg->Flow().TryCount(), 2);
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+
+    // The background: the focus moves to "=".
+    ClickOn(IDC_OP0 + 1);
+    ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    ClickAt(QPoint(232, 50));
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+    EXPECT_TRUE(boxes.asked.empty());
+
+    // The grade button grades the expression with the open list's choice.
+    ClickOn(IDC_OP0 + 3);
+    ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    op->setCurrentIndex(OpSub);
+    boxes.answers = {IDOK};
+    ClickOn(IDC_GRADE);
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].caption, "次計算開始");
+    EXPECT_EQ(boxes.asked[0].text.rfind("今回のスコア:", 0), 0u);
+    EXPECT_EQ(Text(IDC_PROBLEM_NO), QStringLiteral("No.2"));
+    EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER));
+}
+
+TEST_F(GameDlgTest, EveryCommandAndMenuEntryTakesAnOpenListFirst) {
+    ScriptedBoxes boxes;
+    // A fresh problem with only a list opened and an item picked: retry asks.
+    ClickOn(IDC_OP0 + 1);
+    ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    dlg->Chooser(IDC_OP_CHOOSER)->setCurrentIndex(OpMul);
+    boxes.answers = {IDNO};
+    qobject_cast<QPushButton*>(dlg->Control(IDC_RETRY))->click();
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].caption, "結果破棄確認");
+    EXPECT_EQ(dlg->Flow().Expression().op[1], OpMul);
+    EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER));
+
+    // Grading scores the picked operator (1 + 2 + 3 + 4, not 1 * 2 + 3 + 4), and the list
+    // does not write into the next problem.
+    ClickOn(IDC_OP0 + 1);
+    dlg->Chooser(IDC_OP_CHOOSER)->setCurrentIndex(OpAdd);
+    ExpressionState picked = dlg->Flow().Expression();
+    picked.op[1] = OpAdd;
+    const int32_t points = Evaluate(picked, 0, SwitchesOf(app.settings)).points;
+    ExpressionState unpicked = picked;
+    unpicked.op[1] = OpMul;
+    ASSERT_NE(points, Evaluate(unpicked, 0, SwitchesOf(app.settings)).points);
+    boxes.answers = {IDOK};
+    qobject_cast<QPushButton*>(dlg->Control(IDC_GRADE))->click();
+    Settle();
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    EXPECT_EQ(boxes.asked[1].text.rfind("今回のスコア:" + std::to_string(points) + "(", 0), 0u)
+        << boxes.asked[1].text;
+    EXPECT_EQ(app.state.gameScore, points);
+
+    // A window-menu entry: the list is taken before the version box opens.
+    ClickOn(IDC_RANK0 + 2);
+    ASSERT_TRUE(ListOpen(IDC_RANK_CHOOSER));
+    bool listClosedFirst = false;
+    QTimer::singleShot(0, [&] {
+        listClosedFirst = dlg->Flow().OpenChooser() == ChooserNone && !ListOpen(IDC_RANK_CHOOSER);
+        if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+            about->OkButton()->click();
+        }
+    });
+    dlg->WindowMenu()->actions().last()->trigger();
+    EXPECT_TRUE(listClosedFirst);
+    EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
 }
 
 TEST_F(GameDlgTest, EachLabelOpensItsOwnListInItsPlace) {
@@ -401,7 +563,7 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     for (QAction* a : menu->actions()) {
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(texts, (QStringList{"最小化(&N)", "閉じる(&C)", "-", "前の問題の最善解(&B)...",
+    EXPECT_EQ(texts, (QStringList{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-",
                                   "バージョン情報 Vostrel(&A)..."}));
 
     bool sawMenu = false;
@@ -413,6 +575,15 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     QTest::keyClick(dlg.get(), Qt::Key_Space, Qt::AltModifier);
     EXPECT_TRUE(sawMenu);
     EXPECT_EQ(dlg->Flow().TryCount(), 0); // the focused "=" was not pressed
+
+    // The keyboard's Menu key: the platform asks the window for a context menu, which goes
+    // to the focused "=" first.
+    sawMenu = false;
+    QTimer::singleShot(0, closeMenu);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                              dlg->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(dlg->windowHandle(), &menuKey);
+    EXPECT_TRUE(sawMenu);
 
     sawMenu = false;
     QTimer::singleShot(0, closeMenu);
@@ -447,7 +618,7 @@ TEST_F(GameDlgTest, WindowMenuCloseGoesThroughTheExitQuestion) {
 TEST_F(GameDlgTest, BestOfThePreviousProblemIsOfferedOnlyAfterAGrade) {
     ScriptedBoxes boxes;
     QMenu* menu = dlg->WindowMenu();
-    QAction* best = menu->actions().at(3);
+    QAction* best = menu->actions().at(2);
     ASSERT_EQ(best->text(), QStringLiteral("前の問題の最善解(&B)..."));
     emit menu->aboutToShow();
     EXPECT_FALSE(best->isEnabled());

@@ -3,6 +3,7 @@
 #include "ui/platform/Fonts.h"
 
 #include <QDialog>
+#include <QFontMetrics>
 
 namespace vostrel {
 
@@ -19,6 +20,14 @@ QLabel* MakeStatic(QWidget* parent, const QString& text, Qt::Alignment align) {
     label->setAlignment(align);
     label->setText(text);
     return label;
+}
+
+void GrowToLines(QLabel* label) {
+    const int lines = static_cast<int>(label->text().count(QLatin1Char('\n'))) + 1;
+    const int need = lines * QFontMetrics(label->font()).lineSpacing() + 2 * label->frameWidth();
+    if (label->height() < need) {
+        label->resize(label->width(), need);
+    }
 }
 
 } // namespace vostrel

@@ -17,4 +17,8 @@ void InitDialogWindow(QDialog* dialog, const QString& title,
 // A static text control: plain text (no markup), aligned as given.
 QLabel* MakeStatic(QWidget* parent, const QString& text, Qt::Alignment align);
 
+// The template sizes a static text for lines of the original face; a line of the substituted
+// face is a pixel taller, so the box grows downward until its lines fit.
+void GrowToLines(QLabel* label);
+
 } // namespace vostrel

@@ -1,5 +1,6 @@
 #include "ui/platform/DialogUnits.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QString>
 #include <QWidget>
@@ -12,8 +13,11 @@ DialogBaseUnits BaseUnitsOf(const QFont& font) {
     const QFontMetrics fm(font);
     const int width = fm.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    // The mean over 52 letters, rounded: (width / 26 + 1) / 2.
-    return DialogBaseUnits{(width / 26 + 1) / 2, fm.height()};
+    // The mean over 52 letters, rounded: (width / 26 + 1) / 2. The height is the character
+    // height the template's font asks for, as the original face's cell is: the substituted
+    // face adds a pixel or two of leading, which would push every template control below the
+    // labels placed in pixels beside it.
+    return DialogBaseUnits{(width / 26 + 1) / 2, QFontInfo(font).pixelSize()};
 }
 
 int MulDiv(int a, int b, int c) {

@@ -11,7 +11,7 @@ namespace vostrel {
 
 struct DialogBaseUnits {
     int x = 0; // average width of the Latin letters, in pixels
-    int y = 0; // character cell height, in pixels
+    int y = 0; // character height of the font, in pixels
 };
 
 DialogBaseUnits BaseUnitsOf(const QFont& font);
