@@ -6,8 +6,9 @@ set -euo pipefail
 play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev)
 # libx11-dev: the end-to-end test binds the name's characters to keys through Xlib.
+# dpkg-dev and file: cpack's dependency list (dpkg-shlibdeps); lintian checks the package.
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream
-    libx11-dev desktop-file-utils)
+    libx11-dev desktop-file-utils dpkg-dev file lintian)
 # The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh);
 # the atlas plot (scripts/atlas_plot.sh).
 docs_pkgs=(xvfb xauth xdotool x11-utils imagemagick librsvg2-bin gnuplot-nox "${play_pkgs[@]}")
