@@ -25,8 +25,9 @@ fail() {
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || { echo "FAIL: no project version in CMakeCache.txt"; exit 1; }
 arch=$(dpkg --print-architecture)
-deb=$(source "$(dirname "$0")/package_common.bash" && pkg_build "$build" "$tmp") ||
-    { echo "FAIL: cpack -G DEB"; exit 1; }
+# shellcheck source-path=SCRIPTDIR source=package_common.bash
+source "$(dirname "$0")/package_common.bash"
+deb=$(pkg_build "$build" "$tmp") || { echo "FAIL: cpack -G DEB"; exit 1; }
 [ "$(basename "$deb")" == "vostrel_${version}_${arch}.deb" ] || fail "package file $(basename "$deb")"
 
 id=org.vostrel.Vostrel
