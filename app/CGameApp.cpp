@@ -15,7 +15,7 @@ std::string CGameApp::GetSettingsPath(std::string_view fileName) {
 }
 
 SettingsLocation CGameApp::FindSettingsLocation(std::string_view fileName) {
-    return ChooseSettingsLocation(PosixFileSystemView(), fileName);
+    return ChooseSettingsLocation(PosixFileSystemView(), GetSettingsPath(fileName), fileName);
 }
 
 int32_t CGameApp::LoadSettings(const std::string& path) {

@@ -9,8 +9,6 @@ namespace vostrel {
 class IFileSystemView {
 public:
     virtual ~IFileSystemView() = default;
-    // The absolute path of the running executable; empty when it cannot be found.
-    virtual std::string ExecutablePath() const = 0;
     // A directory in which the player may create files.
     virtual bool IsWritableDirectory(const std::string& path) const = 0;
     // A regular file that the player may write.

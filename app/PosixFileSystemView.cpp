@@ -10,25 +10,6 @@
 
 namespace vostrel {
 
-std::string PosixFileSystemView::ExecutablePath() const {
-    try {
-        std::string exe(256, '\0');
-        for (;;) {
-            const ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
-            if (n < 0) {
-                return {};
-            }
-            if (static_cast<size_t>(n) < exe.size()) {
-                exe.resize(static_cast<size_t>(n));
-                return exe;
-            }
-            exe.resize(exe.size() * 2);
-        }
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-}
-
 bool PosixFileSystemView::IsWritableDirectory(const std::string& path) const {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&

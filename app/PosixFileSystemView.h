@@ -7,7 +7,6 @@ namespace vostrel {
 
 class PosixFileSystemView : public IFileSystemView {
 public:
-    std::string ExecutablePath() const override;
     bool IsWritableDirectory(const std::string& path) const override;
     bool IsWritableFile(const std::string& path) const override;
     std::string Environment(const std::string& name) const override;

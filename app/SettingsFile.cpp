@@ -2,7 +2,6 @@
 
 #include "app/FileByteSource.h"
 #include "app/LineReader.h"
-#include "app/PosixFileSystemView.h"
 
 #include <array>
 #include <cerrno>
@@ -222,7 +221,18 @@ int32_t SaveLines(const std::string& path, const SettingsLines& lines) {
 
 std::string GetSettingsPath(std::string_view fileName) {
     try {
-        std::string exe = PosixFileSystemView().ExecutablePath();
+        std::string exe(256, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
+            if (n < 0) {
+                return {};
+            }
+            if (static_cast<size_t>(n) < exe.size()) {
+                exe.resize(static_cast<size_t>(n));
+                break;
+            }
+            exe.resize(exe.size() * 2);
+        }
         const size_t slash = exe.rfind('/');
         if (slash == std::string::npos) {
             return {};

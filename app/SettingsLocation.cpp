@@ -30,17 +30,15 @@ std::string DataFolder(const IFileSystemView& fs) {
 
 } // namespace
 
-SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs, std::string_view fileName) {
+SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs,
+                                        const std::string& besideExecutable,
+                                        std::string_view fileName) {
     try {
-        const std::string exe = fs.ExecutablePath();
-        const size_t slash = exe.rfind('/');
-        std::string beside;
-        if (slash != std::string::npos) {
-            const std::string dir = exe.substr(0, slash + 1);
-            beside = dir + std::string(fileName);
-            if (fs.IsWritableDirectory(dir) || fs.IsWritableFile(beside)) {
-                return {beside, false};
-            }
+        const std::string& beside = besideExecutable;
+        const size_t slash = beside.rfind('/');
+        if (slash != std::string::npos &&
+            (fs.IsWritableDirectory(beside.substr(0, slash + 1)) || fs.IsWritableFile(beside))) {
+            return {beside, false};
         }
         const std::string data = DataFolder(fs);
         if (data.empty()) {

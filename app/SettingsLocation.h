@@ -19,8 +19,11 @@ struct SettingsLocation {
     bool operator==(const SettingsLocation&) const = default;
 };
 
-// Chosen once at start-up.
-SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs, std::string_view fileName);
+// Chosen once at start-up. besideExecutable is GetSettingsPath(fileName): empty when the
+// executable's folder is unknown.
+SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs,
+                                        const std::string& besideExecutable,
+                                        std::string_view fileName);
 // Makes the folder of the file at path and every missing parent (mode 0700): 0 when it is a
 // directory afterwards, -1 otherwise.
 int32_t MakeFolderOf(const std::string& path);

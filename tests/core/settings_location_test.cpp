@@ -24,45 +24,45 @@ using fakes::FakeFileSystemView;
 
 FakeFileSystemView Installed() {
     FakeFileSystemView fs;
-    fs.executable = "/usr/bin/vostrel";
     fs.home = "/home/hanako";
     return fs;
+}
+
+SettingsLocation Choose(const FakeFileSystemView& fs) {
+    return ChooseSettingsLocation(fs, "/usr/bin/vostrel.dat", "vostrel.dat");
 }
 
 TEST(SettingsLocation, BesideTheExecutableWhenThePlayerMayWriteThere) {
     FakeFileSystemView fs = Installed();
     fs.writableDirectories = {"/usr/bin/"};
-    EXPECT_EQ(ChooseSettingsLocation(fs, "vostrel.dat"),
-              (SettingsLocation{"/usr/bin/vostrel.dat", false}));
+    EXPECT_EQ(Choose(fs), (SettingsLocation{"/usr/bin/vostrel.dat", false}));
 
     // A folder the player may not write, with a file there that the player may.
     fs.writableDirectories.clear();
     fs.writableFiles = {"/usr/bin/vostrel.dat"};
-    EXPECT_EQ(ChooseSettingsLocation(fs, "vostrel.dat"),
-              (SettingsLocation{"/usr/bin/vostrel.dat", false}));
+    EXPECT_EQ(Choose(fs), (SettingsLocation{"/usr/bin/vostrel.dat", false}));
 }
 
 TEST(SettingsLocation, OtherwiseInThePlayersDataFolder) {
     FakeFileSystemView fs = Installed();
-    EXPECT_EQ(ChooseSettingsLocation(fs, "vostrel.dat"),
+    EXPECT_EQ(Choose(fs),
               (SettingsLocation{"/home/hanako/.local/share/vostrel/vostrel.dat", true}));
 
     fs.environment["XDG_DATA_HOME"] = "/data/hanako/";
-    EXPECT_EQ(ChooseSettingsLocation(fs, "vostrel.dat"),
-              (SettingsLocation{"/data/hanako/vostrel/vostrel.dat", true}));
+    EXPECT_EQ(Choose(fs), (SettingsLocation{"/data/hanako/vostrel/vostrel.dat", true}));
 
     // An empty or relative XDG_DATA_HOME is ignored.
     for (const char* ignored : {"", "data", "./data"}) {
         fs.environment["XDG_DATA_HOME"] = ignored;
-        EXPECT_EQ(ChooseSettingsLocation(fs, "vostrel.dat").path,
-                  "/home/hanako/.local/share/vostrel/vostrel.dat")
-            << ignored;
+        EXPECT_EQ(Choose(fs).path, "/home/hanako/.local/share/vostrel/vostrel.dat") << ignored;
     }
+
+    EXPECT_EQ(ChooseSettingsLocation(fs, "", "vostrel.dat").path,
+              "/home/hanako/.local/share/vostrel/vostrel.dat");
 
     // Without any folder of the player's, the path beside the executable: a missing file.
     fs.home = "";
-    EXPECT_EQ(ChooseSettingsLocation(fs, "vostrel.dat"),
-              (SettingsLocation{"/usr/bin/vostrel.dat", false}));
+    EXPECT_EQ(Choose(fs), (SettingsLocation{"/usr/bin/vostrel.dat", false}));
 }
 
 // The real view answers for the process's own user: the player, also when the tests run as

@@ -1,6 +1,6 @@
 #pragma once
-// A machine described by a test: the executable's path, the places the player may write,
-// the environment and the home directory.
+// A machine described by a test: the places the player may write, the environment and the
+// home directory.
 
 #include "app/IFileSystemView.h"
 
@@ -12,13 +12,11 @@ namespace vostrel::fakes {
 
 class FakeFileSystemView : public IFileSystemView {
 public:
-    std::string executable;
     std::set<std::string> writableDirectories; // each with its trailing '/'
     std::set<std::string> writableFiles;
     std::map<std::string, std::string> environment;
     std::string home;
 
-    std::string ExecutablePath() const override { return executable; }
     bool IsWritableDirectory(const std::string& path) const override {
         return writableDirectories.count(path) > 0;
     }
