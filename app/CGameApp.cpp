@@ -1,6 +1,7 @@
 #include "app/CGameApp.h"
 
 #include "app/IAppShell.h"
+#include "app/PosixFileSystemView.h"
 #include "app/SettingsFile.h"
 #include "app/WinConstants.h"
 
@@ -11,6 +12,10 @@ namespace vostrel {
 
 std::string CGameApp::GetSettingsPath(std::string_view fileName) {
     return vostrel::GetSettingsPath(fileName);
+}
+
+SettingsLocation CGameApp::FindSettingsLocation(std::string_view fileName) {
+    return ChooseSettingsLocation(PosixFileSystemView(), GetSettingsPath(fileName), fileName);
 }
 
 int32_t CGameApp::LoadSettings(const std::string& path) {
@@ -25,15 +30,23 @@ int32_t CGameApp::CheckDigits(std::string_view text) {
     return vostrel::CheckDigits(text);
 }
 
-int CGameApp::InitInstance(IAppShell& shell, const std::string& settingsPath) {
+void CGameApp::SaveTo(const SettingsLocation& location) const {
+    // A folder that cannot be made leaves the save to fail like any other; neither is reported.
+    if (location.makeFolder) {
+        MakeFolderOf(location.path);
+    }
+    SaveSettings(location.path);
+}
+
+int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
-    const int32_t loaded = LoadSettings(settingsPath);
+    const int32_t loaded = LoadSettings(location.path);
     if (loaded == -1) {
         shell.MessageBox("設定ファイルが見つからないので初期化します。", "設定ファイルエラー",
                          MB_OK | MB_ICONEXCLAMATION);
         InstallDefaultSettings(settings);
-        SaveSettings(settingsPath); // a file that cannot be written is not reported
+        SaveTo(location); // a file that cannot be written is not reported
     } else if (loaded != 0) {
         // The file stays as it is, so the player can repair it.
         shell.MessageBox("設定ファイルの読込みに失敗しました。", "設定ファイルエラー",
@@ -47,7 +60,7 @@ int CGameApp::InitInstance(IAppShell& shell, const std::string& settingsPath) {
     state.hiScoreMode = 0;
     state.settingsChanged = 0;
     shell.RunGameDialog(*this);
-    SaveSettings(settingsPath);
+    SaveTo(location);
     return 0;
 }
 

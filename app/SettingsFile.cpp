@@ -148,6 +148,28 @@ int32_t CreateTemp(const std::string& target, mode_t mode, TempFile& tmp) {
     return -1;
 }
 
+int32_t WriteLines(int fd, const SettingsLines& lines) {
+    for (const std::string& line : lines) {
+        if (WriteLine(fd, line) != 0) {
+            return -1;
+        }
+    }
+    return ::fsync(fd) == 0 ? 0 : -1;
+}
+
+int32_t RewriteInPlace(const std::string& target, const SettingsLines& lines) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat st;
+    int32_t r = -1;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) == 0) {
+        r = WriteLines(fd, lines);
+    }
+    return ::close(fd) == 0 ? r : -1;
+}
+
 int32_t SaveLines(const std::string& path, const SettingsLines& lines) {
     if (path.empty()) {
         return -1;
@@ -164,18 +186,16 @@ int32_t SaveLines(const std::string& path, const SettingsLines& lines) {
     }
     TempFile tmp;
     if (CreateTemp(target, exists ? (st.st_mode & 07777) : 0644, tmp) != 0) {
-        return -1;
+        // A folder the player may not write, holding a file the player may: only an in-place
+        // write can save there. Any other failure keeps the old file whole.
+        const bool folderRefused = errno == EACCES || errno == EPERM;
+        return exists && folderRefused ? RewriteInPlace(target, lines) : -1;
     }
     // The umask applied on creation; an existing file's mode is kept exactly.
     if (exists && ::fchmod(tmp.fd, st.st_mode & 07777) != 0) {
         return -1;
     }
-    for (const std::string& line : lines) {
-        if (WriteLine(tmp.fd, line) != 0) {
-            return -1;
-        }
-    }
-    if (::fsync(tmp.fd) != 0) {
+    if (WriteLines(tmp.fd, lines) != 0) {
         return -1;
     }
     const int fd = tmp.fd;
@@ -226,8 +246,15 @@ std::string GetSettingsPath(std::string_view fileName) {
 }
 
 int32_t LoadSettings(const std::string& path, SettingsRecord& s) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a FIFO would hold the start until a writer came.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        return -1;
+    }
+    // A directory, a FIFO or a device is no settings file: the same as a missing one.
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
         return -1;
     }
     FileByteSource source(fd);

@@ -1,5 +1,5 @@
 // vostrel: the game. One application object, start-up with real message boxes and the game
-// window, the settings file beside the executable.
+// window, the settings file beside the executable or in the player's data folder.
 #include "app/CGameApp.h"
 #include "ui/QtAppShell.h"
 #include "ui/platform/AppIcon.h"
@@ -14,7 +14,12 @@ vostrel::CGameApp theApp;
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
+    // The game takes nothing from its command line, Qt's own options included; Qt still reads
+    // its environment variables.
+    static char fallbackName[] = "vostrel";
+    char* programOnly[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
+    int programArgc = 1;
+    QApplication qapp(programArgc, programOnly);
     // Modal loops run the program; the last box closing must not end anything early.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Vostrel"));
@@ -22,5 +27,5 @@ int main(int argc, char** argv) {
     vostrel::InstallFontSubstitutions();
 
     vostrel::QtAppShell shell;
-    return theApp.InitInstance(shell, vostrel::CGameApp::GetSettingsPath("vostrel.dat"));
+    return theApp.InitInstance(shell, vostrel::CGameApp::FindSettingsLocation("vostrel.dat"));
 }

@@ -1,4 +1,5 @@
 #include "app/SettingsFile.h"
+#include "core/Child.h"
 #include "core/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@
 namespace vostrel {
 namespace {
 
+using test::BecomePlayer;
+using test::InChild;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
@@ -37,17 +40,9 @@ mode_t ModeOf(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
-// Runs fn in a child process and returns its exit code; for process-wide limits and identities.
-template <typename Fn> int InChild(Fn fn) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(fn());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
+ino_t InodeOf(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
 TEST(SaveSettings, NewFileHoldsExactlyTheLinesAndNothingIsLeftBeside) {
@@ -133,8 +128,7 @@ TEST(SaveSettings, AReadOnlyFileIsNotReplaced) {
     ASSERT_EQ(SaveSettings(path, Defaults()), 0);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     const int code = InChild([&] {
-        // Root may write anything; take the part of an ordinary player.
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+        if (!BecomePlayer()) {
             return 3;
         }
         return SaveSettings(path, Changed()) == -1 ? 0 : 1;
@@ -142,6 +136,40 @@ TEST(SaveSettings, AReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadBytes(path), FormatSettings(Defaults()));
     EXPECT_EQ(ModeOf(path), 0444);
+    EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+}
+
+// A folder the player may write gets a new file put in place whole; a folder the player may
+// not write, holding a file the player may, gets the file rewritten where it is.
+TEST(SaveSettings, ReplacesTheFileOrRewritesItWhereTheFolderIsReadOnly) {
+    TempDir dir;
+    const std::string path = dir.File("vostrel.dat");
+    ASSERT_EQ(SaveSettings(path, Defaults()), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const ino_t first = InodeOf(path);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    ASSERT_EQ(InChild([&] { return BecomePlayer() ? SaveSettings(path, Changed()) & 0xff : 3; }),
+              0);
+    EXPECT_NE(InodeOf(path), first);
+    EXPECT_EQ(ReadBytes(path), FormatSettings(Changed()));
+
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    SettingsRecord longer = Changed();
+    longer.highScores.name[4] = std::string(2000, 'x');
+    ASSERT_EQ(SaveSettings(path, longer), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const ino_t before = InodeOf(path);
+    const int code = InChild([&] {
+        if (!BecomePlayer()) {
+            return 3;
+        }
+        return SaveSettings(path, Defaults()) & 0xff;
+    });
+    EXPECT_EQ(code, 0);
+    // Shorter than what was there: nothing of the old file may remain after it.
+    EXPECT_EQ(ReadBytes(path), FormatSettings(Defaults()));
+    EXPECT_EQ(ModeOf(path), 0666);
+    EXPECT_EQ(InodeOf(path), before);
     EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
 }
 

@@ -1,6 +1,7 @@
 // Start-up and shutdown over real files: loading, the missing and unreadable file, the game
 // dialog's run and the save at exit.
 
+#include "Child.h"
 #include "TempDir.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
@@ -10,6 +11,7 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 
 namespace vostrel {
 namespace {
@@ -74,6 +76,53 @@ TEST_F(StartUpTest, AFileThatCannotBeCreatedStillGivesAGameWithDefaults) {
     EXPECT_EQ(shell.gameDialogRuns, 1);
     EXPECT_EQ(app.settings, Defaults());
     EXPECT_FALSE(std::filesystem::exists(path_));
+}
+
+// A folder or a FIFO by the file's name is no settings file: the missing-file path, a game
+// with the defaults, saves that fail without harm. A FIFO must not hold the start.
+TEST_F(StartUpTest, AFolderOrAFifoInTheFilesPlaceGivesAGameWithDefaults) {
+    const std::string folder = dir_.File("folder/vostrel.dat");
+    const std::string fifo = dir_.File("fifo/vostrel.dat");
+    ASSERT_TRUE(std::filesystem::create_directories(folder));
+    test::WriteBytes(folder + "/inside", "keep");
+    ASSERT_TRUE(std::filesystem::create_directories(dir_.File("fifo")));
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    for (const std::string& path : {folder, fifo}) {
+        SCOPED_TRACE(path);
+        const int code = test::InChild(
+            [&] {
+                CGameApp fresh;
+                FakeAppShell sh;
+                const bool ok = fresh.InitInstance(sh, path) == 0 && sh.gameDialogRuns == 1 &&
+                                sh.boxes.shown.size() == 1 &&
+                                sh.boxes.Last().style == (MB_OK | MB_ICONEXCLAMATION) &&
+                                fresh.settings == Defaults();
+                return ok ? 0 : 1;
+            },
+            10);
+        EXPECT_EQ(code, 0) << "-1: the start did not end within 10 seconds";
+    }
+    EXPECT_EQ(test::ReadBytes(folder + "/inside"), "keep");
+    struct stat st;
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// An installed game keeps the file in the player's data folder, made when first saved.
+TEST_F(StartUpTest, TheDataFolderIsMadeAtTheFirstSaveAndReadAtTheNextStart) {
+    const SettingsLocation location{dir_.File("home/.local/share/vostrel/vostrel.dat"), true};
+    shell.onGameDialog = [](CGameApp& running) { running.settings.repeatCount = 1; };
+    EXPECT_EQ(app.InitInstance(shell, location), 0);
+    EXPECT_EQ(shell.boxes.shown.size(), 1u);
+    struct stat st;
+    ASSERT_EQ(::stat(dir_.File("home/.local/share/vostrel").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    CGameApp next;
+    FakeAppShell sh;
+    EXPECT_EQ(next.InitInstance(sh, location), 0);
+    EXPECT_TRUE(sh.boxes.shown.empty());
+    EXPECT_EQ(next.settings.repeatCount, 1);
 }
 
 TEST_F(StartUpTest, AnUnreadableFileEndsTheProgramAndIsLeftAsItWas) {

@@ -1,0 +1,79 @@
+#include "app/SettingsLocation.h"
+
+#include <cerrno>
+#include <new>
+#include <sys/stat.h>
+
+namespace vostrel {
+
+namespace {
+
+bool IsAbsolute(const std::string& path) {
+    return !path.empty() && path.front() == '/';
+}
+
+// Only an absolute XDG_DATA_HOME counts; an empty or relative one is ignored.
+std::string DataFolder(const IFileSystemView& fs) {
+    std::string base = fs.Environment("XDG_DATA_HOME");
+    if (!IsAbsolute(base)) {
+        const std::string home = fs.HomeDirectory();
+        if (!IsAbsolute(home)) {
+            return {};
+        }
+        base = home + (home.back() == '/' ? "" : "/") + ".local/share";
+    }
+    while (base.size() > 1 && base.back() == '/') {
+        base.pop_back();
+    }
+    return base + (base == "/" ? "" : "/") + "vostrel";
+}
+
+} // namespace
+
+SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs,
+                                        const std::string& besideExecutable,
+                                        std::string_view fileName) {
+    try {
+        const std::string& beside = besideExecutable;
+        const size_t slash = beside.rfind('/');
+        if (slash != std::string::npos &&
+            (fs.IsWritableDirectory(beside.substr(0, slash + 1)) || fs.IsWritableFile(beside))) {
+            return {beside, false};
+        }
+        const std::string data = DataFolder(fs);
+        if (data.empty()) {
+            return {beside, false};
+        }
+        return {data + "/" + std::string(fileName), true};
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+int32_t MakeFolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0) {
+        return -1;
+    }
+    try {
+        const std::string folder = path.substr(0, slash);
+        struct stat st;
+        if (::stat(folder.c_str(), &st) == 0) {
+            return S_ISDIR(st.st_mode) ? 0 : -1;
+        }
+        for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+            const std::string part = folder.substr(0, end);
+            if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+                return -1;
+            }
+            if (end == std::string::npos) {
+                break;
+            }
+        }
+        return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+}
+
+} // namespace vostrel

@@ -1,0 +1,31 @@
+#pragma once
+// Where vostrel.dat lives. Beside the executable when the player may write there (a portable
+// copy, or a file already placed there); otherwise in the player's data folder,
+// $XDG_DATA_HOME/vostrel (~/.local/share/vostrel by default), as for any installed game.
+
+#include "app/IFileSystemView.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vostrel {
+
+struct SettingsLocation {
+    std::string path;
+    // The file's folder is the player's data folder, made (with its parents) when first saved.
+    bool makeFolder = false;
+
+    bool operator==(const SettingsLocation&) const = default;
+};
+
+// Chosen once at start-up. besideExecutable is GetSettingsPath(fileName): empty when the
+// executable's folder is unknown.
+SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs,
+                                        const std::string& besideExecutable,
+                                        std::string_view fileName);
+// Makes the folder of the file at path and every missing parent (mode 0700): 0 when it is a
+// directory afterwards, -1 otherwise.
+int32_t MakeFolderOf(const std::string& path);
+
+} // namespace vostrel

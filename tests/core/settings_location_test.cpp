@@ -1,0 +1,99 @@
+// Where the settings file lives: beside the executable for a portable copy, in the player's
+// data folder for an installed game.
+
+#include "Child.h"
+#include "TempDir.h"
+#include "app/PosixFileSystemView.h"
+#include "app/SettingsLocation.h"
+#include "fakes/FakeFileSystemView.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+
+namespace vostrel {
+
+void PrintTo(const SettingsLocation& l, std::ostream* os) {
+    *os << l.path << (l.makeFolder ? " (folder made)" : "");
+}
+
+namespace {
+
+using fakes::FakeFileSystemView;
+
+FakeFileSystemView Installed() {
+    FakeFileSystemView fs;
+    fs.home = "/home/hanako";
+    return fs;
+}
+
+SettingsLocation Choose(const FakeFileSystemView& fs) {
+    return ChooseSettingsLocation(fs, "/usr/bin/vostrel.dat", "vostrel.dat");
+}
+
+TEST(SettingsLocation, BesideTheExecutableWhenThePlayerMayWriteThere) {
+    FakeFileSystemView fs = Installed();
+    fs.writableDirectories = {"/usr/bin/"};
+    EXPECT_EQ(Choose(fs), (SettingsLocation{"/usr/bin/vostrel.dat", false}));
+
+    // A folder the player may not write, with a file there that the player may.
+    fs.writableDirectories.clear();
+    fs.writableFiles = {"/usr/bin/vostrel.dat"};
+    EXPECT_EQ(Choose(fs), (SettingsLocation{"/usr/bin/vostrel.dat", false}));
+}
+
+TEST(SettingsLocation, OtherwiseInThePlayersDataFolder) {
+    FakeFileSystemView fs = Installed();
+    EXPECT_EQ(Choose(fs),
+              (SettingsLocation{"/home/hanako/.local/share/vostrel/vostrel.dat", true}));
+
+    fs.environment["XDG_DATA_HOME"] = "/data/hanako/";
+    EXPECT_EQ(Choose(fs), (SettingsLocation{"/data/hanako/vostrel/vostrel.dat", true}));
+
+    // An empty or relative XDG_DATA_HOME is ignored.
+    for (const char* ignored : {"", "data", "./data"}) {
+        fs.environment["XDG_DATA_HOME"] = ignored;
+        EXPECT_EQ(Choose(fs).path, "/home/hanako/.local/share/vostrel/vostrel.dat") << ignored;
+    }
+
+    EXPECT_EQ(ChooseSettingsLocation(fs, "", "vostrel.dat").path,
+              "/home/hanako/.local/share/vostrel/vostrel.dat");
+
+    // Without any folder of the player's, the path beside the executable: a missing file.
+    fs.home = "";
+    EXPECT_EQ(Choose(fs), (SettingsLocation{"/usr/bin/vostrel.dat", false}));
+}
+
+// The real view answers for the process's own user: the player, also when the tests run as
+// root.
+TEST(PosixFileSystemView, WritableMeansWritableByThePlayer) {
+    test::TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    for (const char* name : {"open", "closed"}) {
+        ASSERT_EQ(::mkdir(dir.File(name).c_str(), 0755), 0);
+        test::WriteBytes(dir.File(name) + "/vostrel.dat", "");
+    }
+    ASSERT_EQ(::chmod(dir.File("open").c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(dir.File("open/vostrel.dat").c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(dir.File("closed").c_str(), 0555), 0);
+    ASSERT_EQ(::chmod(dir.File("closed/vostrel.dat").c_str(), 0666), 0);
+    ASSERT_EQ(::mkfifo(dir.File("open/fifo").c_str(), 0666), 0);
+    const int code = test::InChild([&] {
+        if (!test::BecomePlayer()) {
+            return 3;
+        }
+        const PosixFileSystemView fs;
+        const bool ok = fs.IsWritableDirectory(dir.File("open/")) &&
+                        !fs.IsWritableDirectory(dir.File("closed/")) &&
+                        fs.IsWritableFile(dir.File("closed/vostrel.dat")) &&
+                        !fs.IsWritableFile(dir.File("open/vostrel.dat")) &&
+                        !fs.IsWritableFile(dir.File("open/fifo")) &&
+                        !fs.IsWritableDirectory(dir.File("open/vostrel.dat"));
+        return ok ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+}
+
+} // namespace
+} // namespace vostrel

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# cpack -G DEB from the build: the package's name, files, control fields and dependencies, and
+# lintian finds no error in it.
+# Usage: bash deb_package.sh BUILD_DIR
+set -euo pipefail
+
+build="${1:?usage: deb_package.sh BUILD_DIR}"
+[ -x "$build/vostrel" ] || exit 77
+build=$(cd "$build" && pwd)
+for tool in cpack dpkg-deb dpkg-shlibdeps lintian file; do
+    command -v "$tool" >/dev/null || {
+        echo "skipped: $tool is not installed (scripts/deps.sh test installs it)"
+        exit 77
+    }
+done
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fails=0
+fail() {
+    echo "FAIL: $*"
+    fails=$((fails + 1))
+}
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ -n "$version" ] || { echo "FAIL: no project version in CMakeCache.txt"; exit 1; }
+arch=$(dpkg --print-architecture)
+# shellcheck source-path=SCRIPTDIR source=package_common.bash
+source "$(dirname "$0")/package_common.bash"
+deb=$(pkg_build "$build" "$tmp") || { echo "FAIL: cpack -G DEB"; exit 1; }
+[ "$(basename "$deb")" == "vostrel_${version}_${arch}.deb" ] || fail "package file $(basename "$deb")"
+
+id=org.vostrel.Vostrel
+expected=(
+    "./usr/bin/vostrel"
+    "./usr/share/applications/$id.desktop"
+    "./usr/share/doc/vostrel/changelog.gz"
+    "./usr/share/doc/vostrel/copyright"
+    "./usr/share/icons/hicolor/128x128/apps/$id.png"
+    "./usr/share/icons/hicolor/16x16/apps/$id.png"
+    "./usr/share/icons/hicolor/24x24/apps/$id.png"
+    "./usr/share/icons/hicolor/256x256/apps/$id.png"
+    "./usr/share/icons/hicolor/32x32/apps/$id.png"
+    "./usr/share/icons/hicolor/48x48/apps/$id.png"
+    "./usr/share/icons/hicolor/64x64/apps/$id.png"
+    "./usr/share/icons/hicolor/scalable/apps/$id.svg"
+    "./usr/share/lintian/overrides/vostrel"
+    "./usr/share/metainfo/$id.metainfo.xml"
+)
+dpkg-deb -c "$deb" >"$tmp/contents"
+# Files only: permissions, owner and path of every entry that is not a directory.
+actual=$(awk '$1 !~ /^d/ { print $6 }' "$tmp/contents" | LC_ALL=C sort)
+[ "$actual" == "$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)" ] ||
+    fail "files in the package:"$'\n'"$actual"
+awk '$2 != "root/root" { print }' "$tmp/contents" | grep . && fail "entries not owned by root"
+grep -q '^-rwxr-xr-x .* \./usr/bin/vostrel$' "$tmp/contents" || fail "the game is not 0755"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" == vostrel ] || fail "Package: $(field Package)"
+[ "$(field Version)" == "$version" ] || fail "Version: $(field Version), not $version"
+[ "$(field Architecture)" == "$arch" ] || fail "Architecture: $(field Architecture)"
+[ "$(field Section)" == games ] || fail "Section: $(field Section)"
+[[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@]+@[^\>]+\>$ ]] || fail "Maintainer: $(field Maintainer)"
+# Dependencies: the font the windows ask for, and the libraries the binary links, with versions
+# computed from the binary.
+depends=$(field Depends)
+for dep in fonts-ipafont-gothic 'libc6 (>= ' 'libqt6widgets6 (>= ' 'libqt6gui6 (>= ' \
+    'libqt6core6 (>= ' 'libstdc++6 (>= '; do
+    [[ ", $depends" == *", $dep"* ]] || fail "Depends lacks $dep: $depends"
+done
+
+# The installed files: the desktop entry starts /usr/bin/vostrel, the metainfo's release is
+# the package's version, and the binary carries no debugging symbols.
+mkdir "$tmp/root"
+dpkg-deb -x "$deb" "$tmp/root"
+grep -qx 'Exec="/usr/bin/vostrel"' "$tmp/root/usr/share/applications/$id.desktop" ||
+    fail "$(grep '^Exec=' "$tmp/root/usr/share/applications/$id.desktop")"
+grep -q "<release version=\"$version\"" "$tmp/root/usr/share/metainfo/$id.metainfo.xml" ||
+    fail "the metainfo's release is not $version"
+file "$tmp/root/usr/bin/vostrel" | grep -q ', stripped' || fail "the game is not stripped"
+zcat "$tmp/root/usr/share/doc/vostrel/changelog.gz" | head -n 1 | grep -q "^vostrel ($version) " ||
+    fail "the changelog's first entry is not $version"
+
+# Warnings are allowed; errors, or lintian failing to run, are not.
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$tmp/lintian.log" 2>&1 ||
+    fail "lintian reports errors (status $?)"
+sed 's/^/lintian: /' "$tmp/lintian.log"
+
+if [ "$fails" -ne 0 ]; then
+    echo "$fails check(s) failed"
+    exit 1
+fi
+echo "ok: $(basename "$deb"): files, control fields, dependencies; lintian without errors"

@@ -1,0 +1,86 @@
+# shellcheck shell=bash
+# Sourced by the end-to-end scripts that play a whole game, after scripts/xsession.sh and
+# xs_begin: a rand() that gives known digits, keys bound to the characters of a name, and one
+# graded problem that enters the high-score table.
+
+# Builds $XS_WORK/rand.so for LD_PRELOAD. The digits are drawn with rand(); these values give
+# 1, 2, 3 and 4 for every problem, so the expression as it starts, 0+1+2+3+4, is 10 and worth
+# 800 points.
+e2e_build_rand() {
+    cat >"$XS_WORK/rand.c" <<'C'
+int rand(void) {
+    static const int values[4] = {3277, 6554, 9831, 13108};
+    static unsigned next;
+    return values[next++ % 4];
+}
+C
+    cc -shared -fPIC -o "$XS_WORK/rand.so" "$XS_WORK/rand.c"
+}
+
+# Builds $XS_WORK/bindkeys; skips (77) without Xlib.
+# xdotool type binds a character missing from the keymap to a spare keycode just for its key
+# press, and a busy game may read the keymap after the binding has changed and lose or swap
+# characters. Instead every character of the name gets a keycode of its own before the game
+# starts ("bindkeys NAME" prints them in the order of the name), and xdotool key presses those
+# keycodes.
+e2e_build_bindkeys() {
+    cat >"$XS_WORK/bindkeys.c" <<'C'
+#include <X11/Xlib.h>
+#include <locale.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <wchar.h>
+
+int main(int argc, char** argv) {
+    if (argc != 2 || !setlocale(LC_ALL, "C.UTF-8")) return 2;
+    wchar_t text[64];
+    size_t n = mbstowcs(text, argv[1], 64);
+    Display* d = XOpenDisplay(NULL);
+    if (n == (size_t)-1 || n == 64 || !d) return 2;
+    int min, max, per;
+    XDisplayKeycodes(d, &min, &max);
+    KeySym* map = XGetKeyboardMapping(d, (KeyCode)min, max - min + 1, &per);
+    int code = max;
+    for (size_t i = 0; i < n; ++i) {
+        KeySym sym = text[i] < 0x100 ? (KeySym)text[i] : 0x1000000 | (KeySym)text[i];
+        int bound = 0;
+        for (int c = min; c <= max && !bound; ++c) /* present at the first level already */
+            if (map[(c - min) * per] == sym) bound = c;
+        if (!bound) {
+            for (;; --code) { /* the next keycode without symbols, from the top */
+                if (code < min) return 3;
+                int used = 0;
+                for (int k = 0; k < per; ++k) used |= map[(code - min) * per + k] != NoSymbol;
+                if (!used) break;
+            }
+            bound = code;
+            map[(code - min) * per] = sym;
+            XChangeKeyboardMapping(d, code, 1, &sym, 1);
+        }
+        printf("%d\n", bound);
+    }
+    XSync(d, False);
+    XCloseDisplay(d);
+    return 0;
+}
+C
+    cc -o "$XS_WORK/bindkeys" "$XS_WORK/bindkeys.c" -lX11 || {
+        echo "skipped: cannot build against Xlib (libx11-dev)"
+        exit 77
+    }
+}
+
+# Grades the problem on screen in game window $2 of process $1 ("採点(&M)"); the game ends,
+# and the new row of the high-score table takes the name typed with the keycodes $3 (from
+# bindkeys). Fails when a window does not come or go.
+e2e_grade_and_name() {
+    local table
+    xs_keys "$2" alt+m
+    table=$(xs_wait_window '^ハイスコア$' "$1") || return 1
+    xdotool windowfocus --sync "$table"
+    # Keycodes as numbers (all above 9, so none reads as a keysym name), one a word.
+    # shellcheck disable=SC2086
+    xdotool key --delay 40 $3
+    xdotool key Return
+    xs_wait_gone '^ハイスコア$' 10
+}
