@@ -5,8 +5,8 @@
 // Inputs stay within 1024 bytes: the small blocks put block ends inside lines of any length, so
 // longer inputs only cost time. Ten million inputs on the sanitizer build, after its ctest run
 // (about ten minutes on one core):
-//   build-asan/fuzz/settings_fuzz -runs=10000000 -rss_limit_mb=2048 -max_len=1024 \
-//       -dict=fuzz/settings.dict build-asan/fuzz/settings_fuzz_corpus
+//   build-asan/fuzz/settings_fuzz -runs=10000000 -max_len=1024 -dict=fuzz/settings.dict DIR
+// where DIR is a copy of build-asan/fuzz/settings_fuzz_corpus (ctest seeds that one afresh).
 
 #include "app/SettingsFile.h"
 #include "fakes/MemoryByteSource.h"
