@@ -64,7 +64,7 @@ constexpr int32_t kJoin = 4;
 const char* const kInside[] = {"A",    "z",   "7",      ":", " ", "#",
                                "鈴木", "ｱｲｳ", "テスト", "①", "Ω", "ー"};
 const char* const kOutside[] = {"é", "한", "😀", "€", "ß"};
-// Only a paste brings these into the name edit.
+// Only a paste brings these (and NUL) into the name edit.
 const char* const kPasteOnly[] = {"\n", "\r", "\r\n", "\t"};
 
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
@@ -254,12 +254,12 @@ private:
         Check(app_.settings.highScores == expTable_, "the high-score table changed");
     }
 
-    // The name bytes stored for what the edit held: the text up to a line break, every code
-    // point the code page cannot hold as "?".
+    // The name bytes stored for what the edit held: the text up to a line break or NUL, every
+    // code point the code page cannot hold as "?".
     void CheckStoredName(const QString& typed, const std::string& stored) {
         QList<uint> want = typed.toUcs4();
         for (qsizetype i = 0; i < want.size(); ++i) {
-            if (want[i] == '\r' || want[i] == '\n') {
+            if (want[i] == '\r' || want[i] == '\n' || want[i] == 0) {
                 want.resize(i);
                 break;
             }
@@ -722,8 +722,10 @@ private:
                 name += QString::fromUtf8(kInside[Pick(std::size(kInside))]);
             } else if (r < 9 || !paste) {
                 name += QString::fromUtf8(kOutside[Pick(std::size(kOutside))]);
-            } else {
+            } else if (Chance(80)) {
                 name += QString::fromUtf8(kPasteOnly[Pick(std::size(kPasteOnly))]);
+            } else {
+                name += QChar(u'\0');
             }
         }
         return name;
