@@ -263,8 +263,8 @@ int32_t LoadSettings(const std::string& path, SettingsRecord& s) {
     return r;
 }
 
-int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s) {
-    LineReader reader(source);
+int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s, size_t blockSize) {
+    LineReader reader(source, blockSize);
     std::string line;
     try {
         for (;;) {

@@ -3,6 +3,7 @@
 // fifteen keyed lines. Names travel as raw bytes.
 
 #include "app/IByteSource.h"
+#include "app/LineReader.h"
 #include "app/SettingsRecord.h"
 
 #include <cstdint>
@@ -15,8 +16,10 @@ std::string GetSettingsPath(std::string_view fileName);
 // 0 read to the end; -1 the file cannot be opened (nothing changes); -9 reading failed part
 // way (the lines before stay applied).
 int32_t LoadSettings(const std::string& path, SettingsRecord& s);
-// The reading itself, from any byte source: 0 or -9 as above.
-int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s);
+// The reading itself, from any byte source: 0 or -9 as above. The fuzzer's small blocks put
+// block ends inside lines.
+int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s,
+                         size_t blockSize = LineReader::kDefaultBlock);
 // 0 written; -1 not written, and any previous file is left as it was.
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s);
 // The exact bytes SaveSettings writes: 18 lines, each ended by CR LF.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a normal build (windows, end-to-end and CLI tests
-# included), then a clang build under AddressSanitizer and UndefinedBehaviorSanitizer with the
-# fuzzers.
+# included), then a clang build under AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer with the windows, the end-to-end scripts and the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -16,6 +16,6 @@ cmake --build build -j "$jobs"
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DVOSTREL_SANITIZE=ON -DVOSTREL_GUI=OFF -DVOSTREL_BENCH=OFF -DVOSTREL_FUZZ=ON >/dev/null
+    -DVOSTREL_SANITIZE=ON -DVOSTREL_GUI=ON -DVOSTREL_BENCH=OFF -DVOSTREL_FUZZ=ON >/dev/null
 cmake --build build-asan -j "$jobs"
-(cd build-asan && ctest --output-on-failure -j "$jobs")
+(cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")

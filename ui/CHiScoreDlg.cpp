@@ -166,12 +166,13 @@ void CHiScoreDlg::StoreEnteredName() {
     if (st.hiScoreMode != 1 || st.hiScoreRow < 0 || st.hiScoreRow >= kHighScoreRows) {
         return;
     }
-    // A pasted line break would end the name's line in the settings file, and a lone CR
-    // would make the next start refuse the file; the name ends there, as a single-line edit
-    // of the original platform ends pasted text.
+    // A pasted line break would end the name's line in the settings file, a lone CR would
+    // make the next start refuse the file, and a NUL would cut the name short when the file
+    // is read back; the name ends there, as a single-line edit of the original platform ends
+    // pasted text.
     QString text = nameEdit_->text();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') {
+        if (text[i] == u'\r' || text[i] == u'\n' || text[i] == u'\0') {
             text.truncate(i);
             break;
         }

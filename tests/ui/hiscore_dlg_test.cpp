@@ -228,7 +228,7 @@ TEST_F(HiScoreDlgTest, NegativeFinalScoresShowWithASign) {
     EXPECT_EQ(Score(d, 3)->WindowText(), "-30");
 }
 
-TEST_F(HiScoreDlgTest, APastedLineBreakEndsTheName) {
+TEST_F(HiScoreDlgTest, APastedLineBreakOrNulEndsTheName) {
     EndGame(450 + 1);
     ASSERT_EQ(app.state.hiScoreRow, 1);
     Run([](Dlg& d) {
@@ -238,6 +238,17 @@ TEST_F(HiScoreDlgTest, APastedLineBreakEndsTheName) {
         Ok(d)->click();
     });
     EXPECT_EQ(app.settings.highScores.name[1], "\x8F\xE3");
+    // Read back from the file, a NUL would end the name there; it ends there at once.
+    EndGame(460);
+    ASSERT_EQ(app.state.hiScoreRow, 1);
+    Run([](Dlg& d) {
+        Edit(d)->setFocus();
+        QApplication::clipboard()->setText(QStringLiteral("ab") + QChar(u'\0') + "cd");
+        Edit(d)->paste();
+        Ok(d)->click();
+    });
+    EXPECT_EQ(app.settings.highScores.name[1], "ab");
+    EXPECT_EQ(app.settings.highScores.name[2], "\x8F\xE3");
 }
 
 TEST_F(HiScoreDlgTest, VeryLongNamesDoNoHarm) {

@@ -1,0 +1,109 @@
+#pragma once
+// The reference for the settings fuzzers: the file read one byte at a time into a std::string,
+// written independently of the loader's block reading. Any difference with the loader aborts.
+
+#include "app/SettingsRecord.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace vostrel::fuzz {
+
+// Different from anything a line can set to its fallback, so an untouched field shows.
+inline SettingsRecord Start() {
+    SettingsRecord s;
+    s.repeatCount = 11;
+    s.scoreInexactDivision = 12;
+    s.scoreInexactRoot = 13;
+    s.scoreOtherResults = 14;
+    s.usePower = 15;
+    for (int i = 0; i < kHighScoreRows; ++i) {
+        s.highScores.name[i] = "start" + std::to_string(i);
+        s.highScores.score[i] = 20 + i;
+    }
+    return s;
+}
+
+inline int32_t RefNumber(const char* value, int32_t fallback) {
+    if (*value == '\0') {
+        return fallback;
+    }
+    for (const char* p = value; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9') {
+            return fallback;
+        }
+    }
+    errno = 0;
+    const long long v = std::strtoll(value, nullptr, 10);
+    return (errno == ERANGE || v > INT32_MAX) ? INT32_MAX : static_cast<int32_t>(v);
+}
+
+inline void RefLine(const std::string& line, SettingsRecord& s) {
+    const char* text = line.c_str();
+    const char* colon = std::strchr(text, ':');
+    if (colon == nullptr) {
+        return;
+    }
+    const std::string_view key(text, static_cast<size_t>(colon - text));
+    const char* value = colon + 1;
+    static const char* const kNumbers[] = {"rn", "nsd", "nsr", "rto", "eu"};
+    int32_t* const numbers[] = {&s.repeatCount, &s.scoreInexactDivision, &s.scoreInexactRoot,
+                                &s.scoreOtherResults, &s.usePower};
+    const int32_t fallbacks[] = {3, 0, 0, 1, 1};
+    for (int i = 0; i < 5; ++i) {
+        if (key == kNumbers[i]) {
+            *numbers[i] = RefNumber(value, fallbacks[i]);
+            return;
+        }
+    }
+    static const char* const kNames[] = {"hsn0", "hsn1", "hsn2", "hsn3", "hsn4"};
+    static const char* const kScores[] = {"hss0", "hss1", "hss2", "hss3", "hss4"};
+    for (int i = 0; i < kHighScoreRows; ++i) {
+        if (key == kNames[i]) {
+            s.highScores.name[i] = *value != '\0' ? value : "none";
+            return;
+        }
+        if (key == kScores[i]) {
+            s.highScores.score[i] = RefNumber(value, 500);
+            return;
+        }
+    }
+}
+
+inline int32_t RefLoad(std::string_view bytes, SettingsRecord& s) {
+    std::string line;
+    bool crPending = false;
+    for (const char c : bytes) {
+        if (crPending) {
+            line.pop_back();
+            crPending = false;
+            if (c != '\n') {
+                return -9;
+            }
+            RefLine(line, s);
+            line.clear();
+        } else if (c == '\r') {
+            line.push_back(c);
+            crPending = true;
+        } else if (c == '\n') {
+            RefLine(line, s);
+            line.clear();
+        } else {
+            line.push_back(c);
+        }
+    }
+    return 0;
+}
+
+inline void Check(bool ok) {
+    if (!ok) {
+        std::abort();
+    }
+}
+
+} // namespace vostrel::fuzz
