@@ -62,10 +62,16 @@ xs_start || fail "no X server"
 name='hanako 花子'
 keys=$("$tmp/bindkeys" "$name") || fail "cannot bind the name's characters to keys"
 
-# The installed game as the player, with nothing of this shell's environment but the display.
+# The installed game as the player, with nothing of this shell's environment but the display
+# and, in the sanitizer build, the sanitizers' options (the system libraries' leak suppressions).
+sanitizer_env=()
+for var in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+    [ -n "${!var:-}" ] && sanitizer_env+=("$var=${!var}")
+done
 start_game() {
     "${as_player[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" \
-        XDG_RUNTIME_DIR="$tmp/run" QT_QPA_PLATFORM=xcb LD_PRELOAD="$tmp/rand.so" "$game" >"$tmp/game.log" 2>&1 &
+        XDG_RUNTIME_DIR="$tmp/run" QT_QPA_PLATFORM=xcb LD_PRELOAD="$tmp/rand.so" \
+        "${sanitizer_env[@]}" "$game" >"$tmp/game.log" 2>&1 &
     XS_APP_PID=$!
 }
 
