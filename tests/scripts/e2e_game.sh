@@ -51,22 +51,26 @@ next_list() {
     done
 }
 
+# Fails unless list $1 lies at the field's left edge $2, its top below the field's top $3 and
+# above $4; $5 names it.
+expect_list_under() {
+    local x y
+    read -r x y < <(xs_offset "$game" "$1")
+    if ! [ "$x" -eq "$2" ] || ! [ "$y" -gt "$3" ] || ! [ "$y" -lt "$4" ]; then
+        fail "$5 at ($x, $y), not under its field at ($2, $3)"
+    fi
+}
+
 echo "gap label 2: its list drops under its field at (130, 63), below the label"
 result_before=$(xs_region_sum "$game" 84 104 160 22)
 xs_click "$game" 137 45
 list=$(next_list "") || fail "the operator list did not drop down"
-read -r x y < <(xs_offset "$game" "$list")
-if ! [ "$x" -eq 130 ] || ! [ "$y" -gt 63 ] || ! [ "$y" -lt 100 ]; then
-    fail "operator list at ($x, $y), not under its field at (130, 63)"
-fi
+expect_list_under "$list" 130 63 100 "operator list"
 
 echo "power label 1 while that list is open: the power list drops at once under (105, 7)"
 xs_click "$game" 122 17
 list=$(next_list "$list") || fail "the click on power label 1 opened no list"
-read -r x y < <(xs_offset "$game" "$list")
-if ! [ "$x" -eq 105 ] || ! [ "$y" -gt 7 ] || ! [ "$y" -lt 63 ]; then
-    fail "power list at ($x, $y), not under its field at (105, 7)"
-fi
+expect_list_under "$list" 105 7 63 "power list"
 
 echo "'=' while the power list is open: the list closes and a result shows"
 xs_click "$game" 66 113
