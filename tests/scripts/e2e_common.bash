@@ -1,7 +1,14 @@
 # shellcheck shell=bash
 # Sourced by the end-to-end scripts that play a whole game, after scripts/xsession.sh and
-# xs_begin: a rand() that gives known digits, keys bound to the characters of a name, and one
-# graded problem that enters the high-score table.
+# xs_begin: the failure exit with the game's output, a rand() that gives known digits, keys
+# bound to the characters of a name, and one graded problem that enters the high-score table.
+
+# Ends the test as failed, with what the game printed to $XS_WORK/game.log.
+fail() {
+    echo "FAIL: $*"
+    [ -s "$XS_WORK/game.log" ] && sed 's/^/game: /' "$XS_WORK/game.log"
+    exit 1
+}
 
 # Builds $XS_WORK/rand.so for LD_PRELOAD. The digits are drawn with rand(); these values give
 # 1, 2, 3 and 4 for every problem, so the expression as it starts, 0+1+2+3+4, is 10 and worth

@@ -15,18 +15,13 @@ xs_require Xvfb xdotool cc iconv
 xs_begin
 tmp=$XS_WORK
 
-fail() {
-    echo "FAIL: $*"
-    [ -s "$tmp/game.log" ] && sed 's/^/game: /' "$tmp/game.log"
-    exit 1
-}
+# shellcheck source-path=SCRIPTDIR source=e2e_common.bash
+source "$(dirname "$0")/e2e_common.bash"
 
 # The game keeps vostrel.dat beside its executable: this run gets a copy of its own.
 mkdir "$tmp/game"
 cp "$build/vostrel" "$tmp/game/vostrel"
 
-# shellcheck source-path=SCRIPTDIR source=e2e_common.bash
-source "$(dirname "$0")/e2e_common.bash"
 e2e_build_rand
 e2e_build_bindkeys
 

@@ -18,11 +18,8 @@ xs_require Xvfb xdotool cc iconv cpack dpkg-deb dpkg-shlibdeps file setpriv
 xs_begin
 tmp=$XS_WORK
 
-fail() {
-    echo "FAIL: $*"
-    [ -s "$tmp/game.log" ] && sed 's/^/game: /' "$tmp/game.log"
-    exit 1
-}
+# shellcheck source-path=SCRIPTDIR source=e2e_common.bash
+source "$(dirname "$0")/e2e_common.bash"
 
 # The player: nobody when this runs as root (root writes everywhere), else whoever runs it.
 as_player=()
@@ -53,8 +50,6 @@ chmod 0700 "$tmp/run"
 "${as_player[@]}" test -w "$root/usr/bin" && fail "the player may write the installed bin folder"
 data="$home/.local/share/vostrel"
 
-# shellcheck source-path=SCRIPTDIR source=e2e_common.bash
-source "$(dirname "$0")/e2e_common.bash"
 e2e_build_rand
 e2e_build_bindkeys
 xs_start || fail "no X server"
