@@ -80,11 +80,14 @@ xs_start_wm() {
 # Prints the window-relative position "X Y" of window $2's top-left in window $1.
 xs_offset() {
     local ax ay bx by
-    ax=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print $4}')
-    ay=$(xwininfo -id "$1" | awk '/Absolute upper-left Y/ {print $4}')
-    bx=$(xwininfo -id "$2" | awk '/Absolute upper-left X/ {print $4}')
-    by=$(xwininfo -id "$2" | awk '/Absolute upper-left Y/ {print $4}')
+    read -r ax ay < <(xs_origin "$1")
+    read -r bx by < <(xs_origin "$2")
     echo "$((bx - ax)) $((by - ay))"
+}
+
+# Prints the screen position "X Y" of window $1's top-left.
+xs_origin() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {print x, $4}'
 }
 
 # Prints the ids of process $1's visible windows other than window $2 (its popups).
