@@ -59,7 +59,13 @@ keys=$("$tmp/bindkeys" "$name") || fail "cannot bind the name's characters to ke
 
 # The installed game as the player, with nothing of this shell's environment but the display
 # and, in the sanitizer build, the sanitizers' options (the system libraries' leak suppressions).
+# The suppressions file goes to the scratch folder: the player may not reach the checkout.
 sanitizer_env=()
+if [[ "${LSAN_OPTIONS:-}" =~ (^|:)suppressions=([^:]*) ]]; then
+    cp "${BASH_REMATCH[2]}" "$tmp/lsan.supp"
+    chmod 0644 "$tmp/lsan.supp"
+    LSAN_OPTIONS=${LSAN_OPTIONS/suppressions=${BASH_REMATCH[2]}/suppressions=$tmp/lsan.supp}
+fi
 for var in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
     [ -n "${!var:-}" ] && sanitizer_env+=("$var=${!var}")
 done
