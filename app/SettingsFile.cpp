@@ -2,6 +2,7 @@
 
 #include "app/FileByteSource.h"
 #include "app/LineReader.h"
+#include "app/Version.h"
 
 #include <array>
 #include <cerrno>
@@ -24,7 +25,7 @@ using SettingsLines = std::array<std::string, kLineCount>;
 SettingsLines LinesOf(const SettingsRecord& s) {
     SettingsLines l;
     l[0] = ":Vostrel";
-    l[1] = ":Ver. 2.0.2005.0117";
+    l[1] = std::string(":Ver. ") + kVersion;
     l[2] = ":Copyright (C) 2026 The Vostrel developers";
     l[3] = "rn:" + std::to_string(s.repeatCount);
     l[4] = "nsd:" + std::to_string(s.scoreInexactDivision);

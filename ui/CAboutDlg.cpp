@@ -1,5 +1,6 @@
 #include "ui/CAboutDlg.h"
 
+#include "app/Version.h"
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
@@ -32,9 +33,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     GrowToLines(product_);
 
     version_ = MakeStatic(this,
-                          QStringLiteral("Ver. 2.0.2005.0117\n"
+                          QStringLiteral("Ver. %1\n"
                                          "Copyright (C) 2026\n"
-                                         "The Vostrel developers"),
+                                         "The Vostrel developers")
+                              .arg(QString::fromLatin1(kVersion)),
                           kTopLeft);
     version_->setWordWrap(true);
     PlaceInDialogUnits(version_, bu, 37, 18, 107, 23);
