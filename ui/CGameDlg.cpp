@@ -12,6 +12,7 @@
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/DropDownListStyle.h"
 #include "ui/platform/Fonts.h"
+#include "ui/platform/ListRowDelegate.h"
 #include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractButton>
@@ -196,9 +197,13 @@ void CGameDlg::CreateChoosers() {
     for (int k = 0; k < 4; ++k) {
         QComboBox* c = choosers_[k];
         c->setStyle(listStyle);
+        QStringList texts;
         for (int32_t i = 0; i < fills[k].items; ++i) {
-            c->addItem(QString::fromUtf8(fills[k].text(i)));
+            texts.append(QString::fromUtf8(fills[k].text(i)));
         }
+        c->addItems(texts);
+        c->setItemDelegate(
+            new ListRowDelegate(ListRowDelegate::RowHeight(*fills[k].font, texts), c));
         c->setFont(*fills[k].font);
         c->setMaxVisibleItems(c->count());
         c->hide();
