@@ -197,13 +197,9 @@ void CGameDlg::CreateChoosers() {
     for (int k = 0; k < 4; ++k) {
         QComboBox* c = choosers_[k];
         c->setStyle(listStyle);
-        QStringList texts;
         for (int32_t i = 0; i < fills[k].items; ++i) {
-            texts.append(QString::fromUtf8(fills[k].text(i)));
+            c->addItem(QString::fromUtf8(fills[k].text(i)));
         }
-        c->addItems(texts);
-        c->setItemDelegate(
-            new ListRowDelegate(ListRowDelegate::RowHeight(*fills[k].font, texts), c));
         c->setFont(*fills[k].font);
         c->setMaxVisibleItems(c->count());
         c->hide();
@@ -212,6 +208,7 @@ void CGameDlg::CreateChoosers() {
         c->view()->window()->installEventFilter(this);
         c->view()->viewport()->installEventFilter(this);
         c->view()->setFont(*fills[k].font);
+        ListRowDelegate::Install(c);
     }
 }
 

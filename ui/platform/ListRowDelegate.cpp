@@ -1,10 +1,20 @@
 #include "ui/platform/ListRowDelegate.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFontMetrics>
 
 #include <algorithm>
 
 namespace vostrel {
+
+void ListRowDelegate::Install(QComboBox* c) {
+    QStringList texts;
+    for (int i = 0; i < c->count(); ++i) {
+        texts.append(c->itemText(i));
+    }
+    c->setItemDelegate(new ListRowDelegate(RowHeight(c->view()->font(), texts), c));
+}
 
 QSize ListRowDelegate::sizeHint(const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
