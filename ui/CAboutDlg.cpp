@@ -2,6 +2,7 @@
 
 #include "app/Version.h"
 #include "ui/platform/AppIcon.h"
+#include "ui/platform/Contrast.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
 
@@ -74,7 +75,8 @@ QLabel* CAboutDlg::Label(int id) const {
 void CAboutDlg::paintEvent(QPaintEvent* e) {
     QDialog::paintEvent(e);
     QPainter p(this);
-    p.setPen(QPen(Qt::black, 1));
+    // Black, unless the face is too dark for a black line to show.
+    p.setPen(QPen(ReadableColor(Qt::black, palette().color(QPalette::Window)), 1));
     // The end point is excluded, as the original line drawing does.
     p.drawLine(5, 90, 254, 90);
 }

@@ -12,6 +12,7 @@
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/DropDownListStyle.h"
 #include "ui/platform/Fonts.h"
+#include "ui/platform/ListRowDelegate.h"
 #include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractButton>
@@ -207,6 +208,7 @@ void CGameDlg::CreateChoosers() {
         c->view()->window()->installEventFilter(this);
         c->view()->viewport()->installEventFilter(this);
         c->view()->setFont(*fills[k].font);
+        ListRowDelegate::Install(c);
     }
 }
 

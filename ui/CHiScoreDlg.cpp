@@ -8,6 +8,9 @@
 #include "ui/platform/Fonts.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,6 +85,7 @@ void CHiScoreDlg::OnInitDialog() {
                             du(103, 83, 27, 13));
     finalBox_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     nameEdit_ = new QLineEdit(this);
+    nameEdit_->installEventFilter(this);
     nameEdit_->setGeometry(du(63, 35, 40, 12));
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setGeometry(du(106, 127, 37, 16));
@@ -180,7 +184,28 @@ void CHiScoreDlg::StoreEnteredName() {
     app_.settings.highScores.name[st.hiScoreRow] = Cp932FromUnicode(text);
 }
 
+bool CHiScoreDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == nameEdit_ && e->type() == QEvent::InputMethod) {
+        preedit_ = static_cast<QInputMethodEvent*>(e)->preeditString();
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void CHiScoreDlg::CommitComposition() {
+    QGuiApplication::inputMethod()->commit();
+    // Without an input method that answers (or with one whose focus went elsewhere), the
+    // composition still stands in the edit; it is committed as the player sees it.
+    if (!preedit_.isEmpty()) {
+        QInputMethodEvent commit;
+        commit.setCommitString(preedit_);
+        QCoreApplication::sendEvent(nameEdit_, &commit);
+    }
+}
+
 void CHiScoreDlg::accept() {
+    // Alt+D or Enter may come while a conversion is still open: the name is what stood in
+    // the box.
+    CommitComposition();
     StoreEnteredName();
     app_.state.hiScoreMode = 0;
     QDialog::accept();

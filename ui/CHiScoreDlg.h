@@ -46,8 +46,12 @@ public:
     void accept() override; // OnOK
     void reject() override; // OnCancel
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
 private:
     void OnInitDialog();
+    void CommitComposition();
     void StoreEnteredName();
 
     CGameApp& app_;
@@ -60,6 +64,8 @@ private:
     QLabel* finalBox_ = nullptr;
     QLineEdit* nameEdit_ = nullptr;
     QPushButton* okButton_ = nullptr;
+    // What the input method composes in the name edit and has not yet committed.
+    QString preedit_;
 };
 
 } // namespace vostrel

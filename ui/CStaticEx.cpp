@@ -1,5 +1,7 @@
 #include "ui/CStaticEx.h"
 
+#include "ui/platform/Contrast.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -73,7 +75,8 @@ void CStaticEx::paintEvent(QPaintEvent* /*e*/) {
     p.save();
     p.setClipRect(r);
     p.setFont(font());
-    p.setPen(m_textColor);
+    // The fixed backgrounds are light: a theme's light text falls back to black on them.
+    p.setPen(ReadableColor(m_textColor, m_backColor));
     p.drawText(r, TextFlags(m_style), m_text);
     p.restore();
     drawFrame(&p);

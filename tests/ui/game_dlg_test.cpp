@@ -125,6 +125,26 @@ protected:
         return QRect(dlg->mapFromGlobal(list->mapToGlobal(QPoint(0, 0))), list->size());
     }
     bool ListOpen(int chooserId) { return dlg->Chooser(chooserId)->view()->isVisible(); }
+    // No row of the open list c cuts its text: the ink lies wholly inside its row, with the
+    // row's first and last pixel lines left to the background. The current row, framed by
+    // the highlight, is left out; the two rounds of a list have different current rows.
+    static void ExpectRowsHoldTheirGlyphs(QComboBox* c) {
+        QAbstractItemView* view = c->view();
+        const QImage img = view->viewport()->grab().toImage();
+        for (int i = 0; i < c->count(); ++i) {
+            if (i == view->currentIndex().row()) {
+                continue;
+            }
+            const QRect row = view->visualRect(c->model()->index(i, 0));
+            const QColor back = img.pixelColor(row.right() - 1, row.center().y());
+            for (int y : {row.top(), row.bottom()}) {
+                for (int x = row.left(); x < row.right(); ++x) {
+                    ASSERT_EQ(img.pixelColor(x, y), back)
+                        << "item '" << c->itemText(i).toStdString() << "' at " << x << "," << y;
+                }
+            }
+        }
+    }
 
     std::deque<int> digits{1, 2, 3, 4};
     CGameApp app;
@@ -298,6 +318,7 @@ TEST_F(GameDlgTest, EveryListDropsUnderItsFieldWhicheverItemIsCurrent) {
             const QModelIndex shown = chooser->view()->currentIndex();
             EXPECT_EQ(shown.row(), current) << c.label;
             EXPECT_TRUE(chooser->view()->selectionModel()->isSelected(shown)) << c.label;
+            ExpectRowsHoldTheirGlyphs(chooser);
             // The first round leaves the last item current for the second.
             Choose(c.chooser, round == 0 ? c.last : current);
         }

@@ -163,6 +163,30 @@ TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
     EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
+TEST_F(HiScoreDlgTest, AConversionStillOpenIsStoredAsItStoodInTheBox) {
+    // Alt+D, a click on the button and Enter all confirm; none may lose the composition.
+    const std::function<void(Dlg&)> confirms[] = {
+        [](Dlg& d) { QTest::keyClick(d.windowHandle(), Qt::Key_D, Qt::AltModifier); },
+        [](Dlg& d) {
+            QTest::mouseClick(d.windowHandle(), Qt::LeftButton, {}, Ok(d)->geometry().center());
+        },
+        [](Dlg& d) { QTest::keyClick(d.windowHandle(), Qt::Key_Return); },
+    };
+    for (const auto& confirm : confirms) {
+        EndGame(600);
+        EXPECT_EQ(Run([&confirm](Dlg& d) {
+                      TypeText(Edit(d), QStringLiteral("AB"));
+                      QTest::keyClick(Edit(d), Qt::Key_Left);
+                      QInputMethodEvent preedit(QStringLiteral("花子"), {});
+                      QApplication::sendEvent(Edit(d), &preedit);
+                      confirm(d);
+                  }),
+                  IDOK);
+        EXPECT_EQ(app.settings.highScores.name[0], "A\x89\xD4\x8E\x71"
+                                                   "B"); // A花子B
+    }
+}
+
 TEST_F(HiScoreDlgTest, ConfirmingAnEmptyEditStoresAnEmptyName) {
     EndGame(600);
     EXPECT_EQ(Run([](Dlg& d) { Ok(d)->click(); }), IDOK);

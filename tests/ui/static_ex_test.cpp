@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -64,6 +65,36 @@ TEST_F(StaticExTest, StartsInButtonColoursAndRepaintsInTheNewBackColour) {
     EXPECT_EQ(Grab(&s).pixelColor(25, 15), parent.palette().color(QPalette::Button));
     s.SetBackColor(QColor(220, 220, 220));
     EXPECT_EQ(Grab(&s).pixelColor(25, 15), QColor(220, 220, 220));
+}
+
+TEST_F(StaticExTest, DrawsTheThemeTextColourWhereItReadsAndBlackWhereItDoesNot) {
+    QPalette navy = QApplication::palette();
+    navy.setColor(QPalette::ButtonText, QColor(0, 0, 128));
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::Button, QColor(0x42, 0x42, 0x45));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    const struct {
+        QPalette palette;
+        QColor ink;
+    } cases[] = {
+        {QApplication::palette(), QApplication::palette().color(QPalette::ButtonText)},
+        {navy, QColor(0, 0, 128)},
+        {dark, Qt::black},
+    };
+    for (const auto& c : cases) {
+        parent.setPalette(c.palette);
+        CStaticEx* s = Make(QStringLiteral("√+7"), SS_CENTER | SS_CENTERIMAGE, {0, 0, 40, 20});
+        // The label as it has always been drawn, in the ink expected of this theme.
+        QImage want(s->size(), QImage::Format_RGB32);
+        QPainter p(&want);
+        p.fillRect(want.rect(), kBack);
+        p.setFont(s->font());
+        p.setPen(c.ink);
+        p.drawText(want.rect(), CStaticEx::TextFlags(s->Style()), s->WindowText());
+        p.end();
+        EXPECT_EQ(Grab(s).convertToFormat(QImage::Format_RGB32), want)
+            << c.ink.name().toStdString();
+    }
 }
 
 TEST_F(StaticExTest, AlignsByStyleWithCentreWinningOverRight) {

@@ -1,0 +1,119 @@
+// The windows under a dark colour scheme: every text and the version dialog's line must read on
+// the background it is drawn on.
+#include "app/CGameApp.h"
+#include "game/ControlIds.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CGameDlg.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/CStaticEx.h"
+#include "ui/platform/Contrast.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace vostrel {
+namespace {
+
+// A dark scheme as desktop colour schemes give it (light text on dark faces), for the test's
+// life.
+class DarkPalette {
+public:
+    DarkPalette() : saved_(QApplication::palette()) {
+        QPalette p;
+        for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text,
+                          QPalette::BrightText, QPalette::HighlightedText}) {
+            p.setColor(role, Qt::white);
+        }
+        p.setColor(QPalette::Window, QColor(0x22, 0x20, 0x20));
+        p.setColor(QPalette::Button, QColor(0x42, 0x42, 0x45));
+        p.setColor(QPalette::Base, QColor(0x3d, 0x3d, 0x3d));
+        p.setColor(QPalette::Highlight, QColor(0x12, 0x60, 0x8a));
+        QApplication::setPalette(p);
+    }
+    ~DarkPalette() { QApplication::setPalette(saved_); }
+
+private:
+    QPalette saved_;
+};
+
+// The highest contrast any pixel of img reaches against back: the core of the strokes, where
+// antialiasing has not mixed the ink with the background.
+double InkContrast(const QImage& img, const QColor& back) {
+    double best = 1.0;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            best = std::max(best, ContrastRatio(img.pixelColor(x, y), back));
+        }
+    }
+    return best;
+}
+
+// Every text of window, coloured labels on their own colour and plain labels on the face.
+void ExpectReadable(QWidget& window, const char* name, int expectedTexts) {
+    int measured = 0;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisible()) {
+            continue;
+        }
+        QString text;
+        QColor back;
+        QRect inside;
+        if (auto* s = qobject_cast<CStaticEx*>(w)) {
+            text = s->WindowText();
+            back = s->BackColor();
+            inside = s->contentsRect(); // without the sunken border
+        } else if (auto* l = qobject_cast<QLabel*>(w)) {
+            text = l->text();
+            back = l->palette().color(QPalette::Window);
+            inside = l->contentsRect();
+        }
+        if (text.isEmpty()) {
+            continue;
+        }
+        ++measured;
+        const QImage img = w->grab(inside).toImage();
+        EXPECT_GE(InkContrast(img, back), kReadableContrast)
+            << name << ": '" << text.toStdString() << "' on " << back.name().toStdString();
+    }
+    EXPECT_GE(measured, expectedTexts) << name;
+}
+
+TEST(DarkPalette, EveryTextAndLineReadsOnItsBackground) {
+    ASSERT_DOUBLE_EQ(ContrastRatio(Qt::black, Qt::white), 21.0);
+    ASSERT_DOUBLE_EQ(ContrastRatio(QColor(200, 200, 255), QColor(200, 200, 255)), 1.0);
+    DarkPalette dark;
+
+    CGameApp app;
+    InstallDefaultSettings(app.settings);
+    auto game = std::make_unique<CGameDlg>(app, [] { return 5 * 3277; });
+    game->show();
+    game->Flow().EvaluateTry(); // a result and points to read
+    // The powers and the sign start empty.
+    for (int k = 0; k < 4; ++k) {
+        game->SetLabelText(IDC_POWER0 + k, "√");
+    }
+    game->SetLabelText(IDC_OP0, "-");
+    // Four powers, signs and operators, ranks, the result, the points, the digits, the
+    // problem number and the points caption.
+    ExpectReadable(*game, "game window", 4 * 3 + 2 + 4 + 2);
+
+    app.state.hiScoreMode = 0;
+    CHiScoreDlg table(app, game.get());
+    table.show();
+    ExpectReadable(table, "high scores", 2 * kHighScoreRows + kHighScoreRows + 2);
+
+    CAboutDlg about(game.get());
+    about.show();
+    ExpectReadable(about, "version", 3);
+    const QImage img = about.grab().toImage();
+    EXPECT_GE(ContrastRatio(img.pixelColor(120, 90), about.palette().color(QPalette::Window)),
+              kReadableContrast);
+}
+
+} // namespace
+} // namespace vostrel
