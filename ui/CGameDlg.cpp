@@ -31,6 +31,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace vostrel {
 
@@ -283,6 +284,7 @@ void CGameDlg::OnLabelActivated(int id) {
     // Opened from the keyboard (only then has a label the focus): the focus comes back to it.
     const CStaticEx* s = Label(id);
     focusBack_ = s != nullptr && s->hasFocus() ? id : 0;
+    openingLabel_ = id;
     flow_->OnLabelClicked(id);
     if (openList_ == 0) {
         focusBack_ = 0;
@@ -408,6 +410,10 @@ void CGameDlg::PopUpChooserList(int id, int x, int y, int32_t selection, bool ra
         c->raise();
     }
     c->setCurrentIndex(selection);
+    // One list serves several labels: a reader hears which one it is choosing for.
+    if (const CStaticEx* label = Label(std::exchange(openingLabel_, 0))) {
+        c->view()->setAccessibleName(label->accessibleName());
+    }
     openList_ = id;
     ++listGeneration_;
     // Opened by a press on a label: the list stays down when that button comes up, as a

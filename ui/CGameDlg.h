@@ -118,6 +118,7 @@ private:
     // The label whose list was opened from the keyboard gets the focus back when it closes;
     // pendingFocus_ waits for a label hidden under its own list to be shown again.
     int focusBack_ = 0;
+    int openingLabel_ = 0;
     QWidget* pendingFocus_ = nullptr;
 };
 
