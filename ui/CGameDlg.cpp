@@ -386,6 +386,11 @@ void CGameDlg::ShowLabel(int id, bool show) {
     if (w == nullptr) {
         return;
     }
+    if (!show && w->hasFocus()) {
+        // Its list takes the focus next; hidden with it, the focus would pass to the next
+        // label first, and a reader would name that one.
+        w->clearFocus();
+    }
     w->setVisible(show);
     if (show && w == pendingFocus_) {
         pendingFocus_ = nullptr;

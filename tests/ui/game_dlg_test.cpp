@@ -220,6 +220,13 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     // A power: Space drops the list, the arrows pick, Enter takes it; the focus comes back.
     Key(Qt::Key_Right);
     ASSERT_EQ(Focus(), L(IDC_POWER0 + 1));
+    std::vector<QWidget*> focused; // while the list is down: the list, no other label
+    const QMetaObject::Connection watch =
+        QObject::connect(qApp, &QApplication::focusChanged, [&focused](QWidget*, QWidget* now) {
+            if (qobject_cast<CStaticEx*>(now) != nullptr) {
+                focused.push_back(now);
+            }
+        });
     Key(Qt::Key_Space);
     ASSERT_TRUE(ListOpen(IDC_POWER_CHOOSER));
     EXPECT_EQ(dlg->Chooser(IDC_POWER_CHOOSER)->pos(), QPoint(105, 7));
@@ -230,6 +237,8 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     EXPECT_FALSE(ListOpen(IDC_POWER_CHOOSER));
     EXPECT_EQ(Text(IDC_POWER0 + 1), QStringLiteral("2"));
     EXPECT_EQ(Focus(), L(IDC_POWER0 + 1));
+    QObject::disconnect(watch);
+    EXPECT_EQ(focused, std::vector<QWidget*>{L(IDC_POWER0 + 1)});
     // An operator with F4, the sign with Enter, a join with Alt+Down, a rank with Space.
     Key(Qt::Key_Down);
     ASSERT_EQ(Focus(), L(IDC_OP0 + 1));
