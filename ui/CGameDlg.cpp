@@ -3,6 +3,7 @@
 #include "app/WinConstants.h"
 #include "engine/ExpressionModel.h"
 #include "game/ControlIds.h"
+#include "game/SpokenText.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
@@ -22,6 +23,7 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -30,6 +32,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace vostrel {
 
@@ -129,11 +132,22 @@ void CGameDlg::CreateTemplateControls() {
         digits_[k]->move(45 + 50 * k, 30);
     }
 
-    connect(evaluate_, &QPushButton::clicked, this, [this] { flow_->EvaluateTry(); });
-    connect(retry_, &QPushButton::clicked, this, [this] { flow_->RetryGame(); });
-    connect(grade_, &QPushButton::clicked, this, [this] { flow_->GradeProblem(); });
-    connect(settings_, &QPushButton::clicked, this, [this] { flow_->OpenSettings(); });
-    connect(exit_, &QPushButton::clicked, this, [this] { flow_->RequestExit(IDOK); });
+    const auto command = [this](void (GameFlow::*op)()) {
+        return [this, op] {
+            if (!Covered()) {
+                (flow_.get()->*op)();
+            }
+        };
+    };
+    connect(evaluate_, &QPushButton::clicked, this, command(&GameFlow::EvaluateTry));
+    connect(retry_, &QPushButton::clicked, this, command(&GameFlow::RetryGame));
+    connect(grade_, &QPushButton::clicked, this, command(&GameFlow::GradeProblem));
+    connect(settings_, &QPushButton::clicked, this, command(&GameFlow::OpenSettings));
+    connect(exit_, &QPushButton::clicked, this, [this] {
+        if (!Covered()) {
+            flow_->RequestExit(IDOK);
+        }
+    });
 }
 
 void CGameDlg::CreateRunTimeLabels() {
@@ -143,8 +157,11 @@ void CGameDlg::CreateRunTimeLabels() {
         s->Create(text, style, r, this, id);
         s->ModifyStyle(0, SS_NOTIFY);
         s->SetBackColor(back);
-        connect(s, &CStaticEx::clicked, this,
-                [this](int clicked) { flow_->OnLabelClicked(clicked); });
+        s->setAccessibleName(QString::fromStdString(ControlName(id)));
+        if (ChooserOfLabel(id) != 0) {
+            s->setFocusPolicy(Qt::TabFocus);
+        }
+        connect(s, &CStaticEx::clicked, this, &CGameDlg::OnLabelActivated);
         return s;
     };
     for (int k = 0; k < 4; ++k) {
@@ -177,6 +194,19 @@ void CGameDlg::CreateRunTimeLabels() {
     points_ = make(IDC_POINTS, QStringLiteral("1234567"), {50, 155, 105, 180}, kDisplayStyle,
                    kPointsBack);
     points_->setFont(pointsFont_);
+
+    // "=" first, then the labels as they are read, row by row, then the buttons in their order.
+    QWidget* previous = evaluate_;
+    for (const auto* row : {&power_, &op_, &rank_}) {
+        for (CStaticEx* s : *row) {
+            setTabOrder(previous, s);
+            previous = s;
+        }
+    }
+    for (QWidget* b : {retry_, grade_, settings_, exit_}) {
+        setTabOrder(previous, b);
+        previous = b;
+    }
 }
 
 void CGameDlg::CreateChoosers() {
@@ -199,6 +229,8 @@ void CGameDlg::CreateChoosers() {
         c->setStyle(listStyle);
         for (int32_t i = 0; i < fills[k].items; ++i) {
             c->addItem(QString::fromUtf8(fills[k].text(i)));
+            c->setItemData(i, QString::fromUtf8(ChooserItemWord(IDC_POWER_CHOOSER + k, i)),
+                           Qt::AccessibleTextRole);
         }
         c->setFont(*fills[k].font);
         c->setMaxVisibleItems(c->count());
@@ -235,8 +267,30 @@ void CGameDlg::CreateWindowMenu() {
     // Alt+Space as on the original platform, though a window manager may keep it for its own
     // menu. The keyboard's Menu key comes as a context-menu request (contextMenuEvent).
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-    connect(shortcut, &QShortcut::activated, this,
-            [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
+    connect(shortcut, &QShortcut::activated, this, [this] {
+        if (!Covered()) {
+            ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
+        }
+    });
+}
+
+bool CGameDlg::Covered() const {
+    const QWindow* modal = QGuiApplication::modalWindow();
+    return modal != nullptr && modal != windowHandle();
+}
+
+void CGameDlg::OnLabelActivated(int id) {
+    if (Covered()) {
+        return;
+    }
+    // Opened from the keyboard (only then has a label the focus): the focus comes back to it.
+    const CStaticEx* s = Label(id);
+    focusBack_ = s != nullptr && s->hasFocus() ? id : 0;
+    openingLabel_ = id;
+    flow_->OnLabelClicked(id);
+    if (openList_ == 0) {
+        focusBack_ = 0;
+    }
 }
 
 void CGameDlg::ShowWindowMenu(const QPoint& globalPos) {
@@ -307,7 +361,13 @@ int32_t CGameDlg::MessageBox(const std::string& text, const std::string& caption
 void CGameDlg::SetLabelText(int id, const std::string& text) {
     const QString t = QString::fromStdString(text);
     if (CStaticEx* s = Label(id)) {
-        s->SetWindowText(t);
+        // A label shows an item of its list; a reader says that item's word.
+        QString spoken;
+        if (const QComboBox* c = Chooser(ChooserOfLabel(id))) {
+            const int item = c->findText(t);
+            spoken = item >= 0 ? c->itemData(item, Qt::AccessibleTextRole).toString() : QString();
+        }
+        s->SetWindowText(t, spoken);
     } else if (auto* l = qobject_cast<QLabel*>(Control(id))) {
         l->setText(t);
     }
@@ -324,8 +384,19 @@ void CGameDlg::SetLabelAlign(int id, TextAlign align) {
 }
 
 void CGameDlg::ShowLabel(int id, bool show) {
-    if (QWidget* w = Control(id)) {
-        w->setVisible(show);
+    QWidget* w = Control(id);
+    if (w == nullptr) {
+        return;
+    }
+    if (!show && w->hasFocus()) {
+        // Its list takes the focus next; hidden with it, the focus would pass to the next
+        // label first, and a reader would name that one.
+        w->clearFocus();
+    }
+    w->setVisible(show);
+    if (show && w == pendingFocus_) {
+        pendingFocus_ = nullptr;
+        (w->isEnabled() ? w : evaluate_)->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -346,6 +417,10 @@ void CGameDlg::PopUpChooserList(int id, int x, int y, int32_t selection, bool ra
         c->raise();
     }
     c->setCurrentIndex(selection);
+    // One list serves several labels: a reader hears which one it is choosing for.
+    if (const CStaticEx* label = Label(std::exchange(openingLabel_, 0))) {
+        c->view()->setAccessibleName(label->accessibleName());
+    }
     openList_ = id;
     ++listGeneration_;
     // Opened by a press on a label: the list stays down when that button comes up, as a
@@ -372,6 +447,18 @@ void CGameDlg::HideChooserList(int id) {
     if (c->view()->window()->isVisible()) {
         c->hidePopup();
     }
+    // The focus leaves the list for the label that opened it from the keyboard, else for "=";
+    // a label hidden under the list takes it once it is shown again.
+    if (c->hasFocus()) {
+        QWidget* back = focusBack_ != 0 ? Control(focusBack_) : evaluate_;
+        if (back->isVisible()) {
+            back->setFocus(Qt::OtherFocusReason);
+        } else {
+            pendingFocus_ = back;
+            c->clearFocus();
+        }
+    }
+    focusBack_ = 0;
     c->hide();
 }
 
@@ -474,7 +561,7 @@ void CGameDlg::reject() {
 
 void CGameDlg::closeEvent(QCloseEvent* e) {
     e->ignore();
-    if (isVisible()) {
+    if (isVisible() && !Covered()) {
         flow_->RequestExit(IDCANCEL);
     }
 }
@@ -491,6 +578,54 @@ void CGameDlg::mousePressEvent(QMouseEvent* e) {
 
 void CGameDlg::mouseDoubleClickEvent(QMouseEvent* e) {
     mousePressEvent(e);
+}
+
+void CGameDlg::keyPressEvent(QKeyEvent* e) {
+    if (e->modifiers() == Qt::NoModifier && MoveLabelFocus(e->key())) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+bool CGameDlg::MoveLabelFocus(int key) {
+    const std::array<const std::array<CStaticEx*, 4>*, 3> rows = {&power_, &op_, &rank_};
+    int dr = 0;
+    int dk = 0;
+    switch (key) {
+    case Qt::Key_Left:
+        dk = -1;
+        break;
+    case Qt::Key_Right:
+        dk = 1;
+        break;
+    case Qt::Key_Up:
+        dr = -1;
+        break;
+    case Qt::Key_Down:
+        dr = 1;
+        break;
+    default:
+        return false;
+    }
+    for (int r = 0; r < 3; ++r) {
+        for (int k = 0; k < 4; ++k) {
+            if (!(*rows[r])[k]->hasFocus()) {
+                continue;
+            }
+            // The nearest label that way that can take the focus; none: the focus stays.
+            for (int nr = r + dr, nk = k + dk; nr >= 0 && nr < 3 && nk >= 0 && nk < 4;
+                 nr += dr, nk += dk) {
+                CStaticEx* next = (*rows[nr])[nk];
+                if (next->isEnabled() && next->isVisible()) {
+                    next->setFocus(Qt::OtherFocusReason);
+                    break;
+                }
+            }
+            return true;
+        }
+    }
+    return false;
 }
 
 void CGameDlg::contextMenuEvent(QContextMenuEvent* e) {

@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QAction;
 class QMenu;
+class QKeyEvent;
 class QMouseEvent;
 class QPushButton;
 
@@ -63,8 +64,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // Another modal window is up or opening: commands of this window that were already on
+    // their way (a mnemonic's delayed click, a queued key) are dropped.
+    bool Covered() const;
+    void OnLabelActivated(int id);
+    // Arrow keys between neighbouring labels of the focused one.
+    bool MoveLabelFocus(int key);
     void CreateTemplateControls();
     void CreateRunTimeLabels();
     void CreateChoosers();
@@ -107,6 +115,11 @@ private:
     uint32_t listGeneration_ = 0;
     // The release of the press that opened the list is still to come.
     bool swallowRelease_ = false;
+    // The label whose list was opened from the keyboard gets the focus back when it closes;
+    // pendingFocus_ waits for a label hidden under its own list to be shown again.
+    int focusBack_ = 0;
+    int openingLabel_ = 0;
+    QWidget* pendingFocus_ = nullptr;
 };
 
 } // namespace vostrel

@@ -2,6 +2,7 @@
 
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
+#include "game/SpokenText.h"
 #include "ui/platform/Cp932.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
@@ -108,6 +109,7 @@ void CHiScoreDlg::OnInitDialog() {
                              this, IDC_HS_NAME0 + k);
         nameLabel_[k].SetBackColor(kWhite);
         nameLabel_[k].setFont(fontA_);
+        nameLabel_[k].setAccessibleName(QString::fromStdString(HighScoreCellName(k, false)));
     }
     for (int k = 0; k < kHighScoreRows; ++k) {
         scoreLabel_[k].Create(QStringLiteral("9999"), SS_CENTERIMAGE | SS_RIGHT,
@@ -115,6 +117,7 @@ void CHiScoreDlg::OnInitDialog() {
                               IDC_HS_SCORE0 + k);
         scoreLabel_[k].SetBackColor(kWhite);
         scoreLabel_[k].setFont(fontA_);
+        scoreLabel_[k].setAccessibleName(QString::fromStdString(HighScoreCellName(k, true)));
     }
     fontB_ = MakeCellFont(kTableFontHeight, QString::fromUtf16(kTableFace));
     finalCaption_->move(120, 145);
@@ -142,6 +145,9 @@ void CHiScoreDlg::ApplyMode() {
         nameEdit_->setGeometry(28, 28 + 20 * st.hiScoreRow, 160, 18);
         nameEdit_->raise();
         nameEdit_->show();
+        // The box stands in the new row's name cell and is named as that cell is.
+        nameEdit_->setAccessibleName(
+            QString::fromStdString(HighScoreCellName(st.hiScoreRow, false)));
         if (st.hiScoreRow >= 0 && st.hiScoreRow < kHighScoreRows) {
             nameLabel_[st.hiScoreRow].hide();
         }

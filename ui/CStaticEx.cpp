@@ -1,7 +1,10 @@
 #include "ui/CStaticEx.h"
 
+#include "ui/CStaticExAccessible.h"
 #include "ui/platform/Contrast.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -14,6 +17,7 @@ CStaticEx::CStaticEx(QWidget* parent) : QFrame(parent) {
     m_textColor = pal.color(QPalette::Active, QPalette::ButtonText);
     m_backColor = pal.color(QPalette::Active, QPalette::Button);
     setFocusPolicy(Qt::NoFocus);
+    CStaticExAccessible::Install();
 }
 
 void CStaticEx::Create(const QString& text, uint32_t style, const PixelRect& rect, QWidget* parent,
@@ -34,12 +38,47 @@ void CStaticEx::SetBackColor(const QColor& color) {
     update();
 }
 
-void CStaticEx::SetWindowText(const QString& text) {
-    if (text == m_text) {
+void CStaticEx::SetWindowText(const QString& text, const QString& spoken) {
+    if (text == m_text && spoken == m_spoken) {
         return;
     }
     m_text = text;
+    m_spoken = spoken;
     update();
+    NotifyAccessibleChange();
+}
+
+QString CStaticEx::SpokenValue() const {
+    if (!m_spoken.isEmpty()) {
+        return m_spoken;
+    }
+    // As drawn: an ampersand only marks the next character, a doubled one shows itself.
+    QString shown;
+    for (qsizetype i = 0; i < m_text.size(); ++i) {
+        if (m_text[i] == u'&' && i + 1 < m_text.size()) {
+            ++i;
+        }
+        shown += m_text[i];
+    }
+    return shown.trimmed();
+}
+
+void CStaticEx::NotifyAccessibleChange() {
+    // The name carries the text, so a reader hears every change.
+    QAccessibleEvent ev(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&ev);
+}
+
+bool CStaticEx::OpensList() const {
+    return (m_style & SS_NOTIFY) != 0 && focusPolicy() != Qt::NoFocus;
+}
+
+void CStaticEx::Activate() {
+    if ((m_style & SS_NOTIFY) == 0 || !isEnabled()) {
+        return;
+    }
+    update();
+    emit clicked(m_id);
 }
 
 void CStaticEx::ModifyStyle(uint32_t remove, uint32_t add) {
@@ -79,6 +118,12 @@ void CStaticEx::paintEvent(QPaintEvent* /*e*/) {
     p.setPen(ReadableColor(m_textColor, m_backColor));
     p.drawText(r, TextFlags(m_style), m_text);
     p.restore();
+    if (hasFocus()) {
+        // Drawn on the label's own fixed background, so one colour that contrasts with it
+        // shows on every theme; without focus nothing is drawn.
+        p.setPen(QPen(ReadableColor(Qt::black, m_backColor), 1, Qt::DotLine));
+        p.drawRect(r.adjusted(1, 1, -2, -2));
+    }
     drawFrame(&p);
 }
 
@@ -90,6 +135,20 @@ void CStaticEx::mousePressEvent(QMouseEvent* e) {
     e->accept();
     update();
     emit clicked(m_id);
+}
+
+void CStaticEx::keyPressEvent(QKeyEvent* e) {
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    const int key = e->key();
+    const bool opens = (mods == Qt::NoModifier && (key == Qt::Key_Space || key == Qt::Key_Return ||
+                                                   key == Qt::Key_Enter || key == Qt::Key_F4)) ||
+                       (mods == Qt::AltModifier && key == Qt::Key_Down);
+    if (!OpensList() || !opens) {
+        QFrame::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    Activate();
 }
 
 void CStaticEx::mouseDoubleClickEvent(QMouseEvent* e) {

@@ -1,6 +1,7 @@
 #pragma once
 // A one-line label that paints itself in its own text and background colours. Clickable when
-// its style has SS_NOTIFY; a disabled label still paints as an enabled one.
+// its style has SS_NOTIFY; a disabled label still paints as an enabled one. A clickable label
+// given a focus policy opens its list from the keyboard too and marks its focus itself.
 
 #include <QColor>
 #include <QFrame>
@@ -40,8 +41,15 @@ public:
     QColor BackColor() const { return m_backColor; }
     QColor TextColor() const { return m_textColor; }
 
-    void SetWindowText(const QString& text);
+    // spoken is what a screen reader says for the text; empty: the text itself.
+    void SetWindowText(const QString& text, const QString& spoken = QString());
     QString WindowText() const { return m_text; }
+    QString SpokenValue() const;
+
+    // A clickable label that takes focus: it stands for a list that it opens.
+    bool OpensList() const;
+    // A click from the keyboard or from assistive technology.
+    void Activate();
 
     void ModifyStyle(uint32_t remove, uint32_t add);
     uint32_t Style() const { return m_style; }
@@ -57,11 +65,15 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void NotifyAccessibleChange();
+
     QColor m_textColor;
     QColor m_backColor;
     QString m_text;
+    QString m_spoken;
     uint32_t m_style = SS_LEFT;
     int m_id = 0;
 };

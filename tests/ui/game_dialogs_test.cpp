@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -115,6 +116,29 @@ TEST_F(GameDialogsTest, ClosingTheSettingsLeavesTheGameAsItWas) {
     EXPECT_EQ(app.settings.repeatCount, 3);
     EXPECT_EQ(app.state.gameInProgress, 1);
     EXPECT_EQ(Digit(0), "1");
+}
+
+TEST_F(GameDialogsTest, KeysTypedAsTheSettingsOpenNeverReachTheGameWindowBehindThem) {
+    Click(IDC_EVALUATE); // a game under way: exit would ask
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    bool settingsUp = false;
+    QTimer::singleShot(400, [this, &settingsUp] {
+        auto* s = qobject_cast<CSettingDlg*>(QApplication::activeModalWidget());
+        settingsUp = s != nullptr;
+        dlg->close(); // the close box of the window behind does nothing either
+        if (s != nullptr) {
+            s->reject();
+        }
+    });
+    // Alt+X a moment after Alt+S, before the settings dialog is up.
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_X, Qt::AltModifier);
+    QTest::qWait(600);
+    EXPECT_TRUE(settingsUp);
+    EXPECT_TRUE(captions.empty());
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(app.state.gameInProgress, 1);
 }
 
 TEST_F(GameDialogsTest, TheLastGradeOpensTheTableForTheNewName) {

@@ -9,6 +9,8 @@
 #include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -22,6 +24,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -145,6 +148,35 @@ protected:
             }
         }
     }
+    // A key as the platform delivers it: to the window, or to the dropped list, which holds
+    // the keyboard while it is open.
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget* popup = QApplication::activePopupWidget();
+        QTest::keyClick(popup != nullptr ? popup->windowHandle() : dlg->windowHandle(), key, mods);
+        Settle();
+    }
+    // A button's mnemonic clicks it a moment after the key.
+    void Mnemonic(Qt::Key key, const std::function<bool()>& done) {
+        Key(key, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor(done, 2000));
+    }
+    // What the player can see and what the flow holds.
+    std::string State() {
+        const ExpressionState& e = dlg->Flow().Expression();
+        std::string s;
+        for (int k = 0; k < 4; ++k) {
+            s += std::to_string(e.power[k]) + std::to_string(e.powerOn[k]) +
+                 std::to_string(e.op[k]) + std::to_string(e.rank[k]) + std::to_string(e.rankOn[k]) +
+                 "|";
+        }
+        for (int id = IDC_DIGIT0; id <= IDC_POINTS; ++id) {
+            if (id != IDC_EVALUATE && id != IDC_SCORE_CAPTION) {
+                s += Text(id).toStdString() + std::to_string(dlg->Control(id)->isEnabled()) + "|";
+            }
+        }
+        return s + std::to_string(dlg->Flow().TryCount()) +
+               std::to_string(app.state.gameInProgress);
+    }
 
     std::deque<int> digits{1, 2, 3, 4};
     CGameApp app;
@@ -182,6 +214,177 @@ TEST_F(GameDlgTest, StartsWithTheFreshProblemAndAllListsHidden) {
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Vostrel"));
     EXPECT_FALSE(dlg->windowIcon().isNull());
     EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+}
+
+TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
+    ScriptedBoxes boxes;
+    // Tab: "=", then the labels row by row, the disabled ones skipped, then the buttons.
+    std::vector<QWidget*> order;
+    for (int i = 0; i < 18; ++i) {
+        order.push_back(Focus());
+        Key(Qt::Key_Tab);
+    }
+    std::vector<QWidget*> expected{dlg->Control(IDC_EVALUATE)};
+    for (int first : {int(IDC_POWER0), int(IDC_OP0), int(IDC_RANK0)}) {
+        for (int k = 0; k < 4; ++k) {
+            expected.push_back(L(first + k));
+        }
+    }
+    for (int id :
+         {int(IDC_RETRY), int(IDC_GRADE), int(IDC_SETTINGS), int(IDOK), int(IDC_EVALUATE)}) {
+        expected.push_back(dlg->Control(id));
+    }
+    EXPECT_EQ(order, expected);
+    ASSERT_EQ(Focus(), L(IDC_POWER0));
+
+    // A power: Space drops the list, the arrows pick, Enter takes it; the focus comes back.
+    Key(Qt::Key_Right);
+    ASSERT_EQ(Focus(), L(IDC_POWER0 + 1));
+    std::vector<QWidget*> focused; // while the list is down: the list, no other label
+    const QMetaObject::Connection watch =
+        QObject::connect(qApp, &QApplication::focusChanged, [&focused](QWidget*, QWidget* now) {
+            if (qobject_cast<CStaticEx*>(now) != nullptr) {
+                focused.push_back(now);
+            }
+        });
+    Key(Qt::Key_Space);
+    ASSERT_TRUE(ListOpen(IDC_POWER_CHOOSER));
+    EXPECT_EQ(dlg->Chooser(IDC_POWER_CHOOSER)->pos(), QPoint(105, 7));
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(ListOpen(IDC_POWER_CHOOSER));
+    EXPECT_EQ(Text(IDC_POWER0 + 1), QStringLiteral("2"));
+    EXPECT_EQ(Focus(), L(IDC_POWER0 + 1));
+    QObject::disconnect(watch);
+    EXPECT_EQ(focused, std::vector<QWidget*>{L(IDC_POWER0 + 1)});
+    // An operator with F4, the sign with Enter, a join with Alt+Down, a rank with Space.
+    Key(Qt::Key_Down);
+    ASSERT_EQ(Focus(), L(IDC_OP0 + 1));
+    Key(Qt::Key_F4);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Left);
+    ASSERT_EQ(Focus(), L(IDC_OP0));
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(ListOpen(IDC_SIGN_CHOOSER));
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Focus(), L(IDC_OP0));
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    Key(Qt::Key_End);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Text(IDC_OP0 + 2), QStringLiteral(" "));
+    // The join disabled rank label 2: Down from its gap stays; Esc closes a list unchanged.
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Focus(), L(IDC_OP0 + 2));
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down);
+    ASSERT_EQ(Focus(), L(IDC_RANK0 + 3));
+    Key(Qt::Key_Space);
+    ASSERT_TRUE(ListOpen(IDC_RANK_CHOOSER));
+    EXPECT_FALSE(L(IDC_RANK0 + 3)->isVisible());
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Focus(), L(IDC_RANK0 + 3));
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(ListOpen(IDC_RANK_CHOOSER));
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(Focus(), L(IDC_RANK0 + 3));
+    Mnemonic(Qt::Key_Equal, [this] { return dlg->Flow().TryCount() == 1; });
+    const std::string byKeys = State();
+    EXPECT_NE(Text(IDC_RESULT), QString());
+    boxes.answers = {IDOK};
+    Mnemonic(Qt::Key_M, [&boxes] { return !boxes.asked.empty(); });
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    const std::string gradedByKeys = boxes.asked[0].text;
+
+    // The same choices by clicks, on the same problem in a new window.
+    digits = {1, 2, 3, 4};
+    app.state = AppState{};
+    dlg.reset();
+    SetUp();
+    ClickOn(IDC_POWER0 + 1);
+    Choose(IDC_POWER_CHOOSER, PowSquare);
+    ClickOn(IDC_OP0 + 1);
+    Choose(IDC_OP_CHOOSER, OpMul);
+    ClickOn(IDC_OP0);
+    Choose(IDC_SIGN_CHOOSER, 1);
+    ClickOn(IDC_OP0 + 2);
+    Choose(IDC_OP_CHOOSER, OpJoin);
+    ClickOn(IDC_RANK0 + 3);
+    Choose(IDC_RANK_CHOOSER, 0);
+    ClickOn(IDC_RANK0 + 3);
+    QTest::keyClick(dlg->Chooser(IDC_RANK_CHOOSER)->view(), Qt::Key_Escape);
+    Settle();
+    ClickOn(IDC_EVALUATE);
+    EXPECT_EQ(State(), byKeys);
+    boxes.answers = {IDOK};
+    ClickOn(IDC_GRADE);
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    EXPECT_EQ(boxes.asked[1].text, gradedByKeys);
+}
+
+TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt) {
+    const auto iface = [this](int id) { return QAccessible::queryAccessibleInterface(L(id)); };
+    const std::pair<int, const char*> fresh[] = {
+        {IDC_POWER0, "1番目の数字のべき乗、なし"},
+        {IDC_POWER0 + 3, "4番目の数字のべき乗、なし"},
+        {IDC_OP0, "符号、プラス"},
+        {IDC_OP0 + 1, "1番目の演算子、足す"},
+        {IDC_RANK0, "符号の計算順位、1番"},
+        {IDC_RANK0 + 3, "3番目の演算子の計算順位、4番"},
+    };
+    for (const auto& [id, name] : fresh) {
+        EXPECT_EQ(iface(id)->text(QAccessible::Name), QString::fromUtf8(name)) << id;
+    }
+    for (int id = IDC_POWER0; id < IDC_RANK0 + 4; ++id) {
+        QAccessibleInterface* a = iface(id);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->role(), QAccessible::ComboBox) << id;
+        EXPECT_FALSE(a->text(QAccessible::Value).isEmpty()) << id;
+        EXPECT_TRUE(a->text(QAccessible::Name).endsWith(a->text(QAccessible::Value))) << id;
+        EXPECT_TRUE(a->state().focusable) << id;
+        EXPECT_FALSE(a->state().disabled) << id;
+        ASSERT_NE(a->actionInterface(), nullptr);
+        EXPECT_EQ(a->actionInterface()->actionNames().value(0),
+                  QAccessibleActionInterface::showMenuAction());
+    }
+    // Each list reads its items as the labels read them.
+    QComboBox* power = dlg->Chooser(IDC_POWER_CHOOSER);
+    EXPECT_EQ(power->itemData(PowNone, Qt::AccessibleTextRole).toString(), QStringLiteral("なし"));
+    EXPECT_EQ(power->itemData(PowSquare, Qt::AccessibleTextRole).toString(), QStringLiteral("2乗"));
+    EXPECT_EQ(dlg->Chooser(IDC_OP_CHOOSER)->itemData(OpJoin, Qt::AccessibleTextRole).toString(),
+              QStringLiteral("連結"));
+    QAccessibleInterface* result = QAccessible::queryAccessibleInterface(L(IDC_RESULT));
+    EXPECT_EQ(result->role(), QAccessible::StaticText);
+    EXPECT_EQ(result->text(QAccessible::Name), QStringLiteral("計算結果"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(L(IDC_POINTS))->text(QAccessible::Name),
+              QStringLiteral("得点、0"));
+
+    // The default action drops the list; the names follow a choice and "=".
+    iface(IDC_OP0 + 2)->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    Choose(IDC_OP_CHOOSER, OpJoin);
+    Click(IDC_EVALUATE);
+    EXPECT_EQ(iface(IDC_OP0 + 2)->text(QAccessible::Name), QStringLiteral("2番目の演算子、連結"));
+    // The join disabled the left digit's power label and the gap's rank label.
+    EXPECT_TRUE(iface(IDC_RANK0 + 2)->state().disabled);
+    EXPECT_FALSE(iface(IDC_RANK0 + 2)
+                     ->actionInterface()
+                     ->actionNames()
+                     .contains(QAccessibleActionInterface::showMenuAction()));
+    EXPECT_EQ(result->text(QAccessible::Name),
+              QStringLiteral("計算結果、") + Text(IDC_RESULT).trimmed());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(L(IDC_POINTS))->text(QAccessible::Name),
+              QStringLiteral("得点、") + Text(IDC_POINTS).trimmed());
 }
 
 TEST_F(GameDlgTest, EnterPressesTheFocusedButtonElseExit) {

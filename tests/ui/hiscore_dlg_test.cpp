@@ -5,6 +5,7 @@
 #include "ui/CStaticEx.h"
 #include "ui/platform/Cp932.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -146,6 +147,13 @@ TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
         EXPECT_EQ(Final(d)->text(), "400");
         EXPECT_EQ(Ok(d)->text(), QStringLiteral("確定(&D)"));
         EXPECT_EQ(QApplication::focusWidget(), edit);
+        // A reader hears every cell by its row and column, and the box as the cell it covers.
+        EXPECT_EQ(edit->accessibleName(), QStringLiteral("4位の名前"));
+        QAccessibleInterface* score = QAccessible::queryAccessibleInterface(Score(d, 0));
+        EXPECT_EQ(score->role(), QAccessible::StaticText);
+        EXPECT_EQ(score->text(QAccessible::Name), QStringLiteral("1位のスコア、500"));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(Name(d, 4))->text(QAccessible::Name),
+                  QStringLiteral("5位の名前、owns"));
         TypeText(edit, QStringLiteral(" "));
         CommitText(edit, QStringLiteral("田中"));
         TypeText(edit, QStringLiteral(" ～花子€ "));

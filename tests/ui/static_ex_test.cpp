@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vostrel {
 namespace {
 
@@ -38,6 +40,15 @@ InkBox InkOf(const QImage& img, const QColor& back) {
         }
     }
     return b;
+}
+
+// Pixels of colour c in row y of the image.
+int CountInRow(const QImage& img, int y, const QColor& c) {
+    int n = 0;
+    for (int x = 0; x < img.width(); ++x) {
+        n += img.pixelColor(x, y) == c ? 1 : 0;
+    }
+    return n;
 }
 
 class StaticExTest : public ::testing::Test {
@@ -166,6 +177,47 @@ TEST_F(StaticExTest, ReportsClicksOnlyWithNotify) {
     EXPECT_EQ(quietSpy.count(), 0);
     ASSERT_EQ(notifySpy.count(), 1);
     EXPECT_EQ(notifySpy.at(0).at(0).toInt(), 1010);
+}
+
+TEST_F(StaticExTest, OpensFromTheKeyboardOnlyWithFocusAndMarksTheFocusInAColourThatShows) {
+    parent.show();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    CStaticEx* list = Make("+", SS_CENTER | SS_NOTIFY, {0, 0, 40, 30});
+    list->setFocusPolicy(Qt::TabFocus);
+    CStaticEx* dark = Make("-", SS_CENTER | SS_NOTIFY, {50, 0, 90, 30});
+    dark->setFocusPolicy(Qt::TabFocus);
+    dark->SetBackColor(QColor(40, 40, 60));
+    CStaticEx* plain = Make("1", SS_CENTER | SS_NOTIFY, {100, 0, 140, 30});
+    QSignalSpy spy(list, &CStaticEx::clicked);
+    QSignalSpy plainSpy(plain, &CStaticEx::clicked);
+
+    // A mouse player sees what they always saw: a click gives no focus and no mark.
+    const QImage before = Grab(list);
+    QTest::mouseClick(list, Qt::LeftButton);
+    EXPECT_FALSE(list->hasFocus());
+    EXPECT_EQ(Grab(list), before);
+
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(list->hasFocus());
+    EXPECT_GT(CountInRow(Grab(list), 1, Qt::black), 5);
+    for (auto [key, mods] : {std::pair{Qt::Key_Space, Qt::NoModifier},
+                             {Qt::Key_Return, Qt::NoModifier},
+                             {Qt::Key_F4, Qt::NoModifier},
+                             {Qt::Key_Down, Qt::AltModifier},
+                             {Qt::Key_Down, Qt::NoModifier},
+                             {Qt::Key_A, Qt::NoModifier}}) {
+        QTest::keyClick(list, key, mods);
+    }
+    EXPECT_EQ(spy.count(), 5); // the mouse click and four keys that open a list
+    dark->setFocus(Qt::TabFocusReason);
+    EXPECT_GT(CountInRow(Grab(dark), 1, Qt::white), 5);
+    EXPECT_EQ(CountInRow(Grab(list), 1, Qt::black), 0);
+    EXPECT_EQ(Grab(list), before);
+
+    // A label that takes no focus is no list: keys do nothing.
+    QTest::keyClick(plain, Qt::Key_Space);
+    EXPECT_EQ(plainSpy.count(), 0);
 }
 
 } // namespace

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The game as players without a mouse meet it, under a virtual X display with a window
+# manager: the accessibility bus sees every control a player needs with a name, Tab moves
+# through named controls, and keys typed quickly as the settings dialog opens never reach the
+# game window behind it.
+# Usage: bash e2e_a11y.sh BUILD_DIR
+set -euo pipefail
+
+build="${1:?usage: e2e_a11y.sh BUILD_DIR}"
+[ -x "$build/vostrel" ] || exit 77
+here=$(cd "$(dirname "$0")" && pwd)
+
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
+source "$here/../../scripts/xsession.sh"
+xs_require Xvfb xdotool openbox dbus-run-session
+launcher=/usr/libexec/at-spi-bus-launcher
+# The Debian package's bindings live with the system's interpreter, whatever else is on PATH.
+py=/usr/bin/python3
+if ! [ -x "$launcher" ] || ! "$py" -c 'import pyatspi' 2>/dev/null; then
+    echo "skipped: no AT-SPI bus or pyatspi (scripts/deps.sh test installs them)"
+    exit 77
+fi
+# A session bus of its own, ended with the script.
+if [ -z "${VOSTREL_E2E_BUS:-}" ]; then
+    exec env VOSTREL_E2E_BUS=1 timeout 300 dbus-run-session -- bash "$0" "$@"
+fi
+
+stop_bus() { [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true; }
+xs_begin stop_bus
+tmp=$XS_WORK
+# shellcheck source-path=SCRIPTDIR source=e2e_common.bash
+source "$here/e2e_common.bash"
+
+mkdir "$tmp/game"
+cp "$build/vostrel" "$tmp/game/vostrel"
+{
+    printf ':Vostrel\r\n:Ver. 2.0.2005.0117\r\n:test\r\n'
+    printf 'rn:3\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n'
+    for k in 0 1 2 3 4; do printf 'hsn%d:none\r\nhss%d:%d\r\n' "$k" "$k" $((50 - 10 * k)); done
+} >"$tmp/game/vostrel.dat"
+
+xs_start || fail "no X server"
+xs_start_wm || fail "no window manager"
+"$launcher" --launch-immediately >"$tmp/bus.log" 2>&1 &
+bus_pid=$!
+
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
+XS_APP_PID=$!
+main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
+xdotool windowfocus --sync "$main"
+
+echo "The game window as the accessibility bus shows it:"
+timeout 60 "$py" "$here/a11y_tree.py" dump Vostrel || fail "an element without a name"
+
+# From "=", through the labels to the sign: each focus names its control and what it shows.
+# The sign's list by keys, then "=": the reader hears the new sign and the result.
+xdotool windowfocus --sync "$main"
+timeout 90 "$py" "$here/a11y_tree.py" focus Vostrel 5 space Down Return alt+equal |
+    tee "$tmp/focus.log" || fail "a focus event without a name"
+for heard in "focus: combo box '1番目の数字のべき乗、なし'" "focus: combo box '符号、プラス'" \
+    "name changed: combo box '符号、マイナス'" "focus: combo box '符号、マイナス'" \
+    "name changed: [a-z ]* '計算結果、"; do
+    grep -q "$heard" "$tmp/focus.log" || fail "not heard: $heard"
+done
+
+# Alt+S, then Alt+X at once: the settings dialog opens over a game window that stays.
+xs_keys "$main" --delay 20 alt+s alt+x
+settings=$(xs_wait_window '^設定$' "$XS_APP_PID") || fail "no settings dialog"
+sleep 1
+kill -0 "$XS_APP_PID" 2>/dev/null || fail "the game ended behind the settings dialog"
+xdotool search --onlyvisible --all --pid "$XS_APP_PID" --name '^Vostrel$' >/dev/null ||
+    fail "the game window closed behind the settings dialog"
+if xdotool search --onlyvisible --all --pid "$XS_APP_PID" --name '^終了確認$' >/dev/null; then
+    fail "the exit question opened over the settings dialog"
+fi
+xs_keys "$settings" Escape
+xs_wait_gone '^設定$' 10 || fail "the settings dialog did not close"
+echo "ok: named controls and focus events; keys typed as a dialog opens stay out of the game"

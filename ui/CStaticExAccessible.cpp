@@ -1,0 +1,87 @@
+#include "ui/CStaticExAccessible.h"
+
+#include "ui/CStaticEx.h"
+
+namespace vostrel {
+
+namespace {
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
+    if (className == QLatin1String(CStaticEx::staticMetaObject.className())) {
+        if (auto* label = qobject_cast<CStaticEx*>(object)) {
+            return new CStaticExAccessible(label);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CStaticExAccessible::CStaticExAccessible(CStaticEx* label) : QAccessibleWidget(label) {}
+
+void CStaticExAccessible::Install() {
+    static const bool installed = [] {
+        QAccessible::installFactory(Factory);
+        return true;
+    }();
+    (void)installed;
+}
+
+CStaticEx* CStaticExAccessible::Label() const {
+    return static_cast<CStaticEx*>(widget());
+}
+
+bool CStaticExAccessible::OpensList() const {
+    return Label()->OpensList();
+}
+
+QAccessible::Role CStaticExAccessible::role() const {
+    // Over AT-SPI a combo box is announced as one that drops a list; ButtonDropDown would be
+    // read as a plain push button.
+    return OpensList() ? QAccessible::ComboBox : QAccessible::StaticText;
+}
+
+QAccessible::State CStaticExAccessible::state() const {
+    QAccessible::State s = QAccessibleWidget::state();
+    if (OpensList()) {
+        s.hasPopup = true;
+    }
+    return s;
+}
+
+QString CStaticExAccessible::text(QAccessible::Text t) const {
+    const CStaticEx* label = Label();
+    const QString value = label->SpokenValue();
+    switch (t) {
+    case QAccessible::Name: {
+        const QString control = label->accessibleName();
+        if (control.isEmpty()) {
+            return value;
+        }
+        return value.isEmpty() ? control : control + QStringLiteral("、") + value;
+    }
+    case QAccessible::Value:
+        return value;
+    default:
+        return QAccessibleWidget::text(t);
+    }
+}
+
+QStringList CStaticExAccessible::actionNames() const {
+    if (!OpensList() || !Label()->isEnabled()) {
+        return QAccessibleWidget::actionNames();
+    }
+    // The first is the default action.
+    return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+}
+
+void CStaticExAccessible::doAction(const QString& actionName) {
+    if (OpensList() && Label()->isEnabled() &&
+        (actionName == showMenuAction() || actionName == pressAction())) {
+        Label()->Activate();
+        return;
+    }
+    QAccessibleWidget::doAction(actionName);
+}
+
+} // namespace vostrel

@@ -1,0 +1,30 @@
+#pragma once
+// What assistive technology sees of a CStaticEx: a label that opens a list is a combo box that
+// the player can focus and open; any other label is static text. Its name says which control
+// it is and what it shows, so a screen reader that speaks only names still hears both.
+
+#include <QAccessibleWidget>
+
+namespace vostrel {
+
+class CStaticEx;
+
+class CStaticExAccessible : public QAccessibleWidget {
+public:
+    explicit CStaticExAccessible(CStaticEx* label);
+
+    // Makes Qt build this interface for every CStaticEx; once per process.
+    static void Install();
+
+    QAccessible::Role role() const override;
+    QAccessible::State state() const override;
+    QString text(QAccessible::Text t) const override;
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+
+private:
+    CStaticEx* Label() const;
+    bool OpensList() const;
+};
+
+} // namespace vostrel
