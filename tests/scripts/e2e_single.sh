@@ -106,6 +106,7 @@ echo "a high score in the running game, then it exits"
 e2e_grade_and_name "$first" "$main" "$keys" || fail "no high-score entry"
 xs_keys "$main" Escape
 xs_wait_exit "$first" 10 || fail "the game did not end"
+[ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
 if [ -n "$lost" ]; then
     # As a player would: the other window is closed last, and saves its own table.
     w=$(xs_wait_window '^Vostrel$' "$second") || fail "$lost, and its window is gone"
@@ -132,6 +133,8 @@ ln -s "$tmp/kept" "$tmp/game/vostrel.dat.tmp-4243-0"
 start game
 main=$(xs_wait_window '^Vostrel$' "$game") || fail "no game window after the kill"
 [ "$(count_windows '^設定ファイルエラー$')" -eq 0 ] || fail "a settings file error after the kill"
+# The killed game's socket was replaced: a later start still finds the game.
+second_start game || fail "the start after the restart did not end"
 [ ! -e "$tmp/game/vostrel.dat.tmp-4242-7" ] || fail "a killed save's temporary is still there"
 [ -e "$tmp/game/vostrel.dat.tmp-4242-x" ] && [ -L "$tmp/game/vostrel.dat.tmp-4243-0" ] &&
     [ -e "$tmp/kept" ] || fail "a file that no save left was removed"
