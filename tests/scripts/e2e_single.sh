@@ -136,8 +136,10 @@ main=$(xs_wait_window '^Vostrel$' "$game") || fail "no game window after the kil
 # The killed game's socket was replaced: a later start still finds the game.
 second_start game || fail "the start after the restart did not end"
 [ ! -e "$tmp/game/vostrel.dat.tmp-4242-7" ] || fail "a killed save's temporary is still there"
-[ -e "$tmp/game/vostrel.dat.tmp-4242-x" ] && [ -L "$tmp/game/vostrel.dat.tmp-4243-0" ] &&
-    [ -e "$tmp/kept" ] || fail "a file that no save left was removed"
+if ! [ -e "$tmp/game/vostrel.dat.tmp-4242-x" ] || ! [ -L "$tmp/game/vostrel.dat.tmp-4243-0" ] ||
+    ! [ -e "$tmp/kept" ]; then
+    fail "a file that no save left was removed"
+fi
 
 echo "a copy in another folder, twice while its missing-file message shows"
 start other
