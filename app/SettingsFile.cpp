@@ -2,6 +2,7 @@
 
 #include "app/FileByteSource.h"
 #include "app/LineReader.h"
+#include "app/SaveTemporaries.h"
 #include "app/Version.h"
 
 #include <array>
@@ -94,27 +95,6 @@ int32_t WriteAll(int fd, const char* p, size_t n) {
     return 0;
 }
 
-// Through a symbolic link the file it names is replaced, not the link.
-std::string ResolveTarget(const std::string& path) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            std::string target(real);
-            std::free(real);
-            return target;
-        }
-    }
-    return path;
-}
-
-std::string DirectoryOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // A temporary file beside the target, removed again unless it was renamed into place.
 struct TempFile {
     std::string path;
@@ -133,7 +113,7 @@ struct TempFile {
 
 int32_t CreateTemp(const std::string& target, mode_t mode, TempFile& tmp) {
     static unsigned counter = 0;
-    const std::string stem = target + ".tmp-" + std::to_string(::getpid()) + "-";
+    const std::string stem = SaveTempStem(target, ::getpid());
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = stem + std::to_string(counter++);
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -175,7 +155,7 @@ int32_t SaveLines(const std::string& path, const SettingsLines& lines) {
     if (path.empty()) {
         return -1;
     }
-    const std::string target = ResolveTarget(path);
+    const std::string target = SaveTarget(path);
     struct stat st;
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists) {
@@ -210,7 +190,7 @@ int32_t SaveLines(const std::string& path, const SettingsLines& lines) {
     tmp.renamed = true;
     // Makes the rename itself durable. The new file is in place by now, so a directory that
     // cannot be synced (some file systems refuse) does not turn the save into a failure.
-    const int dir = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

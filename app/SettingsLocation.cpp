@@ -1,6 +1,7 @@
 #include "app/SettingsLocation.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <new>
 #include <sys/stat.h>
 
@@ -73,6 +74,31 @@ int32_t MakeFolderOf(const std::string& path) {
         return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
     } catch (const std::bad_alloc&) {
         return -1;
+    }
+}
+
+std::string RealSettingsPath(const std::string& path) {
+    try {
+        if (path.empty()) {
+            return RealSettingsPath(".");
+        }
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            std::string out(real);
+            std::free(real);
+            return out;
+        }
+        // Missing: its folder's real path and the rest as given.
+        const size_t slash = path.rfind('/');
+        if (slash == std::string::npos) {
+            return path == "." ? path : RealSettingsPath(".") + "/" + path;
+        }
+        if (slash == 0) {
+            return path;
+        }
+        const std::string folder = RealSettingsPath(path.substr(0, slash));
+        return folder + (folder == "/" ? "" : "/") + path.substr(slash + 1);
+    } catch (const std::bad_alloc&) {
+        return path;
     }
 }
 

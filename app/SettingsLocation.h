@@ -27,5 +27,9 @@ SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs,
 // Makes the folder of the file at path and every missing parent (mode 0700): 0 when it is a
 // directory afterwards, -1 otherwise.
 int32_t MakeFolderOf(const std::string& path);
+// The file's one name: every symbolic link resolved, in the file and in its folders as far as
+// they exist, so that every path to the same file (and to the file still to be made) gives the
+// same text. A relative path is taken from the working folder.
+std::string RealSettingsPath(const std::string& path);
 
 } // namespace vostrel

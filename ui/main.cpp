@@ -1,9 +1,11 @@
 // vostrel: the game. One application object, start-up with real message boxes and the game
 // window, the settings file beside the executable or in the player's data folder.
 #include "app/CGameApp.h"
+#include "app/SaveTemporaries.h"
 #include "ui/QtAppShell.h"
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/Fonts.h"
+#include "ui/platform/SingleInstance.h"
 
 #include <QApplication>
 
@@ -26,6 +28,17 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(vostrel::AppIcon());
     vostrel::InstallFontSubstitutions();
 
+    // One game per settings file, settled before the file is read: a later start brings the
+    // running game forward and ends without a word, so the two never save over each other.
+    const vostrel::SettingsLocation location =
+        vostrel::CGameApp::FindSettingsLocation("vostrel.dat");
+    const vostrel::SingleInstance guard(location.path);
+    if (guard.role() == vostrel::SingleInstance::Role::Elsewhere) {
+        return 0;
+    }
+    if (guard.role() == vostrel::SingleInstance::Role::Sole) {
+        vostrel::RemoveSaveLeftovers(location.path);
+    }
     vostrel::QtAppShell shell;
-    return theApp.InitInstance(shell, vostrel::CGameApp::FindSettingsLocation("vostrel.dat"));
+    return theApp.InitInstance(shell, location);
 }

@@ -1,14 +1,18 @@
+#include "app/SaveTemporaries.h"
 #include "app/SettingsFile.h"
 #include "core/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vostrel {
 namespace {
@@ -25,10 +29,30 @@ SettingsRecord Version(int32_t n) {
 }
 
 // A process killed at any moment of a save leaves either the complete old file or the complete
-// new one.
+// new one; the temporaries of the saves killed midway are what the next start removes, and
+// nothing else.
 TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
     test::TempDir dir;
     const std::string path = dir.File("vostrel.dat");
+    // Look-alikes that no save of this file left.
+    const std::string others[] = {"kept",
+                                  "other.dat.tmp-1-2",
+                                  "vostrel.dat.tmp-1-2",
+                                  "vostrel.dat.tmp-1-3",
+                                  "vostrel.dat.tmp-1-x",
+                                  "vostrel.dat.tmp-1-",
+                                  "vostrel.dat.tmp--2",
+                                  "vostrel.dat.tmp-1-2.bak",
+                                  "xvostrel.dat.tmp-1-2"};
+    for (const std::string& name : others) {
+        if (name == "vostrel.dat.tmp-1-2") {
+            ASSERT_EQ(::symlink(dir.File("kept").c_str(), dir.File(name).c_str()), 0);
+        } else if (name == "vostrel.dat.tmp-1-3") {
+            ASSERT_EQ(::mkdir(dir.File(name).c_str(), 0700), 0);
+        } else {
+            test::WriteBytes(dir.File(name), "x");
+        }
+    }
     const SettingsRecord a = Version(1);
     const SettingsRecord b = Version(2);
     const std::string bytesA = FormatSettings(a);
@@ -91,13 +115,27 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
         ASSERT_EQ(SaveSettings(path, a), 0);
     }
     EXPECT_GE(trial, 300) << "too few trials in the time";
+    const std::string killed = dir.Listing();
+    const int leftovers = static_cast<int>(std::count(killed.begin(), killed.end(), '\n')) -
+                          static_cast<int>(std::size(others)) - 1;
+    EXPECT_GT(leftovers, 0) << "no kill came inside a save";
+    EXPECT_EQ(RemoveSaveLeftovers(path), leftovers);
+    std::vector<std::string> kept(std::begin(others), std::end(others));
+    kept.push_back("vostrel.dat");
+    std::sort(kept.begin(), kept.end());
+    std::string keptListing;
+    for (const std::string& name : kept) {
+        keptListing += name + "\n";
+    }
+    EXPECT_EQ(dir.Listing(), keptListing);
+    EXPECT_EQ(test::ReadBytes(path), bytesA);
     // Both outcomes must have happened, or the kills missed the saves.
     EXPECT_GT(sawA, 0);
     EXPECT_GT(sawB, 0);
     RecordProperty("trials", trial);
     RecordProperty("old", sawA);
     RecordProperty("new", sawB);
-    std::printf("%d trials: old %d, new %d; save %ld us\n", trial, sawA, sawB,
+    std::printf("%d trials: old %d, new %d, left %d; save %ld us\n", trial, sawA, sawB, leftovers,
                 static_cast<long>(perSave));
 }
 

@@ -95,5 +95,25 @@ TEST(PosixFileSystemView, WritableMeansWritableByThePlayer) {
     EXPECT_EQ(code, 0);
 }
 
+// The one-game guard is named after this: every path to one file must give one name, also
+// before the file and its folder exist, or two games would write the same file.
+TEST(SettingsLocation, RealPathIsOnePerFile) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkdir(dir.File("real").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink(dir.File("real").c_str(), dir.File("link").c_str()), 0);
+    const std::string real = RealSettingsPath(dir.path());
+    for (const char* file : {"vostrel.dat", "data/vostrel.dat"}) {
+        const std::string want = real + "/real/" + file;
+        EXPECT_EQ(RealSettingsPath(dir.File("link/") + file), want) << "missing " << file;
+        EXPECT_EQ(RealSettingsPath(dir.File("real/./") + file), want) << "missing " << file;
+    }
+    ASSERT_EQ(::mkdir(dir.File("real/data").c_str(), 0755), 0);
+    test::WriteBytes(dir.File("real/data/vostrel.dat"), "");
+    ASSERT_EQ(::symlink(dir.File("real/data/vostrel.dat").c_str(), dir.File("alias.dat").c_str()),
+              0);
+    EXPECT_EQ(RealSettingsPath(dir.File("link/data/vostrel.dat")), real + "/real/data/vostrel.dat");
+    EXPECT_EQ(RealSettingsPath(dir.File("alias.dat")), real + "/real/data/vostrel.dat");
+}
+
 } // namespace
 } // namespace vostrel

@@ -65,7 +65,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # computed from the binary.
 depends=$(field Depends)
 for dep in fonts-ipafont-gothic 'libc6 (>= ' 'libqt6widgets6 (>= ' 'libqt6gui6 (>= ' \
-    'libqt6core6 (>= ' 'libstdc++6 (>= '; do
+    'libqt6core6 (>= ' 'libqt6network6 (>= ' 'libstdc++6 (>= '; do
     [[ ", $depends" == *", $dep"* ]] || fail "Depends lacks $dep: $depends"
 done
 
