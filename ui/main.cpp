@@ -1,11 +1,15 @@
 // vostrel: the game. One application object, start-up with real message boxes and the game
 // window, the settings file beside the executable or in the player's data folder.
 #include "app/CGameApp.h"
+#include "app/CommandLine.h"
 #include "ui/QtAppShell.h"
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/Fonts.h"
 
 #include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -14,8 +18,15 @@ vostrel::CGameApp theApp;
 } // namespace
 
 int main(int argc, char** argv) {
-    // The game takes nothing from its command line, Qt's own options included; Qt still reads
-    // its environment variables.
+    const vostrel::CommandLine cmd = vostrel::CommandLine::Check(
+        argc, argv, [](const char* name) -> const char* { return std::getenv(name); });
+    if (!cmd.play) {
+        std::fputs(cmd.out.c_str(), stdout);
+        std::fputs(cmd.err.c_str(), stderr);
+        return cmd.status;
+    }
+    // Nothing of the command line reaches Qt, its own options included; Qt still reads its
+    // environment variables.
     static char fallbackName[] = "vostrel";
     char* programOnly[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
     int programArgc = 1;
