@@ -33,7 +33,10 @@ int main(int argc, char** argv) {
     QApplication qapp(programArgc, programOnly);
     // Modal loops run the program; the last box closing must not end anything early.
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationName(QStringLiteral("Vostrel"));
+    // The desktop entry's id: the Wayland app_id, and (set before the first window) the class
+    // of the X11 WM_CLASS, so that docks tie the window to its launcher.
+    QApplication::setApplicationName(QStringLiteral("org.vostrel.Vostrel"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vostrel.Vostrel"));
     QApplication::setWindowIcon(vostrel::AppIcon());
     vostrel::InstallFontSubstitutions();
 
