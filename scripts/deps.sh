@@ -9,8 +9,9 @@ play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
 # openbox: a window manager, so the end-to-end test meets the window as on a desktop;
 # x11-apps: xwd, to see a part of the window change.
 # dpkg-dev and file: cpack's dependency list (dpkg-shlibdeps); lintian checks the package.
+# weston and qt6-wayland: the game played on a Wayland compositor.
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream
-    libx11-dev desktop-file-utils openbox x11-apps dpkg-dev file lintian)
+    libx11-dev desktop-file-utils openbox x11-apps dpkg-dev file lintian weston qt6-wayland)
 # The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh);
 # the atlas plot (scripts/atlas_plot.sh).
 docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot-nox

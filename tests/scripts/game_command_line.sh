@@ -31,6 +31,11 @@ run() {
     err=$(cat "$tmp/err")
 }
 
+# Standard error holds exactly one line, which matches the pattern $1.
+one_line_err() {
+    [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q -- "$1" "$tmp/err"
+}
+
 for opt in --help -h; do
     run ./vostrel "$opt"
     [ "$status" -eq 0 ] || fail "$opt: status $status"
@@ -47,15 +52,13 @@ for args in --bogus "-platform offscreen" "-style fusion" file.txt "--help --bog
     # shellcheck disable=SC2086  # the words are the arguments
     run env QT_QPA_PLATFORM=offscreen ./vostrel $args
     [ "$status" -eq 2 ] || fail "'$args': status $status"
-    [ "$(wc -l <"$tmp/err")" -eq 1 ] && [[ "$err" == vostrel:* ]] ||
-        fail "'$args' wrote to standard error: $err"
+    one_line_err '^vostrel: ' || fail "'$args' wrote to standard error: $err"
     [ -z "$out" ] || fail "'$args' wrote to standard output: $out"
 done
 
 run ./vostrel
 [ "$status" -eq 1 ] || fail "no display: status $status"
-[ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q 'graphical desktop' <<<"$err" ||
-    fail "no display: standard error holds: $err"
+one_line_err 'graphical desktop' || fail "no display: standard error holds: $err"
 run env DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM='wayland;xcb' ./vostrel
 [ "$status" -eq 1 ] || fail "empty DISPLAY and WAYLAND_DISPLAY: status $status"
 [ ! -e "$tmp/vostrel.dat" ] || fail "a start without a display wrote vostrel.dat"
