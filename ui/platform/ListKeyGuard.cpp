@@ -23,7 +23,7 @@ void ListKeyGuard::Watch(QComboBox* chooser) {
 
 bool ListKeyGuard::AnyListShown() const {
     return std::any_of(lists_.begin(), lists_.end(),
-                       [](QObject* l) { return static_cast<QWidget*>(l)->isVisible(); });
+                       [](const QPointer<QWidget>& l) { return l != nullptr && l->isVisible(); });
 }
 
 bool ListKeyGuard::eventFilter(QObject* watched, QEvent* e) {
@@ -59,7 +59,9 @@ bool ListKeyGuard::eventFilter(QObject* watched, QEvent* e) {
         closingKey_ = 0;
         break;
     case QEvent::Hide:
-        if (keyInList_ != 0 && std::find(lists_.begin(), lists_.end(), watched) != lists_.end()) {
+        if (keyInList_ != 0 && std::any_of(lists_.begin(), lists_.end(), [watched](const auto& l) {
+                return l.data() == watched;
+            })) {
             closingKey_ = keyInList_;
         }
         break;

@@ -5,6 +5,8 @@
 // window, where Return presses the default button and Esc rejects the dialog.
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 #include <vector>
 
@@ -27,7 +29,7 @@ protected:
 private:
     bool AnyListShown() const;
 
-    std::vector<QObject*> lists_; // the popup windows, owned by their choosers
+    std::vector<QPointer<QWidget>> lists_; // the popup windows, owned by their choosers
     // The key whose press is being handled while a list is down.
     int keyInList_ = 0;
     // The key that closed a list: its press and release go no further until it is let go.
