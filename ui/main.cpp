@@ -35,8 +35,9 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     // The desktop entry's id: the Wayland app_id, and (set before the first window) the class
     // of the X11 WM_CLASS, so that docks tie the window to its launcher.
-    QApplication::setApplicationName(QStringLiteral("org.vostrel.Vostrel"));
-    QApplication::setDesktopFileName(QStringLiteral("org.vostrel.Vostrel"));
+    const QString desktopId = QStringLiteral("org.vostrel.Vostrel");
+    QApplication::setApplicationName(desktopId);
+    QApplication::setDesktopFileName(desktopId);
     QApplication::setWindowIcon(vostrel::AppIcon());
     vostrel::InstallFontSubstitutions();
 
