@@ -13,6 +13,7 @@
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/DropDownListStyle.h"
 #include "ui/platform/Fonts.h"
+#include "ui/platform/ListKeyGuard.h"
 #include "ui/platform/ListRowDelegate.h"
 #include "ui/platform/MessageBoxes.h"
 
@@ -224,6 +225,7 @@ void CGameDlg::CreateChoosers() {
     };
     auto* listStyle = new DropDownListStyle();
     listStyle->setParent(this);
+    auto* keyGuard = new ListKeyGuard(this);
     for (int k = 0; k < 4; ++k) {
         QComboBox* c = choosers_[k];
         c->setStyle(listStyle);
@@ -239,6 +241,7 @@ void CGameDlg::CreateChoosers() {
         // The popup's hiding is the one sign that a list closed, whichever way it closed.
         c->view()->window()->installEventFilter(this);
         c->view()->viewport()->installEventFilter(this);
+        keyGuard->Watch(c);
         c->view()->setFont(*fills[k].font);
         ListRowDelegate::Install(c);
     }

@@ -1,6 +1,7 @@
 // vostrel: the game. One application object, start-up with real message boxes and the game
 // window, the settings file beside the executable or in the player's data folder.
 #include "app/CGameApp.h"
+#include "app/CommandLine.h"
 #include "app/SaveTemporaries.h"
 #include "ui/QtAppShell.h"
 #include "ui/platform/AppIcon.h"
@@ -9,6 +10,9 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 vostrel::CGameApp theApp;
@@ -16,15 +20,26 @@ vostrel::CGameApp theApp;
 } // namespace
 
 int main(int argc, char** argv) {
-    // The game takes nothing from its command line, Qt's own options included; Qt still reads
-    // its environment variables.
+    const vostrel::CommandLine cmd = vostrel::CommandLine::Check(
+        argc, argv, [](const char* name) -> const char* { return std::getenv(name); });
+    if (!cmd.play) {
+        std::fputs(cmd.out.c_str(), stdout);
+        std::fputs(cmd.err.c_str(), stderr);
+        return cmd.status;
+    }
+    // Nothing of the command line reaches Qt, its own options included; Qt still reads its
+    // environment variables.
     static char fallbackName[] = "vostrel";
     char* programOnly[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
     int programArgc = 1;
     QApplication qapp(programArgc, programOnly);
     // Modal loops run the program; the last box closing must not end anything early.
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationName(QStringLiteral("Vostrel"));
+    // The desktop entry's id: the Wayland app_id, and (set before the first window) the class
+    // of the X11 WM_CLASS, so that docks tie the window to its launcher.
+    const QString desktopId = QStringLiteral("org.vostrel.Vostrel");
+    QApplication::setApplicationName(desktopId);
+    QApplication::setDesktopFileName(desktopId);
     QApplication::setWindowIcon(vostrel::AppIcon());
     vostrel::InstallFontSubstitutions();
 

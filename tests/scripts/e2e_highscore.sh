@@ -51,10 +51,7 @@ name='山田 太郎～①'
 xs_start || fail "no X server"
 
 keys=$("$tmp/bindkeys" "$name") || fail "cannot bind the name's characters to keys"
-# The game takes nothing from its command line: Qt's own options, which would end it at once
-# (no such platform plugin, no such display), are not read either.
-LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" -platform nosuchplugin -display :99999 \
-    >"$tmp/game.log" 2>&1 &
+LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
 XS_APP_PID=$!
 
 main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"

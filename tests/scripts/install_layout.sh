@@ -67,6 +67,7 @@ entry="$prefix/share/applications/$id.desktop"
 quoted=$(printf '%s' "$prefix/bin/vostrel" | sed -e 's/[\\"`$]/\\&/g' -e 's/\\/\\\\/g' -e 's/%/%%/g')
 grep -qxF "Exec=\"$quoted\"" "$entry" || fail "Exec line: $(grep '^Exec=' "$entry")"
 grep -qx "Icon=$id" "$entry" || fail "Icon line: $(grep '^Icon=' "$entry")"
+grep -qx "StartupWMClass=$id" "$entry" || fail "StartupWMClass: $(grep '^StartupWMClass=' "$entry")"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$entry" || fail "desktop-file-validate"
 else
@@ -88,6 +89,9 @@ box=$(xs_wait_window '^設定ファイルエラー$' "$XS_APP_PID") || fail "no 
 xdotool windowfocus --sync "$box"
 xdotool key Return
 game=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
+# Docks tie the window to its launcher by the class part of WM_CLASS.
+wm_class=$(xprop -id "$game" WM_CLASS)
+[[ "$wm_class" == *", \"$id\"" ]] || fail "the game window's $wm_class"
 [ -f "$prefix/bin/vostrel.dat" ] || fail "no vostrel.dat beside the installed game"
 xdotool windowfocus --sync "$game"
 xdotool key Escape

@@ -654,6 +654,33 @@ TEST_F(GameDlgTest, EachLabelOpensItsOwnListInItsPlace) {
     EXPECT_EQ(app.state.gameInProgress, 1);
 }
 
+// On Wayland the keyboard stays with the game window while a list is down: the list takes
+// its keys through the shortcut check, and the same key press then comes to the window.
+TEST_F(GameDlgTest, AKeyThatClosesAListGoesNoFurther) {
+    ScriptedBoxes boxes; // any exit question fails the test
+    struct Case {
+        Qt::Key key;
+        const char* gapText;
+    };
+    const Case cases[] = {{Qt::Key_Return, "-"}, {Qt::Key_Enter, "*"}, {Qt::Key_Escape, "*"}};
+    for (const Case& c : cases) {
+        Click(IDC_OP0 + 1);
+        ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER)) << c.key;
+        QTest::keyClick(dlg->windowHandle(), Qt::Key_Down);
+        QTest::keyClick(dlg->windowHandle(), c.key);
+        Settle();
+        EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER)) << c.key;
+        EXPECT_EQ(Text(IDC_OP0 + 1), QString::fromUtf8(c.gapText)) << c.key;
+        EXPECT_TRUE(dlg->isVisible()) << c.key;
+    }
+    EXPECT_TRUE(boxes.asked.empty());
+    EXPECT_EQ(dlg->Flow().TryCount(), 0);
+    // The next press of the same key is the window's again.
+    boxes.answers = {IDNO};
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_Escape);
+    EXPECT_EQ(boxes.asked.size(), 1u);
+}
+
 TEST_F(GameDlgTest, ClickingAnotherLabelWhileAListIsOpenCommitsItFirst) {
     Click(IDC_OP0 + 2);
     ASSERT_EQ(dlg->Flow().OpenChooser(), ChooserOp);
