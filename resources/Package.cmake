@@ -29,6 +29,15 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # carries.
 set(VOSTREL_DEBIAN_DIR "${CMAKE_CURRENT_LIST_DIR}/debian")
 configure_file("${VOSTREL_DEBIAN_DIR}/changelog.in" "${CMAKE_BINARY_DIR}/debian/changelog" @ONLY)
+# The licence's terms, from the paragraph after its copyright line, as a field's continuation
+# lines: each indented by one space, an empty line written " .".
+file(READ "${PROJECT_SOURCE_DIR}/LICENSE" license)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/LICENSE")
+string(REGEX REPLACE "^.*\nCopyright [^\n]*\n\n" "" license "${license}")
+string(STRIP "${license}" license)
+string(REPLACE "\n\n" "\n.\n" license "${license}")
+string(REPLACE "\n" "\n " VOSTREL_LICENSE_TERMS " ${license}")
+configure_file("${VOSTREL_DEBIAN_DIR}/copyright.in" "${CMAKE_BINARY_DIR}/debian/copyright" @ONLY)
 configure_file("${CMAKE_CURRENT_LIST_DIR}/DebianDocs.cmake.in"
                "${CMAKE_BINARY_DIR}/DebianDocs.cmake" @ONLY)
 set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_BINARY_DIR}/DebianDocs.cmake")

@@ -78,6 +78,13 @@ grep -qx 'Exec="/usr/bin/vostrel"' "$tmp/root/usr/share/applications/$id.desktop
 grep -q "<release version=\"$version\"" "$tmp/root/usr/share/metainfo/$id.metainfo.xml" ||
     fail "the metainfo's release is not $version"
 file "$tmp/root/usr/bin/vostrel" | grep -q ', stripped' || fail "the game is not stripped"
+# The copyright file is machine-readable, and its Expat paragraph is LICENSE's terms.
+copyright="$tmp/root/usr/share/doc/vostrel/copyright"
+head -n 1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file has no machine-readable Format line"
+[ "$(sed -n '/^License: Expat$/,/^$/s/^ \.\{0,1\}//p' "$copyright")" == \
+    "$(sed -n '/^Permission/,$p' "$(dirname "$0")/../../LICENSE")" ] ||
+    fail "the copyright file's Expat terms differ from LICENSE"
 zcat "$tmp/root/usr/share/doc/vostrel/changelog.gz" | head -n 1 | grep -q "^vostrel ($version) " ||
     fail "the changelog's first entry is not $version"
 
