@@ -25,8 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Japanese texts need a Gothic face; the windows name IPAGothic in their substitutions.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-ipafont-gothic)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The copyright file, the Debian changelog and the lintian overrides, which only the package
-# carries.
+# The copyright file and the Debian changelog, which only the package carries.
 set(VOSTREL_DEBIAN_DIR "${CMAKE_CURRENT_LIST_DIR}/debian")
 configure_file("${VOSTREL_DEBIAN_DIR}/changelog.in" "${CMAKE_BINARY_DIR}/debian/changelog" @ONLY)
 # The licence's terms, from the paragraph after its copyright line, as a field's continuation

@@ -32,8 +32,8 @@ deb=$(pkg_build "$build" "$tmp") || { echo "FAIL: cpack -G DEB"; exit 1; }
 
 id=org.vostrel.Vostrel
 expected=(
-    "./usr/bin/vostrel"
-    "./usr/bin/vostrel-cli"
+    "./usr/games/vostrel"
+    "./usr/games/vostrel-cli"
     "./usr/share/applications/$id.desktop"
     "./usr/share/doc/vostrel/changelog.gz"
     "./usr/share/doc/vostrel/copyright"
@@ -45,7 +45,6 @@ expected=(
     "./usr/share/icons/hicolor/48x48/apps/$id.png"
     "./usr/share/icons/hicolor/64x64/apps/$id.png"
     "./usr/share/icons/hicolor/scalable/apps/$id.svg"
-    "./usr/share/lintian/overrides/vostrel"
     "./usr/share/man/man6/vostrel-cli.6.gz"
     "./usr/share/man/man6/vostrel.6.gz"
     "./usr/share/metainfo/$id.metainfo.xml"
@@ -56,7 +55,7 @@ actual=$(awk '$1 !~ /^d/ { print $6 }' "$tmp/contents" | LC_ALL=C sort)
 [ "$actual" == "$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)" ] ||
     fail "files in the package:"$'\n'"$actual"
 awk '$2 != "root/root" { print }' "$tmp/contents" | grep . && fail "entries not owned by root"
-grep -q '^-rwxr-xr-x .* \./usr/bin/vostrel$' "$tmp/contents" || fail "the game is not 0755"
+grep -q '^-rwxr-xr-x .* \./usr/games/vostrel$' "$tmp/contents" || fail "the game is not 0755"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" == vostrel ] || fail "Package: $(field Package)"
@@ -72,15 +71,15 @@ for dep in fonts-ipafont-gothic 'libc6 (>= ' 'libqt6widgets6 (>= ' 'libqt6gui6 (
     [[ ", $depends" == *", $dep"* ]] || fail "Depends lacks $dep: $depends"
 done
 
-# The installed files: the desktop entry starts /usr/bin/vostrel, the metainfo's release is
+# The installed files: the desktop entry starts /usr/games/vostrel, the metainfo's release is
 # the package's version, and the binary carries no debugging symbols.
 mkdir "$tmp/root"
 dpkg-deb -x "$deb" "$tmp/root"
-grep -qx 'Exec="/usr/bin/vostrel"' "$tmp/root/usr/share/applications/$id.desktop" ||
+grep -qx 'Exec="/usr/games/vostrel"' "$tmp/root/usr/share/applications/$id.desktop" ||
     fail "$(grep '^Exec=' "$tmp/root/usr/share/applications/$id.desktop")"
 grep -q "<release version=\"$version\"" "$tmp/root/usr/share/metainfo/$id.metainfo.xml" ||
     fail "the metainfo's release is not $version"
-file "$tmp/root/usr/bin/vostrel" | grep -q ', stripped' || fail "the game is not stripped"
+file "$tmp/root/usr/games/vostrel" | grep -q ', stripped' || fail "the game is not stripped"
 # The copyright file is machine-readable, and its Expat paragraph is LICENSE's terms.
 copyright="$tmp/root/usr/share/doc/vostrel/copyright"
 head -n 1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
@@ -100,7 +99,7 @@ if [[ "$(cache VOSTREL_SANITIZE)" != ON && "$(cache CMAKE_BUILD_TYPE)" =~ ^(Rele
     release=1
 fi
 for prog in vostrel vostrel-cli; do
-    bin="$tmp/root/usr/bin/$prog"
+    bin="$tmp/root/usr/games/$prog"
     readelf -hW "$bin" | grep -Eq '^ *Type: +DYN ' || fail "$prog is not position-independent"
     readelf -lW "$bin" | grep -q ' GNU_RELRO ' || fail "$prog has no read-only relocations"
     readelf -dW "$bin" | grep -Eq '\(BIND_NOW\)|\(FLAGS_1\) .*[: ]NOW( |$)' ||
@@ -112,8 +111,8 @@ for prog in vostrel vostrel-cli; do
     fi
 done
 
-# A release build's package is clean to lintian --pedantic, but for the overrides it carries;
-# any other build's is free of errors.
+# A release build's package is clean to lintian --pedantic (it carries no overrides); any
+# other build's is free of errors.
 fail_on=error
 [ "$release" -eq 0 ] || fail_on=error,warning,info,pedantic
 lintian --pedantic --fail-on "$fail_on" --tag-display-limit 0 "$deb" >"$tmp/lintian.log" 2>&1 ||
