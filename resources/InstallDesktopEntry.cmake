@@ -1,6 +1,6 @@
 # Runs at install time, when the prefix is known: writes the desktop entry with the absolute
 # path of the installed game, which need not be on PATH.
-# In: VOSTREL_DESKTOP_IN, VOSTREL_WORK_DIR, VOSTREL_BIN_DIR (relative to the prefix),
+# In: VOSTREL_DESKTOP_IN, VOSTREL_WORK_DIR, VOSTREL_INSTALL_BIN (relative to the prefix),
 # VOSTREL_APP_ID.
 
 # Exec takes a quoted argument: \ " ` $ are escaped inside the quotes, then every backslash is
@@ -23,7 +23,7 @@ if(prefix MATCHES "[\n\r]")
     message(FATAL_ERROR "The install prefix holds a line break: ${prefix}")
 endif()
 
-vostrel_desktop_quote(VOSTREL_DESKTOP_EXEC "${prefix}/${VOSTREL_BIN_DIR}/vostrel")
+vostrel_desktop_quote(VOSTREL_DESKTOP_EXEC "${prefix}/${VOSTREL_INSTALL_BIN}/vostrel")
 
 set(entry "${VOSTREL_WORK_DIR}/${VOSTREL_APP_ID}.desktop")
 configure_file("${VOSTREL_DESKTOP_IN}" "${entry}" @ONLY)

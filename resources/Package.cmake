@@ -25,10 +25,18 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Japanese texts need a Gothic face; the windows name IPAGothic in their substitutions.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-ipafont-gothic)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The copyright file, the Debian changelog and the lintian overrides, which only the package
-# carries.
+# The copyright file and the Debian changelog, which only the package carries.
 set(VOSTREL_DEBIAN_DIR "${CMAKE_CURRENT_LIST_DIR}/debian")
 configure_file("${VOSTREL_DEBIAN_DIR}/changelog.in" "${CMAKE_BINARY_DIR}/debian/changelog" @ONLY)
+# The licence's terms, from the paragraph after its copyright line, as a field's continuation
+# lines: each indented by one space, an empty line written " .".
+file(READ "${PROJECT_SOURCE_DIR}/LICENSE" license)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/LICENSE")
+string(REGEX REPLACE "^.*\nCopyright [^\n]*\n\n" "" license "${license}")
+string(STRIP "${license}" license)
+string(REPLACE "\n\n" "\n.\n" license "${license}")
+string(REPLACE "\n" "\n " VOSTREL_LICENSE_TERMS " ${license}")
+configure_file("${VOSTREL_DEBIAN_DIR}/copyright.in" "${CMAKE_BINARY_DIR}/debian/copyright" @ONLY)
 configure_file("${CMAKE_CURRENT_LIST_DIR}/DebianDocs.cmake.in"
                "${CMAKE_BINARY_DIR}/DebianDocs.cmake" @ONLY)
 set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_BINARY_DIR}/DebianDocs.cmake")

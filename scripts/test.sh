@@ -9,13 +9,13 @@ scripts/deps.sh test
 jobs=$(nproc)
 
 echo "== normal build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOSTREL_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DVOSTREL_SANITIZE=ON -DVOSTREL_GUI=ON -DVOSTREL_BENCH=OFF -DVOSTREL_FUZZ=ON >/dev/null
+    -DVOSTREL_SANITIZE=ON -DVOSTREL_WERROR=ON -DVOSTREL_GUI=ON -DVOSTREL_BENCH=OFF -DVOSTREL_FUZZ=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 (cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")

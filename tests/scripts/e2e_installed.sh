@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Debian package's files in a root of their own, the bin folder closed to the player, and
+# The Debian package's files in a root of their own, the games folder closed to the player, and
 # the installed game played under a virtual X server by a player who cannot write there: the
 # first start reports the missing file, a settings change and a high-score name are kept in
 # the player's data folder, and the second start finds them without a message.
@@ -40,14 +40,14 @@ deb=$(pkg_build "$build" "$tmp/pkg") || fail "cpack -G DEB"
 root="$tmp/root"
 mkdir "$root"
 dpkg-deb -x "$deb" "$root"
-chmod a-w "$root/usr/bin"
-game="$root/usr/bin/vostrel"
+chmod a-w "$root/usr/games"
+game="$root/usr/games/vostrel"
 
 home="$tmp/home"
 mkdir "$home" "$tmp/run"
 chmod 0700 "$tmp/run"
 [ ${#as_player[@]} -eq 0 ] || chown nobody:nogroup "$home" "$tmp/run"
-"${as_player[@]}" test -w "$root/usr/bin" && fail "the player may write the installed bin folder"
+"${as_player[@]}" test -w "$root/usr/games" && fail "the player may write the installed games folder"
 data="$home/.local/share/vostrel"
 
 e2e_build_rand
@@ -101,7 +101,7 @@ check_file() {
     grep -aqx $'hss0:800\r' "$f" || fail "$1: row 0 is not 800: $(grep -a '^hss0:' "$f")"
 }
 check_file "after the first game"
-[ ! -e "$root/usr/bin/vostrel.dat" ] || fail "a vostrel.dat beside the installed game"
+[ ! -e "$root/usr/games/vostrel.dat" ] || fail "a vostrel.dat beside the installed game"
 [ "$(stat -c %a "$data")" == 700 ] || fail "$data has mode $(stat -c %a "$data")"
 [ "$(stat -c %U "$data/vostrel.dat")" == "$(${as_player[@]+"${as_player[@]}"} id -un)" ] ||
     fail "vostrel.dat belongs to $(stat -c %U "$data/vostrel.dat")"

@@ -36,6 +36,7 @@ cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" || fail "$(cat "
 id=org.vostrel.Vostrel
 expected=(
     "bin/vostrel"
+    "bin/vostrel-cli"
     "share/applications/$id.desktop"
     "share/icons/hicolor/128x128/apps/$id.png"
     "share/icons/hicolor/16x16/apps/$id.png"
@@ -45,6 +46,8 @@ expected=(
     "share/icons/hicolor/48x48/apps/$id.png"
     "share/icons/hicolor/64x64/apps/$id.png"
     "share/icons/hicolor/scalable/apps/$id.svg"
+    "share/man/man6/vostrel-cli.6"
+    "share/man/man6/vostrel.6"
     "share/metainfo/$id.metainfo.xml"
 )
 actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
