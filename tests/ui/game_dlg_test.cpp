@@ -335,6 +335,15 @@ TEST_F(GameDlgTest, APressOutsideAnOpenListTakesItAndThenActsOnWhatWasPressed) {
     EXPECT_EQ(dlg->Flow().TryCount(), 2);
     EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
 
+    // The list's own field only closes it: the press does not go on to the rank label that
+    // the list covered.
+    ClickOn(IDC_OP0 + 1);
+    ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    ClickAt(L(IDC_RANK0 + 1)->geometry().center());
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER));
+    EXPECT_FALSE(ListOpen(IDC_RANK_CHOOSER));
+
     // The background: the focus moves to "=".
     ClickOn(IDC_OP0 + 1);
     ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
@@ -518,15 +527,12 @@ TEST_F(GameDlgTest, ExitAsksOnceTheGameIsUnderWayAndEndsOnlyOnYes) {
     EXPECT_EQ(boxes.asked[0].style, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     EXPECT_TRUE(dlg->isVisible());
 
-    // Esc and the close box ask the same question.
-    boxes.answers = {IDNO, IDNO};
+    // Esc and the close box ask the same question, and both end the window with IDCANCEL.
+    boxes.answers = {IDNO, IDYES};
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    dlg->close();
-    EXPECT_EQ(boxes.asked.size(), 3u);
     EXPECT_TRUE(dlg->isVisible());
-
-    boxes.answers = {IDYES};
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    dlg->windowHandle()->close();
+    EXPECT_EQ(boxes.asked.size(), 3u);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), IDCANCEL);
 }
