@@ -5,8 +5,19 @@
 
 namespace vostrel {
 
+// The records' yes-or-no fields: the switches of the settings, gameInProgress, settingsChanged.
+constexpr int32_t kFlagOff = 0;
+constexpr int32_t kFlagOn = 1;
+
+// How the high-score dialog opens.
+enum HiScoreMode : int32_t {
+    HiScoreView = 0,   // the table alone
+    HiScoreEntry = 1,  // a new row awaits a name
+    HiScoreResult = 2, // the final score stayed outside the table
+};
+
 struct AppState {
-    int32_t hiScoreMode = 0; // 0 view, 1 a new row awaits a name, 2 the score stayed outside
+    int32_t hiScoreMode = HiScoreView;
     int32_t hiScoreRow = 0;
     int32_t finalScore = 0;
     int32_t problemIndex = 0; // problems graded in this game
@@ -20,7 +31,7 @@ struct AppState {
 // A game is under way once the problem on screen was touched or a problem was graded; retry,
 // exit and the settings dialog ask before they throw such a game away.
 inline bool IsGameRunning(const AppState& s) {
-    return s.gameInProgress > 0 || s.problemIndex > 0;
+    return s.gameInProgress > kFlagOff || s.problemIndex > 0;
 }
 
 } // namespace vostrel

@@ -46,7 +46,7 @@ GameFlow::GameFlow(CGameApp& app, IGameView& view, RandomSource random)
 
 void GameFlow::StartGame() {
     RestartGame();
-    app_.state.settingsChanged = 0;
+    app_.state.settingsChanged = kFlagOff;
 }
 
 void GameFlow::RestartGame() {
@@ -65,7 +65,7 @@ void GameFlow::NewProblem() {
     view_.SetLabelText(IDC_RESULT, "");
     view_.SetLabelAlign(IDC_POINTS, TextAlign::Right);
     view_.SetLabelText(IDC_POINTS, "0 ");
-    app_.state.gameInProgress = 0;
+    app_.state.gameInProgress = kFlagOff;
 }
 
 void GameFlow::DrawDigits() {
@@ -86,7 +86,7 @@ void GameFlow::ShowProblemNumber() {
 }
 
 void GameFlow::ApplyUsePower() {
-    const bool on = app_.settings.usePower != 0;
+    const bool on = app_.settings.usePower != kFlagOff;
     for (int k = 0; k < kPositions; ++k) {
         if (!on) {
             expr_.power[k] = PowNone;
@@ -103,7 +103,7 @@ void GameFlow::EvaluateTry() {
         ++tryCount_;
     }
     ShowResult(Evaluate(expr_, tryCount_, SwitchesOf(app_.settings)));
-    app_.state.gameInProgress = 1;
+    app_.state.gameInProgress = kFlagOn;
 }
 
 void GameFlow::GradeProblem() {
@@ -167,9 +167,9 @@ void GameFlow::EndGame() {
     st.finalScore = st.gameScore / problems;
     const int32_t row = InsertHighScore(app_.settings.highScores, st.finalScore);
     if (row < 0) {
-        st.hiScoreMode = 2;
+        st.hiScoreMode = HiScoreResult;
     } else {
-        st.hiScoreMode = 1;
+        st.hiScoreMode = HiScoreEntry;
         st.hiScoreRow = row;
     }
     view_.RunHiScoreDialog();
@@ -202,9 +202,9 @@ bool GameFlow::IsGameRunning() const {
 void GameFlow::OpenSettings() {
     CommitChooser();
     view_.RunSettingsDialog();
-    if (app_.state.settingsChanged == 1) {
+    if (app_.state.settingsChanged == kFlagOn) {
         RestartGame();
-        app_.state.settingsChanged = 0;
+        app_.state.settingsChanged = kFlagOff;
     }
 }
 
@@ -249,24 +249,24 @@ void GameFlow::PopUpChooser(int labelId) {
         openChooser_ = ChooserPower;
         powerEditDigit_ = k;
         view_.ShowLabel(labelId, false);
-        view_.PopUpChooserList(IDC_POWER_CHOOSER, 55 + 50 * k, 7, expr_.power[k], false);
+        view_.PopUpChooserList(IDC_POWER_CHOOSER, labelId, expr_.power[k]);
     } else if (labelId == IDC_OP0) {
         openChooser_ = ChooserSign;
         opEditPos_ = 0;
         view_.ShowLabel(IDC_RANK0, false);
-        view_.PopUpChooserList(IDC_SIGN_CHOOSER, 30, 63, expr_.op[0], true);
+        view_.PopUpChooserList(IDC_SIGN_CHOOSER, labelId, expr_.op[0]);
     } else if (labelId > IDC_OP0 && labelId < IDC_OP0 + kPositions) {
         const int k = labelId - IDC_OP0;
         openChooser_ = ChooserOp;
         opEditPos_ = k;
         view_.ShowLabel(IDC_RANK0 + k, false);
-        view_.PopUpChooserList(IDC_OP_CHOOSER, 30 + 50 * k, 63, expr_.op[k], true);
+        view_.PopUpChooserList(IDC_OP_CHOOSER, labelId, expr_.op[k]);
     } else if (labelId >= IDC_RANK0 && labelId < IDC_RANK0 + kPositions) {
         const int k = labelId - IDC_RANK0;
         openChooser_ = ChooserRank;
         rankEditPos_ = k;
         view_.ShowLabel(labelId, false);
-        view_.PopUpChooserList(IDC_RANK_CHOOSER, 30 + 50 * k, 63, expr_.rank[k], false);
+        view_.PopUpChooserList(IDC_RANK_CHOOSER, labelId, expr_.rank[k]);
     }
 }
 
@@ -304,7 +304,7 @@ void GameFlow::CommitChooser() {
     default:
         return;
     }
-    app_.state.gameInProgress = 1;
+    app_.state.gameInProgress = kFlagOn;
 }
 
 void GameFlow::ShowLabels(LabelMask mask) {

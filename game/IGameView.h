@@ -18,10 +18,10 @@ public:
     virtual void ShowLabel(int id, bool show) = 0;
     virtual void EnableLabel(int id, bool enable) = 0;
 
-    // Chooser lists, by ControlId: moved with their top-left to client pixel (x, y), shown with
-    // the item `selection` selected and dropped down, with the keyboard focus; raise brings the
-    // list above the labels.
-    virtual void PopUpChooserList(int id, int x, int y, int32_t selection, bool raise) = 0;
+    // Chooser lists, by ControlId: the list `id` of the label `labelId`, shown where the window
+    // drops that label's list, with the item `selection` selected, dropped down and with the
+    // keyboard focus.
+    virtual void PopUpChooserList(int id, int labelId, int32_t selection) = 0;
     virtual void HideChooserList(int id) = 0;
     virtual int32_t ChooserSelection(int id) = 0;
 

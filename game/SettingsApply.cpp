@@ -36,7 +36,7 @@ int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner&
         return -13;
     }
 
-    app.state.settingsChanged = 1;
+    app.state.settingsChanged = kFlagOn;
     app.settings.repeatCount = count;
     app.settings.scoreInexactDivision = e.checked[0] ? 1 : 0;
     app.settings.scoreInexactRoot = e.checked[1] ? 1 : 0;

@@ -409,14 +409,18 @@ void CGameDlg::EnableLabel(int id, bool enable) {
     }
 }
 
-void CGameDlg::PopUpChooserList(int id, int x, int y, int32_t selection, bool raise) {
+void CGameDlg::PopUpChooserList(int id, int labelId, int32_t selection) {
     QComboBox* c = Chooser(id);
-    if (c == nullptr) {
+    const CStaticEx* label = Label(labelId);
+    if (c == nullptr || label == nullptr) {
         return;
     }
-    c->move(x, y);
+    // A sign or gap list takes the place of the rank label under its label, above the labels
+    // around it, so the operator stays in sight; the others drop over their own label.
+    const bool underLabel = labelId >= IDC_OP0 && labelId < IDC_OP0 + 4;
+    c->move(underLabel ? rank_[labelId - IDC_OP0]->pos() : label->pos());
     c->show();
-    if (raise) {
+    if (underLabel) {
         c->raise();
     }
     c->setCurrentIndex(selection);

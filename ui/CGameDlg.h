@@ -39,7 +39,7 @@ public:
     void SetLabelAlign(int id, TextAlign align) override;
     void ShowLabel(int id, bool show) override;
     void EnableLabel(int id, bool enable) override;
-    void PopUpChooserList(int id, int x, int y, int32_t selection, bool raise) override;
+    void PopUpChooserList(int id, int labelId, int32_t selection) override;
     void HideChooserList(int id) override;
     int32_t ChooserSelection(int id) override;
     void FocusEvaluateButton() override;

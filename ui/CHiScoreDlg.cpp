@@ -139,7 +139,7 @@ void CHiScoreDlg::FillTable() {
 void CHiScoreDlg::ApplyMode() {
     FillTable();
     const AppState& st = app_.state;
-    const bool entry = st.hiScoreMode == 1;
+    const bool entry = st.hiScoreMode == HiScoreEntry;
     if (entry) {
         nameEdit_->clear();
         nameEdit_->setGeometry(28, 28 + 20 * st.hiScoreRow, 160, 18);
@@ -157,7 +157,7 @@ void CHiScoreDlg::ApplyMode() {
             label.show();
         }
     }
-    const bool showFinal = st.hiScoreMode == 1 || st.hiScoreMode == 2;
+    const bool showFinal = st.hiScoreMode == HiScoreEntry || st.hiScoreMode == HiScoreResult;
     if (showFinal) {
         finalBox_->setText(QString::number(st.finalScore));
     }
@@ -173,7 +173,7 @@ void CHiScoreDlg::ApplyMode() {
 
 void CHiScoreDlg::StoreEnteredName() {
     AppState& st = app_.state;
-    if (st.hiScoreMode != 1 || st.hiScoreRow < 0 || st.hiScoreRow >= kHighScoreRows) {
+    if (st.hiScoreMode != HiScoreEntry || st.hiScoreRow < 0 || st.hiScoreRow >= kHighScoreRows) {
         return;
     }
     // A pasted line break would end the name's line in the settings file, a lone CR would
@@ -213,12 +213,12 @@ void CHiScoreDlg::accept() {
     // the box.
     CommitComposition();
     StoreEnteredName();
-    app_.state.hiScoreMode = 0;
+    app_.state.hiScoreMode = HiScoreView;
     QDialog::accept();
 }
 
 void CHiScoreDlg::reject() {
-    app_.state.hiScoreMode = 0;
+    app_.state.hiScoreMode = HiScoreView;
     QDialog::reject();
 }
 

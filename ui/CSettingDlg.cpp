@@ -121,7 +121,7 @@ void CSettingDlg::OnInitDialog() {
     const int32_t fields[4] = {app_.settings.scoreInexactDivision, app_.settings.scoreInexactRoot,
                                app_.settings.scoreOtherResults, app_.settings.usePower};
     for (int i = 0; i < 4; ++i) {
-        switch_[i]->setChecked(fields[i] == 1);
+        switch_[i]->setChecked(fields[i] == kFlagOn);
     }
     repeatCount_->setFocus();
 }

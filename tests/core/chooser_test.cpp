@@ -26,10 +26,7 @@ protected:
 struct Placement {
     int label;
     int chooser;
-    int x;
-    int y;
     int covered; // the label hidden while the list is open
-    bool raised;
     int32_t kind;
     int32_t preset; // the value of a fresh problem
 };
@@ -37,17 +34,14 @@ struct Placement {
 std::vector<Placement> AllPlacements() {
     std::vector<Placement> all;
     for (int k = 0; k < kPositions; ++k) {
-        all.push_back({IDC_POWER0 + k, IDC_POWER_CHOOSER, 55 + 50 * k, 7, IDC_POWER0 + k, false,
-                       ChooserPower, PowNone});
+        all.push_back({IDC_POWER0 + k, IDC_POWER_CHOOSER, IDC_POWER0 + k, ChooserPower, PowNone});
     }
-    all.push_back({IDC_OP0, IDC_SIGN_CHOOSER, 30, 63, IDC_RANK0, true, ChooserSign, kSignPlus});
+    all.push_back({IDC_OP0, IDC_SIGN_CHOOSER, IDC_RANK0, ChooserSign, kSignPlus});
     for (int k = 1; k < kPositions; ++k) {
-        all.push_back(
-            {IDC_OP0 + k, IDC_OP_CHOOSER, 30 + 50 * k, 63, IDC_RANK0 + k, true, ChooserOp, OpAdd});
+        all.push_back({IDC_OP0 + k, IDC_OP_CHOOSER, IDC_RANK0 + k, ChooserOp, OpAdd});
     }
     for (int k = 0; k < kPositions; ++k) {
-        all.push_back({IDC_RANK0 + k, IDC_RANK_CHOOSER, 30 + 50 * k, 63, IDC_RANK0 + k, false,
-                       ChooserRank, k});
+        all.push_back({IDC_RANK0 + k, IDC_RANK_CHOOSER, IDC_RANK0 + k, ChooserRank, k});
     }
     return all;
 }
@@ -60,9 +54,7 @@ TEST_F(ChooserTest, EveryLabelDropsItsListInPlaceAndClosingTouchesTheProblem) {
         flow.OnLabelClicked(p.label);
         const auto& c = view.choosers[p.chooser];
         EXPECT_TRUE(c.open);
-        EXPECT_EQ(c.x, p.x);
-        EXPECT_EQ(c.y, p.y);
-        EXPECT_EQ(c.raised, p.raised);
+        EXPECT_EQ(c.label, p.label);
         EXPECT_EQ(c.selection, p.preset);
         EXPECT_EQ(view.focus, p.chooser);
         EXPECT_EQ(flow.OpenChooser(), p.kind);
@@ -127,8 +119,7 @@ TEST_F(ChooserTest, ClickingAnotherLabelTakesTheOpenListFirst) {
     EXPECT_FALSE(view.choosers[IDC_OP_CHOOSER].open);
     const auto& power = view.choosers[IDC_POWER_CHOOSER];
     EXPECT_TRUE(power.open);
-    EXPECT_EQ(power.x, 105);
-    EXPECT_EQ(power.y, 7);
+    EXPECT_EQ(power.label, IDC_POWER0 + 1);
     EXPECT_FALSE(view.Label(IDC_POWER0 + 1).visible);
     EXPECT_EQ(flow.OpenChooser(), ChooserPower);
 

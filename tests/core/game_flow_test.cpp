@@ -377,12 +377,12 @@ TEST_F(GameFlowTest, ScriptedGeneratorValuesScaleByTenOver32768) {
 }
 
 TEST_F(GameFlowTest, RemembersTheLastGradedProblemForItsBestExpression) {
-    rnd.AddDigits({5, 0, 5, 1});
+    rnd.AddDigits({9, 0, 1, 2});
     Start(3);
     EXPECT_FALSE(flow.LastGraded().valid);
     flow.ShowLastGradedBest(); // nothing graded yet: no box
     EXPECT_TRUE(view.boxes.shown.empty());
-    ChooseOp(1, OpDiv); // 5 / 0: an error is no grade
+    ChooseOp(1, OpDiv); // 9 / 0: an error is no grade
     flow.GradeProblem();
     EXPECT_FALSE(flow.LastGraded().valid);
     ChooseOp(1, OpAdd);
@@ -393,20 +393,24 @@ TEST_F(GameFlowTest, RemembersTheLastGradedProblemForItsBestExpression) {
     flow.GradeProblem();
     const GradedProblem& g = flow.LastGraded();
     ASSERT_TRUE(g.valid);
-    EXPECT_EQ(g.digits, (Digits{5, 0, 5, 1}));
+    EXPECT_EQ(g.digits, (Digits{9, 0, 1, 2}));
     EXPECT_EQ(g.switches.score.scoreInexactDivision, 1);
     EXPECT_EQ(g.switches.score.scoreOtherResults, 1);
     EXPECT_EQ(g.switches.usePower, 0);
 
-    // Later changes to the settings do not reach the remembered problem.
+    // Later changes to the settings do not reach the remembered problem: with powers these
+    // digits have another best.
     app.settings.scoreInexactDivision = 0;
+    app.settings.usePower = 1;
+    ASSERT_NE(Solve({9, 0, 1, 2}, {SwitchesOf(app.settings), 1}).best,
+              Solve({9, 0, 1, 2}, g.switches).best);
     const size_t before = view.boxes.shown.size();
     flow.ShowLastGradedBest();
     ASSERT_EQ(view.boxes.shown.size(), before + 1);
-    const SolveResult r = Solve({5, 0, 5, 1}, g.switches);
+    const SolveResult r = Solve({9, 0, 1, 2}, g.switches);
     EXPECT_EQ(
         view.boxes.Last(),
-        (ShownBox{"前の問題 5 0 5 1 の最善解:\n" + FormatExpression(r.choice, Notation::Labels) +
+        (ShownBox{"前の問題 9 0 1 2 の最善解:\n" + FormatExpression(r.choice, Notation::Labels) +
                       " = " + std::to_string(r.value) + "\n得点: " + std::to_string(r.best),
                   "最善解", MB_OK | MB_ICONINFORMATION}));
     // The problem on screen and the game state are untouched.

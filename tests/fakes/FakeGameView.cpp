@@ -48,14 +48,12 @@ void FakeGameView::EnableLabel(int id, bool enable) {
     labels[id].enabled = enable;
 }
 
-void FakeGameView::PopUpChooserList(int id, int x, int y, int32_t selection, bool raise) {
+void FakeGameView::PopUpChooserList(int id, int labelId, int32_t selection) {
     EXPECT_EQ(OpenList(), 0) << "chooser " << id << " dropped down over another open list";
     FakeChooser& c = choosers[id];
     c.open = true;
-    c.x = x;
-    c.y = y;
+    c.label = labelId;
     c.selection = selection;
-    c.raised = raise;
     ++c.popUps;
     focus = id;
 }

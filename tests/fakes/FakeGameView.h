@@ -23,9 +23,7 @@ struct FakeLabel {
 
 struct FakeChooser {
     bool open = false; // shown and dropped down
-    int x = 0;
-    int y = 0;
-    bool raised = false;
+    int label = 0;     // the label whose list it is
     int32_t selection = -1;
     int popUps = 0; // how often it was dropped down
 };
@@ -61,7 +59,7 @@ public:
     void SetLabelAlign(int id, TextAlign align) override;
     void ShowLabel(int id, bool show) override;
     void EnableLabel(int id, bool enable) override;
-    void PopUpChooserList(int id, int x, int y, int32_t selection, bool raise) override;
+    void PopUpChooserList(int id, int labelId, int32_t selection) override;
     void HideChooserList(int id) override;
     int32_t ChooserSelection(int id) override;
     void FocusEvaluateButton() override;

@@ -1,4 +1,5 @@
 // The game window running the high-score and settings dialogs, as a player meets them.
+#include "BoxResponder.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
 #include "game/ControlIds.h"
@@ -6,7 +7,6 @@
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
-#include "ui/platform/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +23,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace vostrel {
 namespace {
@@ -32,15 +31,6 @@ class GameDialogsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InstallDefaultSettings(app.settings);
-        previous = SetMessageBoxResponder(
-            [this](QWidget*, const std::string&, const std::string& caption, uint32_t) {
-                captions.push_back(caption);
-                const int32_t a = answers.empty() ? IDNO : answers.front();
-                if (!answers.empty()) {
-                    answers.pop_front();
-                }
-                return a;
-            });
         dlg = std::make_unique<CGameDlg>(app, [this] {
             const int d = digits.empty() ? 9 : digits.front();
             if (!digits.empty()) {
@@ -50,8 +40,6 @@ protected:
         });
         dlg->show();
     }
-    void TearDown() override { SetMessageBoxResponder(previous); }
-
     QString Digit(int k) {
         if (CStaticEx* s = dlg->Label(IDC_DIGIT0 + k)) {
             return s->WindowText();
@@ -73,9 +61,7 @@ protected:
 
     CGameApp app;
     std::deque<int> digits{1, 2, 3, 4};
-    std::deque<int32_t> answers;
-    std::vector<std::string> captions;
-    MessageBoxResponder previous;
+    fakes::BoxResponder boxes;
     std::unique_ptr<CGameDlg> dlg;
     bool seen = false;
 };
@@ -84,7 +70,7 @@ TEST_F(GameDialogsTest, AppliedSettingsDiscardTheGameAndStartANewOne) {
     Click(IDC_EVALUATE); // the game is under way now
     ASSERT_EQ(app.state.gameInProgress, 1);
     digits = {5, 6, 7, 8};
-    answers = {IDYES};
+    boxes.answers = {IDYES};
     WhenUp<CSettingDlg>([](CSettingDlg& s) {
         auto* combo = static_cast<QComboBox*>(s.GetDlgItem(CSettingDlg::IDC_REPEAT_COUNT));
         combo->setEditText("1");
@@ -94,7 +80,8 @@ TEST_F(GameDialogsTest, AppliedSettingsDiscardTheGameAndStartANewOne) {
     });
     Click(IDC_SETTINGS);
     EXPECT_TRUE(seen);
-    EXPECT_EQ(captions, std::vector<std::string>{"変更確認"});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.Last().caption, "変更確認");
     EXPECT_EQ(app.settings.repeatCount, 1);
     EXPECT_EQ(app.settings.usePower, 0);
     EXPECT_EQ(app.state.settingsChanged, 0);
@@ -112,7 +99,7 @@ TEST_F(GameDialogsTest, ClosingTheSettingsLeavesTheGameAsItWas) {
     });
     Click(IDC_SETTINGS);
     EXPECT_TRUE(seen);
-    EXPECT_TRUE(captions.empty());
+    EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(app.settings.repeatCount, 3);
     EXPECT_EQ(app.state.gameInProgress, 1);
     EXPECT_EQ(Digit(0), "1");

@@ -1,3 +1,4 @@
+#include "BoxResponder.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
@@ -6,7 +7,6 @@
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
 #include "ui/CStaticEx.h"
-#include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -31,38 +31,6 @@
 
 namespace vostrel {
 namespace {
-
-struct Asked {
-    QWidget* owner;
-    std::string text;
-    std::string caption;
-    uint32_t style;
-};
-
-// Answers every message box from a queue of answers and records what was asked.
-class ScriptedBoxes {
-public:
-    ScriptedBoxes() {
-        previous_ = SetMessageBoxResponder([this](QWidget* owner, const std::string& text,
-                                                  const std::string& caption, uint32_t style) {
-            asked.push_back({owner, text, caption, style});
-            if (answers.empty()) {
-                ADD_FAILURE() << "unexpected box: " << caption << " / " << text;
-                return (style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
-            }
-            const int32_t a = answers.front();
-            answers.pop_front();
-            return a;
-        });
-    }
-    ~ScriptedBoxes() { SetMessageBoxResponder(previous_); }
-
-    std::deque<int32_t> answers;
-    std::vector<Asked> asked;
-
-private:
-    MessageBoxResponder previous_;
-};
 
 // The generator value that becomes digit d.
 int32_t RawFor(int d) {
@@ -396,11 +364,11 @@ TEST_F(GameDlgTest, EnterPressesTheFocusedButtonElseExit) {
     EXPECT_FALSE(exit->isDefault());
     dlg->Control(IDC_EVALUATE)->clearFocus();
     EXPECT_TRUE(exit->isDefault());
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     boxes.answers = {IDYES};
     QTest::keyClick(dlg.get(), Qt::Key_Return);
-    ASSERT_EQ(boxes.asked.size(), 1u);
-    EXPECT_EQ(boxes.asked[0].caption, "終了確認");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "終了確認");
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), IDOK);
 }
@@ -529,7 +497,7 @@ TEST_F(GameDlgTest, EveryListDropsUnderItsFieldWhicheverItemIsCurrent) {
 }
 
 TEST_F(GameDlgTest, APressOutsideAnOpenListTakesItAndThenActsOnWhatWasPressed) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     QComboBox* op = dlg->Chooser(IDC_OP_CHOOSER);
 
     // Another label: its own list drops at once, in the place of power label 1.
@@ -559,13 +527,22 @@ TEST_F(GameDlgTest, APressOutsideAnOpenListTakesItAndThenActsOnWhatWasPressed) {
     EXPECT_EQ(dlg->Flow().TryCount(), 2);
     EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
 
+    // The list's own field only closes it: the press does not go on to the rank label that
+    // the list covered.
+    ClickOn(IDC_OP0 + 1);
+    ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    ClickAt(L(IDC_RANK0 + 1)->geometry().center());
+    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
+    EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER));
+    EXPECT_FALSE(ListOpen(IDC_RANK_CHOOSER));
+
     // The background: the focus moves to "=".
     ClickOn(IDC_OP0 + 1);
     ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
     ClickAt(QPoint(232, 50));
     EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
     EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
-    EXPECT_TRUE(boxes.asked.empty());
+    EXPECT_TRUE(boxes.shown.empty());
 
     // The grade button grades the expression with the open list's choice.
     ClickOn(IDC_OP0 + 3);
@@ -573,23 +550,23 @@ TEST_F(GameDlgTest, APressOutsideAnOpenListTakesItAndThenActsOnWhatWasPressed) {
     op->setCurrentIndex(OpSub);
     boxes.answers = {IDOK};
     ClickOn(IDC_GRADE);
-    ASSERT_EQ(boxes.asked.size(), 1u);
-    EXPECT_EQ(boxes.asked[0].caption, "次計算開始");
-    EXPECT_EQ(boxes.asked[0].text.rfind("今回のスコア:", 0), 0u);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "次計算開始");
+    EXPECT_EQ(boxes.shown[0].text.rfind("今回のスコア:", 0), 0u);
     EXPECT_EQ(Text(IDC_PROBLEM_NO), QStringLiteral("No.2"));
     EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER));
 }
 
 TEST_F(GameDlgTest, EveryCommandAndMenuEntryTakesAnOpenListFirst) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     // A fresh problem with only a list opened and an item picked: retry asks.
     ClickOn(IDC_OP0 + 1);
     ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
     dlg->Chooser(IDC_OP_CHOOSER)->setCurrentIndex(OpMul);
     boxes.answers = {IDNO};
     qobject_cast<QPushButton*>(dlg->Control(IDC_RETRY))->click();
-    ASSERT_EQ(boxes.asked.size(), 1u);
-    EXPECT_EQ(boxes.asked[0].caption, "結果破棄確認");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "結果破棄確認");
     EXPECT_EQ(dlg->Flow().Expression().op[1], OpMul);
     EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER));
 
@@ -606,9 +583,9 @@ TEST_F(GameDlgTest, EveryCommandAndMenuEntryTakesAnOpenListFirst) {
     boxes.answers = {IDOK};
     qobject_cast<QPushButton*>(dlg->Control(IDC_GRADE))->click();
     Settle();
-    ASSERT_EQ(boxes.asked.size(), 2u);
-    EXPECT_EQ(boxes.asked[1].text.rfind("今回のスコア:" + std::to_string(points) + "(", 0), 0u)
-        << boxes.asked[1].text;
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text.rfind("今回のスコア:" + std::to_string(points) + "(", 0), 0u)
+        << boxes.shown[1].text;
     EXPECT_EQ(app.state.gameScore, points);
 
     // A window-menu entry: the list is taken before the version box opens.
@@ -744,61 +721,58 @@ TEST_F(GameDlgTest, ResultLabelAndBackgroundRouteToTheFlowAndFocusEquals) {
 }
 
 TEST_F(GameDlgTest, GradingAnnouncesTheNextProblem) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     boxes.answers = {IDOK};
     digits = {7, 0, 0, 3};
     Click(IDC_GRADE); // 1 + 2 + 3 + 4
-    ASSERT_EQ(boxes.asked.size(), 1u);
-    EXPECT_EQ(boxes.asked[0].owner, dlg.get());
-    EXPECT_EQ(boxes.asked[0].caption, "次計算開始");
-    EXPECT_EQ(boxes.asked[0].style, MB_OK | MB_ICONINFORMATION);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.owners[0], dlg.get());
+    EXPECT_EQ(boxes.shown[0].caption, "次計算開始");
+    EXPECT_EQ(boxes.shown[0].style, MB_OK | MB_ICONINFORMATION);
     EXPECT_EQ(Text(IDC_PROBLEM_NO), QStringLiteral("No.2"));
     EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("7"));
     EXPECT_EQ(Text(IDC_POINTS), QStringLiteral("0 "));
 }
 
 TEST_F(GameDlgTest, ExitAsksOnceTheGameIsUnderWayAndEndsOnlyOnYes) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     Click(IDC_EVALUATE);
     boxes.answers = {IDNO};
     Click(IDOK);
-    ASSERT_EQ(boxes.asked.size(), 1u);
-    EXPECT_EQ(boxes.asked[0].owner, dlg.get());
-    EXPECT_EQ(boxes.asked[0].text, "終了しますか");
-    EXPECT_EQ(boxes.asked[0].caption, "終了確認");
-    EXPECT_EQ(boxes.asked[0].style, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.owners[0], dlg.get());
+    EXPECT_EQ(boxes.shown[0].text, "終了しますか");
+    EXPECT_EQ(boxes.shown[0].caption, "終了確認");
+    EXPECT_EQ(boxes.shown[0].style, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     EXPECT_TRUE(dlg->isVisible());
 
-    // Esc and the close box ask the same question.
-    boxes.answers = {IDNO, IDNO};
+    // Esc and the close box ask the same question, and both end the window with IDCANCEL.
+    boxes.answers = {IDNO, IDYES};
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    dlg->close();
-    EXPECT_EQ(boxes.asked.size(), 3u);
     EXPECT_TRUE(dlg->isVisible());
-
-    boxes.answers = {IDYES};
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    dlg->windowHandle()->close();
+    EXPECT_EQ(boxes.shown.size(), 3u);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), IDCANCEL);
 }
 
 TEST_F(GameDlgTest, ExitOnAnUntouchedFirstProblemEndsWithoutAQuestion) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     Click(IDOK);
-    EXPECT_TRUE(boxes.asked.empty());
+    EXPECT_TRUE(boxes.shown.empty());
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), IDOK);
 }
 
 TEST_F(GameDlgTest, RetryAsksAndKeepsTheProblemOnNo) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     Click(IDC_EVALUATE);
     digits = {9, 9, 9, 9};
     boxes.answers = {IDNO};
     Click(IDC_RETRY);
-    ASSERT_EQ(boxes.asked.size(), 1u);
-    EXPECT_EQ(boxes.asked[0].caption, "結果破棄確認");
-    EXPECT_EQ(boxes.asked[0].style, MB_YESNO | MB_ICONQUESTION);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "結果破棄確認");
+    EXPECT_EQ(boxes.shown[0].style, MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("1"));
     EXPECT_EQ(dlg->Flow().TryCount(), 1);
     boxes.answers = {IDYES};
@@ -857,17 +831,17 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
 }
 
 TEST_F(GameDlgTest, WindowMenuCloseGoesThroughTheExitQuestion) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     Click(IDC_EVALUATE);
     boxes.answers = {IDNO};
     dlg->WindowMenu()->actions().at(1)->trigger();
-    ASSERT_EQ(boxes.asked.size(), 1u);
-    EXPECT_EQ(boxes.asked[0].caption, "終了確認");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "終了確認");
     EXPECT_TRUE(dlg->isVisible());
 }
 
 TEST_F(GameDlgTest, BestOfThePreviousProblemIsOfferedOnlyAfterAGrade) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     QMenu* menu = dlg->WindowMenu();
     QAction* best = menu->actions().at(2);
     ASSERT_EQ(best->text(), QStringLiteral("前の問題の最善解(&B)..."));
@@ -884,9 +858,9 @@ TEST_F(GameDlgTest, BestOfThePreviousProblemIsOfferedOnlyAfterAGrade) {
     ASSERT_TRUE(best->isEnabled());
     boxes.answers = {IDOK};
     best->trigger();
-    ASSERT_EQ(boxes.asked.size(), 2u);
-    const Asked& box = boxes.asked[1];
-    EXPECT_EQ(box.owner, dlg.get());
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    const fakes::ShownBox& box = boxes.shown[1];
+    EXPECT_EQ(boxes.owners[1], dlg.get());
     EXPECT_EQ(box.caption, "最善解");
     EXPECT_EQ(box.style, MB_OK | MB_ICONINFORMATION);
     // The graded problem, not the one on screen.

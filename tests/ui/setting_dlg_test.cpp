@@ -1,10 +1,10 @@
+#include "BoxResponder.h"
 #include "LayoutCheck.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
-#include "ui/platform/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,44 +15,20 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace vostrel {
 namespace {
 
 using Dlg = CSettingDlg;
 
-struct Box {
-    QWidget* owner;
-    std::string text;
-    std::string caption;
-    uint32_t style;
-};
-
 class SettingDlgTest : public ::testing::Test {
 protected:
     CGameApp app;
-    std::vector<Box> boxes;
-    std::deque<int32_t> answers;
-    MessageBoxResponder previous;
+    fakes::BoxResponder boxes;
 
-    void SetUp() override {
-        InstallDefaultSettings(app.settings);
-        previous = SetMessageBoxResponder([this](QWidget* owner, const std::string& text,
-                                                 const std::string& caption, uint32_t style) {
-            boxes.push_back({owner, text, caption, style});
-            int32_t a = IDOK;
-            if (!answers.empty()) {
-                a = answers.front();
-                answers.pop_front();
-            }
-            return a;
-        });
-    }
-    void TearDown() override { SetMessageBoxResponder(previous); }
+    void SetUp() override { InstallDefaultSettings(app.settings); }
 
     static QComboBox* Combo(const Dlg& d) {
         return static_cast<QComboBox*>(d.GetDlgItem(Dlg::IDC_REPEAT_COUNT));
@@ -124,7 +100,7 @@ TEST_F(SettingDlgTest, AValidCountWithNoGameUnderWayIsStoredWithoutAQuestion) {
         EXPECT_FALSE(d.isVisible());
     });
     EXPECT_EQ(r, IDOK);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(app.settings.repeatCount, 7);
     EXPECT_EQ(app.settings.scoreInexactDivision, 1);
     EXPECT_EQ(app.settings.scoreInexactRoot, 0); // the 2 becomes a clean 0
@@ -145,18 +121,18 @@ TEST_F(SettingDlgTest, RefusedCountsTellThePlayerAndKeepTheDialogAndTheSettings)
     const SettingsRecord before = app.settings;
     Run([&](Dlg& d) {
         for (const Case& c : cases) {
-            boxes.clear();
+            boxes.Clear();
             Enter(d, c.text);
             Switch(d, 0)->setChecked(true);
             EXPECT_EQ(d.OnOK(), c.result) << c.text.toStdString();
             EXPECT_TRUE(d.isVisible());
-            ASSERT_EQ(boxes.size(), 1u) << c.text.toStdString();
-            EXPECT_EQ(boxes[0].owner, &d);
-            EXPECT_EQ(boxes[0].caption, "入力値不正");
-            EXPECT_EQ(boxes[0].style, MB_OK | MB_ICONEXCLAMATION);
-            EXPECT_EQ(boxes[0].text, c.result == -11
-                                         ? "繰返し回数には正の整数値を入力してください。"
-                                         : "繰返し回数には1～10の値を入力してください。");
+            ASSERT_EQ(boxes.shown.size(), 1u) << c.text.toStdString();
+            EXPECT_EQ(boxes.owners[0], &d);
+            EXPECT_EQ(boxes.shown[0].caption, "入力値不正");
+            EXPECT_EQ(boxes.shown[0].style, MB_OK | MB_ICONEXCLAMATION);
+            EXPECT_EQ(boxes.shown[0].text, c.result == -11
+                                               ? "繰返し回数には正の整数値を入力してください。"
+                                               : "繰返し回数には1～10の値を入力してください。");
             // The entries stay as the player left them; nothing became a list item.
             EXPECT_EQ(Combo(d)->currentText(), c.text);
             EXPECT_TRUE(Switch(d, 0)->isChecked());
@@ -169,11 +145,11 @@ TEST_F(SettingDlgTest, RefusedCountsTellThePlayerAndKeepTheDialogAndTheSettings)
 
 TEST_F(SettingDlgTest, AGameUnderWayIsDiscardedOnlyOnYes) {
     for (int under : {0, 1}) {
-        boxes.clear();
+        boxes.Clear();
         app.state = AppState{};
         (under == 0 ? app.state.gameInProgress : app.state.problemIndex) = 1;
         app.settings.repeatCount = 3;
-        answers = {IDNO};
+        boxes.answers = {IDNO};
         int32_t first = 0;
         const int32_t r = Run([&](Dlg& d) {
             Enter(d, "5");
@@ -182,14 +158,14 @@ TEST_F(SettingDlgTest, AGameUnderWayIsDiscardedOnlyOnYes) {
             EXPECT_EQ(Combo(d)->currentText(), "5");
             EXPECT_EQ(app.settings.repeatCount, 3); // No stored nothing
             EXPECT_EQ(app.state.settingsChanged, 0);
-            answers = {IDYES};
+            boxes.answers = {IDYES};
             EXPECT_EQ(d.OnOK(), 0);
             EXPECT_FALSE(d.isVisible());
         });
         EXPECT_EQ(first, -13);
         EXPECT_EQ(r, IDOK);
-        ASSERT_EQ(boxes.size(), 2u);
-        for (const Box& b : boxes) {
+        ASSERT_EQ(boxes.shown.size(), 2u);
+        for (const fakes::ShownBox& b : boxes.shown) {
             EXPECT_EQ(b.text, "実行中です。これまでの結果を破棄しますか。");
             EXPECT_EQ(b.caption, "変更確認");
             EXPECT_EQ(b.style, MB_YESNO | MB_ICONQUESTION);
@@ -209,7 +185,7 @@ TEST_F(SettingDlgTest, EnterAndEscCloseWithoutApplying) {
             EXPECT_FALSE(d.isVisible()) << key;
         });
         EXPECT_EQ(r, IDCANCEL);
-        EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(boxes.shown.empty());
         EXPECT_EQ(app.settings, before);
         EXPECT_EQ(app.state.settingsChanged, 0);
     }

@@ -9,6 +9,7 @@
 //   VOSTREL_SOAK_SEED=7 VOSTREL_SOAK_ACTIONS=100000 build/tests/vostrel_gui_tests
 //   --gtest_filter='Soak*'
 
+#include "BoxResponder.h"
 #include "app/CGameApp.h"
 #include "app/SettingsFile.h"
 #include "app/WinConstants.h"
@@ -21,7 +22,6 @@
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
 #include "ui/platform/Cp932.h"
-#include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -97,15 +97,17 @@ public:
             app_.settings.highScores.score[k] = 40 - 10 * k;
         }
         expTable_ = app_.settings.highScores;
-        previous_ = SetMessageBoxResponder(
-            [this](QWidget* owner, const std::string& text, const std::string& caption,
-                   uint32_t style) { return Answer(owner, text, caption, style); });
+        // Each box is answered while it is up, by what the game must be doing then.
+        responder_.onShow = [this](const fakes::ShownBox& b) {
+            responder_.answers.push_back(
+                Answer(responder_.owners.back(), b.text, b.caption, b.style));
+            responder_.Clear(); // a long run shows millions of boxes
+        };
         qApp->installEventFilter(this);
         OpenWindow();
     }
     ~Soak() override {
         qApp->removeEventFilter(this);
-        SetMessageBoxResponder(previous_);
         dlg_.reset();
     }
 
@@ -849,7 +851,7 @@ private:
     std::set<uint> outside_;
     CGameApp app_;
     std::unique_ptr<CGameDlg> dlg_;
-    MessageBoxResponder previous_;
+    fakes::BoxResponder responder_;
 
     // What the flow's rules say the counters and the table are.
     int32_t expIndex_ = 0;
