@@ -185,7 +185,7 @@ TEST_F(GameDlgTest, StartsWithTheFreshProblemAndAllListsHidden) {
 }
 
 TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
-    ScriptedBoxes boxes;
+    fakes::BoxResponder boxes;
     // Tab: "=", then the labels row by row, the disabled ones skipped, then the buttons.
     std::vector<QWidget*> order;
     for (int i = 0; i < 18; ++i) {
@@ -270,9 +270,9 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     const std::string byKeys = State();
     EXPECT_NE(Text(IDC_RESULT), QString());
     boxes.answers = {IDOK};
-    Mnemonic(Qt::Key_M, [&boxes] { return !boxes.asked.empty(); });
-    ASSERT_EQ(boxes.asked.size(), 1u);
-    const std::string gradedByKeys = boxes.asked[0].text;
+    Mnemonic(Qt::Key_M, [&boxes] { return !boxes.shown.empty(); });
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    const std::string gradedByKeys = boxes.shown[0].text;
 
     // The same choices by clicks, on the same problem in a new window.
     digits = {1, 2, 3, 4};
@@ -296,8 +296,8 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     EXPECT_EQ(State(), byKeys);
     boxes.answers = {IDOK};
     ClickOn(IDC_GRADE);
-    ASSERT_EQ(boxes.asked.size(), 2u);
-    EXPECT_EQ(boxes.asked[1].text, gradedByKeys);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, gradedByKeys);
 }
 
 TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt) {
@@ -634,7 +634,7 @@ TEST_F(GameDlgTest, EachLabelOpensItsOwnListInItsPlace) {
 // On Wayland the keyboard stays with the game window while a list is down: the list takes
 // its keys through the shortcut check, and the same key press then comes to the window.
 TEST_F(GameDlgTest, AKeyThatClosesAListGoesNoFurther) {
-    ScriptedBoxes boxes; // any exit question fails the test
+    fakes::BoxResponder boxes; // any exit question fails the test
     struct Case {
         Qt::Key key;
         const char* gapText;
@@ -650,12 +650,12 @@ TEST_F(GameDlgTest, AKeyThatClosesAListGoesNoFurther) {
         EXPECT_EQ(Text(IDC_OP0 + 1), QString::fromUtf8(c.gapText)) << c.key;
         EXPECT_TRUE(dlg->isVisible()) << c.key;
     }
-    EXPECT_TRUE(boxes.asked.empty());
+    EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(dlg->Flow().TryCount(), 0);
     // The next press of the same key is the window's again.
     boxes.answers = {IDNO};
     QTest::keyClick(dlg->windowHandle(), Qt::Key_Escape);
-    EXPECT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 TEST_F(GameDlgTest, ClickingAnotherLabelWhileAListIsOpenCommitsItFirst) {
