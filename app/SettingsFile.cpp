@@ -25,7 +25,7 @@ using SettingsLines = std::array<std::string, kLineCount>;
 
 SettingsLines LinesOf(const SettingsRecord& s) {
     SettingsLines l;
-    l[0] = ":Vostrel";
+    l[0] = std::string(":") + kProductName;
     l[1] = std::string(":Ver. ") + kVersion;
     l[2] = ":Copyright (C) 2026 The Vostrel developers";
     l[3] = "rn:" + std::to_string(s.repeatCount);

@@ -29,7 +29,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PlaceInDialogUnits(icon, bu, 7, 15, 20, 20);
 
-    product_ = MakeStatic(this, QStringLiteral("Vostrel"), kTopLeft);
+    product_ = MakeStatic(this, QString::fromLatin1(kProductName), kTopLeft);
     PlaceInDialogUnits(product_, bu, 36, 7, 104, 8);
     GrowToLines(product_);
 

@@ -1,5 +1,6 @@
 #include "ui/CGameDlg.h"
 
+#include "app/Version.h"
 #include "app/WinConstants.h"
 #include "engine/ExpressionModel.h"
 #include "game/ControlIds.h"
@@ -56,7 +57,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& text) {
 
 CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     : QDialog(parent), app_(app) {
-    InitDialogWindow(this, QStringLiteral("Vostrel"), Qt::WindowMinimizeButtonHint);
+    InitDialogWindow(this, QString::fromLatin1(kProductName), Qt::WindowMinimizeButtonHint);
     setWindowIcon(AppIcon());
 
     dialogFont_ = font();

@@ -3,6 +3,7 @@
 #include "app/CGameApp.h"
 #include "app/CommandLine.h"
 #include "app/SaveTemporaries.h"
+#include "ui/ApplicationAccessible.h"
 #include "ui/QtAppShell.h"
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/Fonts.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     const QString desktopId = QStringLiteral("org.vostrel.Vostrel");
     QApplication::setApplicationName(desktopId);
     QApplication::setDesktopFileName(desktopId);
+    vostrel::ApplicationAccessible::Install();
     QApplication::setWindowIcon(vostrel::AppIcon());
     vostrel::InstallFontSubstitutions();
 
