@@ -66,6 +66,8 @@ void GameFlow::NewProblem() {
     view_.SetLabelAlign(IDC_POINTS, TextAlign::Right);
     view_.SetLabelText(IDC_POINTS, "0 ");
     app_.state.gameInProgress = kFlagOff;
+    // Every problem starts from "=", wherever the last one left the keyboard.
+    view_.FocusEvaluateButton();
 }
 
 void GameFlow::DrawDigits() {

@@ -74,8 +74,6 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
 
     flow_ = std::make_unique<GameFlow>(app_, *this, std::move(random));
     flow_->StartGame();
-    // The first tab stop.
-    evaluate_->setFocus(Qt::OtherFocusReason);
 }
 
 CGameDlg::~CGameDlg() = default;

@@ -273,6 +273,8 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     Mnemonic(Qt::Key_M, [&boxes] { return !boxes.shown.empty(); });
     ASSERT_EQ(boxes.shown.size(), 1u);
     const std::string gradedByKeys = boxes.shown[0].text;
+    // The next problem starts from "=", as the first one did.
+    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
 
     // The same choices by clicks, on the same problem in a new window.
     digits = {1, 2, 3, 4};
