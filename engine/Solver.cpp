@@ -3,6 +3,7 @@
 #include "engine/ArithmeticSteps.h"
 #include "engine/ChoiceSets.h"
 #include "engine/Evaluator.h"
+#include "engine/PointRules.h"
 
 #include <bit>
 #include <cstdlib>
@@ -109,10 +110,10 @@ Pattern MakePattern(const Digits& d, unsigned joins) {
         }
     }
     p.operands = q + 1;
-    p.topPoints = 100 + 150 * p.joinCount;
+    p.topPoints = points::BasePoints(0) + points::kJoin * p.joinCount;
     for (int k = 0; k + 1 < kPositions; ++k) {
         if (!joined(k) && joined(k + 1)) {
-            p.topPoints += 80;
+            p.topPoints += points::kOrderBonus;
         }
     }
     return p;
@@ -126,9 +127,9 @@ public:
         p_ = &p;
         ws_.used = 0;
         const int m = p.operands - 1;
-        // The implicit zero: no power, 20 points at the sign's reduce.
+        // The implicit zero: no power, a plain operand's points at the sign's reduce.
         spans_[0][0] = {ws_.used, 1};
-        ws_.pool[ws_.used++] = {0, 20, 1, 0, 0};
+        ws_.pool[ws_.used++] = {0, points::kPlainOperand, 1, 0, 0};
         for (int q = 1; q <= m; ++q) {
             BuildLeaf(q);
         }
@@ -180,7 +181,7 @@ private:
             const int b = j - r;
             const uint32_t weight = Binomial(a + b, a);
             // The root outranks its right neighbour when they are neighbouring positions.
-            const int32_t bonus = (r < j && p.first[r] == p.last[r]) ? 80 : 0;
+            const int32_t bonus = (r < j && p.first[r] == p.last[r]) ? points::kOrderBonus : 0;
             uint32_t shift = 0;
             for (int q = r + 1; q <= j; ++q) {
                 shift += RankField(p.first[q], a);
@@ -249,7 +250,7 @@ private:
             tens += it.count;
         }
         const int32_t points =
-            steps::FinalPoints(p.topPoints + it.points, it.value, sw_.score.scoreOtherResults);
+            points::FinalPoints(p.topPoints + it.points, it.value, sw_.score.scoreOtherResults);
         const int32_t jp = p.joinCount + it.powers;
         if (!found || BetterSolution(points, it.value, jp, best, bestValue, bestJp)) {
             found = true;
