@@ -119,7 +119,49 @@ Pattern MakePattern(const Digits& d, unsigned joins) {
     return p;
 }
 
-class Search {
+// The widest switches: every choice set that any combination admits evaluates without error.
+constexpr ScoreSwitches kAllowAll = {1, 1, 1};
+constexpr ScoreSwitches kAllowNone = {0, 0, 1};
+
+// In the search of every switch combination, an item's `powers` also flags the inexact steps
+// that it holds, above the count of powers, so that only items that the same switches admit
+// merge. Flags are or-ed, counts added.
+constexpr int32_t kPowerCount = 0xF;
+constexpr int32_t kHasInexactDiv = 0x10;
+constexpr int32_t kHasInexactRoot = 0x20;
+// Classes of final items: the two flags, and bit 2 for any power.
+constexpr int kClasses = 8;
+constexpr int kClassPowered = 4;
+
+int32_t MergePowers(int32_t l, int32_t r) {
+    return ((l | r) & ~kPowerCount) + (l & kPowerCount) + (r & kPowerCount);
+}
+
+// The best choice set met so far; ties keep the first.
+struct Best {
+    bool found = false;
+    int32_t points = 0;
+    int32_t value = 0;
+    int32_t jp = 0;
+    uint32_t code = 0;
+    unsigned joins = 0;
+
+    bool Offer(int32_t p, int32_t v, int32_t j) {
+        if (found && !BetterSolution(p, v, j, points, value, jp)) {
+            return false;
+        }
+        found = true;
+        points = p;
+        value = v;
+        jp = j;
+        return true;
+    }
+};
+
+// kAllSwitches: search once under the widest switches, flag each item's inexact steps and keep
+// the best and the count of tens per class of final item and per scoreOtherResults, so that
+// every switch combination can be read off afterwards.
+template <bool kAllSwitches> class Search {
 public:
     Search(Workspace& ws, const SolveSwitches& sw) : ws_(ws), sw_(sw) {}
 
@@ -148,13 +190,12 @@ public:
         }
     }
 
-    bool found = false;
-    int32_t best = 0;
-    int32_t bestValue = 0;
-    int32_t bestJp = 0;
-    uint32_t bestCode = 0;
-    unsigned bestJoins = 0;
+    // The single search's result.
+    Best best;
     uint32_t tens = 0;
+    // The search of every combination: by class, and by scoreOtherResults for the best.
+    Best classBest[kClasses][2];
+    uint32_t classTens[kClasses] = {};
 
 private:
     void BuildLeaf(int q) {
@@ -165,15 +206,22 @@ private:
         for (int32_t kind = PowNone; kind <= kinds; ++kind) {
             int32_t out = 0;
             int32_t points = 0;
-            if (steps::PowerStep(p.number[q], kind, sw_.score, out, points) != EvalOk) {
+            int32_t flags = 0;
+            int32_t status = steps::PowerStep(p.number[q], kind,
+                                              kAllSwitches ? kAllowNone : sw_.score, out, points);
+            if (kAllSwitches && status == EvalInexactRoot) {
+                status = steps::PowerStep(p.number[q], kind, kAllowAll, out, points);
+                flags = kHasInexactRoot;
+            }
+            if (status != EvalOk) {
                 continue;
             }
             // Powers of 0 and 1 change nothing and earn what no power earns: they merge here.
-            Insert({out, points, 1, PowerField(p.last[q], kind), kind != PowNone ? 1 : 0});
+            Insert(
+                {out, points, 1, PowerField(p.last[q], kind), (kind != PowNone ? 1 : 0) | flags});
         }
         spans_[q][q] = {begin, ws_.used - begin};
     }
-
     template <class Sink> void Combine(int i, int j, Sink&& sink) {
         const Pattern& p = *p_;
         for (int r = i + 1; r <= j; ++r) {
@@ -202,8 +250,15 @@ private:
                             EvalOk) {
                             continue;
                         }
+                        int32_t powers = l.powers + rt.powers;
+                        if constexpr (kAllSwitches) {
+                            powers = MergePowers(l.powers, rt.powers);
+                            if (op == OpDiv && static_cast<int64_t>(out) * rt.value != l.value) {
+                                powers |= kHasInexactDiv;
+                            }
+                        }
                         sink(Item{out, points, l.count * rt.count * weight,
-                                  l.code | (rt.code + shift) | rootCode, l.powers + rt.powers});
+                                  l.code | (rt.code + shift) | rootCode, powers});
                     }
                 }
             }
@@ -219,6 +274,7 @@ private:
         }
     }
 
+    // Merges by value and powers (with the flags in the search of every combination).
     void Insert(const Item& it) {
         constexpr uint32_t mask = (1u << kTableBits) - 1;
         uint32_t h = (static_cast<uint32_t>(it.value) * 0x9E3779B1u) ^
@@ -246,19 +302,26 @@ private:
 
     void Finish(const Item& it) {
         const Pattern& p = *p_;
-        if (it.value == 10) {
-            tens += it.count;
-        }
-        const int32_t points =
-            points::FinalPoints(p.topPoints + it.points, it.value, sw_.score.scoreOtherResults);
-        const int32_t jp = p.joinCount + it.powers;
-        if (!found || BetterSolution(points, it.value, jp, best, bestValue, bestJp)) {
-            found = true;
-            best = points;
-            bestValue = it.value;
-            bestJp = jp;
-            bestCode = it.code;
-            bestJoins = p.joins;
+        const int32_t total = p.topPoints + it.points;
+        const int32_t jp = p.joinCount + (it.powers & kPowerCount);
+        if constexpr (kAllSwitches) {
+            const int cls = it.powers >> 4 | ((it.powers & kPowerCount) != 0 ? kClassPowered : 0);
+            if (it.value == points::kTarget) {
+                classTens[cls] += it.count;
+            }
+            for (int32_t other = 0; other < 2; ++other) {
+                classBest[cls][other].Offer(points::FinalPoints(total, it.value, other), it.value,
+                                            jp);
+            }
+        } else {
+            if (it.value == points::kTarget) {
+                tens += it.count;
+            }
+            if (best.Offer(points::FinalPoints(total, it.value, sw_.score.scoreOtherResults),
+                           it.value, jp)) {
+                best.code = it.code;
+                best.joins = p.joins;
+            }
         }
     }
 
@@ -372,20 +435,69 @@ SolveResult Solve(const Digits& digits, const SolveSwitches& sw) {
     if (res.status != EvalOk) {
         return res;
     }
-    Search search(ThreadWorkspace(), sw);
+    Search<false> search(ThreadWorkspace(), sw);
     for (unsigned joins = 0; joins < 8; ++joins) {
-        const Pattern p = MakePattern(digits, joins);
-        search.Run(p);
+        search.Run(MakePattern(digits, joins));
         res.states += CountChoiceSets(joins, sw.usePower);
     }
     res.tens = search.tens;
-    if (search.found) {
+    if (search.best.found) {
         res.found = true;
-        res.best = search.best;
-        res.value = search.bestValue;
-        res.choice = DecodeChoice(digits, search.bestJoins, search.bestCode, sw.usePower);
+        res.best = search.best.points;
+        res.value = search.best.value;
+        res.choice = DecodeChoice(digits, search.best.joins, search.best.code, sw.usePower);
     }
     return res;
+}
+
+SolveSwitches SwitchCombination(int index) {
+    SolveSwitches sw;
+    sw.score.scoreInexactDivision = index & 1;
+    sw.score.scoreInexactRoot = (index >> 1) & 1;
+    sw.score.scoreOtherResults = (index >> 2) & 1;
+    sw.usePower = (index >> 3) & 1;
+    return sw;
+}
+
+AllSwitchesResult SolveAllSwitches(const Digits& digits) {
+    AllSwitchesResult all{};
+    if (!ValidDigits(digits)) {
+        for (SolveSummary& s : all) {
+            s.status = EvalBadInput;
+        }
+        return all;
+    }
+    constexpr SolveSwitches kWidest = {kAllowAll, 1};
+    Search<true> search(ThreadWorkspace(), kWidest);
+    for (unsigned joins = 0; joins < 8; ++joins) {
+        search.Run(MakePattern(digits, joins));
+    }
+    for (int index = 0; index < kSwitchCombinations; ++index) {
+        const SolveSwitches sw = SwitchCombination(index);
+        const int allowed = (sw.score.scoreInexactDivision != 0 ? 1 : 0) |
+                            (sw.score.scoreInexactRoot != 0 ? 2 : 0) |
+                            (sw.usePower != 0 ? kClassPowered : 0);
+        // Ties carry equal points and values, so the order of the classes does not matter.
+        Best best;
+        SolveSummary& s = all[static_cast<size_t>(index)];
+        for (int cls = 0; cls < kClasses; ++cls) {
+            if ((cls & ~allowed) != 0) {
+                continue;
+            }
+            s.tens += search.classTens[cls];
+            const Best& b = search.classBest[cls][sw.score.scoreOtherResults];
+            if (b.found) {
+                best.Offer(b.points, b.value, b.jp);
+            }
+        }
+        for (unsigned joins = 0; joins < 8; ++joins) {
+            s.states += CountChoiceSets(joins, sw.usePower);
+        }
+        s.found = best.found;
+        s.best = best.points;
+        s.value = best.value;
+    }
+    return all;
 }
 
 SolveResult SolveBruteForce(const Digits& digits, const SolveSwitches& sw) {
