@@ -7,6 +7,7 @@
 
 #include <bit>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace vostrel {
@@ -56,6 +57,7 @@ constexpr uint32_t RankField(int pos, int32_t rank) {
 // fewer than this many raw combinations, so the pool can never run out.
 constexpr uint32_t kPoolCap = 1u << 18;
 constexpr int kTableBits = 19;
+constexpr int kMinTableBits = 8;
 // Raw combinations of the no-join pattern (five items per leaf at most): the leaves, then the
 // sub-expressions of two, three and four operands that are stored.
 static_assert(1 + 4 * 5 + (10 + 3 * 100) + (400 + 2 * 4000) + (20000 + 200000) <= kPoolCap);
@@ -70,9 +72,17 @@ struct Workspace {
     Item pool[kPoolCap];
     uint32_t used = 0;
     // Open addressing over (value, powers); a slot is live when its stamp is the current one.
-    uint32_t stamp[1u << kTableBits] = {};
-    uint32_t slot[1u << kTableBits] = {};
+    // Each table starts small and doubles when half full, so that the slots in use stay in the
+    // cache: most sub-expressions hold far fewer items than their bound.
+    struct Slot {
+        uint32_t stamp;
+        uint32_t index; // into pool
+    };
+    Slot table[1u << kTableBits] = {};
     uint32_t current = 0;
+    int bits = 0;
+    uint32_t live = 0;
+    uint32_t begin = 0; // the table's first item in pool
 };
 
 uint32_t Binomial(int n, int k) {
@@ -140,14 +150,15 @@ int32_t MergePowers(int32_t l, int32_t r) {
 // The best choice set met so far; ties keep the first.
 struct Best {
     bool found = false;
-    int32_t points = 0;
+    // Below every total until something is found, so that most offers fail on one compare.
+    int32_t points = std::numeric_limits<int32_t>::min();
     int32_t value = 0;
     int32_t jp = 0;
     uint32_t code = 0;
     unsigned joins = 0;
 
     bool Offer(int32_t p, int32_t v, int32_t j) {
-        if (found && !BetterSolution(p, v, j, points, value, jp)) {
+        if (p < points || (found && !BetterSolution(p, v, j, points, value, jp))) {
             return false;
         }
         found = true;
@@ -266,28 +277,41 @@ private:
     }
 
     void BeginTable() {
+        NewStamp();
+        ws_.bits = kMinTableBits;
+        ws_.live = 0;
+        ws_.begin = ws_.used;
+    }
+
+    void NewStamp() {
         if (++ws_.current == 0) {
-            for (uint32_t& s : ws_.stamp) {
-                s = 0;
+            for (Workspace::Slot& s : ws_.table) {
+                s.stamp = 0;
             }
             ws_.current = 1;
         }
     }
 
+    uint32_t HashOf(const Item& it) const {
+        const uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(it.value)) << 8 ^
+                             static_cast<uint32_t>(it.powers);
+        return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - ws_.bits));
+    }
+
     // Merges by value and powers (with the flags in the search of every combination).
     void Insert(const Item& it) {
-        constexpr uint32_t mask = (1u << kTableBits) - 1;
-        uint32_t h = (static_cast<uint32_t>(it.value) * 0x9E3779B1u) ^
-                     (static_cast<uint32_t>(it.powers) * 0x85EBCA77u);
-        h = (h ^ (h >> 15)) & mask;
-        while (true) {
-            if (ws_.stamp[h] != ws_.current) {
-                ws_.stamp[h] = ws_.current;
-                ws_.slot[h] = ws_.used;
+        const uint32_t mask = (1u << ws_.bits) - 1;
+        for (uint32_t h = HashOf(it);; h = (h + 1) & mask) {
+            Workspace::Slot& slot = ws_.table[h];
+            if (slot.stamp != ws_.current) {
+                slot = {ws_.current, ws_.used};
                 ws_.pool[ws_.used++] = it;
+                if (++ws_.live * 2 > mask && ws_.bits < kTableBits) {
+                    Grow();
+                }
                 return;
             }
-            Item& e = ws_.pool[ws_.slot[h]];
+            Item& e = ws_.pool[slot.index];
             if (e.value == it.value && e.powers == it.powers) {
                 e.count += it.count;
                 if (it.points > e.points) {
@@ -296,7 +320,20 @@ private:
                 }
                 return;
             }
-            h = (h + 1) & mask;
+        }
+    }
+
+    // Twice the slots; the items, all distinct, go back in without comparing.
+    void Grow() {
+        NewStamp();
+        ++ws_.bits;
+        const uint32_t mask = (1u << ws_.bits) - 1;
+        for (uint32_t i = ws_.begin; i < ws_.used; ++i) {
+            uint32_t h = HashOf(ws_.pool[i]);
+            while (ws_.table[h].stamp == ws_.current) {
+                h = (h + 1) & mask;
+            }
+            ws_.table[h] = {ws_.current, i};
         }
     }
 
@@ -306,13 +343,13 @@ private:
         const int32_t jp = p.joinCount + (it.powers & kPowerCount);
         if constexpr (kAllSwitches) {
             const int cls = it.powers >> 4 | ((it.powers & kPowerCount) != 0 ? kClassPowered : 0);
-            if (it.value == points::kTarget) {
-                classTens[cls] += it.count;
-            }
-            for (int32_t other = 0; other < 2; ++other) {
-                classBest[cls][other].Offer(points::FinalPoints(total, it.value, other), it.value,
-                                            jp);
-            }
+            classTens[cls] += it.value == points::kTarget ? it.count : 0;
+            const int32_t plain = points::FinalPoints(total, it.value, 0);
+            classBest[cls][0].Offer(plain, it.value, jp);
+            // Other results change only multiples of 10.
+            const int32_t other =
+                it.value % 10 == 0 ? points::FinalPoints(total, it.value, 1) : plain;
+            classBest[cls][1].Offer(other, it.value, jp);
         } else {
             if (it.value == points::kTarget) {
                 tens += it.count;
@@ -493,9 +530,11 @@ AllSwitchesResult SolveAllSwitches(const Digits& digits) {
         for (unsigned joins = 0; joins < 8; ++joins) {
             s.states += CountChoiceSets(joins, sw.usePower);
         }
-        s.found = best.found;
-        s.best = best.points;
-        s.value = best.value;
+        if (best.found) {
+            s.found = true;
+            s.best = best.points;
+            s.value = best.value;
+        }
     }
     return all;
 }
