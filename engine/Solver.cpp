@@ -130,6 +130,7 @@ Pattern MakePattern(const Digits& d, unsigned joins) {
 }
 
 // The widest switches: every choice set that any combination admits evaluates without error.
+// The narrowest tell a leaf's inexact root from an exact one.
 constexpr ScoreSwitches kAllowAll = {1, 1, 1};
 constexpr ScoreSwitches kAllowNone = {0, 0, 1};
 
