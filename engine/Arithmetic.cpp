@@ -49,7 +49,7 @@ int32_t RaiseStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out
             return Inexact(r, sw.scoreInexactRoot, EvalInexactRoot, out, points);
         }
         out = static_cast<int32_t>(r);
-        points += PowerPoints(v, 50);
+        points += points::PowerPoints(v, PowSqrt);
         return EvalOk;
     }
     case PowCbrt: {
@@ -60,7 +60,7 @@ int32_t RaiseStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out
             return Inexact(root, sw.scoreInexactRoot, EvalInexactRoot, out, points);
         }
         out = static_cast<int32_t>(root);
-        points += PowerPoints(v, 60);
+        points += points::PowerPoints(v, PowCbrt);
         return EvalOk;
     }
     case PowSquare:
@@ -76,7 +76,7 @@ int32_t RaiseStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32_t& out
             return EvalOverflow;
         }
         out = static_cast<int32_t>(r);
-        points += PowerPoints(v, 80);
+        points += points::PowerPoints(v, kind);
         return EvalOk;
     }
     default:

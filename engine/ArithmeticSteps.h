@@ -6,6 +6,7 @@
 
 #include "engine/Arithmetic.h"
 #include "engine/ExpressionState.h"
+#include "engine/PointRules.h"
 
 #include <cstdint>
 #include <limits>
@@ -14,8 +15,6 @@ namespace vostrel::steps {
 
 constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
 constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-
-constexpr int32_t kInexactPenalty = -500;
 
 constexpr bool Fits(int64_t v) {
     return v >= kMin && v <= kMax;
@@ -28,13 +27,8 @@ inline int32_t Inexact(int64_t nearest, int32_t allowed, int32_t status, int32_t
         return status;
     }
     out = static_cast<int32_t>(nearest);
-    points += kInexactPenalty;
+    points += points::kInexactPenalty;
     return EvalOk;
-}
-
-// 0 and 1 are their own powers and roots, so they earn only the points of a plain operand.
-constexpr int32_t PowerPoints(int32_t v, int32_t points) {
-    return (v == 0 || v == 1) ? 20 : points;
 }
 
 // Joined digits give operands 0..9999; their roots come from tables instead of floating point.
@@ -78,7 +72,7 @@ inline int32_t PowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw, int32
     }
     if (kind == PowNone) {
         out = v;
-        points += 20;
+        points += points::kPlainOperand;
         return EvalOk;
     }
     return RaiseStep(v, kind, sw, out, points);
@@ -90,7 +84,7 @@ inline int32_t JoinedPowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw,
     switch (kind) {
     case PowNone:
         out = v;
-        points += 20;
+        points += points::kPlainOperand;
         return EvalOk;
     case PowSqrt:
     case PowCbrt: {
@@ -99,12 +93,12 @@ inline int32_t JoinedPowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw,
             return Inexact(e >> 1, sw.scoreInexactRoot, EvalInexactRoot, out, points);
         }
         out = e >> 1;
-        points += PowerPoints(v, kind == PowSqrt ? 50 : 60);
+        points += points::PowerPoints(v, kind);
         return EvalOk;
     }
     case PowSquare:
         out = v * v;
-        points += PowerPoints(v, 80);
+        points += points::PowerPoints(v, PowSquare);
         return EvalOk;
     default: {
         const int64_t cube = static_cast<int64_t>(v * v) * v;
@@ -112,7 +106,7 @@ inline int32_t JoinedPowerStep(int32_t v, int32_t kind, const ScoreSwitches& sw,
             return EvalOverflow;
         }
         out = static_cast<int32_t>(cube);
-        points += PowerPoints(v, 80);
+        points += points::PowerPoints(v, PowCube);
         return EvalOk;
     }
     }
@@ -125,15 +119,15 @@ inline int32_t OpStep(int32_t a, int32_t b, int32_t kind, const ScoreSwitches& s
     switch (kind) {
     case OpAdd:
         r = static_cast<int64_t>(a) + b;
-        earned = 50;
+        earned = points::kAdd;
         break;
     case OpSub:
         r = static_cast<int64_t>(a) - b;
-        earned = 50;
+        earned = points::kSub;
         break;
     case OpMul:
         r = static_cast<int64_t>(a) * b;
-        earned = 100;
+        earned = points::kMul;
         break;
     case OpDiv: {
         if (b == 0) {
@@ -147,7 +141,7 @@ inline int32_t OpStep(int32_t a, int32_t b, int32_t kind, const ScoreSwitches& s
             return Inexact(q, sw.scoreInexactDivision, EvalInexactDiv, out, points);
         }
         out = q;
-        points += 150;
+        points += points::kExactDiv;
         return EvalOk;
     }
     default:
@@ -159,21 +153,6 @@ inline int32_t OpStep(int32_t a, int32_t b, int32_t kind, const ScoreSwitches& s
     out = static_cast<int32_t>(r);
     points += earned;
     return EvalOk;
-}
-
-// The adjustment at the end of an evaluation: the bonus for 10, and with scoreOtherResults
-// for 0 and other multiples of 10; any other result keeps only a total that is not positive.
-constexpr int32_t FinalPoints(int32_t points, int32_t result, int32_t scoreOtherResults) {
-    if (result == 10) {
-        return points + 400;
-    }
-    if (scoreOtherResults != 0 && result == 0) {
-        return points + 100;
-    }
-    if (scoreOtherResults != 0 && result % 10 == 0) {
-        return points + 50;
-    }
-    return points <= 0 ? points : 0;
 }
 
 } // namespace vostrel::steps

@@ -1,6 +1,7 @@
 #include "engine/Evaluator.h"
 
 #include "engine/ArithmeticSteps.h"
+#include "engine/PointRules.h"
 #include "engine/ReductionPlan.h"
 
 #include <cstdio>
@@ -12,12 +13,13 @@ namespace {
 // The evaluation proper: gives the status and, on success, fills value and points.
 inline int32_t Run(const ExpressionState& s, int32_t tryCount, const ScoreSwitches& sw,
                    int32_t& result, int32_t& finalPoints) {
-    if (!plan::IsWellFormed(s) || static_cast<uint32_t>(tryCount) > 10) {
+    if (!plan::IsWellFormed(s) ||
+        static_cast<uint32_t>(tryCount) > static_cast<uint32_t>(points::kMaxTries)) {
         return EvalBadInput;
     }
-    int32_t points = tryCount < 5 ? 100 - 20 * tryCount : 0;
+    int32_t points = points::BasePoints(tryCount);
     for (int k = 0; k + 1 < kPositions; ++k) {
-        points += s.rank[k] > s.rank[k + 1] ? 80 : 0;
+        points += s.rank[k] > s.rank[k + 1] ? points::kOrderBonus : 0;
     }
     const plan::Plan& reduce = plan::PlanFor(s);
 
@@ -52,7 +54,7 @@ inline int32_t Run(const ExpressionState& s, int32_t tryCount, const ScoreSwitch
     }
 
     result = value[0];
-    finalPoints = steps::FinalPoints(points, value[0], sw.scoreOtherResults);
+    finalPoints = points::FinalPoints(points, value[0], sw.scoreOtherResults);
     return EvalOk;
 }
 

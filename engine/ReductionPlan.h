@@ -4,6 +4,7 @@
 // Internal to the engine.
 
 #include "engine/ExpressionState.h"
+#include "engine/PointRules.h"
 
 #include <cstdint>
 
@@ -101,7 +102,7 @@ constexpr Plan MakePlan(int joins, int rankKey) {
     for (int i = 0; i < kPositions; ++i) {
         plan.steps[i] = i < pad ? Step{kPadLeft, kPadRight, kPadOp} : found[i - pad];
     }
-    plan.adjust = 20 + 150 * (kPositions - n) - 50 * pad;
+    plan.adjust = points::kPlainOperand + points::kJoin * (kPositions - n) - points::kAdd * pad;
     return plan;
 }
 

@@ -3,9 +3,11 @@
 #include "engine/ArithmeticSteps.h"
 #include "engine/ChoiceSets.h"
 #include "engine/Evaluator.h"
+#include "engine/PointRules.h"
 
 #include <bit>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace vostrel {
@@ -55,6 +57,7 @@ constexpr uint32_t RankField(int pos, int32_t rank) {
 // fewer than this many raw combinations, so the pool can never run out.
 constexpr uint32_t kPoolCap = 1u << 18;
 constexpr int kTableBits = 19;
+constexpr int kMinTableBits = 8;
 // Raw combinations of the no-join pattern (five items per leaf at most): the leaves, then the
 // sub-expressions of two, three and four operands that are stored.
 static_assert(1 + 4 * 5 + (10 + 3 * 100) + (400 + 2 * 4000) + (20000 + 200000) <= kPoolCap);
@@ -69,9 +72,17 @@ struct Workspace {
     Item pool[kPoolCap];
     uint32_t used = 0;
     // Open addressing over (value, powers); a slot is live when its stamp is the current one.
-    uint32_t stamp[1u << kTableBits] = {};
-    uint32_t slot[1u << kTableBits] = {};
+    // Each table starts small and doubles when half full, so that the slots in use stay in the
+    // cache: most sub-expressions hold far fewer items than their bound.
+    struct Slot {
+        uint32_t stamp;
+        uint32_t index; // into pool
+    };
+    Slot table[1u << kTableBits] = {};
     uint32_t current = 0;
+    int bits = 0;
+    uint32_t live = 0;
+    uint32_t begin = 0; // the table's first item in pool
 };
 
 uint32_t Binomial(int n, int k) {
@@ -109,16 +120,60 @@ Pattern MakePattern(const Digits& d, unsigned joins) {
         }
     }
     p.operands = q + 1;
-    p.topPoints = 100 + 150 * p.joinCount;
+    p.topPoints = points::BasePoints(0) + points::kJoin * p.joinCount;
     for (int k = 0; k + 1 < kPositions; ++k) {
         if (!joined(k) && joined(k + 1)) {
-            p.topPoints += 80;
+            p.topPoints += points::kOrderBonus;
         }
     }
     return p;
 }
 
-class Search {
+// The widest switches: every choice set that any combination admits evaluates without error.
+// The narrowest tell a leaf's inexact root from an exact one.
+constexpr ScoreSwitches kAllowAll = {1, 1, 1};
+constexpr ScoreSwitches kAllowNone = {0, 0, 1};
+
+// In the search of every switch combination, an item's `powers` also flags the inexact steps
+// that it holds, above the count of powers, so that only items that the same switches admit
+// merge. Flags are or-ed, counts added.
+constexpr int32_t kPowerCount = 0xF;
+constexpr int32_t kHasInexactDiv = 0x10;
+constexpr int32_t kHasInexactRoot = 0x20;
+// Classes of final items: the two flags, and bit 2 for any power.
+constexpr int kClasses = 8;
+constexpr int kClassPowered = 4;
+
+int32_t MergePowers(int32_t l, int32_t r) {
+    return ((l | r) & ~kPowerCount) + (l & kPowerCount) + (r & kPowerCount);
+}
+
+// The best choice set met so far; ties keep the first.
+struct Best {
+    bool found = false;
+    // Below every total until something is found, so that most offers fail on one compare.
+    int32_t points = std::numeric_limits<int32_t>::min();
+    int32_t value = 0;
+    int32_t jp = 0;
+    uint32_t code = 0;
+    unsigned joins = 0;
+
+    bool Offer(int32_t p, int32_t v, int32_t j) {
+        if (p < points || (found && !BetterSolution(p, v, j, points, value, jp))) {
+            return false;
+        }
+        found = true;
+        points = p;
+        value = v;
+        jp = j;
+        return true;
+    }
+};
+
+// kAllSwitches: search once under the widest switches, flag each item's inexact steps and keep
+// the best and the count of tens per class of final item and per scoreOtherResults, so that
+// every switch combination can be read off afterwards.
+template <bool kAllSwitches> class Search {
 public:
     Search(Workspace& ws, const SolveSwitches& sw) : ws_(ws), sw_(sw) {}
 
@@ -126,9 +181,9 @@ public:
         p_ = &p;
         ws_.used = 0;
         const int m = p.operands - 1;
-        // The implicit zero: no power, 20 points at the sign's reduce.
+        // The implicit zero: no power, a plain operand's points at the sign's reduce.
         spans_[0][0] = {ws_.used, 1};
-        ws_.pool[ws_.used++] = {0, 20, 1, 0, 0};
+        ws_.pool[ws_.used++] = {0, points::kPlainOperand, 1, 0, 0};
         for (int q = 1; q <= m; ++q) {
             BuildLeaf(q);
         }
@@ -147,13 +202,12 @@ public:
         }
     }
 
-    bool found = false;
-    int32_t best = 0;
-    int32_t bestValue = 0;
-    int32_t bestJp = 0;
-    uint32_t bestCode = 0;
-    unsigned bestJoins = 0;
+    // The single search's result.
+    Best best;
     uint32_t tens = 0;
+    // The search of every combination: by class, and by scoreOtherResults for the best.
+    Best classBest[kClasses][2];
+    uint32_t classTens[kClasses] = {};
 
 private:
     void BuildLeaf(int q) {
@@ -164,15 +218,22 @@ private:
         for (int32_t kind = PowNone; kind <= kinds; ++kind) {
             int32_t out = 0;
             int32_t points = 0;
-            if (steps::PowerStep(p.number[q], kind, sw_.score, out, points) != EvalOk) {
+            int32_t flags = 0;
+            int32_t status = steps::PowerStep(p.number[q], kind,
+                                              kAllSwitches ? kAllowNone : sw_.score, out, points);
+            if (kAllSwitches && status == EvalInexactRoot) {
+                status = steps::PowerStep(p.number[q], kind, kAllowAll, out, points);
+                flags = kHasInexactRoot;
+            }
+            if (status != EvalOk) {
                 continue;
             }
             // Powers of 0 and 1 change nothing and earn what no power earns: they merge here.
-            Insert({out, points, 1, PowerField(p.last[q], kind), kind != PowNone ? 1 : 0});
+            Insert(
+                {out, points, 1, PowerField(p.last[q], kind), (kind != PowNone ? 1 : 0) | flags});
         }
         spans_[q][q] = {begin, ws_.used - begin};
     }
-
     template <class Sink> void Combine(int i, int j, Sink&& sink) {
         const Pattern& p = *p_;
         for (int r = i + 1; r <= j; ++r) {
@@ -180,7 +241,7 @@ private:
             const int b = j - r;
             const uint32_t weight = Binomial(a + b, a);
             // The root outranks its right neighbour when they are neighbouring positions.
-            const int32_t bonus = (r < j && p.first[r] == p.last[r]) ? 80 : 0;
+            const int32_t bonus = (r < j && p.first[r] == p.last[r]) ? points::kOrderBonus : 0;
             uint32_t shift = 0;
             for (int q = r + 1; q <= j; ++q) {
                 shift += RankField(p.first[q], a);
@@ -201,8 +262,15 @@ private:
                             EvalOk) {
                             continue;
                         }
+                        int32_t powers = l.powers + rt.powers;
+                        if constexpr (kAllSwitches) {
+                            powers = MergePowers(l.powers, rt.powers);
+                            if (op == OpDiv && static_cast<int64_t>(out) * rt.value != l.value) {
+                                powers |= kHasInexactDiv;
+                            }
+                        }
                         sink(Item{out, points, l.count * rt.count * weight,
-                                  l.code | (rt.code + shift) | rootCode, l.powers + rt.powers});
+                                  l.code | (rt.code + shift) | rootCode, powers});
                     }
                 }
             }
@@ -210,27 +278,41 @@ private:
     }
 
     void BeginTable() {
+        NewStamp();
+        ws_.bits = kMinTableBits;
+        ws_.live = 0;
+        ws_.begin = ws_.used;
+    }
+
+    void NewStamp() {
         if (++ws_.current == 0) {
-            for (uint32_t& s : ws_.stamp) {
-                s = 0;
+            for (Workspace::Slot& s : ws_.table) {
+                s.stamp = 0;
             }
             ws_.current = 1;
         }
     }
 
+    uint32_t HashOf(const Item& it) const {
+        const uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(it.value)) << 8 ^
+                             static_cast<uint32_t>(it.powers);
+        return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - ws_.bits));
+    }
+
+    // Merges by value and powers (with the flags in the search of every combination).
     void Insert(const Item& it) {
-        constexpr uint32_t mask = (1u << kTableBits) - 1;
-        uint32_t h = (static_cast<uint32_t>(it.value) * 0x9E3779B1u) ^
-                     (static_cast<uint32_t>(it.powers) * 0x85EBCA77u);
-        h = (h ^ (h >> 15)) & mask;
-        while (true) {
-            if (ws_.stamp[h] != ws_.current) {
-                ws_.stamp[h] = ws_.current;
-                ws_.slot[h] = ws_.used;
+        const uint32_t mask = (1u << ws_.bits) - 1;
+        for (uint32_t h = HashOf(it);; h = (h + 1) & mask) {
+            Workspace::Slot& slot = ws_.table[h];
+            if (slot.stamp != ws_.current) {
+                slot = {ws_.current, ws_.used};
                 ws_.pool[ws_.used++] = it;
+                if (++ws_.live * 2 > mask && ws_.bits < kTableBits) {
+                    Grow();
+                }
                 return;
             }
-            Item& e = ws_.pool[ws_.slot[h]];
+            Item& e = ws_.pool[slot.index];
             if (e.value == it.value && e.powers == it.powers) {
                 e.count += it.count;
                 if (it.points > e.points) {
@@ -239,25 +321,45 @@ private:
                 }
                 return;
             }
-            h = (h + 1) & mask;
+        }
+    }
+
+    // Twice the slots; the items, all distinct, go back in without comparing.
+    void Grow() {
+        NewStamp();
+        ++ws_.bits;
+        const uint32_t mask = (1u << ws_.bits) - 1;
+        for (uint32_t i = ws_.begin; i < ws_.used; ++i) {
+            uint32_t h = HashOf(ws_.pool[i]);
+            while (ws_.table[h].stamp == ws_.current) {
+                h = (h + 1) & mask;
+            }
+            ws_.table[h] = {ws_.current, i};
         }
     }
 
     void Finish(const Item& it) {
         const Pattern& p = *p_;
-        if (it.value == 10) {
-            tens += it.count;
-        }
-        const int32_t points =
-            steps::FinalPoints(p.topPoints + it.points, it.value, sw_.score.scoreOtherResults);
-        const int32_t jp = p.joinCount + it.powers;
-        if (!found || BetterSolution(points, it.value, jp, best, bestValue, bestJp)) {
-            found = true;
-            best = points;
-            bestValue = it.value;
-            bestJp = jp;
-            bestCode = it.code;
-            bestJoins = p.joins;
+        const int32_t total = p.topPoints + it.points;
+        const int32_t jp = p.joinCount + (it.powers & kPowerCount);
+        if constexpr (kAllSwitches) {
+            const int cls = it.powers >> 4 | ((it.powers & kPowerCount) != 0 ? kClassPowered : 0);
+            classTens[cls] += it.value == points::kTarget ? it.count : 0;
+            const int32_t plain = points::FinalPoints(total, it.value, 0);
+            classBest[cls][0].Offer(plain, it.value, jp);
+            // Other results change only multiples of 10.
+            const int32_t other =
+                it.value % 10 == 0 ? points::FinalPoints(total, it.value, 1) : plain;
+            classBest[cls][1].Offer(other, it.value, jp);
+        } else {
+            if (it.value == points::kTarget) {
+                tens += it.count;
+            }
+            if (best.Offer(points::FinalPoints(total, it.value, sw_.score.scoreOtherResults),
+                           it.value, jp)) {
+                best.code = it.code;
+                best.joins = p.joins;
+            }
         }
     }
 
@@ -371,20 +473,71 @@ SolveResult Solve(const Digits& digits, const SolveSwitches& sw) {
     if (res.status != EvalOk) {
         return res;
     }
-    Search search(ThreadWorkspace(), sw);
+    Search<false> search(ThreadWorkspace(), sw);
     for (unsigned joins = 0; joins < 8; ++joins) {
-        const Pattern p = MakePattern(digits, joins);
-        search.Run(p);
+        search.Run(MakePattern(digits, joins));
         res.states += CountChoiceSets(joins, sw.usePower);
     }
     res.tens = search.tens;
-    if (search.found) {
+    if (search.best.found) {
         res.found = true;
-        res.best = search.best;
-        res.value = search.bestValue;
-        res.choice = DecodeChoice(digits, search.bestJoins, search.bestCode, sw.usePower);
+        res.best = search.best.points;
+        res.value = search.best.value;
+        res.choice = DecodeChoice(digits, search.best.joins, search.best.code, sw.usePower);
     }
     return res;
+}
+
+SolveSwitches SwitchCombination(int index) {
+    SolveSwitches sw;
+    sw.score.scoreInexactDivision = index & 1;
+    sw.score.scoreInexactRoot = (index >> 1) & 1;
+    sw.score.scoreOtherResults = (index >> 2) & 1;
+    sw.usePower = (index >> 3) & 1;
+    return sw;
+}
+
+AllSwitchesResult SolveAllSwitches(const Digits& digits) {
+    AllSwitchesResult all{};
+    if (!ValidDigits(digits)) {
+        for (SolveSummary& s : all) {
+            s.status = EvalBadInput;
+        }
+        return all;
+    }
+    constexpr SolveSwitches kWidest = {kAllowAll, 1};
+    Search<true> search(ThreadWorkspace(), kWidest);
+    for (unsigned joins = 0; joins < 8; ++joins) {
+        search.Run(MakePattern(digits, joins));
+    }
+    for (int index = 0; index < kSwitchCombinations; ++index) {
+        const SolveSwitches sw = SwitchCombination(index);
+        const int allowed = (sw.score.scoreInexactDivision != 0 ? 1 : 0) |
+                            (sw.score.scoreInexactRoot != 0 ? 2 : 0) |
+                            (sw.usePower != 0 ? kClassPowered : 0);
+        // Ties carry equal points and values, so the order of the classes does not matter.
+        Best best;
+        SolveSummary& s = all[static_cast<size_t>(index)];
+        for (int cls = 0; cls < kClasses; ++cls) {
+            if ((cls & ~allowed) != 0) {
+                continue;
+            }
+            s.tens += search.classTens[cls];
+            const Best& b = search.classBest[cls][sw.score.scoreOtherResults];
+            if (b.found) {
+                best.Offer(b.points, b.value, b.jp);
+            }
+        }
+        for (unsigned joins = 0; joins < 8; ++joins) {
+            s.states += CountChoiceSets(joins, sw.usePower);
+        }
+        if (best.found) {
+            s.found = true;
+            s.best = best.points;
+            s.value = best.value;
+        }
+    }
+    return all;
 }
 
 SolveResult SolveBruteForce(const Digits& digits, const SolveSwitches& sw) {

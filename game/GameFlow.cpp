@@ -4,6 +4,7 @@
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionText.h"
+#include "engine/PointRules.h"
 #include "game/ControlIds.h"
 
 #include <algorithm>
@@ -14,8 +15,6 @@
 namespace vostrel {
 
 namespace {
-
-constexpr int32_t kMaxTries = 10;
 
 // Platform generators may be wider than 15 bits; only a whole number of 15-bit blocks keeps
 // the reduction uniform.
@@ -101,7 +100,7 @@ void GameFlow::ApplyUsePower() {
 
 void GameFlow::EvaluateTry() {
     CommitChooser();
-    if (tryCount_ < kMaxTries) {
+    if (tryCount_ < points::kMaxTries) {
         ++tryCount_;
     }
     ShowResult(Evaluate(expr_, tryCount_, SwitchesOf(app_.settings)));

@@ -24,15 +24,6 @@ constexpr int kTicketsPerCombination = 3;
 constexpr int kTicketsPerCombination = 3;
 #endif
 
-SolveSwitches Switches(int combo) {
-    SolveSwitches sw;
-    sw.score.scoreInexactDivision = combo & 1;
-    sw.score.scoreInexactRoot = (combo >> 1) & 1;
-    sw.score.scoreOtherResults = (combo >> 2) & 1;
-    sw.usePower = (combo >> 3) & 1;
-    return sw;
-}
-
 // Zeros, repeats, the extremes, tickets that need joins or powers, tickets without 10.
 const std::vector<Digits> kTickets = {
     {0, 0, 0, 0}, {9, 9, 9, 9}, {5, 0, 5, 1}, {1, 2, 3, 4}, {0, 0, 1, 0}, {7, 7, 7, 7},
@@ -95,7 +86,7 @@ TEST(ChoiceSets, EveryChoiceSetIsReachableThroughTheModel) {
 TEST(Solve, AgreesWithTheBruteForceOnEverySwitchCombination) {
     size_t next = 0;
     for (int combo = 0; combo < 16; ++combo) {
-        const SolveSwitches sw = Switches(combo);
+        const SolveSwitches sw = SwitchCombination(combo);
         // Without powers the brute force is cheap: every ticket.
         const size_t count = sw.usePower != 0 ? kTicketsPerCombination : kTickets.size();
         for (size_t n = 0; n < count; ++n) {
@@ -119,6 +110,23 @@ TEST(Solve, AgreesWithTheBruteForceOnEverySwitchCombination) {
     }
 }
 
+TEST(SolveAllSwitches, EqualsSolveUnderEachCombination) {
+    // The sanitizer build checks every third ticket.
+    const size_t step = kTicketsPerCombination == 1 ? 3 : 1;
+    for (size_t n = 0; n < kTickets.size(); n += step) {
+        const Digits& d = kTickets[n];
+        const AllSwitchesResult all = SolveAllSwitches(d);
+        for (int combo = 0; combo < kSwitchCombinations; ++combo) {
+            SCOPED_TRACE(testing::Message()
+                         << "combo " << combo << " ticket " << d[0] << d[1] << d[2] << d[3]);
+            const SolveResult one = Solve(d, SwitchCombination(combo));
+            EXPECT_EQ(
+                all[static_cast<size_t>(combo)],
+                (SolveSummary{one.status, one.found, one.best, one.value, one.tens, one.states}));
+        }
+    }
+}
+
 TEST(Solve, KnownTickets) {
     const SolveSwitches defaults; // a new settings file: 0, 0, 1, power on
     // 0000: nothing reaches 10; sign and zeros give 0.
@@ -138,6 +146,7 @@ TEST(Solve, RefusesDigitsOutOfRange) {
     EXPECT_FALSE(r.found);
     EXPECT_EQ(r.states, 0u);
     EXPECT_EQ(SolveBruteForce({-1, 0, 0, 0}, SolveSwitches{}).status, EvalBadInput);
+    EXPECT_EQ(SolveAllSwitches({0, 0, 0, 10})[kSwitchCombinations - 1].status, EvalBadInput);
 }
 
 TEST(BetterSolution, OrdersPointsThenTenThenSimplicityThenNearness) {

@@ -82,6 +82,43 @@ grep -Eq "^make10 $made [0-9]+\.[0-9]{2}%$" "$tmp/sum" || fail "atlas: make10 li
 hist=$(awk '/^best /{s += $3} END {print s}' "$tmp/sum")
 [ "$hist" == "10000" ] || fail "atlas: histogram sums to $hist"
 
+# --- atlas --all-switches: the table, and every combination's rows as the single runs give them
+"$cli" atlas --all-switches --out "$tmp/all.csv" >"$tmp/table" 2>"$tmp/err"
+rc=$?
+[ "$rc" -eq 0 ] || fail "atlas --all-switches: exit status $rc"
+[ "$(head -1 "$tmp/all.csv")" == "nsd,nsr,rto,eu,ticket,best,value,tens" ] ||
+    fail "atlas --all-switches: CSV header"
+[ "$(wc -l <"$tmp/all.csv")" -eq 160001 ] || fail "atlas --all-switches: CSV row count"
+rows_of() { awk -F, -v k="$1" 'NR > 1 && $1 $2 $3 $4 == k { print $5 "," $6 "," $7 "," $8 }' \
+    "$tmp/all.csv"; }
+# The single run above: powers off, the other switches as in a new settings file.
+[ "$(rows_of 0010)" == "$(tail -n +2 "$tmp/a.csv")" ] ||
+    fail "atlas --all-switches: rows of 0 0 1 0 differ from the single run"
+[ "$(sed -n 2p "$tmp/table")" == "|---|---|---|---|---|---|" ] || fail "atlas --all-switches: table"
+[ "$(grep -c '^| [01] | [01] | [01] | [01] | ' "$tmp/table")" -eq 16 ] ||
+    fail "atlas --all-switches: not 16 rows"
+made=$(awk -F, 'NR > 1 && $8 > 0 { n[$1 " " $2 " " $3 " " $4]++ }
+    END { for (k in n) printf "%s %d %.2f%%\n", k, n[k], n[k] / 100 }' "$tmp/all.csv" | sort)
+table=$(awk -F' [|] ' '/^[|] [01] /{ print substr($1, 3), $2, $3, $4, $5, substr($6, 1, length($6) - 2) }' \
+    "$tmp/table" | sort)
+[ "$table" == "$made" ] || fail "atlas --all-switches: the table
+$table
+differs from the CSV
+$made"
+# A sample of tickets against solve under every combination.
+for ticket in 0000 2031 3807 5051 6669 9753; do
+    for combo in 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
+        set -- $((combo & 1)) $((combo >> 1 & 1)) $((combo >> 2 & 1)) $((combo >> 3 & 1))
+        out=$("$cli" solve "$ticket" --nsd "$1" --nsr "$2" --rto "$3" --use-power "$4")
+        want="$1,$2,$3,$4,$ticket,$(field "$out" best),$(field "$out" value),$(field "$out" tens)"
+        got=$(grep "^$1,$2,$3,$4,$ticket," "$tmp/all.csv")
+        [ "$got" == "$want" ] || fail "atlas --all-switches: '$got', solve: '$want'"
+    done
+done
+"$cli" atlas --all-switches --nsd 1 >/dev/null 2>"$tmp/err"
+rc=$?
+[ "$rc" -eq 2 ] || fail "atlas --all-switches with a switch: exit status $rc"
+
 "$cli" atlas --use-power 2 >/dev/null 2>"$tmp/err"
 rc=$?
 [ "$rc" -eq 2 ] || fail "atlas bad switch: exit status $rc"

@@ -1,5 +1,6 @@
 // vostrel-cli eval: one expression a line in, its status, value and points out.
 #include "engine/Evaluator.h"
+#include "engine/PointRules.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/LineLoop.h"
 
@@ -69,7 +70,7 @@ const char* ParseLine(std::string_view line, ExpressionState& s, int32_t& tries,
             tries = -1;
         }
     }
-    if (tries < 0 || tries > 10) {
+    if (tries < 0 || tries > points::kMaxTries) {
         return "try count must be 0-10";
     }
     int32_t switches[3];
