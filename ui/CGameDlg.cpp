@@ -227,6 +227,9 @@ void CGameDlg::CreateChoosers() {
     auto* listStyle = new DropDownListStyle();
     listStyle->setParent(this);
     auto* keyGuard = new ListKeyGuard(this);
+    // A key typed before the closing is reported would reach the hidden list's field (Space
+    // drops it again, an arrow changes its item) instead of the label that gets the focus back.
+    keyGuard->OnKeyArriving([this] { TakeClosedList(); });
     for (int k = 0; k < 4; ++k) {
         QComboBox* c = choosers_[k];
         c->setStyle(listStyle);
@@ -289,7 +292,7 @@ void CGameDlg::OnLabelActivated(int id) {
     }
     // Opened from the keyboard (only then has a label the focus): the focus comes back to it.
     const CStaticEx* s = Label(id);
-    focusBack_ = s != nullptr && s->hasFocus() ? id : 0;
+    focusBack_ = s != nullptr && focusWidget() == s ? id : 0;
     openingLabel_ = id;
     flow_->OnLabelClicked(id);
     if (openList_ == 0) {
@@ -457,7 +460,9 @@ void CGameDlg::HideChooserList(int id) {
     }
     // The focus leaves the list for the label that opened it from the keyboard, else for "=";
     // a label hidden under the list takes it once it is shown again.
-    if (c->hasFocus()) {
+    // The window's focus child, active or not: a platform may report the window inactive
+    // for a moment after a list closes.
+    if (focusWidget() == c) {
         QWidget* back = focusBack_ != 0 ? Control(focusBack_) : evaluate_;
         if (back->isVisible()) {
             back->setFocus(Qt::OtherFocusReason);
@@ -539,6 +544,13 @@ void CGameDlg::ListClosed(int id, uint32_t generation) {
     flow_->OnChooserClosed();
 }
 
+void CGameDlg::TakeClosedList() {
+    if (const QComboBox* c = Chooser(openList_);
+        c != nullptr && !c->view()->window()->isVisible()) {
+        ListClosed(openList_, listGeneration_);
+    }
+}
+
 void CGameDlg::FocusEvaluateButton() {
     evaluate_->setFocus(Qt::OtherFocusReason);
 }
@@ -618,7 +630,7 @@ bool CGameDlg::MoveLabelFocus(int key) {
     }
     for (int r = 0; r < 3; ++r) {
         for (int k = 0; k < 4; ++k) {
-            if (!(*rows[r])[k]->hasFocus()) {
+            if (focusWidget() != (*rows[r])[k]) {
                 continue;
             }
             // The nearest label that way that can take the focus; none: the focus stays.

@@ -78,6 +78,8 @@ private:
     void CreateChoosers();
     void CreateWindowMenu();
     void ListClosed(int id, uint32_t generation);
+    // A list that has closed but is not yet taken is taken now.
+    void TakeClosedList();
     // A press outside the open list c: true when it was taken here (the list committed and the
     // press handed on to what lies under it).
     bool PressOutsideList(QComboBox* c, const QMouseEvent& press);

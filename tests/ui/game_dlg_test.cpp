@@ -658,6 +658,28 @@ TEST_F(GameDlgTest, AKeyThatClosesAListGoesNoFurther) {
     EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
+TEST_F(GameDlgTest, KeysTypedBeforeAClosedListIsTakenGoWhereTheyWouldAfterIt) {
+    fakes::BoxResponder boxes; // a Return that reached the window would ask to exit
+    // All to the window in one batch, as a fast typist's keys come: no queued call runs
+    // between them (QTest would run them after every key), yet each key must act as if the
+    // one before had been handled fully.
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Down, Qt::Key_Return, Qt::Key_Right,
+                        Qt::Key_Space, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return, Qt::Key_Down,
+                        Qt::Key_Space, Qt::Key_Down, Qt::Key_Return}) {
+        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+        qt_handleKeyEvent(dlg->windowHandle(), QEvent::KeyPress, key, Qt::NoModifier, text);
+        qt_handleKeyEvent(dlg->windowHandle(), QEvent::KeyRelease, key, Qt::NoModifier, text);
+    }
+    Settle();
+    EXPECT_EQ(Text(IDC_POWER0), QStringLiteral("√"));
+    EXPECT_EQ(Text(IDC_POWER0 + 1), QStringLiteral("1/3"));
+    EXPECT_EQ(Text(IDC_OP0 + 1), QStringLiteral("-"));
+    EXPECT_FALSE(ListOpen(IDC_POWER_CHOOSER));
+    EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER));
+    EXPECT_EQ(Focus(), L(IDC_OP0 + 1));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(GameDlgTest, ClickingAnotherLabelWhileAListIsOpenCommitsItFirst) {
     Click(IDC_OP0 + 2);
     ASSERT_EQ(dlg->Flow().OpenChooser(), ChooserOp);
