@@ -438,6 +438,12 @@ void CGameDlg::PopUpChooserList(int id, int labelId, int32_t selection) {
     // dropped list does on the original platform.
     swallowRelease_ = (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
     c->setFocus(Qt::OtherFocusReason);
+    DropList(c);
+}
+
+void CGameDlg::DropList(QComboBox* c) {
+    listDrawn_ = false;
+    listRefused_ = false;
     c->showPopup();
     // Under its field whatever item is current, as the original list drops down; a style or
     // a screen edge must not lay it over the labels above.
@@ -492,6 +498,15 @@ bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
         swallowRelease_ = false;
         return true;
     }
+    if (QComboBox* c = Chooser(openList_); c != nullptr) {
+        if (e->type() == QEvent::Paint && watched == c->view()->viewport()) {
+            listDrawn_ = true;
+        } else if (e->type() == QEvent::Close && watched == c->view()->window() && !listDrawn_) {
+            // Closed by the platform before the player could see it: the keys typed since
+            // it dropped are meant for it, so it drops again.
+            listRefused_ = true;
+        }
+    }
     if (e->type() == QEvent::Hide && openList_ != 0) {
         QComboBox* c = Chooser(openList_);
         if (c != nullptr && watched == c->view()->window()) {
@@ -539,6 +554,14 @@ void CGameDlg::ListClosed(int id, uint32_t generation) {
     QComboBox* c = Chooser(id);
     if (c != nullptr && c->view()->window()->isVisible()) {
         return; // opened again meanwhile
+    }
+    if (c != nullptr && listRefused_) {
+        // The item the player had moved to before it closed stays the current one.
+        if (const int row = c->view()->currentIndex().row(); row >= 0) {
+            c->setCurrentIndex(row);
+        }
+        DropList(c);
+        return;
     }
     openList_ = 0;
     flow_->OnChooserClosed();

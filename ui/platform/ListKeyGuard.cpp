@@ -44,6 +44,11 @@ bool ListKeyGuard::Redirect(QObject* watched, const QKeyEvent& e) {
     return true;
 }
 
+bool ListKeyGuard::IsList(const QObject* watched) const {
+    return std::any_of(lists_.begin(), lists_.end(),
+                       [watched](const auto& l) { return l.data() == watched; });
+}
+
 bool ListKeyGuard::eventFilter(QObject* watched, QEvent* e) {
     switch (e->type()) {
     case QEvent::ShortcutOverride:
@@ -91,10 +96,14 @@ bool ListKeyGuard::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::MouseButtonPress:
         closingKey_ = 0;
         break;
+    case QEvent::Close:
+        // A list that the platform closes was not closed by the key being handled.
+        if (IsList(watched)) {
+            keyInList_ = 0;
+        }
+        break;
     case QEvent::Hide:
-        if (keyInList_ != 0 && std::any_of(lists_.begin(), lists_.end(), [watched](const auto& l) {
-                return l.data() == watched;
-            })) {
+        if (keyInList_ != 0 && IsList(watched)) {
             closingKey_ = keyInList_;
         }
         break;

@@ -36,6 +36,7 @@ protected:
 
 private:
     bool AnyListShown() const;
+    bool IsList(const QObject* watched) const;
     // Sends a key that came to a closed list's window to the owner's window; false if none.
     bool Redirect(QObject* watched, const QKeyEvent& e);
 
