@@ -225,6 +225,9 @@ void CGameDlg::CreateChoosers() {
     auto* listStyle = new DropDownListStyle();
     listStyle->setParent(this);
     auto* keyGuard = new ListKeyGuard(this);
+    // A key typed before the closing is reported would reach the hidden list's field (Space
+    // drops it again, an arrow changes its item) instead of the label that gets the focus back.
+    keyGuard->OnKeyArriving([this] { TakeClosedList(); });
     for (int k = 0; k < 4; ++k) {
         QComboBox* c = choosers_[k];
         c->setStyle(listStyle);
@@ -287,7 +290,7 @@ void CGameDlg::OnLabelActivated(int id) {
     }
     // Opened from the keyboard (only then has a label the focus): the focus comes back to it.
     const CStaticEx* s = Label(id);
-    focusBack_ = s != nullptr && s->hasFocus() ? id : 0;
+    focusBack_ = s != nullptr && focusWidget() == s ? id : 0;
     openingLabel_ = id;
     flow_->OnLabelClicked(id);
     if (openList_ == 0) {
@@ -433,6 +436,12 @@ void CGameDlg::PopUpChooserList(int id, int labelId, int32_t selection) {
     // dropped list does on the original platform.
     swallowRelease_ = (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
     c->setFocus(Qt::OtherFocusReason);
+    DropList(c);
+}
+
+void CGameDlg::DropList(QComboBox* c) {
+    listDrawn_ = false;
+    listRefused_ = false;
     c->showPopup();
     // Under its field whatever item is current, as the original list drops down; a style or
     // a screen edge must not lay it over the labels above.
@@ -455,7 +464,9 @@ void CGameDlg::HideChooserList(int id) {
     }
     // The focus leaves the list for the label that opened it from the keyboard, else for "=";
     // a label hidden under the list takes it once it is shown again.
-    if (c->hasFocus()) {
+    // The window's focus child, active or not: a platform may report the window inactive
+    // for a moment after a list closes.
+    if (focusWidget() == c) {
         QWidget* back = focusBack_ != 0 ? Control(focusBack_) : evaluate_;
         if (back->isVisible()) {
             back->setFocus(Qt::OtherFocusReason);
@@ -484,6 +495,15 @@ bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
     } else if (e->type() == QEvent::MouseButtonRelease && swallowRelease_) {
         swallowRelease_ = false;
         return true;
+    }
+    if (QComboBox* c = Chooser(openList_); c != nullptr) {
+        if (e->type() == QEvent::Paint && watched == c->view()->viewport()) {
+            listDrawn_ = true;
+        } else if (e->type() == QEvent::Close && watched == c->view()->window() && !listDrawn_) {
+            // Closed by the platform before the player could see it: the keys typed since
+            // it dropped are meant for it, so it drops again.
+            listRefused_ = true;
+        }
     }
     if (e->type() == QEvent::Hide && openList_ != 0) {
         QComboBox* c = Chooser(openList_);
@@ -533,8 +553,23 @@ void CGameDlg::ListClosed(int id, uint32_t generation) {
     if (c != nullptr && c->view()->window()->isVisible()) {
         return; // opened again meanwhile
     }
+    if (c != nullptr && listRefused_) {
+        // The item the player had moved to before it closed stays the current one.
+        if (const int row = c->view()->currentIndex().row(); row >= 0) {
+            c->setCurrentIndex(row);
+        }
+        DropList(c);
+        return;
+    }
     openList_ = 0;
     flow_->OnChooserClosed();
+}
+
+void CGameDlg::TakeClosedList() {
+    if (const QComboBox* c = Chooser(openList_);
+        c != nullptr && !c->view()->window()->isVisible()) {
+        ListClosed(openList_, listGeneration_);
+    }
 }
 
 void CGameDlg::FocusEvaluateButton() {
@@ -616,7 +651,7 @@ bool CGameDlg::MoveLabelFocus(int key) {
     }
     for (int r = 0; r < 3; ++r) {
         for (int k = 0; k < 4; ++k) {
-            if (!(*rows[r])[k]->hasFocus()) {
+            if (focusWidget() != (*rows[r])[k]) {
                 continue;
             }
             // The nearest label that way that can take the focus; none: the focus stays.

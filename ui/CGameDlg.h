@@ -78,6 +78,10 @@ private:
     void CreateChoosers();
     void CreateWindowMenu();
     void ListClosed(int id, uint32_t generation);
+    // Shows c's list under its field.
+    void DropList(QComboBox* c);
+    // A list that has closed but is not yet taken is taken now.
+    void TakeClosedList();
     // A press outside the open list c: true when it was taken here (the list committed and the
     // press handed on to what lies under it).
     bool PressOutsideList(QComboBox* c, const QMouseEvent& press);
@@ -115,6 +119,10 @@ private:
     uint32_t listGeneration_ = 0;
     // The release of the press that opened the list is still to come.
     bool swallowRelease_ = false;
+    // The open list has been drawn; one that the platform closes before that was refused
+    // (a Wayland compositor refuses a list whose opening key is no longer the latest).
+    bool listDrawn_ = false;
+    bool listRefused_ = false;
     // The label whose list was opened from the keyboard gets the focus back when it closes;
     // pendingFocus_ waits for a label hidden under its own list to be shown again.
     int focusBack_ = 0;

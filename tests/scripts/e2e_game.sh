@@ -37,6 +37,25 @@ xs_keys "$box" Return
 game=$(xs_wait_window '^Vostrel$') || fail "no game window"
 [ "$(wc -l <vostrel.dat)" -eq 18 ] || fail "defaults not written at start"
 
+echo "keys typed at once through three lists: each acts where the one before left the focus"
+# From "=": power label 1 gets the square, power label 2 the cube, gap label 1 '-'.
+# A key that came before a closed list was taken reopened it or went to a hidden list.
+region() { xs_region_sum "$game" "$@"; }
+power1=$(region 57 9 31 16)
+power2=$(region 107 9 31 16)
+gap1=$(region 82 32 11 26)
+result=$(region 84 104 160 22)
+xdotool windowfocus --sync "$game"
+xdotool key --clearmodifiers --delay 0 Tab space Down Down Down Return Right space Down Down \
+    Down Down Return Down space Down Return
+xs_wait_count "$XS_APP_PID" 1 || fail "a list stayed open"
+sleep 0.5
+[ "$(region 57 9 31 16)" != "$power1" ] || fail "power label 1 did not change"
+[ "$(region 107 9 31 16)" != "$power2" ] || fail "power label 2 did not change"
+[ "$(region 82 32 11 26)" != "$gap1" ] || fail "gap label 1 did not change"
+[ "$(region 84 104 160 22)" = "$result" ] || fail "a key reached '=' and evaluated"
+! xdotool search --onlyvisible --name '^終了確認$' >/dev/null || fail "a key reached the window"
+
 # Waits until the app's one popup is another window than $1 and prints its id.
 next_list() {
     local deadline=$((SECONDS + 10)) id

@@ -168,6 +168,19 @@ xdotool key Escape
 expect_list_closed
 no_question "Esc in a list"
 
+echo "keys typed at once through three lists from '=': none is lost and none reaches the window"
+# The compositor refuses a list whose opening key is no longer the latest one; it drops again.
+region() { xs_region_sum "$output" $((origin_x + $1)) $((origin_y + $2)) "$3" "$4"; }
+power1=$(region 57 9 31 16)
+power2=$(region 107 9 31 16)
+gap1=$(gap1)
+xdotool key --delay 0 Tab space Down Return Right space Down Down Return Down space Down Return
+sleep 1
+no_question "keys typed at once"
+[ "$(region 57 9 31 16)" != "$power1" ] || fail "power label 1 did not change"
+[ "$(region 107 9 31 16)" != "$power2" ] || fail "power label 2 did not change"
+[ "$(gap1)" != "$gap1" ] || fail "gap label 1 did not change"
+
 echo "the problem counts as touched: Esc in the window asks; Yes ends the game"
 xdotool key Escape
 wait_focus 終了確認
