@@ -133,8 +133,7 @@ void CStaticEx::mousePressEvent(QMouseEvent* e) {
         return;
     }
     e->accept();
-    update();
-    emit clicked(m_id);
+    Activate();
 }
 
 void CStaticEx::keyPressEvent(QKeyEvent* e) {
