@@ -42,29 +42,6 @@ int32_t JoinsAndPowers(const ExpressionState& s);
 // Exact and fast: evaluation trees instead of rank orders, sub-results merged by value.
 SolveResult Solve(const Digits& digits, const SolveSwitches& sw);
 
-// The switch combinations by index: bit 0 scoreInexactDivision, bit 1 scoreInexactRoot, bit 2
-// scoreOtherResults, bit 3 usePower.
-inline constexpr int kSwitchCombinations = 16;
-SolveSwitches SwitchCombination(int index);
-
-// A SolveResult without the choice set.
-struct SolveSummary {
-    int32_t status = EvalOk;
-    bool found = false;
-    int32_t best = 0;
-    int32_t value = 0;
-    uint32_t tens = 0;
-    uint32_t states = 0;
-
-    friend bool operator==(const SolveSummary&, const SolveSummary&) = default;
-};
-using AllSwitchesResult = std::array<SolveSummary, kSwitchCombinations>;
-
-// Solve under every switch combination at once, by index: one search under the widest
-// switches, since the choice sets and their values are the same under all; only which of them
-// count, and the final points, differ.
-AllSwitchesResult SolveAllSwitches(const Digits& digits);
-
 // The reference: Evaluate on every choice set, one after the other.
 SolveResult SolveBruteForce(const Digits& digits, const SolveSwitches& sw);
 

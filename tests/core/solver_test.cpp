@@ -1,6 +1,7 @@
 #include "engine/ChoiceSets.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
+#include "engine/AllSwitchesSolver.h"
 #include "engine/Solver.h"
 
 #include <gtest/gtest.h>

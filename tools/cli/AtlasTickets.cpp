@@ -9,16 +9,18 @@ namespace vostrel::cli {
 
 namespace {
 
-// Hands out tickets one by one to `workers` threads running solve(ticket).
-template <class F> void RunTickets(unsigned workers, const AtlasProgress& progress, F&& solve) {
+// Hands out `units` of `size` tickets each, one by one, to `workers` threads running
+// solve(unit).
+template <class F>
+void RunTickets(unsigned workers, const AtlasProgress& progress, int units, int size, F&& solve) {
     std::atomic<int> next{0};
     std::atomic<int> done{0};
     std::vector<std::thread> threads;
     for (unsigned w = 0; w < std::max(1u, workers); ++w) {
         threads.emplace_back([&] {
-            for (int t = next++; t < kTickets; t = next++) {
-                solve(t);
-                ++done;
+            for (int u = next++; u < units; u = next++) {
+                solve(u);
+                done += size;
             }
         });
     }
@@ -45,7 +47,7 @@ Digits TicketDigits(int ticket) {
 std::vector<AtlasRow> SolveTickets(const SolveSwitches& sw, unsigned workers,
                                    const AtlasProgress& progress) {
     std::vector<AtlasRow> rows(kTickets);
-    RunTickets(workers, progress, [&](int t) {
+    RunTickets(workers, progress, kTickets, 1, [&](int t) {
         const SolveResult r = Solve(TicketDigits(t), sw);
         rows[static_cast<size_t>(t)] = {r.best, r.value, r.tens};
     });
@@ -55,10 +57,17 @@ std::vector<AtlasRow> SolveTickets(const SolveSwitches& sw, unsigned workers,
 std::vector<AllSwitchesRow> SolveTicketsAllSwitches(unsigned workers,
                                                     const AtlasProgress& progress) {
     std::vector<AllSwitchesRow> rows(kTickets);
-    RunTickets(workers, progress, [&](int t) {
-        const AllSwitchesResult all = SolveAllSwitches(TicketDigits(t));
-        for (size_t c = 0; c < all.size(); ++c) {
-            rows[static_cast<size_t>(t)][c] = {all[c].best, all[c].value, all[c].tens};
+    // A unit is the hundred tickets with the same middle digits, which share most of a search.
+    constexpr int kMiddles = kTickets / kTicketsPerMiddle;
+    RunTickets(workers, progress, kMiddles, kTicketsPerMiddle, [&](int middle) {
+        MiddleBlock block;
+        SolveAllSwitchesMiddle(middle / 10, middle % 10, block);
+        for (int k = 0; k < kTicketsPerMiddle; ++k) {
+            const int t = k / 10 * 1000 + middle * 10 + k % 10;
+            const AllSwitchesResult& all = block[static_cast<size_t>(k)];
+            for (size_t c = 0; c < all.size(); ++c) {
+                rows[static_cast<size_t>(t)][c] = {all[c].best, all[c].value, all[c].tens};
+            }
         }
     });
     return rows;
