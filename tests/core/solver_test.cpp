@@ -1,7 +1,7 @@
+#include "engine/AllSwitchesSolver.h"
 #include "engine/ChoiceSets.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
-#include "engine/AllSwitchesSolver.h"
 #include "engine/Solver.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +128,18 @@ TEST(SolveAllSwitches, EqualsSolveUnderEachCombination) {
     }
 }
 
+TEST(SolveAllSwitches, AHundredTicketsSharingTheirMiddleEqualOneAtATime) {
+    // 0000 and 9001 share the middle with tickets that make 10 only through powers or joins.
+    MiddleBlock block;
+    SolveAllSwitchesMiddle(0, 0, block);
+    for (int32_t d0 = 0; d0 < 10; ++d0) {
+        for (int32_t d3 = 0; d3 < 10; ++d3) {
+            SCOPED_TRACE(testing::Message() << "ticket " << d0 << "00" << d3);
+            EXPECT_EQ(block[static_cast<size_t>(d0 * 10 + d3)], SolveAllSwitches({d0, 0, 0, d3}));
+        }
+    }
+}
+
 TEST(Solve, KnownTickets) {
     const SolveSwitches defaults; // a new settings file: 0, 0, 1, power on
     // 0000: nothing reaches 10; sign and zeros give 0.
@@ -148,6 +160,9 @@ TEST(Solve, RefusesDigitsOutOfRange) {
     EXPECT_EQ(r.states, 0u);
     EXPECT_EQ(SolveBruteForce({-1, 0, 0, 0}, SolveSwitches{}).status, EvalBadInput);
     EXPECT_EQ(SolveAllSwitches({0, 0, 0, 10})[kSwitchCombinations - 1].status, EvalBadInput);
+    MiddleBlock block;
+    SolveAllSwitchesMiddle(0, -1, block);
+    EXPECT_EQ(block[kTicketsPerMiddle - 1][0].status, EvalBadInput);
 }
 
 TEST(BetterSolution, OrdersPointsThenTenThenSimplicityThenNearness) {
