@@ -166,26 +166,17 @@ public:
             const int32_t bonus = search::RootBonus(p_, r, j);
             const Part& ls = Find(i, r - 1);
             const Part& rs = Find(r, j);
-            const int32_t ops = r == 1 ? 2 : 4;
-            for (int32_t op = 0; op < ops; ++op) {
-                for (uint32_t li = 0; li < ls.size; ++li) {
-                    const Item& l = ws_.pool[ls.begin + li];
-                    for (uint32_t ri = 0; ri < rs.size; ++ri) {
-                        const Item& rt = ws_.pool[rs.begin + ri];
-                        int32_t out = 0;
-                        int32_t points = l.points + rt.points + bonus;
-                        if (steps::OpStep(l.value, rt.value, op, kAllowAll, out, points) !=
-                            EvalOk) {
-                            continue;
-                        }
-                        int32_t powers = MergePowers(l.powers, rt.powers);
-                        if (op == OpDiv && static_cast<int64_t>(out) * rt.value != l.value) {
-                            powers |= kHasInexactDiv;
-                        }
-                        ws_.merge.Insert(Item{out, points, l.count * rt.count * weight, 0, powers});
+            search::ForEachPair(
+                ws_.pool, {ls.begin, ls.size}, {rs.begin, rs.size}, r == 1 ? 2 : 4, bonus,
+                kAllowAll,
+                [this, weight](int32_t op, const Item& l, const Item& rt, int32_t out,
+                               int32_t points) {
+                    int32_t powers = MergePowers(l.powers, rt.powers);
+                    if (op == OpDiv && static_cast<int64_t>(out) * rt.value != l.value) {
+                        powers |= kHasInexactDiv;
                     }
-                }
-            }
+                    ws_.merge.Insert(Item{out, points, l.count * rt.count * weight, 0, powers});
+                });
         }
         End(part);
     }
@@ -265,8 +256,7 @@ public:
                 const Item& s = pool_[small.begin + k];
                 int64_t lo = 0;
                 int64_t hi = 0;
-                const int ranges = leftSmaller ? RightFor(s.value, op, target, lo, hi)
-                                               : LeftFor(s.value, op, target, lo, hi);
+                const int ranges = OtherFor(s.value, leftSmaller, op, target, lo, hi);
                 for (int n = 0; n < ranges; ++n) {
                     // A second range mirrors the first: the negative divisors.
                     const int64_t from = n == 0 ? lo : -hi;
@@ -342,54 +332,38 @@ public:
     }
 
 private:
-    // The values of the right operand that can make left op right equal the target: one range,
-    // or for a division two, the second the negatives of the first. Returns how many.
-    static int RightFor(int32_t left, int32_t op, int32_t target, int64_t& lo, int64_t& hi) {
+    // Given one operand, the values of the other that can make left op right equal the target:
+    // one range, or for a division by the other operand two, the second the negatives of the
+    // first. Returns how many.
+    static int OtherFor(int32_t known, bool knownLeft, int32_t op, int32_t target, int64_t& lo,
+                        int64_t& hi) {
         switch (op) {
         case OpAdd:
-            lo = hi = int64_t{target} - left;
+            lo = hi = int64_t{target} - known;
             return 1;
         case OpSub:
-            lo = hi = int64_t{left} - target;
+            lo = hi = knownLeft ? int64_t{known} - target : int64_t{target} + known;
             return 1;
         case OpMul:
-            if (left == 0 || target % left != 0) {
+            if (known == 0 || target % known != 0) {
                 return 0;
             }
-            lo = hi = target / left;
+            lo = hi = target / known;
             return 1;
         default: {
-            // |left / right| is at least 10 and below 11.
-            const int64_t a = left < 0 ? -int64_t{left} : int64_t{left};
-            lo = a / 11;
-            hi = a / 10;
-            return hi == 0 ? 0 : 2;
-        }
-        }
-    }
-
-    static int LeftFor(int32_t right, int32_t op, int32_t target, int64_t& lo, int64_t& hi) {
-        switch (op) {
-        case OpAdd:
-            lo = hi = int64_t{target} - right;
-            return 1;
-        case OpSub:
-            lo = hi = int64_t{target} + right;
-            return 1;
-        case OpMul:
-            if (right == 0 || target % right != 0) {
+            const int64_t k = known;
+            const int64_t magnitude = k < 0 ? -k : k;
+            if (knownLeft) {
+                // |left / right| is at least 10 and below 11.
+                lo = magnitude / 11;
+                hi = magnitude / 10;
+                return hi == 0 ? 0 : 2;
+            }
+            if (known == 0) {
                 return 0;
             }
-            lo = hi = target / right;
-            return 1;
-        default: {
-            if (right == 0) {
-                return 0;
-            }
-            const int64_t r = right;
-            const int64_t width = r < 0 ? -r : r;
-            lo = target * r - width;
-            hi = target * r + width;
+            lo = target * k - magnitude;
+            hi = target * k + magnitude;
             return 1;
         }
         }

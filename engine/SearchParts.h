@@ -3,6 +3,7 @@
 // a join pattern, the table that merges sub-results and the order of solutions. Internal to the
 // engine.
 
+#include "engine/ArithmeticSteps.h"
 #include "engine/ExpressionState.h"
 #include "engine/PointRules.h"
 #include "engine/Solver.h"
@@ -46,6 +47,27 @@ struct Span {
 constexpr uint32_t Binomial(int n, int k) {
     constexpr uint32_t kTable[4][4] = {{1, 0, 0, 0}, {1, 1, 0, 0}, {1, 2, 1, 0}, {1, 3, 3, 1}};
     return kTable[n][k];
+}
+
+// Every pair of a left and a right sub-result under each of the first `ops` operators that
+// the switches let succeed: f(op, left, right, result, points), the points being those of both
+// sides, `bonus` and the operator's.
+template <class F>
+void ForEachPair(const Item* pool, Span ls, Span rs, int32_t ops, int32_t bonus,
+                 const ScoreSwitches& sw, F&& f) {
+    for (int32_t op = 0; op < ops; ++op) {
+        for (uint32_t li = 0; li < ls.size; ++li) {
+            const Item& l = pool[ls.begin + li];
+            for (uint32_t ri = 0; ri < rs.size; ++ri) {
+                const Item& r = pool[rs.begin + ri];
+                int32_t out = 0;
+                int32_t points = l.points + r.points + bonus;
+                if (steps::OpStep(l.value, r.value, op, sw, out, points) == EvalOk) {
+                    f(op, l, r, out, points);
+                }
+            }
+        }
+    }
 }
 
 // The operands of one join pattern: the implicit zero, then runs of joined digits.

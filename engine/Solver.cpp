@@ -117,26 +117,13 @@ private:
                 shift += RankField(p.first[q], a);
             }
             const uint32_t rootRank = RankField(p.first[r], a + b);
-            const int32_t ops = r == 1 ? 2 : 4;
-            const Span ls = spans_[i][r - 1];
-            const Span rs = spans_[r][j];
-            for (int32_t op = 0; op < ops; ++op) {
-                const uint32_t rootCode = OpField(p.first[r], op) | rootRank;
-                for (uint32_t li = 0; li < ls.size; ++li) {
-                    const Item& l = ws_.pool[ls.begin + li];
-                    for (uint32_t ri = 0; ri < rs.size; ++ri) {
-                        const Item& rt = ws_.pool[rs.begin + ri];
-                        int32_t out = 0;
-                        int32_t points = l.points + rt.points + bonus;
-                        if (steps::OpStep(l.value, rt.value, op, sw_.score, out, points) !=
-                            EvalOk) {
-                            continue;
-                        }
-                        sink(Item{out, points, l.count * rt.count * weight,
-                                  l.code | (rt.code + shift) | rootCode, l.powers + rt.powers});
-                    }
-                }
-            }
+            search::ForEachPair(
+                ws_.pool, spans_[i][r - 1], spans_[r][j], r == 1 ? 2 : 4, bonus, sw_.score,
+                [&](int32_t op, const Item& l, const Item& rt, int32_t out, int32_t points) {
+                    const uint32_t rootCode = OpField(p.first[r], op) | rootRank;
+                    sink(Item{out, points, l.count * rt.count * weight,
+                              l.code | (rt.code + shift) | rootCode, l.powers + rt.powers});
+                });
         }
     }
 
