@@ -140,7 +140,7 @@ expect "unknown command" 2 "" -- frobnicate
 help=$("$cli" --help)
 rc=$?
 [ "$rc" -eq 0 ] || fail "--help: exit status $rc"
-for word in eval model settings DDDD "power=pppp"; do
+for word in eval model settings DDDD "power=pppp" --all-switches; do
     grep -qF -- "$word" <<<"$help" || fail "--help does not mention $word"
 done
 

@@ -46,6 +46,10 @@ const char* const kHelpText =
     "                       error); FILE.csv gets 'ticket,best,value,tens' rows; prints\n"
     "                       'tickets N', 'make10 COUNT PERCENT%' and a histogram of the best\n"
     "                       points as 'best FROM..TO COUNT' lines\n"
+    "  atlas --all-switches [--out FILE.csv]\n"
+    "                       every ticket under all 16 switch combinations in one pass;\n"
+    "                       prints a table of the tickets that make 10 under each;\n"
+    "                       FILE.csv gets 'nsd,nsr,rto,eu,ticket,best,value,tens' rows\n"
     "  --help               this text\n"
     "\n"
     "Unknown commands or arguments: exit status 2.\n";
