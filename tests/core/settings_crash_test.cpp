@@ -71,12 +71,13 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
 
     std::mt19937 rng(12345);
     std::uniform_int_distribution<long> delay(0, maxDelay);
-    const int kTrials = 400;
+    // A fixed count, not a time budget, so that a loaded machine runs the same test; at most
+    // 20 ms a kill keeps it to a few seconds.
+    const int kTrials = 300;
     int sawA = 0;
     int sawB = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     int trial = 0;
-    for (; trial < kTrials && std::chrono::steady_clock::now() < deadline; ++trial) {
+    for (; trial < kTrials; ++trial) {
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
@@ -114,7 +115,6 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
         // may stay, as they would after a real crash.
         ASSERT_EQ(SaveSettings(path, a), 0);
     }
-    EXPECT_GE(trial, 300) << "too few trials in the time";
     const std::string killed = dir.Listing();
     const int leftovers = static_cast<int>(std::count(killed.begin(), killed.end(), '\n')) -
                           static_cast<int>(std::size(others)) - 1;
