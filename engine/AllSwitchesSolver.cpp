@@ -129,8 +129,7 @@ public:
 
     void Zero() {
         Part& part = out_[p_.joins][0][0];
-        part = {};
-        part.begin = ws_.used;
+        Begin(part);
         ws_.pool[ws_.used++] = {0, points::kPlainOperand, 1, 0, 0};
         Seal(part);
     }
@@ -152,7 +151,7 @@ public:
             // Powers of 0 and 1 change nothing and earn what no power earns: they merge here.
             ws_.merge.Insert({out, points, 1, 0, (kind != PowNone ? 1 : 0) | flags});
         }
-        End(part);
+        Seal(part);
     }
     void Leaf(int q) { Leaf(q, out_[p_.joins][q][q]); }
 
@@ -178,7 +177,7 @@ public:
                     ws_.merge.Insert(Item{out, points, l.count * rt.count * weight, 0, powers});
                 });
         }
-        End(part);
+        Seal(part);
     }
 
 private:
@@ -194,8 +193,6 @@ private:
         part.begin = ws_.used;
         ws_.merge.Begin(ws_.pool, &ws_.used);
     }
-
-    void End(Part& part) { Seal(part); }
 
     // Sorted by value for the lookups at the top; the summaries for the bounds.
     void Seal(Part& part) {
@@ -240,6 +237,18 @@ constexpr int32_t kMostOpPoints[4] = {points::kAdd, points::kSub, points::kMul, 
 // The most that a result other than 10 adds at the end.
 constexpr int32_t kMostOtherBonus = std::max(points::kZeroBonus, points::kTensBonus);
 
+// The smaller part of a meeting is walked item by item, the larger one looked up.
+struct Sides {
+    const Part& small;
+    const Part& large;
+    bool leftSmall;
+
+    explicit Sides(const Meeting& m)
+        : small(m.left->size <= m.right->size ? *m.left : *m.right),
+          large(m.left->size <= m.right->size ? *m.right : *m.left),
+          leftSmall(m.left->size <= m.right->size) {}
+};
+
 // The whole expressions of one ticket.
 class TopSearch {
 public:
@@ -248,22 +257,19 @@ public:
     // Results of 10: their counts and the best of each class.
     void Tens(const Meeting& m) {
         const int32_t target = m.sign == kSignMinus ? -points::kTarget : points::kTarget;
-        const bool leftSmaller = m.left->size <= m.right->size;
-        const Part& small = leftSmaller ? *m.left : *m.right;
-        const Part& large = leftSmaller ? *m.right : *m.left;
+        const Sides sides(m);
         for (int32_t op = 0; op < m.ops; ++op) {
-            for (uint32_t k = 0; k < small.size; ++k) {
-                const Item& s = pool_[small.begin + k];
+            for (uint32_t k = 0; k < sides.small.size; ++k) {
+                const Item& s = pool_[sides.small.begin + k];
                 int64_t lo = 0;
                 int64_t hi = 0;
-                const int ranges = OtherFor(s.value, leftSmaller, op, target, lo, hi);
+                const int ranges = OtherFor(s.value, sides.leftSmall, op, target, lo, hi);
                 for (int n = 0; n < ranges; ++n) {
                     // A second range mirrors the first: the negative divisors.
                     const int64_t from = n == 0 ? lo : -hi;
                     const int64_t to = n == 0 ? hi : -lo;
-                    ForValues(large, from, to, [&](const Item& o) {
-                        Pair(m, op, leftSmaller ? s : o, leftSmaller ? o : s, true);
-                    });
+                    ForValues(sides.large, from, to,
+                              [&](const Item& o) { Pair(m, op, sides, s, o, true); });
                 }
             }
         }
@@ -271,13 +277,12 @@ public:
 
     // Every other result that could still beat the best of its class.
     void Others(const Meeting& m) {
-        const bool leftSmaller = m.left->size <= m.right->size;
-        const Part& small = leftSmaller ? *m.left : *m.right;
-        const Part& large = leftSmaller ? *m.right : *m.left;
+        const Sides sides(m);
+        const Part& large = sides.large;
         const int32_t signPoints = m.sign == kNoSign ? 0 : std::max(points::kAdd, points::kSub);
         for (int32_t op = 0; op < m.ops; ++op) {
-            for (uint32_t k = 0; k < small.size; ++k) {
-                const Item& s = pool_[small.begin + k];
+            for (uint32_t k = 0; k < sides.small.size; ++k) {
+                const Item& s = pool_[sides.small.begin + k];
                 const int sc = ClassOf(s.powers);
                 const int32_t most = m.points + s.points + kMostOpPoints[op] + signPoints;
                 const int32_t fewest = m.joinCount + (s.powers & kPowerCount);
@@ -295,7 +300,7 @@ public:
                 for (uint32_t n = 0; n < large.size; ++n) {
                     const Item& o = pool_[large.begin + n];
                     if ((wanted & (1u << ClassOf(o.powers))) != 0) {
-                        Pair(m, op, leftSmaller ? s : o, leftSmaller ? o : s, false);
+                        Pair(m, op, sides, s, o, false);
                     }
                 }
             }
@@ -379,7 +384,11 @@ private:
         }
     }
 
-    void Pair(const Meeting& m, int32_t op, const Item& l, const Item& r, bool tens) {
+    // An item of the small side with one of the large side.
+    void Pair(const Meeting& m, int32_t op, const Sides& sides, const Item& s, const Item& o,
+              bool tens) {
+        const Item& l = sides.leftSmall ? s : o;
+        const Item& r = sides.leftSmall ? o : s;
         int32_t x = 0;
         int32_t total = m.points + l.points + r.points;
         if (steps::OpStep(l.value, r.value, op, kAllowAll, x, total) != EvalOk) {

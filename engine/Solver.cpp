@@ -8,7 +8,6 @@
 
 #include <bit>
 #include <cstdlib>
-#include <limits>
 #include <memory>
 
 namespace vostrel {
