@@ -40,5 +40,7 @@ done
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 echo "Installing: ${missing[*]}"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Waits for another apt-get (a second build at the same time) instead of failing on its lock.
+lock=(-o DPkg::Lock::Timeout=900)
+$SUDO apt-get "${lock[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${lock[@]}" install -y -qq --no-install-recommends "${missing[@]}"
