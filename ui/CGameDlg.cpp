@@ -9,7 +9,6 @@
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
-#include "ui/platform/AppIcon.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/DropDownListStyle.h"
@@ -57,8 +56,8 @@ QPushButton* MakeButton(QWidget* parent, const QString& text) {
 
 CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     : QDialog(parent), app_(app) {
+    // The window icon is the application's, which start-up sets once the first window shows.
     InitDialogWindow(this, QString::fromLatin1(kProductName), Qt::WindowMinimizeButtonHint);
-    setWindowIcon(AppIcon());
 
     dialogFont_ = font();
     digitFont_ = MakeCellFont(28, kFace);
