@@ -184,10 +184,7 @@ void CGameDlg::CreateRunTimeLabels() {
     // The substituted face has wider digits than the original one: the result font shrinks
     // until the widest value still fits inside the label's border.
     const QString widest = QStringLiteral("-2147483648 ");
-    while (resultFont_.pixelSize() > 8 &&
-           QFontMetrics(resultFont_).horizontalAdvance(widest) > result_->contentsRect().width()) {
-        resultFont_.setPixelSize(resultFont_.pixelSize() - 1);
-    }
+    resultFont_ = ShrinkToWidth(resultFont_, widest, result_->contentsRect().width(), 8);
     result_->setFont(resultFont_);
     evaluate_->setFont(resultFont_);
     points_ = make(IDC_POINTS, QStringLiteral("1234567"), {50, 155, 105, 180}, kDisplayStyle,
