@@ -597,6 +597,11 @@ SolveSwitches SwitchCombination(int index) {
     return sw;
 }
 
+int SwitchCombinationIndex(const SolveSwitches& sw) {
+    return (sw.score.scoreInexactDivision != 0 ? 1 : 0) | (sw.score.scoreInexactRoot != 0 ? 2 : 0) |
+           (sw.score.scoreOtherResults != 0 ? 4 : 0) | (sw.usePower != 0 ? 8 : 0);
+}
+
 AllSwitchesResult SolveAllSwitches(const Digits& digits) {
     if (!search::ValidDigits(digits)) {
         return BadInput();

@@ -14,6 +14,8 @@ namespace vostrel {
 // scoreOtherResults, bit 3 usePower.
 inline constexpr int kSwitchCombinations = 16;
 SolveSwitches SwitchCombination(int index);
+// The index of the combination that scores as sw does (a non-zero switch is on).
+int SwitchCombinationIndex(const SolveSwitches& sw);
 
 // A SolveResult without the choice set.
 struct SolveSummary {

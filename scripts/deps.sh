@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the given set needs, only when some are missing.
-# Usage: scripts/deps.sh play|test|docs
+# Usage: scripts/deps.sh play|test|docs|bench
 set -euo pipefail
 
 play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
@@ -18,13 +18,16 @@ test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-uti
 # the atlas plot (scripts/atlas_plot.sh).
 docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot-nox
     "${play_pkgs[@]}")
+# The start-up benchmark (bench/startup.sh): a virtual X server, and Xlib for its probe.
+bench_pkgs=("${play_pkgs[@]}" xvfb xauth libx11-dev)
 
 case "${1:-}" in
 play) pkgs=("${play_pkgs[@]}") ;;
 test) pkgs=("${test_pkgs[@]}") ;;
 docs) pkgs=("${docs_pkgs[@]}") ;;
+bench) pkgs=("${bench_pkgs[@]}") ;;
 *)
-    echo "usage: $0 play|test|docs" >&2
+    echo "usage: $0 play|test|docs|bench" >&2
     exit 2
     ;;
 esac

@@ -9,7 +9,6 @@
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
-#include "ui/platform/AppIcon.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/DropDownListStyle.h"
@@ -57,8 +56,8 @@ QPushButton* MakeButton(QWidget* parent, const QString& text) {
 
 CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     : QDialog(parent), app_(app) {
+    // The window icon is the application's, which start-up sets once the first window shows.
     InitDialogWindow(this, QString::fromLatin1(kProductName), Qt::WindowMinimizeButtonHint);
-    setWindowIcon(AppIcon());
 
     dialogFont_ = font();
     digitFont_ = MakeCellFont(28, kFace);
@@ -185,10 +184,7 @@ void CGameDlg::CreateRunTimeLabels() {
     // The substituted face has wider digits than the original one: the result font shrinks
     // until the widest value still fits inside the label's border.
     const QString widest = QStringLiteral("-2147483648 ");
-    while (resultFont_.pixelSize() > 8 &&
-           QFontMetrics(resultFont_).horizontalAdvance(widest) > result_->contentsRect().width()) {
-        resultFont_.setPixelSize(resultFont_.pixelSize() - 1);
-    }
+    resultFont_ = ShrinkToWidth(resultFont_, widest, result_->contentsRect().width(), 8);
     result_->setFont(resultFont_);
     evaluate_->setFont(resultFont_);
     points_ = make(IDC_POINTS, QStringLiteral("1234567"), {50, 155, 105, 180}, kDisplayStyle,

@@ -10,6 +10,7 @@
 #include "ui/platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,7 +43,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(desktopId);
     QApplication::setDesktopFileName(desktopId);
     vostrel::ApplicationAccessible::Install();
-    QApplication::setWindowIcon(vostrel::AppIcon());
+    // Decoding the icon's seven sizes would delay the first window: it gets them once shown,
+    // before its first paint.
+    QTimer::singleShot(0, &qapp, [] { QApplication::setWindowIcon(vostrel::AppIcon()); });
     vostrel::InstallFontSubstitutions();
 
     // One game per settings file, settled before the file is read: a later start brings the

@@ -67,9 +67,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # computed from the binary.
 depends=$(field Depends)
 for dep in fonts-ipafont-gothic 'libc6 (>= ' 'libqt6widgets6 (>= ' 'libqt6gui6 (>= ' \
-    'libqt6core6 (>= ' 'libqt6network6 (>= ' 'libstdc++6 (>= '; do
+    'libqt6core6 (>= ' 'libstdc++6 (>= '; do
     [[ ", $depends" == *", $dep"* ]] || fail "Depends lacks $dep: $depends"
 done
+# Nothing of QtNetwork, which would load Kerberos and proxy libraries at every start.
+[[ "$depends" != *libqt6network* ]] || fail "Depends on QtNetwork: $depends"
 
 # The installed files: the desktop entry starts /usr/games/vostrel, the metainfo's release is
 # the package's version, and the binary carries no debugging symbols.

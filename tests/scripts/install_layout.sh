@@ -89,12 +89,24 @@ cd "$tmp/elsewhere"
 XS_APP_PID=$!
 # "設定ファイルが見つからないので初期化します。": the defaults are written once it is closed.
 box=$(xs_wait_window '^設定ファイルエラー$' "$XS_APP_PID") || fail "no settings file message"
+# The program's icon on each window, as docks and window switchers show it; it may come just
+# after the window.
+has_icon() {
+    local _
+    for _ in $(seq 100); do
+        xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -q 'Icon (48 x 48)' && return 0
+        sleep 0.05
+    done
+    return 1
+}
+has_icon "$box" || fail "the settings file message has no icon"
 xdotool windowfocus --sync "$box"
 xdotool key Return
 game=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
 # Docks tie the window to its launcher by the class part of WM_CLASS.
 wm_class=$(xprop -id "$game" WM_CLASS)
 [[ "$wm_class" == *", \"$id\"" ]] || fail "the game window's $wm_class"
+has_icon "$game" || fail "the game window has no icon"
 [ -f "$prefix/bin/vostrel.dat" ] || fail "no vostrel.dat beside the installed game"
 xdotool windowfocus --sync "$game"
 xdotool key Escape

@@ -1,4 +1,6 @@
-// The window tests: one QApplication for all of them, the fonts substituted as at start-up.
+// The window tests: one QApplication for all of them, the fonts substituted and the icon set
+// as at start-up.
+#include "ui/platform/AppIcon.h"
 #include "ui/platform/Fonts.h"
 
 #include <QApplication>
@@ -11,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     vostrel::InstallFontSubstitutions();
+    QApplication::setWindowIcon(vostrel::AppIcon());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

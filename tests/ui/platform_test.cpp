@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace vostrel {
 namespace {
 
@@ -133,6 +135,38 @@ TEST(Fonts, CellHeightBoundsAscentPlusDescent) {
         EXPECT_LE(QFontMetrics(f).height(), h);
         EXPECT_GE(QFontMetrics(f).height(), h - 2);
         EXPECT_EQ(f.weight(), QFont::Normal);
+    }
+    // The largest size whose cell fits, as the font's own metrics measure it.
+    for (int h = 6; h <= 40; ++h) {
+        QFont f = MakeCellFont(h, QStringLiteral("MS UI Gothic"));
+        EXPECT_LE(QFontMetrics(f).height(), h) << h;
+        f.setPixelSize(f.pixelSize() + 1);
+        EXPECT_GT(QFontMetrics(f).height(), h) << h;
+    }
+}
+
+TEST(Fonts, ShrinksToTheLargestSizeThatFitsTheWidth) {
+    const QString widest = QStringLiteral("-2147483648 ");
+    const QFont top = MakeCellFont(28, QStringLiteral("MS UI Gothic"));
+    // Each size's own width, which that size fits exactly, and a pixel less, which it does not.
+    std::vector<int> widths;
+    for (int px = 8; px <= top.pixelSize(); ++px) {
+        QFont f = top;
+        f.setPixelSize(px);
+        widths.push_back(QFontMetrics(f).horizontalAdvance(widest));
+        widths.push_back(widths.back() - 1);
+    }
+    for (int width : widths) {
+        QFont f = ShrinkToWidth(top, widest, width, 8);
+        ASSERT_LE(f.pixelSize(), top.pixelSize());
+        ASSERT_GE(f.pixelSize(), 8);
+        if (f.pixelSize() > 8) {
+            EXPECT_LE(QFontMetrics(f).horizontalAdvance(widest), width) << width;
+        }
+        if (f.pixelSize() < top.pixelSize()) {
+            f.setPixelSize(f.pixelSize() + 1);
+            EXPECT_GT(QFontMetrics(f).horizontalAdvance(widest), width) << width;
+        }
     }
 }
 

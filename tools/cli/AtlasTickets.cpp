@@ -38,6 +38,25 @@ void RunTickets(unsigned workers, const AtlasProgress& progress, int units, int 
     }
 }
 
+// One search serves both: a combination's rows are one column of what the shared search
+// gives, which solves a hundred tickets with the same middle digits at once.
+template <class Store>
+void SolveByMiddles(unsigned workers, const AtlasProgress& progress, Store&& store) {
+    constexpr int kMiddles = kTickets / kTicketsPerMiddle;
+    RunTickets(workers, progress, kMiddles, kTicketsPerMiddle, [&](int middle) {
+        MiddleBlock block;
+        SolveAllSwitchesMiddle(middle / 10, middle % 10, block);
+        for (int k = 0; k < kTicketsPerMiddle; ++k) {
+            const int t = k / 10 * 1000 + middle * 10 + k % 10;
+            store(static_cast<size_t>(t), block[static_cast<size_t>(k)]);
+        }
+    });
+}
+
+AtlasRow RowOf(const SolveSummary& s) {
+    return {s.best, s.value, s.tens};
+}
+
 } // namespace
 
 Digits TicketDigits(int ticket) {
@@ -47,27 +66,18 @@ Digits TicketDigits(int ticket) {
 std::vector<AtlasRow> SolveTickets(const SolveSwitches& sw, unsigned workers,
                                    const AtlasProgress& progress) {
     std::vector<AtlasRow> rows(kTickets);
-    RunTickets(workers, progress, kTickets, 1, [&](int t) {
-        const SolveResult r = Solve(TicketDigits(t), sw);
-        rows[static_cast<size_t>(t)] = {r.best, r.value, r.tens};
-    });
+    const auto c = static_cast<size_t>(SwitchCombinationIndex(sw));
+    SolveByMiddles(workers, progress,
+                   [&](size_t t, const AllSwitchesResult& all) { rows[t] = RowOf(all[c]); });
     return rows;
 }
 
 std::vector<AllSwitchesRow> SolveTicketsAllSwitches(unsigned workers,
                                                     const AtlasProgress& progress) {
     std::vector<AllSwitchesRow> rows(kTickets);
-    // A unit is the hundred tickets with the same middle digits, which share most of a search.
-    constexpr int kMiddles = kTickets / kTicketsPerMiddle;
-    RunTickets(workers, progress, kMiddles, kTicketsPerMiddle, [&](int middle) {
-        MiddleBlock block;
-        SolveAllSwitchesMiddle(middle / 10, middle % 10, block);
-        for (int k = 0; k < kTicketsPerMiddle; ++k) {
-            const int t = k / 10 * 1000 + middle * 10 + k % 10;
-            const AllSwitchesResult& all = block[static_cast<size_t>(k)];
-            for (size_t c = 0; c < all.size(); ++c) {
-                rows[static_cast<size_t>(t)][c] = {all[c].best, all[c].value, all[c].tens};
-            }
+    SolveByMiddles(workers, progress, [&](size_t t, const AllSwitchesResult& all) {
+        for (size_t c = 0; c < all.size(); ++c) {
+            rows[t][c] = RowOf(all[c]);
         }
     });
     return rows;

@@ -26,7 +26,8 @@ using AllSwitchesRow = std::array<AtlasRow, kSwitchCombinations>;
 // Called on the calling thread about every 100 ms with the tickets done, and once at the end.
 using AtlasProgress = std::function<void(int done)>;
 
-// Rows by ticket. Each ticket is solved alone, so the rows do not depend on the threads.
+// Rows by ticket, from the search of every combination at once. Each ticket is solved alone,
+// so the rows do not depend on the threads.
 std::vector<AtlasRow> SolveTickets(const SolveSwitches& sw, unsigned workers,
                                    const AtlasProgress& progress);
 std::vector<AllSwitchesRow> SolveTicketsAllSwitches(unsigned workers,

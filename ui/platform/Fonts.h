@@ -14,6 +14,10 @@ void InstallFontSubstitutions();
 // cellHeight pixels, as a positive height asks for on the original platform.
 QFont MakeCellFont(int cellHeight, const QString& face);
 
+// The font at the largest pixel size, down to `smallest`, at which text is at most `width` pixels
+// wide.
+QFont ShrinkToWidth(const QFont& font, const QString& text, int width, int smallest);
+
 // The dialog templates' font: "MS UI Gothic", 9 points at 96 dots per inch.
 QFont DialogFont();
 

@@ -7,13 +7,19 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
-#include <QThread>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace vostrel {
@@ -48,26 +54,30 @@ QString PrivateFolder() {
     return IsPrivateFolder(own, false) ? QFile::decodeName(own) : QString();
 }
 
-// The lock's and the socket's name: the player and the file's real path, hashed to a short
-// name that a socket path has room for.
-QString GuardName(const std::string& settingsPath) {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(QByteArray::number(static_cast<qulonglong>(::geteuid())));
-    hash.addData(QByteArrayView("\0", 1));
-    hash.addData(QByteArray::fromStdString(RealSettingsPath(settingsPath)));
-    return QStringLiteral("vostrel-") + QString::fromLatin1(hash.result().toHex().left(24));
-}
-
-// True when the game listening at socketPath answered. False when nothing listens there, or it
-// ended without an answer (it was closing): the lock will soon be free.
-bool AskToComeForward(const QString& socketPath) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(kAnswerMs)) {
+// False when the path does not fit a socket address.
+bool SocketAddress(const QByteArray& path, sockaddr_un& addr) {
+    std::memset(&addr, 0, sizeof addr);
+    addr.sun_family = AF_UNIX;
+    if (path.size() >= static_cast<qsizetype>(sizeof addr.sun_path)) {
         return false;
     }
-    char answer = 0;
-    return socket.waitForReadyRead(kAnswerMs) && socket.getChar(&answer) && answer == kAnswer;
+    std::memcpy(addr.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    return true;
+}
+
+// Waits up to ms for fd to become ready for `events`.
+bool WaitFor(int fd, short events, int ms) {
+    const QDeadlineTimer deadline(ms);
+    for (;;) {
+        pollfd p{fd, events, 0};
+        const int r = ::poll(&p, 1, static_cast<int>(deadline.remainingTime()));
+        if (r > 0) {
+            return true;
+        }
+        if (r == 0 || errno != EINTR) {
+            return false;
+        }
+    }
 }
 
 // The window the player sees: a message box or dialog over the game, else the game.
@@ -83,7 +93,68 @@ QWidget* FrontWindow() {
     return nullptr;
 }
 
+void BringForward() {
+    QWidget* front = FrontWindow();
+    if (front == nullptr) {
+        return;
+    }
+    // A dialog over a minimised game window brings the game back with it.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->isMinimized()) {
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        }
+    }
+    front->raise();
+    front->activateWindow();
+    QTimer::singleShot(kActivationMs, front, [front] {
+        if (!front->isActiveWindow()) {
+            QApplication::alert(front);
+        }
+    });
+}
+
 } // namespace
+
+QString SingleInstance::GuardBase(const std::string& settingsPath, const QString& folder) {
+    // The player and the file's one name (every link resolved), hashed to a short name that a
+    // socket path has room for.
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray::number(static_cast<qulonglong>(::geteuid())));
+    hash.addData(QByteArrayView("\0", 1));
+    hash.addData(QByteArray::fromStdString(RealSettingsPath(settingsPath)));
+    return folder + QStringLiteral("/vostrel-") +
+           QString::fromLatin1(hash.result().toHex().left(24));
+}
+
+bool SingleInstance::AskToComeForward(const QString& socketPath) {
+    sockaddr_un addr;
+    if (!SocketAddress(QFile::encodeName(socketPath), addr)) {
+        return false;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        return false;
+    }
+    bool answered = false;
+    int r = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
+    if (r != 0 && (errno == EAGAIN || errno == EINPROGRESS)) {
+        // A full backlog: the running game is busy, not gone.
+        int error = 0;
+        socklen_t len = sizeof error;
+        r = WaitFor(fd, POLLOUT, kAnswerMs) &&
+                    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0
+                ? 0
+                : -1;
+    }
+    // Nothing listening, or the game ended without an answer (it was closing): the lock will
+    // soon be free.
+    char answer = 0;
+    if (r == 0 && WaitFor(fd, POLLIN, kAnswerMs) && ::recv(fd, &answer, 1, 0) == 1) {
+        answered = answer == kAnswer;
+    }
+    ::close(fd);
+    return answered;
+}
 
 SingleInstance::SingleInstance(const std::string& settingsPath) {
     if (settingsPath.empty()) {
@@ -94,69 +165,98 @@ SingleInstance::SingleInstance(const std::string& settingsPath) {
         std::fprintf(stderr, "vostrel: no private folder for the one-game lock; not guarded\n");
         return;
     }
-    const QString base = folder + QLatin1Char('/') + GuardName(settingsPath);
-    lock_ = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
-    // A game runs for hours: only a lock whose process is gone is stale.
-    lock_->setStaleLockTime(0);
-    const QDeadlineTimer deadline(kWaitMs);
+    Decide(settingsPath, folder, kWaitMs);
+}
+
+SingleInstance::SingleInstance(const std::string& settingsPath, const QString& folder, int waitMs) {
+    Decide(settingsPath, folder, waitMs);
+}
+
+SingleInstance::~SingleInstance() {
+    notifier_.reset();
+    if (listenFd_ >= 0) {
+        // The socket file goes while the lock is still held, so it is never a later game's.
+        ::unlink(socketPath_.constData());
+        ::close(listenFd_);
+    }
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+    }
+}
+
+void SingleInstance::Decide(const std::string& settingsPath, const QString& folder, int waitMs) {
+    const QString base = GuardBase(settingsPath, folder);
+    const QByteArray lockPath = QFile::encodeName(base + QStringLiteral(".lock"));
+    socketPath_ = QFile::encodeName(base + QStringLiteral(".sock"));
+    lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd_ < 0) {
+        return;
+    }
+    const QDeadlineTimer deadline(waitMs);
     for (;;) {
-        if (lock_->tryLock(0)) {
+        // A game runs for hours: the lock is held for as long as its process lives, never
+        // judged by its age.
+        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
             role_ = Role::Sole;
-            Listen(base + QStringLiteral(".sock"));
+            Listen();
             return;
         }
-        if (lock_->error() != QLockFile::LockFailedError) {
-            lock_.reset();
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            ::close(lockFd_);
+            lockFd_ = -1;
             return;
         }
-        if (AskToComeForward(base + QStringLiteral(".sock"))) {
+        if (AskToComeForward(QFile::decodeName(socketPath_))) {
             role_ = Role::Elsewhere;
-            return;
+            break;
         }
         if (deadline.hasExpired()) {
             // A game holds the file but does not answer: a second game would still lose its
             // scores.
             std::fprintf(stderr, "vostrel: another game holds this settings file\n");
             role_ = Role::Elsewhere;
-            return;
+            break;
         }
-        QThread::msleep(50);
+        ::usleep(50000);
     }
+    ::close(lockFd_);
+    lockFd_ = -1;
 }
 
-void SingleInstance::Listen(const QString& socketPath) {
+void SingleInstance::Listen() {
+    sockaddr_un addr;
     // A killed game's socket file.
-    QLocalServer::removeServer(socketPath);
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] { Answer(); });
+    ::unlink(socketPath_.constData());
     // Without the socket later starts find the lock held and end after their wait: the file
     // still has one game.
-    if (!server_.listen(socketPath)) {
+    const int fd = SocketAddress(socketPath_, addr)
+                       ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)
+                       : -1;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(fd, 8) != 0) {
         std::fprintf(stderr, "vostrel: cannot listen for later starts: %s\n",
-                     qPrintable(server_.errorString()));
+                     fd < 0 ? "no socket" : std::strerror(errno));
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return;
     }
+    listenFd_ = fd;
+    notifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
+                     [this] { Answer(); });
 }
 
 void SingleInstance::Answer() {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (QWidget* front = FrontWindow()) {
-            // A dialog over a minimised game window brings the game back with it.
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->isVisible() && w->isMinimized()) {
-                    w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
-                }
-            }
-            front->raise();
-            front->activateWindow();
-            QTimer::singleShot(kActivationMs, front, [front] {
-                if (!front->isActiveWindow()) {
-                    QApplication::alert(front);
-                }
-            });
+    for (;;) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            return;
         }
-        socket->putChar(kAnswer);
-        socket->disconnectFromServer();
+        BringForward();
+        // One byte into a fresh socket's empty buffer: never blocks.
+        (void)::send(fd, &kAnswer, 1, MSG_NOSIGNAL);
+        ::close(fd);
     }
 }
 

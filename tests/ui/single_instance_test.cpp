@@ -1,0 +1,127 @@
+// One game per settings file: every route to one file meets the game that holds it, however
+// long it has run; what a killed game left is taken over, and the new game answers later starts.
+// A later start runs on a thread of its own, as it would in a process of its own, while this
+// thread's event loop plays the running game.
+#include "core/TempDir.h"
+#include "ui/platform/SingleInstance.h"
+
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <ostream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vostrel {
+
+void PrintTo(SingleInstance::Role role, std::ostream* os) {
+    static const char* const names[] = {"Sole", "Elsewhere", "Unguarded"};
+    *os << names[static_cast<int>(role)];
+}
+
+namespace {
+
+using Role = SingleInstance::Role;
+
+// Runs fn on another thread while this one answers, and returns its result.
+template <class Fn> auto WhileAnswering(Fn fn) {
+    decltype(fn()) result{};
+    std::atomic<bool> done{false};
+    std::thread t([&] {
+        result = fn();
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 20000));
+    t.join();
+    return result;
+}
+
+Role LaterStart(const std::string& path, const QString& folder) {
+    return WhileAnswering([&] { return SingleInstance(path, folder, 1000).role(); });
+}
+
+struct GuardFolders {
+    test::TempDir dir;
+    QString run;
+
+    GuardFolders() : run(QFile::decodeName(dir.File("run").c_str())) {
+        ::mkdir(dir.File("run").c_str(), 0700);
+        ::mkdir(dir.File("data").c_str(), 0700);
+    }
+    QByteArray Lock(const std::string& path) const {
+        return QFile::encodeName(SingleInstance::GuardBase(path, run) + QStringLiteral(".lock"));
+    }
+    QString Socket(const std::string& path) const {
+        return SingleInstance::GuardBase(path, run) + QStringLiteral(".sock");
+    }
+};
+
+TEST(SingleInstance, EveryRouteToOneFileMeetsTheGameThatHoldsIt) {
+    GuardFolders f;
+    const std::string file = f.dir.File("data/vostrel.dat");
+    test::WriteBytes(file, ":Vostrel\r\n");
+    ASSERT_EQ(::symlink("data", f.dir.File("linked").c_str()), 0);
+    ASSERT_EQ(::symlink("data/vostrel.dat", f.dir.File("alias.dat").c_str()), 0);
+
+    const SingleInstance running(file, f.run, 0);
+    ASSERT_EQ(running.role(), Role::Sole);
+    EXPECT_EQ(LaterStart(f.dir.File("linked/vostrel.dat"), f.run), Role::Elsewhere);
+    EXPECT_EQ(LaterStart(f.dir.File("alias.dat"), f.run), Role::Elsewhere);
+    EXPECT_EQ(LaterStart(f.dir.File("linked/../data/vostrel.dat"), f.run), Role::Elsewhere);
+
+    // A file still to be made, in a folder reached through a link.
+    const SingleInstance fresh(f.dir.File("data/new.dat"), f.run, 0);
+    ASSERT_EQ(fresh.role(), Role::Sole);
+    EXPECT_EQ(LaterStart(f.dir.File("linked/new.dat"), f.run), Role::Elsewhere);
+
+    // Another file has a game of its own.
+    EXPECT_EQ(SingleInstance(f.dir.File("data/other.dat"), f.run, 0).role(), Role::Sole);
+}
+
+TEST(SingleInstance, ARunningGameKeepsItsFileHoweverLongItRuns) {
+    GuardFolders f;
+    const std::string file = f.dir.File("data/vostrel.dat");
+    auto running = std::make_unique<SingleInstance>(file, f.run, 0);
+    ASSERT_EQ(running->role(), Role::Sole);
+    // A day without a touch of the lock, as in a game left open.
+    const timespec dayAgo[2] = {{::time(nullptr) - 86400, 0}, {::time(nullptr) - 86400, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, f.Lock(file).constData(), dayAgo, 0), 0);
+    EXPECT_EQ(LaterStart(file, f.run), Role::Elsewhere);
+    EXPECT_TRUE(WhileAnswering([&] { return SingleInstance::AskToComeForward(f.Socket(file)); }));
+
+    // Ended, its file is free at once.
+    running.reset();
+    EXPECT_EQ(SingleInstance(file, f.run, 0).role(), Role::Sole);
+}
+
+TEST(SingleInstance, AKilledGamesLockAndSocketAreTakenOver) {
+    GuardFolders f;
+    const std::string file = f.dir.File("data/vostrel.dat");
+    // What a kill leaves: the lock file, no longer held, and a socket file nothing listens on.
+    test::WriteBytes(f.Lock(file).toStdString(), "");
+    const int dead = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray socketPath = QFile::encodeName(f.Socket(file));
+    ASSERT_LT(static_cast<size_t>(socketPath.size()), sizeof addr.sun_path);
+    std::memcpy(addr.sun_path, socketPath.constData(), static_cast<size_t>(socketPath.size()));
+    ASSERT_EQ(::bind(dead, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+    ::close(dead);
+    EXPECT_FALSE(SingleInstance::AskToComeForward(f.Socket(file)));
+
+    const SingleInstance next(file, f.run, 0);
+    ASSERT_EQ(next.role(), Role::Sole);
+    EXPECT_TRUE(WhileAnswering([&] { return SingleInstance::AskToComeForward(f.Socket(file)); }));
+    EXPECT_EQ(LaterStart(file, f.run), Role::Elsewhere);
+}
+
+} // namespace
+} // namespace vostrel
