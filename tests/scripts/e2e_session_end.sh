@@ -11,7 +11,7 @@ build="${1:?usage: e2e_session_end.sh BUILD_DIR}"
 
 # shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
 source "$(dirname "$0")/../../scripts/xsession.sh"
-xs_require Xvfb xdotool cc openbox
+xs_require Xvfb xdotool cc openbox mkfifo
 
 xs_begin
 tmp=$XS_WORK
@@ -159,6 +159,44 @@ end_with TERM 1
 [ "$(grep -c 'could not be saved' "$tmp/game.log")" -eq 1 ] || fail "no single line: $(cat "$tmp/game.log")"
 rmdir "$dat"
 echo "ok: $(grep 'could not be saved' "$tmp/game.log")"
+
+echo "the session manager's logout, with a game under way"
+cc -o "$tmp/sm" "$(dirname "$0")/session_manager.c" -lSM -lICE ||
+    fail "cannot build the session manager (libsm-dev)"
+mkfifo "$tmp/sm.in"
+"$tmp/sm" <"$tmp/sm.in" >"$tmp/sm.out" 2>&1 &
+sm_pid=$!
+exec 5>"$tmp/sm.in"
+# Waits up to 10 seconds for the line $1 from the session manager.
+sm_said() {
+    local _
+    for _ in $(seq 200); do
+        grep -qx "$1" "$tmp/sm.out" && return 0
+        sleep 0.05
+    done
+    echo "the session manager did not say '$1': $(cat "$tmp/sm.out")" >&2
+    return 1
+}
+until [ -s "$tmp/sm.out" ]; do sleep 0.05; done
+keys=$("$tmp/bindkeys" "logout") || fail "cannot bind the name's characters to keys"
+SESSION_MANAGER=$(head -n 1 "$tmp/sm.out") start
+sm_said registered || fail "the game did not join the session"
+e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
+xs_keys "$main" alt+equal
+sleep 0.5
+echo logout >&5
+sm_said "done 1" || fail "the game did not save for the logout"
+check_file logout 1
+sm_said "hint 3" || fail "the game asks to be restarted with the session"
+echo die >&5
+xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end when the session did"
+[ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
+sm_said closed || fail "the game did not leave the session"
+! grep -qx 'interact\|cancel' "$tmp/sm.out" || fail "the game held up the logout: $(cat "$tmp/sm.out")"
+exec 5>&-
+wait "$sm_pid" || fail "the session manager failed: $(cat "$tmp/sm.out")"
+check_file logout 1
+echo "ok: saved at the logout's request, ended at the session's end, never asked the player"
 
 echo "signals in the middle of the save"
 keys=$("$tmp/bindkeys" "slow") || fail "cannot bind the name's characters to keys"
