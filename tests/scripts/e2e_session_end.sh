@@ -229,3 +229,12 @@ kill -s KILL "$XS_APP_PID"
 xs_wait_exit "$XS_APP_PID" 10 2>/dev/null || true
 cmp -s "$dat" <(base) || fail "SIGKILL during the save broke the old file"
 echo "ok: SIGKILL during the save: the old file"
+
+echo "the X server goes away"
+keys=$("$tmp/bindkeys" "xgone") || fail "cannot bind the name's characters to keys"
+start
+e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
+kill "$XVFB_PID"
+xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end without its display"
+check_file xgone 1
+echo "ok: saved when the display went away (status $XS_STATUS)"

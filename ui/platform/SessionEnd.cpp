@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <sys/eventfd.h>
 #include <unistd.h>
 #include <utility>
@@ -25,6 +26,19 @@ extern "C" void Wake(int) {
     const uint64_t one = 1;
     [[maybe_unused]] const ssize_t n = ::write(wakeFd, &one, sizeof one);
     errno = saved;
+}
+
+// The end to run when the platform ends the program with exit() (Qt does when the X server
+// goes away); empty once the program ends otherwise.
+std::function<void()>& EndAtExit() {
+    static std::function<void()> end;
+    return end;
+}
+
+extern "C" void RunEndAtExit() {
+    if (const std::function<void()> end = std::exchange(EndAtExit(), {})) {
+        end();
+    }
 }
 
 void Restore(unsigned caught) {
@@ -77,9 +91,14 @@ SessionEnd::SessionEnd(std::function<void()> save, std::function<void()> end)
         save_();
     });
     qApp->installEventFilter(this);
+    static const bool atExit = std::atexit(RunEndAtExit) == 0;
+    if (atExit) {
+        EndAtExit() = end_;
+    }
 }
 
 SessionEnd::~SessionEnd() {
+    EndAtExit() = {};
     Restore(caught_);
     if (wakeFd_ >= 0) {
         wakeFd = -1;

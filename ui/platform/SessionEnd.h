@@ -1,8 +1,9 @@
 #pragma once
 // The desktop ending the game: SIGTERM, SIGHUP and SIGINT (a logout or shutdown, the closed
-// terminal, Ctrl+C) and the X11 session manager's requests to save and to quit. The signal
-// handler only wakes the event loop; the work runs from whichever loop is running, a modal
-// dialog's or a message box's included, never inside the handler.
+// terminal, Ctrl+C), the X11 session manager's requests to save and to quit, and the display
+// going away (Qt then ends the program with exit()). The signal handler only wakes the event
+// loop; the work runs from whichever loop is running, a modal dialog's or a message box's
+// included, never inside the handler.
 
 #include <QObject>
 
