@@ -42,14 +42,13 @@ int32_t CGameApp::SaveTo(IAppShell* shell) {
         saved_ = settings;
         return 0;
     }
-    if (!failureTold_) {
-        failureTold_ = true;
-        if (shell != nullptr) {
-            shell->MessageBox(SaveFailureText(location_.path, reason), "設定ファイルエラー",
-                              MB_OK | MB_ICONERROR);
-        } else {
-            std::fputs(SaveFailureLine(location_.path, reason).c_str(), stderr);
-        }
+    if (shell != nullptr && !failureShown_) {
+        failureShown_ = true;
+        shell->MessageBox(SaveFailureText(location_.path, reason), "設定ファイルエラー",
+                          MB_OK | MB_ICONERROR);
+    } else if (shell == nullptr && !failureWritten_) {
+        failureWritten_ = true;
+        std::fputs(SaveFailureLine(location_.path, reason).c_str(), stderr);
     }
     return -1;
 }

@@ -47,15 +47,16 @@ public:
     void SaveForSession();
 
 private:
-    // Saves to the location of this run. The first failure of a run is told: in a box from
-    // shell, or without one on standard error. Returns 0 or -1.
+    // Saves to the location of this run. A failure is told in a box from shell, or without
+    // one on standard error; each at most once a run. Returns 0 or -1.
     int32_t SaveTo(IAppShell* shell);
 
     SettingsLocation location_;
     // The game dialog runs: the record holds what the player did.
     bool running_ = false;
     bool sessionEnded_ = false;
-    bool failureTold_ = false;
+    bool failureShown_ = false;
+    bool failureWritten_ = false;
     int endStatus_ = 0;
     // What this run last wrote to the file.
     std::optional<SettingsRecord> saved_;

@@ -13,6 +13,8 @@ build="${1:?usage: e2e_session_end.sh BUILD_DIR}"
 source "$(dirname "$0")/../../scripts/xsession.sh"
 xs_require Xvfb xdotool cc openbox mkfifo
 
+# Only the section that runs a session manager joins one.
+unset SESSION_MANAGER
 xs_begin
 tmp=$XS_WORK
 
