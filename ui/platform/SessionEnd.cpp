@@ -29,15 +29,13 @@ extern "C" void Wake(int) {
 }
 
 // The end to run when the platform ends the program with exit() (Qt does when the X server
-// goes away); empty once the program ends otherwise.
-std::function<void()>& EndAtExit() {
-    static std::function<void()> end;
-    return end;
-}
+// goes away); null once the program ends otherwise. The object it points to lives in main's
+// frame, which exit() leaves standing.
+const std::function<void()>* endAtExit = nullptr;
 
 extern "C" void RunEndAtExit() {
-    if (const std::function<void()> end = std::exchange(EndAtExit(), {})) {
-        end();
+    if (const std::function<void()>* end = std::exchange(endAtExit, nullptr)) {
+        (*end)();
     }
 }
 
@@ -47,12 +45,6 @@ void Restore(unsigned caught) {
             std::signal(kSignals[i], SIG_DFL);
         }
     }
-}
-
-void KeepNoRestart(QSessionManager& manager) {
-    // The game has no session state to come back to, and a restart command would hand it
-    // arguments it refuses.
-    manager.setRestartHint(QSessionManager::RestartNever);
 }
 
 } // namespace
@@ -82,23 +74,23 @@ SessionEnd::SessionEnd(std::function<void()> save, std::function<void()> end)
     }
     // At a logout the session manager asks for the data, then (unless the logout is
     // cancelled) for the end; neither may wait for the player.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& m) {
-        KeepNoRestart(m);
+    const auto saveForSession = [this](QSessionManager& manager) {
+        // The game has no state to come back to, and a restart command would hand it
+        // arguments that it refuses.
+        manager.setRestartHint(QSessionManager::RestartNever);
         save_();
-    });
-    connect(qApp, &QGuiApplication::saveStateRequest, this, [this](QSessionManager& m) {
-        KeepNoRestart(m);
-        save_();
-    });
+    };
+    connect(qApp, &QGuiApplication::commitDataRequest, this, saveForSession);
+    connect(qApp, &QGuiApplication::saveStateRequest, this, saveForSession);
     qApp->installEventFilter(this);
     static const bool atExit = std::atexit(RunEndAtExit) == 0;
     if (atExit) {
-        EndAtExit() = end_;
+        endAtExit = &end_;
     }
 }
 
 SessionEnd::~SessionEnd() {
-    EndAtExit() = {};
+    endAtExit = nullptr;
     Restore(caught_);
     if (wakeFd_ >= 0) {
         wakeFd = -1;
@@ -121,6 +113,7 @@ void SessionEnd::End() {
         return;
     }
     ended_ = true;
+    endAtExit = nullptr;
     end_();
     // The file is whole from here on: a further signal may end the program at once.
     Restore(caught_);
