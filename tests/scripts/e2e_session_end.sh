@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The desktop ends the game: SIGTERM, SIGHUP and SIGINT, each with the player's high score (and
-# a dialog or a question open), and a settings change; each time vostrel.dat must be whole and
-# hold what the player did. A save that cannot be written is told once, and the game still
-# ends. A second signal, or SIGKILL, in the middle of the save leaves the new or the old file.
+# a dialog or a question open), and a settings change; an X11 session manager's logout; the X
+# server going away. Each time vostrel.dat must be whole and hold what the player did. A save
+# that cannot be written is told once, and the game still ends. A second signal, or SIGKILL, in
+# the middle of the save leaves the new or the old file.
 # Usage: bash e2e_session_end.sh BUILD_DIR
 set -euo pipefail
 
@@ -15,7 +16,9 @@ xs_require Xvfb xdotool cc openbox mkfifo
 
 # Only the section that runs a session manager joins one.
 unset SESSION_MANAGER
-xs_begin
+sm_pid=""
+stop_sm() { [ -z "$sm_pid" ] || kill "$sm_pid" 2>/dev/null; }
+xs_begin stop_sm
 tmp=$XS_WORK
 
 # shellcheck source-path=SCRIPTDIR source=e2e_common.bash
@@ -71,10 +74,12 @@ start() {
 
 # The file has its 18 lines, ends with a line end, and row 0 is $1 with 800 points; rn is $2.
 check_file() {
-    local lines
-    lines=$(grep -c $'\r$' "$dat") || true
-    [ "$lines" -eq 18 ] && [ "$(wc -l <"$dat")" -eq 18 ] && [ "$(tail -c 2 "$dat" | od -An -tx1 | tr -d ' ')" = 0d0a ] ||
+    local ended last
+    ended=$(grep -c $'\r$' "$dat") || true
+    last=$(tail -c 2 "$dat" | od -An -tx1 | tr -d ' ')
+    if [ "$ended" -ne 18 ] || [ "$(wc -l <"$dat")" -ne 18 ] || [ "$last" != 0d0a ]; then
         fail "vostrel.dat is not whole: $(od -c "$dat" | tail -n 5)"
+    fi
     grep -aqx "hsn0:$1"$'\r' "$dat" || fail "row 0 is not $1: $(grep -a '^hsn0:' "$dat")"
     grep -aqx $'hss0:800\r' "$dat" || fail "row 0 does not hold 800 points"
     grep -aqx "rn:$2"$'\r' "$dat" || fail "rn is not $2: $(grep -a '^rn:' "$dat")"
@@ -158,7 +163,8 @@ set_repeat_count 2
 rm "$dat"
 mkdir "$dat"
 end_with TERM 1
-[ "$(grep -c 'could not be saved' "$tmp/game.log")" -eq 1 ] || fail "no single line: $(cat "$tmp/game.log")"
+[ "$(grep -c 'could not be saved' "$tmp/game.log")" -eq 1 ] ||
+    fail "no single line: $(cat "$tmp/game.log")"
 rmdir "$dat"
 echo "ok: $(grep 'could not be saved' "$tmp/game.log")"
 
@@ -179,9 +185,13 @@ sm_said() {
     echo "the session manager did not say '$1': $(cat "$tmp/sm.out")" >&2
     return 1
 }
-until [ -s "$tmp/sm.out" ]; do sleep 0.05; done
+for _ in $(seq 200); do
+    grep -q '^local/' "$tmp/sm.out" && break
+    sleep 0.05
+done
+sm_id=$(grep -m 1 '^local/' "$tmp/sm.out") || fail "no session manager: $(cat "$tmp/sm.out")"
 keys=$("$tmp/bindkeys" "logout") || fail "cannot bind the name's characters to keys"
-SESSION_MANAGER=$(head -n 1 "$tmp/sm.out") start
+SESSION_MANAGER=$sm_id start
 sm_said registered || fail "the game did not join the session"
 e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
 xs_keys "$main" alt+equal
@@ -194,9 +204,11 @@ echo die >&5
 xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end when the session did"
 [ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
 sm_said closed || fail "the game did not leave the session"
-! grep -qx 'interact\|cancel' "$tmp/sm.out" || fail "the game held up the logout: $(cat "$tmp/sm.out")"
+! grep -qx 'interact\|cancel' "$tmp/sm.out" ||
+    fail "the game held up the logout: $(cat "$tmp/sm.out")"
 exec 5>&-
 wait "$sm_pid" || fail "the session manager failed: $(cat "$tmp/sm.out")"
+sm_pid=""
 check_file logout 1
 echo "ok: saved at the logout's request, ended at the session's end, never asked the player"
 

@@ -163,10 +163,10 @@ int main(void) {
     }
     IceConn ice = NULL;
     while (!closed) {
-        struct pollfd p[2] = {{ice ? IceConnectionNumber(ice)
-                                   : IceGetListenConnectionNumber(listeners[local]),
-                               POLLIN, 0},
-                              {0, POLLIN, 0}};
+        struct pollfd p[2] = {
+            {ice ? IceConnectionNumber(ice) : IceGetListenConnectionNumber(listeners[local]),
+             POLLIN, 0},
+            {0, POLLIN, 0}};
         if (poll(p, 2, -1) < 0) {
             return 2;
         }
