@@ -2,9 +2,11 @@
 
 #include "app/IAppShell.h"
 #include "app/PosixFileSystemView.h"
+#include "app/SaveFailure.h"
 #include "app/SettingsFile.h"
 #include "app/WinConstants.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -30,38 +32,79 @@ int32_t CGameApp::CheckDigits(std::string_view text) {
     return vostrel::CheckDigits(text);
 }
 
-void CGameApp::SaveTo(const SettingsLocation& location) const {
-    // A folder that cannot be made leaves the save to fail like any other; neither is reported.
-    if (location.makeFolder) {
-        MakeFolderOf(location.path);
+int32_t CGameApp::SaveTo(IAppShell* shell) {
+    // A folder that cannot be made leaves the save to fail like any other.
+    if (location_.makeFolder) {
+        MakeFolderOf(location_.path);
     }
-    SaveSettings(location.path);
+    int reason = 0;
+    if (vostrel::SaveSettings(location_.path, settings, &reason) == 0) {
+        saved_ = settings;
+        return 0;
+    }
+    if (shell != nullptr && !failureShown_) {
+        failureShown_ = true;
+        shell->MessageBox(SaveFailureText(location_.path, reason), "設定ファイルエラー",
+                          MB_OK | MB_ICONERROR);
+    } else if (shell == nullptr && !failureWritten_) {
+        failureWritten_ = true;
+        std::fputs(SaveFailureLine(location_.path, reason).c_str(), stderr);
+    }
+    return -1;
+}
+
+void CGameApp::EndSession() {
+    if (sessionEnded_) {
+        return;
+    }
+    sessionEnded_ = true;
+    if (running_ && saved_ != settings && SaveTo(nullptr) != 0) {
+        endStatus_ = 1;
+    }
+}
+
+void CGameApp::SaveForSession() {
+    if (running_ && !sessionEnded_ && saved_ != settings) {
+        SaveTo(nullptr);
+    }
 }
 
 int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    location_ = location;
 
     const int32_t loaded = LoadSettings(location.path);
     if (loaded == -1) {
         shell.MessageBox("設定ファイルが見つからないので初期化します。", "設定ファイルエラー",
                          MB_OK | MB_ICONEXCLAMATION);
         InstallDefaultSettings(settings);
-        SaveTo(location); // a file that cannot be written is not reported
+        SaveTo(&shell); // the game goes on without a file
     } else if (loaded != 0) {
         // The file stays as it is, so the player can repair it.
         shell.MessageBox("設定ファイルの読込みに失敗しました。", "設定ファイルエラー",
                          MB_OK | MB_ICONERROR);
         return 1;
-    } else if (settings.repeatCount < 1) {
-        // A file with rn:0 or without rn would make the final score a division by zero.
-        settings.repeatCount = kDefaultRepeatCount;
+    } else {
+        // What the file holds: the end of a session need not write it again.
+        saved_ = settings;
+        if (settings.repeatCount < 1) {
+            // A file with rn:0 or without rn would make the final score a division by zero.
+            settings.repeatCount = kDefaultRepeatCount;
+        }
     }
 
     state.hiScoreMode = 0;
     state.settingsChanged = 0;
-    shell.RunGameDialog(*this);
-    SaveTo(location);
-    return 0;
+    // A session that ended during start-up opens no window.
+    if (!sessionEnded_) {
+        running_ = true;
+        shell.RunGameDialog(*this);
+        running_ = false;
+    }
+    if (sessionEnded_) {
+        return endStatus_;
+    }
+    return SaveTo(&shell) == 0 ? 0 : 1;
 }
 
 } // namespace vostrel

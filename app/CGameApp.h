@@ -7,6 +7,7 @@
 #include "app/SettingsRecord.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,8 +37,29 @@ public:
         return InitInstance(shell, SettingsLocation{settingsPath, false});
     }
 
+    // The desktop is ending the game (a signal, a logout): while the game dialog runs, the
+    // record as it stands is saved, once; a failure is told in one line on standard error,
+    // since no box can be shown then. InitInstance then opens no game dialog, or saves no more
+    // when it returns, and ends with 0, or 1 when this save failed.
+    void EndSession();
+    // The desktop asks for the player's data and the game may go on: the record is saved now
+    // unless this run already wrote it as it stands; a failure as in EndSession.
+    void SaveForSession();
+
 private:
-    void SaveTo(const SettingsLocation& location) const;
+    // Saves to the location of this run. A failure is told in a box from shell, or without
+    // one on standard error; each at most once a run. Returns 0 or -1.
+    int32_t SaveTo(IAppShell* shell);
+
+    SettingsLocation location_;
+    // The game dialog runs: the record holds what the player did.
+    bool running_ = false;
+    bool sessionEnded_ = false;
+    bool failureShown_ = false;
+    bool failureWritten_ = false;
+    int endStatus_ = 0;
+    // What this run last wrote to the file.
+    std::optional<SettingsRecord> saved_;
 };
 
 } // namespace vostrel

@@ -21,8 +21,8 @@ constexpr char kUsage[] =
     "Settings and high scores are kept in vostrel.dat beside the program or, where that\n"
     "folder cannot be written, in $XDG_DATA_HOME/vostrel (by default ~/.local/share/vostrel).\n"
     "\n"
-    "Exit status: 0 after a normal end, 1 when the settings file cannot be read or there is\n"
-    "no desktop, 2 for an unknown argument.\n";
+    "Exit status: 0 after a normal end, 1 when the settings file cannot be read or saved or\n"
+    "there is no desktop, 2 for an unknown argument.\n";
 
 bool IsSet(CommandLine::Environment env, const char* name) {
     const char* v = env(name);

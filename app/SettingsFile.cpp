@@ -111,7 +111,8 @@ struct TempFile {
     }
 };
 
-int32_t CreateTemp(const std::string& target, mode_t mode, TempFile& tmp) {
+// These return 0, or the errno value of the step that failed.
+int CreateTemp(const std::string& target, mode_t mode, TempFile& tmp) {
     static unsigned counter = 0;
     const std::string stem = SaveTempStem(target, ::getpid());
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -123,37 +124,42 @@ int32_t CreateTemp(const std::string& target, mode_t mode, TempFile& tmp) {
             return 0;
         }
         if (errno != EEXIST) {
-            return -1;
+            return errno;
         }
     }
-    return -1;
+    return EEXIST;
 }
 
-int32_t WriteLines(int fd, const SettingsLines& lines) {
+int WriteLines(int fd, const SettingsLines& lines) {
     for (const std::string& line : lines) {
         if (WriteLine(fd, line) != 0) {
-            return -1;
+            return errno;
         }
     }
-    return ::fsync(fd) == 0 ? 0 : -1;
+    return ::fsync(fd) == 0 ? 0 : errno;
 }
 
-int32_t RewriteInPlace(const std::string& target, const SettingsLines& lines) {
+int RewriteInPlace(const std::string& target, const SettingsLines& lines) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return -1;
+        return errno;
     }
     struct stat st;
-    int32_t r = -1;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) == 0) {
-        r = WriteLines(fd, lines);
+    int r = 0;
+    if (::fstat(fd, &st) != 0) {
+        r = errno;
+    } else if (!S_ISREG(st.st_mode)) {
+        r = EINVAL;
+    } else {
+        r = ::ftruncate(fd, 0) == 0 ? WriteLines(fd, lines) : errno;
     }
-    return ::close(fd) == 0 ? r : -1;
+    const int closed = ::close(fd) == 0 ? 0 : errno;
+    return r != 0 ? r : closed;
 }
 
-int32_t SaveLines(const std::string& path, const SettingsLines& lines) {
+int SaveLines(const std::string& path, const SettingsLines& lines) {
     if (path.empty()) {
-        return -1;
+        return ENOENT;
     }
     const std::string target = SaveTarget(path);
     struct stat st;
@@ -161,31 +167,31 @@ int32_t SaveLines(const std::string& path, const SettingsLines& lines) {
     if (exists) {
         // Replacing something that is not a plain file, or a file the player made read-only,
         // is refused just as an in-place write would be.
-        if (!S_ISREG(st.st_mode) || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-            return -1;
+        if (!S_ISREG(st.st_mode)) {
+            return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        }
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return errno;
         }
     }
     TempFile tmp;
-    if (CreateTemp(target, exists ? (st.st_mode & 07777) : 0644, tmp) != 0) {
+    if (const int e = CreateTemp(target, exists ? (st.st_mode & 07777) : 0644, tmp); e != 0) {
         // A folder the player may not write, holding a file the player may: only an in-place
         // write can save there. Any other failure keeps the old file whole.
-        const bool folderRefused = errno == EACCES || errno == EPERM;
-        return exists && folderRefused ? RewriteInPlace(target, lines) : -1;
+        const bool folderRefused = e == EACCES || e == EPERM;
+        return exists && folderRefused ? RewriteInPlace(target, lines) : e;
     }
     // The umask applied on creation; an existing file's mode is kept exactly.
     if (exists && ::fchmod(tmp.fd, st.st_mode & 07777) != 0) {
-        return -1;
+        return errno;
     }
-    if (WriteLines(tmp.fd, lines) != 0) {
-        return -1;
+    if (const int e = WriteLines(tmp.fd, lines); e != 0) {
+        return e;
     }
     const int fd = tmp.fd;
     tmp.fd = -1;
-    if (::close(fd) != 0) {
-        return -1;
-    }
-    if (::rename(tmp.path.c_str(), target.c_str()) != 0) {
-        return -1;
+    if (::close(fd) != 0 || ::rename(tmp.path.c_str(), target.c_str()) != 0) {
+        return errno;
     }
     tmp.renamed = true;
     // Makes the rename itself durable. The new file is in place by now, so a directory that
@@ -264,12 +270,17 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s, size_t blockSiz
     }
 }
 
-int32_t SaveSettings(const std::string& path, const SettingsRecord& s) {
+int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason) {
+    int e = 0;
     try {
-        return SaveLines(path, LinesOf(s));
+        e = SaveLines(path, LinesOf(s));
     } catch (const std::bad_alloc&) {
-        return -1;
+        e = ENOMEM;
     }
+    if (reason != nullptr) {
+        *reason = e;
+    }
+    return e == 0 ? 0 : -1;
 }
 
 std::string FormatSettings(const SettingsRecord& s) {

@@ -20,8 +20,9 @@ int32_t LoadSettings(const std::string& path, SettingsRecord& s);
 // block ends inside lines.
 int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s,
                          size_t blockSize = LineReader::kDefaultBlock);
-// 0 written; -1 not written, and any previous file is left as it was.
-int32_t SaveSettings(const std::string& path, const SettingsRecord& s);
+// 0 written; -1 not written, and any previous file is left as it was. reason, when given,
+// gets the errno value of the failure (0 on success).
+int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason = nullptr);
 // The exact bytes SaveSettings writes: 18 lines, each ended by CR LF.
 std::string FormatSettings(const SettingsRecord& s);
 // Writes the text and CR LF to a file descriptor: 0, or -1 when a write failed.

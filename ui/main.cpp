@@ -7,6 +7,7 @@
 #include "ui/QtAppShell.h"
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/Fonts.h"
+#include "ui/platform/SessionEnd.h"
 #include "ui/platform/SingleInstance.h"
 
 #include <QApplication>
@@ -60,5 +61,8 @@ int main(int argc, char** argv) {
         vostrel::RemoveSaveLeftovers(location.path);
     }
     vostrel::QtAppShell shell;
+    // A logout, a closed terminal or Ctrl+C saves as the window's end does.
+    const vostrel::SessionEnd sessionEnd([] { theApp.SaveForSession(); },
+                                         [] { theApp.EndSession(); });
     return theApp.InitInstance(shell, location);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <string>
@@ -89,16 +90,20 @@ TEST(SaveSettings, PlacesThatCannotHoldTheFileGiveMinusOne) {
     const std::string taken = dir.File("vostrel.dat");
     ASSERT_EQ(::mkdir(taken.c_str(), 0755), 0);
     WriteBytes(taken + "/inside", "keep");
-    EXPECT_EQ(SaveSettings(taken, Defaults()), -1);
+    int reason = 0;
+    EXPECT_EQ(SaveSettings(taken, Defaults(), &reason), -1);
+    EXPECT_EQ(reason, EISDIR);
     EXPECT_EQ(ReadBytes(taken + "/inside"), "keep");
 
     // A component of the path is a plain file.
     const std::string plain = dir.File("plain");
     WriteBytes(plain, "keep");
-    EXPECT_EQ(SaveSettings(plain + "/vostrel.dat", Defaults()), -1);
+    EXPECT_EQ(SaveSettings(plain + "/vostrel.dat", Defaults(), &reason), -1);
+    EXPECT_EQ(reason, ENOTDIR);
     EXPECT_EQ(ReadBytes(plain), "keep");
 
-    EXPECT_EQ(SaveSettings("", Defaults()), -1);
+    EXPECT_EQ(SaveSettings("", Defaults(), &reason), -1);
+    EXPECT_EQ(reason, ENOENT);
     EXPECT_EQ(dir.Listing(), "plain\nvostrel.dat\n");
 }
 
@@ -114,7 +119,8 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
         if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) {
             return 3;
         }
-        return SaveSettings(path, Changed()) == -1 ? 0 : 1;
+        int reason = 0;
+        return SaveSettings(path, Changed(), &reason) == -1 && reason == EFBIG ? 0 : 1;
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadBytes(path), old);
@@ -131,7 +137,8 @@ TEST(SaveSettings, AReadOnlyFileIsNotReplaced) {
         if (!BecomePlayer()) {
             return 3;
         }
-        return SaveSettings(path, Changed()) == -1 ? 0 : 1;
+        int reason = 0;
+        return SaveSettings(path, Changed(), &reason) == -1 && reason == EACCES ? 0 : 1;
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadBytes(path), FormatSettings(Defaults()));

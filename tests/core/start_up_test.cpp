@@ -4,11 +4,14 @@
 #include "Child.h"
 #include "TempDir.h"
 #include "app/CGameApp.h"
+#include "app/SettingsFile.h"
 #include "app/WinConstants.h"
 #include "fakes/FakeAppShell.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
@@ -69,17 +72,77 @@ TEST_F(StartUpTest, AMissingFileIsReportedThenCreatedWithDefaultsAndSavedAgainAt
     EXPECT_EQ(saved, app.settings);
 }
 
-TEST_F(StartUpTest, AFileThatCannotBeCreatedStillGivesAGameWithDefaults) {
+// The save at the first start fails and is told, once: the game still runs, and the save at
+// its end, failing again, ends it with status 1 and no second box.
+TEST_F(StartUpTest, AFileThatCannotBeCreatedIsToldOnceAndStillGivesAGameWithDefaults) {
     path_ = dir_.File("no-such-dir/vostrel.dat");
-    EXPECT_EQ(app.InitInstance(shell, path_), 0);
-    EXPECT_EQ(shell.boxes.shown.size(), 1u);
+    shell.onGameDialog = [&](CGameApp&) { EXPECT_EQ(shell.boxes.shown.size(), 2u); };
+    EXPECT_EQ(app.InitInstance(shell, path_), 1);
+    ASSERT_EQ(shell.boxes.shown.size(), 2u);
+    EXPECT_EQ(shell.boxes.Last(), (ShownBox{"設定ファイルの保存に失敗しました。\n\n" + path_ +
+                                                "\n保存先のフォルダがありません。",
+                                            "設定ファイルエラー", MB_OK | MB_ICONERROR}));
     EXPECT_EQ(shell.gameDialogRuns, 1);
     EXPECT_EQ(app.settings, Defaults());
     EXPECT_FALSE(std::filesystem::exists(path_));
 }
 
+// A good start whose file is taken away during play: the save at the end is told.
+TEST_F(StartUpTest, ASaveThatFailsAtTheEndIsTold) {
+    Write(FormatSettings(Defaults()));
+    shell.onGameDialog = [&](CGameApp&) {
+        std::filesystem::remove(path_);
+        std::filesystem::create_directory(path_);
+    };
+    EXPECT_EQ(app.InitInstance(shell, path_), 1);
+    ASSERT_EQ(shell.boxes.shown.size(), 1u);
+    EXPECT_EQ(shell.boxes.Last().text, "設定ファイルの保存に失敗しました。\n\n" + path_ +
+                                           "\n同じ名前のフォルダがあります。");
+}
+
+// The desktop ends the session while the game runs: the record as it stands is saved at
+// once, without a box, and not again when the window goes; a failure is one line on standard
+// error and status 1.
+TEST_F(StartUpTest, TheEndOfASessionSavesOnceWithoutABox) {
+    // An empty line that a save would not write back.
+    const std::string loaded = FormatSettings(Defaults()) + "\r\n";
+    Write(loaded);
+    shell.onGameDialog = [&](CGameApp& running) {
+        running.SaveForSession(); // nothing changed: nothing written
+        EXPECT_EQ(Read(), loaded);
+        running.settings.highScores.name[0] = "Hanako";
+        running.SaveForSession();
+        EXPECT_EQ(Reload().highScores.name[0], "Hanako");
+        running.settings.repeatCount = 7;
+        running.EndSession();
+        EXPECT_EQ(Reload().repeatCount, 7);
+        running.settings.repeatCount = 8; // after the end: not saved
+        running.EndSession();
+    };
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(app.InitInstance(shell, path_), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(shell.boxes.shown.empty());
+    EXPECT_EQ(Reload().repeatCount, 7);
+
+    CGameApp next;
+    FakeAppShell sh;
+    sh.onGameDialog = [&](CGameApp& running) {
+        std::filesystem::remove(path_);
+        std::filesystem::create_directory(path_);
+        running.settings.repeatCount = 5;
+        running.EndSession();
+    };
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(next.InitInstance(sh, path_), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "vostrel: the settings could not be saved to " + path_ + ": " +
+                  std::strerror(EISDIR) + "\n");
+    EXPECT_TRUE(sh.boxes.shown.empty());
+}
+
 // A folder or a FIFO by the file's name is no settings file: the missing-file path, a game
-// with the defaults, saves that fail without harm. A FIFO must not hold the start.
+// with the defaults, saves that fail without harm (told once). A FIFO must not hold the start.
 TEST_F(StartUpTest, AFolderOrAFifoInTheFilesPlaceGivesAGameWithDefaults) {
     const std::string folder = dir_.File("folder/vostrel.dat");
     const std::string fifo = dir_.File("fifo/vostrel.dat");
@@ -93,9 +156,10 @@ TEST_F(StartUpTest, AFolderOrAFifoInTheFilesPlaceGivesAGameWithDefaults) {
             [&] {
                 CGameApp fresh;
                 FakeAppShell sh;
-                const bool ok = fresh.InitInstance(sh, path) == 0 && sh.gameDialogRuns == 1 &&
-                                sh.boxes.shown.size() == 1 &&
-                                sh.boxes.Last().style == (MB_OK | MB_ICONEXCLAMATION) &&
+                const bool ok = fresh.InitInstance(sh, path) == 1 && sh.gameDialogRuns == 1 &&
+                                sh.boxes.shown.size() == 2 &&
+                                sh.boxes.shown[0].style == (MB_OK | MB_ICONEXCLAMATION) &&
+                                sh.boxes.shown[1].style == (MB_OK | MB_ICONERROR) &&
                                 fresh.settings == Defaults();
                 return ok ? 0 : 1;
             },

@@ -1,0 +1,42 @@
+#include "app/SaveFailure.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace vostrel {
+
+namespace {
+
+// The causes a player can act on, in the game's language; the C library's text for the rest.
+std::string ReasonText(int reason) {
+    switch (reason) {
+    case EACCES:
+    case EPERM:
+        return "このファイルまたはフォルダへの書込みが許可されていません。";
+    case EROFS:
+        return "読取り専用のディスクです。";
+    case ENOSPC:
+    case EDQUOT:
+        return "ディスクの空きが足りません。";
+    case EISDIR:
+        return "同じ名前のフォルダがあります。";
+    case ENOENT:
+    case ENOTDIR:
+        return "保存先のフォルダがありません。";
+    default:
+        return std::strerror(reason);
+    }
+}
+
+} // namespace
+
+std::string SaveFailureText(const std::string& path, int reason) {
+    return "設定ファイルの保存に失敗しました。\n\n" + path + "\n" + ReasonText(reason);
+}
+
+std::string SaveFailureLine(const std::string& path, int reason) {
+    return "vostrel: the settings could not be saved to " + path + ": " + std::strerror(reason) +
+           "\n";
+}
+
+} // namespace vostrel

@@ -1,0 +1,254 @@
+#!/usr/bin/env bash
+# The desktop ends the game: SIGTERM, SIGHUP and SIGINT, each with the player's high score (and
+# a dialog or a question open), and a settings change; an X11 session manager's logout; the X
+# server going away. Each time vostrel.dat must be whole and hold what the player did. A save
+# that cannot be written is told once, and the game still ends. A second signal, or SIGKILL, in
+# the middle of the save leaves the new or the old file.
+# Usage: bash e2e_session_end.sh BUILD_DIR
+set -euo pipefail
+
+build="${1:?usage: e2e_session_end.sh BUILD_DIR}"
+[ -x "$build/vostrel" ] || exit 77
+
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
+source "$(dirname "$0")/../../scripts/xsession.sh"
+xs_require Xvfb xdotool cc openbox mkfifo
+
+# Only the section that runs a session manager joins one.
+unset SESSION_MANAGER
+sm_pid=""
+stop_sm() { [ -z "$sm_pid" ] || kill "$sm_pid" 2>/dev/null; }
+xs_begin stop_sm
+tmp=$XS_WORK
+
+# shellcheck source-path=SCRIPTDIR source=e2e_common.bash
+source "$(dirname "$0")/e2e_common.bash"
+
+mkdir "$tmp/game"
+cp "$build/vostrel" "$tmp/game/vostrel"
+dat=$tmp/game/vostrel.dat
+
+e2e_build_rand
+e2e_build_bindkeys
+# Stands in for a slow disk: the save's first fsync leaves a mark, then takes a second.
+cat >"$tmp/slow.c" <<'C'
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
+
+int fsync(int fd) {
+    const char* mark = getenv("SLOW_SAVE_MARK");
+    if (mark && access(mark, F_OK) != 0) {
+        close(open(mark, O_WRONLY | O_CREAT, 0644));
+        struct timespec t = {1, 0};
+        while (nanosleep(&t, &t) != 0) {
+        }
+    }
+    int (*real)(int) = (int (*)(int))dlsym(RTLD_NEXT, "fsync");
+    return real(fd);
+}
+C
+cc -shared -fPIC -o "$tmp/slow.so" "$tmp/slow.c" -ldl
+
+base() {
+    printf ':Vostrel\r\n:Ver. 2.0.2005.0117\r\n:test\r\n'
+    printf 'rn:1\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n'
+    printf 'hsn0:ABC\r\nhss0:50\r\nhsn1:XYZ\r\nhss1:40\r\nhsn2:PYR\r\nhss2:30\r\n'
+    printf 'hsn3:owns\r\nhss3:20\r\nhsn4:last\r\nhss4:10\r\n'
+}
+
+# Starts the game over a fresh copy of the base file (extra LD_PRELOAD libraries in $1) and
+# sets main to its window. SIGINT as from a terminal: a background job of a script would
+# start with it ignored, and an ignored signal stays ignored.
+start() {
+    base >"$dat"
+    rm -f "$tmp/mark"
+    SLOW_SAVE_MARK="$tmp/mark" LD_PRELOAD="$tmp/rand.so ${1:-}" env --default-signal=INT \
+        "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
+    XS_APP_PID=$!
+    main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
+}
+
+# The file has its 18 lines, ends with a line end, and row 0 is $1 with 800 points; rn is $2.
+check_file() {
+    local ended last
+    ended=$(grep -c $'\r$' "$dat") || true
+    last=$(tail -c 2 "$dat" | od -An -tx1 | tr -d ' ')
+    if [ "$ended" -ne 18 ] || [ "$(wc -l <"$dat")" -ne 18 ] || [ "$last" != 0d0a ]; then
+        fail "vostrel.dat is not whole: $(od -c "$dat" | tail -n 5)"
+    fi
+    grep -aqx "hsn0:$1"$'\r' "$dat" || fail "row 0 is not $1: $(grep -a '^hsn0:' "$dat")"
+    grep -aqx $'hss0:800\r' "$dat" || fail "row 0 does not hold 800 points"
+    grep -aqx "rn:$2"$'\r' "$dat" || fail "rn is not $2: $(grep -a '^rn:' "$dat")"
+    grep -aqx $'hsn1:ABC\r' "$dat" || fail "the old row 0 did not move down"
+}
+
+# Sends signal $1 and waits for the end; status $2 expected.
+end_with() {
+    kill -s "$1" "$XS_APP_PID"
+    xs_wait_exit "$XS_APP_PID" 10 || fail "SIG$1: the game did not end"
+    [ "$XS_STATUS" -eq "$2" ] || fail "SIG$1: the game ended with status $XS_STATUS"
+}
+
+no_leftovers() {
+    ! compgen -G "$dat.tmp-*" >/dev/null || fail "a temporary file was left: $(ls "$tmp/game")"
+}
+
+xs_start || fail "no X server"
+xs_start_wm || fail "no window manager"
+
+# Each name is typed, confirmed with Enter; then the signal comes over a different scene.
+for sig in TERM HUP INT; do
+    name="sig${sig,,}"
+    keys=$("$tmp/bindkeys" "$name") || fail "cannot bind the name's characters to keys"
+    start
+    e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
+    case $sig in
+    TERM)
+        # The settings dialog is open.
+        xs_keys "$main" alt+s
+        xs_wait_window '^設定$' "$XS_APP_PID" >/dev/null || fail "no settings dialog"
+        ;;
+    HUP)
+        # A game under way: the exit question is open.
+        # "=" (its mnemonic clicks a moment later), then the window's close.
+        xs_keys "$main" alt+equal
+        sleep 0.5
+        xs_keys "$main" Escape
+        xs_wait_window '^終了確認$' "$XS_APP_PID" >/dev/null || fail "no exit question"
+        ;;
+    INT) ;;
+    esac
+    end_with "$sig" 0
+    check_file "$name" 1
+    no_leftovers
+    echo "ok: SIG$sig saved the confirmed high score (status 0)"
+done
+
+# Sets the repeat count to $1 in the settings dialog, taken with 変更.
+set_repeat_count() {
+    local dlg
+    xs_keys "$main" alt+s
+    dlg=$(xs_wait_window '^設定$' "$XS_APP_PID") || fail "no settings dialog"
+    xs_keys "$dlg" ctrl+a "$1" alt+g
+    xs_wait_gone '^設定$' 10 || fail "the settings dialog stayed open"
+}
+
+echo "a settings change taken with 変更, then SIGTERM"
+start
+set_repeat_count 4
+end_with TERM 0
+grep -aqx $'rn:4\r' "$dat" || fail "rn is not 4: $(grep -a '^rn:' "$dat")"
+[ "$(wc -l <"$dat")" -eq 18 ] || fail "vostrel.dat is not whole"
+echo "ok: SIGTERM saved the repeat count"
+
+echo "a save that cannot be written: told once, and the game ends"
+start
+rm "$dat"
+mkdir "$dat"
+xs_keys "$main" Escape
+box=$(xs_wait_window '^設定ファイルエラー$' "$XS_APP_PID") || fail "no save-failure message"
+xs_keys "$box" Return
+xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end after the message"
+[ "$XS_STATUS" -eq 1 ] || fail "a failed save ended with status $XS_STATUS"
+rmdir "$dat"
+echo "ok: one message, status 1"
+
+echo "the same at a session's end: no message, one line on standard error"
+start
+set_repeat_count 2
+rm "$dat"
+mkdir "$dat"
+end_with TERM 1
+[ "$(grep -c 'could not be saved' "$tmp/game.log")" -eq 1 ] ||
+    fail "no single line: $(cat "$tmp/game.log")"
+rmdir "$dat"
+echo "ok: $(grep 'could not be saved' "$tmp/game.log")"
+
+echo "the session manager's logout, with a game under way"
+cc -o "$tmp/sm" "$(dirname "$0")/session_manager.c" -lSM -lICE ||
+    fail "cannot build the session manager (libsm-dev)"
+mkfifo "$tmp/sm.in"
+"$tmp/sm" <"$tmp/sm.in" >"$tmp/sm.out" 2>&1 &
+sm_pid=$!
+exec 5>"$tmp/sm.in"
+# Waits up to 10 seconds for the line $1 from the session manager.
+sm_said() {
+    local _
+    for _ in $(seq 200); do
+        grep -qx "$1" "$tmp/sm.out" && return 0
+        sleep 0.05
+    done
+    echo "the session manager did not say '$1': $(cat "$tmp/sm.out")" >&2
+    return 1
+}
+for _ in $(seq 200); do
+    grep -q '^local/' "$tmp/sm.out" && break
+    sleep 0.05
+done
+sm_id=$(grep -m 1 '^local/' "$tmp/sm.out") || fail "no session manager: $(cat "$tmp/sm.out")"
+keys=$("$tmp/bindkeys" "logout") || fail "cannot bind the name's characters to keys"
+SESSION_MANAGER=$sm_id start
+sm_said registered || fail "the game did not join the session"
+e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
+xs_keys "$main" alt+equal
+sleep 0.5
+echo logout >&5
+sm_said "done 1" || fail "the game did not save for the logout"
+check_file logout 1
+sm_said "hint 3" || fail "the game asks to be restarted with the session"
+echo die >&5
+xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end when the session did"
+[ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
+sm_said closed || fail "the game did not leave the session"
+! grep -qx 'interact\|cancel' "$tmp/sm.out" ||
+    fail "the game held up the logout: $(cat "$tmp/sm.out")"
+exec 5>&-
+wait "$sm_pid" || fail "the session manager failed: $(cat "$tmp/sm.out")"
+sm_pid=""
+check_file logout 1
+echo "ok: saved at the logout's request, ended at the session's end, never asked the player"
+
+echo "signals in the middle of the save"
+keys=$("$tmp/bindkeys" "slow") || fail "cannot bind the name's characters to keys"
+start "$tmp/slow.so"
+e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
+kill -s TERM "$XS_APP_PID"
+for _ in $(seq 200); do
+    [ -e "$tmp/mark" ] && break
+    sleep 0.05
+done
+[ -e "$tmp/mark" ] || fail "the save did not begin"
+kill -s TERM "$XS_APP_PID"
+kill -s INT "$XS_APP_PID"
+kill -s HUP "$XS_APP_PID"
+xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end"
+[ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
+check_file slow 1
+no_leftovers
+echo "ok: further signals during the save: the new file"
+
+start "$tmp/slow.so"
+e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
+kill -s TERM "$XS_APP_PID"
+for _ in $(seq 200); do
+    [ -e "$tmp/mark" ] && break
+    sleep 0.05
+done
+[ -e "$tmp/mark" ] || fail "the save did not begin"
+kill -s KILL "$XS_APP_PID"
+xs_wait_exit "$XS_APP_PID" 10 2>/dev/null || true
+cmp -s "$dat" <(base) || fail "SIGKILL during the save broke the old file"
+echo "ok: SIGKILL during the save: the old file"
+
+echo "the X server goes away"
+keys=$("$tmp/bindkeys" "xgone") || fail "cannot bind the name's characters to keys"
+start
+e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
+kill "$XVFB_PID"
+xs_wait_exit "$XS_APP_PID" 10 || fail "the game did not end without its display"
+check_file xgone 1
+echo "ok: saved when the display went away (status $XS_STATUS)"
