@@ -3,6 +3,7 @@
 #include "app/IAppShell.h"
 #include "app/PosixFileSystemView.h"
 #include "app/SettingsFile.h"
+#include "app/Tr.h"
 #include "app/WinConstants.h"
 
 #include <cstdlib>
@@ -40,17 +41,18 @@ void CGameApp::SaveTo(const SettingsLocation& location) const {
 
 int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    settingsPath = location.path;
 
     const int32_t loaded = LoadSettings(location.path);
     if (loaded == -1) {
-        shell.MessageBox("設定ファイルが見つからないので初期化します。", "設定ファイルエラー",
-                         MB_OK | MB_ICONEXCLAMATION);
+        shell.MessageBox(Tr("CGameApp", "設定ファイルが見つからないので初期化します。"),
+                         Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONEXCLAMATION);
         InstallDefaultSettings(settings);
         SaveTo(location); // a file that cannot be written is not reported
     } else if (loaded != 0) {
         // The file stays as it is, so the player can repair it.
-        shell.MessageBox("設定ファイルの読込みに失敗しました。", "設定ファイルエラー",
-                         MB_OK | MB_ICONERROR);
+        shell.MessageBox(Tr("CGameApp", "設定ファイルの読込みに失敗しました。"),
+                         Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
         return 1;
     } else if (settings.repeatCount < 1) {
         // A file with rn:0 or without rn would make the final score a division by zero.

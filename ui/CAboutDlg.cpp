@@ -1,6 +1,7 @@
 #include "ui/CAboutDlg.h"
 
 #include "app/Version.h"
+#include "ui/CHelpDlg.h"
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/Contrast.h"
 #include "ui/platform/DialogTemplate.h"
@@ -20,7 +21,8 @@ constexpr Qt::Alignment kTopLeft = Qt::AlignLeft | Qt::AlignTop;
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    InitDialogWindow(this, QStringLiteral("バージョン情報"));
+    InitDialogWindow(this, tr("バージョン情報"));
+    CHelpDlg::InstallKey(this);
     const DialogBaseUnits bu = BaseUnitsOf(font());
     setFixedSize(MapDialogRect(bu, 0, 0, 151, 91).size());
 
