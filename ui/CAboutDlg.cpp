@@ -50,9 +50,13 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
         version_->resize(version_->width(), threeLines);
     }
 
-    url_ = MakeStatic(this, QStringLiteral("URL: https://vostrel.example.org/"), kTopLeft);
+    // No address is shown before the project has one; the line keeps its place.
+    const QString homepage = QString::fromUtf8(kHomepage);
+    url_ = MakeStatic(this, homepage.isEmpty() ? QString() : QStringLiteral("URL: ") + homepage,
+                      kTopLeft);
     PlaceInDialogUnits(url_, bu, 18, 44, 126, 8);
     GrowToLines(url_);
+    url_->setVisible(!homepage.isEmpty());
 
     ok_ = new QPushButton(QStringLiteral("&OK"), this);
     ok_->setDefault(true);
