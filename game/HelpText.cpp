@@ -110,6 +110,7 @@ std::vector<HelpSection> BuildHelp(const std::string& settingsPath) {
          {Tr("HelpText", "F1: このヘルプ(Esc で閉じます)"), Tr("HelpText", "Alt+=: 「=」で計算"),
           Tr("HelpText", "Alt+M: 採点"), Tr("HelpText", "Alt+R: やり直し"),
           Tr("HelpText", "Alt+S: 設定"), Tr("HelpText", "Alt+X: 終了"),
+          Tr("HelpText", "Esc: 終了と同じ(ゲームの途中なら確かめます)"),
           Tr("HelpText", "Tab、矢印キー: ラベルとボタンの間を移動"),
           Tr("HelpText", "Space、Enter、F4、Alt+↓: ラベルの一覧を開く"),
           Tr("HelpText",

@@ -266,6 +266,10 @@ Points: %4</translation>
         <source>設定ファイル vostrel.dat はプログラムと同じフォルダーに置かれ、そこに書き込めないときは $XDG_DATA_HOME/vostrel (通常は ~/.local/share/vostrel) に置かれます。</source>
         <translation>The settings file vostrel.dat lies beside the program or, where that folder cannot be written, in $XDG_DATA_HOME/vostrel (usually ~/.local/share/vostrel).</translation>
     </message>
+    <message>
+        <source>Esc: 終了と同じ(ゲームの途中なら確かめます)</source>
+        <translation>Esc: as Exit (asks first during a game)</translation>
+    </message>
 </context>
 <context>
     <name>MessageBoxes</name>
