@@ -4,6 +4,7 @@
 #include "app/PosixFileSystemView.h"
 #include "app/SaveFailure.h"
 #include "app/SettingsFile.h"
+#include "app/Tr.h"
 #include "app/WinConstants.h"
 
 #include <cstdio>
@@ -72,17 +73,18 @@ void CGameApp::SaveForSession() {
 int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     location_ = location;
+    settingsPath = location.path;
 
     const int32_t loaded = LoadSettings(location.path);
     if (loaded == -1) {
-        shell.MessageBox("設定ファイルが見つからないので初期化します。", "設定ファイルエラー",
-                         MB_OK | MB_ICONEXCLAMATION);
+        shell.MessageBox(Tr("CGameApp", "設定ファイルが見つからないので初期化します。"),
+                         Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONEXCLAMATION);
         InstallDefaultSettings(settings);
         SaveTo(&shell); // the game goes on without a file
     } else if (loaded != 0) {
         // The file stays as it is, so the player can repair it.
-        shell.MessageBox("設定ファイルの読込みに失敗しました。", "設定ファイルエラー",
-                         MB_OK | MB_ICONERROR);
+        shell.MessageBox(Tr("CGameApp", "設定ファイルの読込みに失敗しました。"),
+                         Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
         return 1;
     } else {
         // What the file holds: the end of a session need not write it again.

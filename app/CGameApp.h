@@ -19,6 +19,8 @@ class CGameApp {
 public:
     SettingsRecord settings;
     AppState state;
+    // The settings file of this run, set at start-up; empty before.
+    std::string settingsPath;
 
     // The settings file beside the executable; empty when that directory cannot be found.
     static std::string GetSettingsPath(std::string_view fileName);

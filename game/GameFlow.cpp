@@ -1,5 +1,6 @@
 #include "game/GameFlow.h"
 
+#include "app/Tr.h"
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
@@ -113,8 +114,8 @@ void GameFlow::GradeProblem() {
     const EvalResult r = Evaluate(expr_, tryCount_, SwitchesOf(app_.settings));
     ShowResult(r);
     if (r.status != EvalOk) {
-        view_.MessageBox("エラー発生。式見直し後、採点してください。", "計算エラー",
-                         MB_OK | MB_ICONERROR);
+        view_.MessageBox(Tr("GameFlow", "エラー発生。式見直し後、採点してください。"),
+                         Tr("GameFlow", "計算エラー"), MB_OK | MB_ICONERROR);
         return;
     }
 
@@ -128,10 +129,10 @@ void GameFlow::GradeProblem() {
     st.gameScore = SaturatingAdd(st.gameScore, r.points);
     st.problemIndex += 1;
     if (st.problemIndex < app_.settings.repeatCount) {
-        view_.MessageBox("今回のスコア:" + std::to_string(r.points) + "(" +
-                             std::to_string(st.gameScore) + ")\n" +
-                             std::to_string(st.problemIndex + 1) + "番目の計算を始めます。",
-                         "次計算開始", MB_OK | MB_ICONINFORMATION);
+        view_.MessageBox(FillText(Tr("GameFlow", "今回のスコア:%1(%2)\n%3番目の計算を始めます。"),
+                                  {std::to_string(r.points), std::to_string(st.gameScore),
+                                   std::to_string(st.problemIndex + 1)}),
+                         Tr("GameFlow", "次計算開始"), MB_OK | MB_ICONINFORMATION);
     } else {
         EndGame();
     }
@@ -146,13 +147,14 @@ void GameFlow::ShowLastGradedBest() {
     }
     const Digits& d = lastGraded_.digits;
     const SolveResult best = Solve(d, lastGraded_.switches);
-    std::string text = "前の問題 ";
+    std::string digits;
     for (int k = 0; k < kPositions; ++k) {
-        text += std::to_string(d[k]) + (k + 1 < kPositions ? " " : "");
+        digits += std::to_string(d[k]) + (k + 1 < kPositions ? " " : "");
     }
-    text += " の最善解:\n" + FormatExpression(best.choice, Notation::Labels) + " = " +
-            std::to_string(best.value) + "\n得点: " + std::to_string(best.best);
-    view_.MessageBox(text, "最善解", MB_OK | MB_ICONINFORMATION);
+    view_.MessageBox(FillText(Tr("GameFlow", "前の問題 %1 の最善解:\n%2 = %3\n得点: %4"),
+                              {digits, FormatExpression(best.choice, Notation::Labels),
+                               std::to_string(best.value), std::to_string(best.best)}),
+                     Tr("GameFlow", "最善解"), MB_OK | MB_ICONINFORMATION);
 }
 
 void GameFlow::ShowVersion() {
@@ -180,8 +182,9 @@ void GameFlow::EndGame() {
 
 void GameFlow::RetryGame() {
     CommitChooser();
-    if (IsGameRunning() && view_.MessageBox("実行中です。これまでの結果を破棄しますか。",
-                                            "結果破棄確認", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (IsGameRunning() &&
+        view_.MessageBox(Tr("GameFlow", "実行中です。これまでの結果を破棄しますか。"),
+                         Tr("GameFlow", "結果破棄確認"), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     RestartGame();
@@ -189,8 +192,9 @@ void GameFlow::RetryGame() {
 
 void GameFlow::RequestExit(int32_t result) {
     CommitChooser();
-    if (IsGameRunning() && view_.MessageBox("終了しますか", "終了確認",
-                                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+    if (IsGameRunning() &&
+        view_.MessageBox(Tr("GameFlow", "終了しますか"), Tr("GameFlow", "終了確認"),
+                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         return;
     }
     view_.EndDialog(result);

@@ -2,10 +2,9 @@
 // application object.
 
 #include "app/SettingsFile.h"
+#include "app/Tr.h"
 #include "app/WinConstants.h"
 #include "game/GameFlow.h"
-
-#include <cstdio>
 
 namespace vostrel {
 
@@ -18,21 +17,21 @@ constexpr int32_t kMaxRepeatCount = 10;
 
 int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner& owner) {
     if (CGameApp::CheckDigits(e.repeatCountText) != 0) {
-        owner.MessageBox("繰返し回数には正の整数値を入力してください。", "入力値不正",
-                         MB_OK | MB_ICONEXCLAMATION);
+        owner.MessageBox(Tr("SettingsApply", "繰返し回数には正の整数値を入力してください。"),
+                         Tr("SettingsApply", "入力値不正"), MB_OK | MB_ICONEXCLAMATION);
         return -11;
     }
     const int32_t count = DigitsToNumber(e.repeatCountText);
     if (count < kMinRepeatCount || count > kMaxRepeatCount) {
-        char text[128];
-        std::snprintf(text, sizeof text, "繰返し回数には1～%dの値を入力してください。",
-                      kMaxRepeatCount);
-        owner.MessageBox(text, "入力値不正", MB_OK | MB_ICONEXCLAMATION);
+        owner.MessageBox(
+            FillText(Tr("SettingsApply", "繰返し回数には1～%1の値を入力してください。"),
+                     {std::to_string(kMaxRepeatCount)}),
+            Tr("SettingsApply", "入力値不正"), MB_OK | MB_ICONEXCLAMATION);
         return -12;
     }
     if (IsGameRunning(app.state) &&
-        owner.MessageBox("実行中です。これまでの結果を破棄しますか。", "変更確認",
-                         MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        owner.MessageBox(Tr("SettingsApply", "実行中です。これまでの結果を破棄しますか。"),
+                         Tr("SettingsApply", "変更確認"), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return -13;
     }
 

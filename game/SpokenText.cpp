@@ -1,5 +1,6 @@
 #include "game/SpokenText.h"
 
+#include "app/Tr.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
 #include "game/ControlIds.h"
@@ -8,13 +9,26 @@ namespace vostrel {
 
 namespace {
 
-constexpr const char* kPowerWords[kPowerItems] = {"なし", "平方根", "立方根", "2乗", "3乗"};
-constexpr const char* kSignWords[kSignItems] = {"プラス", "マイナス"};
-constexpr const char* kOpWords[kOpItems] = {"足す", "引く", "掛ける", "割る", "連結"};
-constexpr const char* kRankWords[kRankItems] = {"1番", "2番", "3番", "4番"};
+constexpr const char* kPowerWords[kPowerItems] = {
+    VOSTREL_TR_NOOP("SpokenText", "なし"), VOSTREL_TR_NOOP("SpokenText", "平方根"),
+    VOSTREL_TR_NOOP("SpokenText", "立方根"), VOSTREL_TR_NOOP("SpokenText", "2乗"),
+    VOSTREL_TR_NOOP("SpokenText", "3乗")};
+constexpr const char* kSignWords[kSignItems] = {VOSTREL_TR_NOOP("SpokenText", "プラス"),
+                                                VOSTREL_TR_NOOP("SpokenText", "マイナス")};
+constexpr const char* kOpWords[kOpItems] = {
+    VOSTREL_TR_NOOP("SpokenText", "足す"), VOSTREL_TR_NOOP("SpokenText", "引く"),
+    VOSTREL_TR_NOOP("SpokenText", "掛ける"), VOSTREL_TR_NOOP("SpokenText", "割る"),
+    VOSTREL_TR_NOOP("SpokenText", "連結")};
+constexpr const char* kRankWords[kRankItems] = {
+    VOSTREL_TR_NOOP("SpokenText", "1番"), VOSTREL_TR_NOOP("SpokenText", "2番"),
+    VOSTREL_TR_NOOP("SpokenText", "3番"), VOSTREL_TR_NOOP("SpokenText", "4番")};
 
-template <int32_t N> const char* WordOf(const char* const (&words)[N], int32_t code) {
-    return code >= 0 && code < N ? words[code] : "";
+std::string WithNumber(const std::string& pattern, int n) {
+    return FillText(pattern, {std::to_string(n)});
+}
+
+template <int32_t N> std::string WordOf(const char* const (&words)[N], int32_t code) {
+    return code >= 0 && code < N ? Tr("SpokenText", words[code]) : std::string();
 }
 
 bool InBlock(int id, int first) {
@@ -39,7 +53,7 @@ int ChooserOfLabel(int labelId) {
     return 0;
 }
 
-const char* ChooserItemWord(int chooserId, int32_t code) {
+std::string ChooserItemWord(int chooserId, int32_t code) {
     switch (chooserId) {
     case IDC_POWER_CHOOSER:
         return WordOf(kPowerWords, code);
@@ -50,39 +64,39 @@ const char* ChooserItemWord(int chooserId, int32_t code) {
     case IDC_RANK_CHOOSER:
         return WordOf(kRankWords, code);
     default:
-        return "";
+        return {};
     }
 }
 
 std::string ControlName(int id) {
     // The sign and the gaps are counted as the player reads them, from the left.
-    const auto gap = [](int k) { return std::to_string(k) + "番目の演算子"; };
     if (InBlock(id, IDC_POWER0)) {
-        return std::to_string(id - IDC_POWER0 + 1) + "番目の数字のべき乗";
+        return WithNumber(Tr("SpokenText", "%1番目の数字のべき乗"), id - IDC_POWER0 + 1);
     }
     if (id == IDC_OP0) {
-        return "符号";
+        return Tr("SpokenText", "符号");
     }
     if (InBlock(id, IDC_OP0)) {
-        return gap(id - IDC_OP0);
+        return WithNumber(Tr("SpokenText", "%1番目の演算子"), id - IDC_OP0);
     }
     if (id == IDC_RANK0) {
-        return "符号の計算順位";
+        return Tr("SpokenText", "符号の計算順位");
     }
     if (InBlock(id, IDC_RANK0)) {
-        return gap(id - IDC_RANK0) + "の計算順位";
+        return WithNumber(Tr("SpokenText", "%1番目の演算子の計算順位"), id - IDC_RANK0);
     }
     if (id == IDC_RESULT) {
-        return "計算結果";
+        return Tr("SpokenText", "計算結果");
     }
     if (id == IDC_POINTS) {
-        return "得点";
+        return Tr("SpokenText", "得点");
     }
     return {};
 }
 
 std::string HighScoreCellName(int row, bool scoreColumn) {
-    return std::to_string(row + 1) + "位の" + (scoreColumn ? "スコア" : "名前");
+    return WithNumber(
+        scoreColumn ? Tr("SpokenText", "%1位のスコア") : Tr("SpokenText", "%1位の名前"), row + 1);
 }
 
 } // namespace vostrel

@@ -11,7 +11,7 @@ namespace vostrel {
 int ChooserOfLabel(int labelId);
 
 // The word for item `code` of a chooser; empty for a code outside the list.
-const char* ChooserItemWord(int chooserId, int32_t code);
+std::string ChooserItemWord(int chooserId, int32_t code);
 
 // Which control the label, result or points display is, e.g. "符号" or "2番目の数字のべき乗";
 // empty for any other id.

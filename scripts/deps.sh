@@ -3,8 +3,10 @@
 # Usage: scripts/deps.sh play|test|docs|bench
 set -euo pipefail
 
+# qt6-tools-dev and qt6-l10n-tools: lupdate and lrelease turn the translation sources into the
+# program's resources.
 play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
-    fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev)
+    fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev qt6-tools-dev qt6-l10n-tools)
 # libx11-dev: the end-to-end test binds the name's characters to keys through Xlib.
 # openbox: a window manager, so the end-to-end test meets the window as on a desktop;
 # x11-apps: xwd, to see a part of the window change.
@@ -14,7 +16,7 @@ play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
 # X11 session manager that logs the game out.
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream
     libx11-dev desktop-file-utils openbox x11-apps dpkg-dev file lintian at-spi2-core
-    python3-pyatspi dbus weston qt6-wayland libsm-dev)
+    python3-pyatspi dbus weston qt6-wayland libsm-dev locales)
 # The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh);
 # the atlas plot (scripts/atlas_plot.sh).
 docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot-nox
@@ -33,18 +35,31 @@ bench) pkgs=("${bench_pkgs[@]}") ;;
     ;;
 esac
 
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+# The end-to-end test plays under these; a locale that is not generated makes Qt ignore Return
+# in a message box.
+gen_locales() {
+    local l
+    for l in ja_JP en_US; do
+        if ! locale -a 2>/dev/null | grep -qx "$l.utf8"; then
+            $SUDO localedef -i "$l" -c -f UTF-8 -A /usr/share/locale/locale.alias "$l.UTF-8"
+        fi
+    done
+}
+
 missing=()
 for p in "${pkgs[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-echo "Installing: ${missing[*]}"
-# Waits for another apt-get (a second build at the same time) instead of failing on its lock.
-lock=(-o DPkg::Lock::Timeout=900)
-$SUDO apt-get "${lock[@]}" update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${lock[@]}" install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    # Waits for another apt-get (a second build at the same time) instead of failing on its lock.
+    lock=(-o DPkg::Lock::Timeout=900)
+    $SUDO apt-get "${lock[@]}" update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${lock[@]}" install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if [ "$1" = test ]; then gen_locales; fi

@@ -1,6 +1,7 @@
 #include "ui/CAboutDlg.h"
 
 #include "app/Version.h"
+#include "ui/CHelpDlg.h"
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/Contrast.h"
 #include "ui/platform/DialogTemplate.h"
@@ -20,7 +21,8 @@ constexpr Qt::Alignment kTopLeft = Qt::AlignLeft | Qt::AlignTop;
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    InitDialogWindow(this, QStringLiteral("バージョン情報"));
+    InitDialogWindow(this, tr("バージョン情報"));
+    CHelpDlg::InstallKey(this);
     const DialogBaseUnits bu = BaseUnitsOf(font());
     setFixedSize(MapDialogRect(bu, 0, 0, 151, 91).size());
 
@@ -48,9 +50,13 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
         version_->resize(version_->width(), threeLines);
     }
 
-    url_ = MakeStatic(this, QStringLiteral("URL: https://vostrel.example.org/"), kTopLeft);
+    // No address is shown before the project has one; the line keeps its place.
+    const QString homepage = QString::fromUtf8(kHomepage);
+    url_ = MakeStatic(this, homepage.isEmpty() ? QString() : QStringLiteral("URL: ") + homepage,
+                      kTopLeft);
     PlaceInDialogUnits(url_, bu, 18, 44, 126, 8);
     GrowToLines(url_);
+    url_->setVisible(!homepage.isEmpty());
 
     ok_ = new QPushButton(QStringLiteral("&OK"), this);
     ok_->setDefault(true);

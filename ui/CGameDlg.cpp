@@ -6,6 +6,7 @@
 #include "game/ControlIds.h"
 #include "game/SpokenText.h"
 #include "ui/CAboutDlg.h"
+#include "ui/CHelpDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
@@ -94,7 +95,7 @@ void CGameDlg::CreateTemplateControls() {
     evaluate_ = MakeButton(this, QStringLiteral("&="));
     PlaceInDialogUnits(evaluate_, bu, 30, 66, 15, 19);
 
-    scoreCaption_ = MakeStatic(this, QStringLiteral("スコア："), Qt::AlignLeft | Qt::AlignTop);
+    scoreCaption_ = MakeStatic(this, tr("スコア："), Qt::AlignLeft | Qt::AlignTop);
     PlaceInDialogUnits(scoreCaption_, bu, 7, 106, 20, 12);
     // Likewise the caption, up to the points label that follows it.
     const int captionWidth = QFontMetrics(dialogFont_).horizontalAdvance(scoreCaption_->text());
@@ -103,13 +104,13 @@ void CGameDlg::CreateTemplateControls() {
                               scoreCaption_->height());
     }
 
-    retry_ = MakeButton(this, QStringLiteral("やり直し(&R)"));
+    retry_ = MakeButton(this, tr("やり直し(&R)"));
     PlaceInDialogUnits(retry_, bu, 69, 100, 39, 20);
-    grade_ = MakeButton(this, QStringLiteral("採点(&M)"));
+    grade_ = MakeButton(this, tr("採点(&M)"));
     PlaceInDialogUnits(grade_, bu, 113, 100, 30, 20);
-    settings_ = MakeButton(this, QStringLiteral("設定(&S)"));
+    settings_ = MakeButton(this, tr("設定(&S)"));
     PlaceInDialogUnits(settings_, bu, 7, 123, 32, 20);
-    exit_ = MakeButton(this, QStringLiteral("終了(&X)"));
+    exit_ = MakeButton(this, tr("終了(&X)"));
     PlaceInDialogUnits(exit_, bu, 113, 123, 30, 20);
     exit_->setDefault(true);
 
@@ -248,23 +249,31 @@ void CGameDlg::CreateChoosers() {
 void CGameDlg::CreateWindowMenu() {
     windowMenu_ = new QMenu(this);
     // Every entry takes an open list first, as every command of the window does.
-    connect(windowMenu_->addAction(QStringLiteral("最小化(&N)")), &QAction::triggered, this,
-            [this] {
-                flow_->CommitChooser();
-                showMinimized();
-            });
+    connect(windowMenu_->addAction(tr("最小化(&N)")), &QAction::triggered, this, [this] {
+        flow_->CommitChooser();
+        showMinimized();
+    });
     // Closing from the menu is the close box: the exit question applies.
-    connect(windowMenu_->addAction(QStringLiteral("閉じる(&C)")), &QAction::triggered, this,
+    connect(windowMenu_->addAction(tr("閉じる(&C)")), &QAction::triggered, this,
             [this] { flow_->RequestExit(IDCANCEL); });
     // Only a graded problem has a best expression to show; the one on screen never does.
-    bestAction_ = windowMenu_->addAction(QStringLiteral("前の問題の最善解(&B)..."));
+    bestAction_ = windowMenu_->addAction(tr("前の問題の最善解(&B)..."));
     connect(bestAction_, &QAction::triggered, this, [this] { flow_->ShowLastGradedBest(); });
     connect(windowMenu_, &QMenu::aboutToShow, this,
             [this] { bestAction_->setEnabled(flow_->LastGraded().valid); });
     bestAction_->setEnabled(false);
     windowMenu_->addSeparator();
-    connect(windowMenu_->addAction(QStringLiteral("バージョン情報 Vostrel(&A)...")),
-            &QAction::triggered, this, [this] { flow_->ShowVersion(); });
+    // F1 opens the help from anywhere in the window, the menu shows the key.
+    helpAction_ = windowMenu_->addAction(tr("ヘルプ(&H)..."));
+    helpAction_->setShortcut(QKeySequence::HelpContents);
+    helpAction_->setShortcutContext(Qt::WindowShortcut);
+    addAction(helpAction_);
+    connect(helpAction_, &QAction::triggered, this, [this] {
+        flow_->CommitChooser();
+        CHelpDlg::Show(this);
+    });
+    connect(windowMenu_->addAction(tr("バージョン情報 Vostrel(&A)...")), &QAction::triggered, this,
+            [this] { flow_->ShowVersion(); });
     // Alt+Space as on the original platform, though a window manager may keep it for its own
     // menu. The keyboard's Menu key comes as a context-menu request (contextMenuEvent).
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);

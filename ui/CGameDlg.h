@@ -53,6 +53,7 @@ public:
     CStaticEx* Label(int id) const;
     QComboBox* Chooser(int id) const;
     GameFlow& Flow() { return *flow_; }
+    const CGameApp& App() const { return app_; }
     // The window menu that stands in for the title bar's system menu.
     QMenu* WindowMenu() const { return windowMenu_; }
     void ShowWindowMenu(const QPoint& globalPos);
@@ -111,6 +112,7 @@ private:
     QPushButton* exit_ = nullptr;
     std::array<QComboBox*, 4> choosers_{}; // ids 1024..1027
     QMenu* windowMenu_ = nullptr;
+    QAction* helpAction_ = nullptr;
     QAction* bestAction_ = nullptr;
 
     // The chooser whose list the player may close, and a count that tells one opening of a

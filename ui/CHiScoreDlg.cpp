@@ -3,6 +3,7 @@
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
 #include "game/SpokenText.h"
+#include "ui/CHelpDlg.h"
 #include "ui/platform/Cp932.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
@@ -36,7 +37,8 @@ QLabel* PlaceStatic(QWidget* parent, const QString& text, Qt::Alignment align, c
 } // namespace
 
 CHiScoreDlg::CHiScoreDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
-    InitDialogWindow(this, QStringLiteral("ハイスコア"));
+    InitDialogWindow(this, tr("ハイスコア"));
+    CHelpDlg::InstallKey(this);
     OnInitDialog();
 }
 
@@ -74,14 +76,14 @@ void CHiScoreDlg::OnInitDialog() {
     // The template, in dialog units of the dialog font.
     const DialogBaseUnits bu = BaseUnitsOf(font());
     const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
-    PlaceStatic(this, QStringLiteral("名前"), Qt::AlignHCenter | Qt::AlignTop, du(30, 7, 70, 8));
-    PlaceStatic(this, QStringLiteral("スコア"), Qt::AlignHCenter | Qt::AlignTop, du(107, 7, 32, 8));
+    PlaceStatic(this, tr("名前"), Qt::AlignHCenter | Qt::AlignTop, du(30, 7, 70, 8));
+    PlaceStatic(this, tr("スコア"), Qt::AlignHCenter | Qt::AlignTop, du(107, 7, 32, 8));
     for (int k = 0; k < kHighScoreRows; ++k) {
-        rankLabel_[k] = PlaceStatic(this, QStringLiteral("%1：").arg(k + 1),
-                                    Qt::AlignLeft | Qt::AlignTop, du(7, 13 + 15 * k, 10, 10));
+        rankLabel_[k] = PlaceStatic(this, tr("%1：").arg(k + 1), Qt::AlignLeft | Qt::AlignTop,
+                                    du(7, 13 + 15 * k, 10, 10));
     }
-    finalCaption_ = PlaceStatic(this, QStringLiteral("今回のスコア："),
-                                Qt::AlignLeft | Qt::AlignTop, du(20, 95, 42, 15));
+    finalCaption_ =
+        PlaceStatic(this, tr("今回のスコア："), Qt::AlignLeft | Qt::AlignTop, du(20, 95, 42, 15));
     finalBox_ = PlaceStatic(this, QStringLiteral("0000"), Qt::AlignRight | Qt::AlignTop,
                             du(103, 83, 27, 13));
     finalBox_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -163,7 +165,7 @@ void CHiScoreDlg::ApplyMode() {
     }
     finalCaption_->setVisible(showFinal);
     finalBox_->setVisible(showFinal);
-    okButton_->setText(entry ? QStringLiteral("確定(&D)") : QStringLiteral("閉じる(&C)"));
+    okButton_->setText(entry ? tr("確定(&D)") : tr("閉じる(&C)"));
     if (entry) {
         nameEdit_->setFocus();
     } else {

@@ -4,6 +4,7 @@
 #include "app/WinConstants.h"
 #include "game/GameFlow.h"
 #include "ui/CAboutDlg.h"
+#include "ui/CHelpDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
@@ -32,7 +33,8 @@ int ButtonTextWidth(const QPushButton& b) {
 } // namespace
 
 CSettingDlg::CSettingDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
-    InitDialogWindow(this, QStringLiteral("設定"));
+    InitDialogWindow(this, tr("設定"));
+    CHelpDlg::InstallKey(this);
     OnInitDialog();
 }
 
@@ -66,8 +68,7 @@ void CSettingDlg::OnInitDialog() {
     const DialogBaseUnits bu = BaseUnitsOf(font());
     const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
 
-    QLabel* caption =
-        MakeStatic(this, QStringLiteral("繰返し回数(&N)："), Qt::AlignLeft | Qt::AlignTop);
+    QLabel* caption = MakeStatic(this, tr("繰返し回数(&N)："), Qt::AlignLeft | Qt::AlignTop);
     caption->setGeometry(du(7, 10, 46, 10));
 
     repeatCount_ = new QComboBox(this);
@@ -78,30 +79,39 @@ void CSettingDlg::OnInitDialog() {
     // The template's height includes the dropped-down list; the closed box is one line.
     QRect combo = du(55, 7, 29, 102);
     combo.setHeight(repeatCount_->sizeHint().height());
+    // A caption longer than the template's box (another language) pushes the field along.
+    const int captionNeed = caption->fontMetrics()
+                                .boundingRect(QRect(), Qt::TextShowMnemonic, caption->text())
+                                .width() +
+                            1;
+    if (captionNeed > caption->width()) {
+        combo.translate(captionNeed - caption->width(), 0);
+        caption->resize(captionNeed, caption->height());
+    }
     repeatCount_->setGeometry(combo);
     caption->setBuddy(repeatCount_);
 
-    static const char16_t* const kSwitchTexts[4] = {
-        u"割切れない除算も採点する(&D)",
-        u"整数にならないべき乗根も採点する(&R)",
-        u"10以外の結果も採点する(&T)",
-        u"べき乗を使用する(&E)",
+    static const char* const kSwitchTexts[4] = {
+        QT_TR_NOOP("割切れない除算も採点する(&D)"),
+        QT_TR_NOOP("整数にならないべき乗根も採点する(&R)"),
+        QT_TR_NOOP("10以外の結果も採点する(&T)"),
+        QT_TR_NOOP("べき乗を使用する(&E)"),
     };
     static const int kSwitchRects[4][4] = {
         {7, 25, 99, 10}, {7, 40, 123, 10}, {7, 55, 92, 10}, {7, 70, 69, 10}};
     for (int i = 0; i < 4; ++i) {
-        switch_[i] = new QCheckBox(QString::fromUtf16(kSwitchTexts[i]), this);
+        switch_[i] = new QCheckBox(tr(kSwitchTexts[i]), this);
         const int* r = kSwitchRects[i];
         switch_[i]->setGeometry(du(r[0], r[1], r[2], r[3]));
     }
 
-    changeButton_ = new QPushButton(QStringLiteral("変更(&G)"), this);
+    changeButton_ = new QPushButton(tr("変更(&G)"), this);
     changeButton_->setGeometry(du(102, 105, 41, 16));
-    hiScoreButton_ = new QPushButton(QStringLiteral("ハイスコア(&S)..."), this);
+    hiScoreButton_ = new QPushButton(tr("ハイスコア(&S)..."), this);
     hiScoreButton_->setGeometry(du(7, 127, 44, 16));
-    versionButton_ = new QPushButton(QStringLiteral("バージョン(&A)..."), this);
+    versionButton_ = new QPushButton(tr("バージョン(&A)..."), this);
     versionButton_->setGeometry(du(54, 127, 44, 16));
-    closeButton_ = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    closeButton_ = new QPushButton(tr("閉じる(&C)"), this);
     closeButton_->setGeometry(du(102, 127, 41, 16));
     closeButton_->setDefault(true);
 

@@ -2,6 +2,8 @@
 
 #include "ui/CStaticEx.h"
 
+#include <QCoreApplication>
+
 namespace vostrel {
 
 namespace {
@@ -58,7 +60,9 @@ QString CStaticExAccessible::text(QAccessible::Text t) const {
         if (control.isEmpty()) {
             return value;
         }
-        return value.isEmpty() ? control : control + QStringLiteral("、") + value;
+        return value.isEmpty() ? control
+                               : QCoreApplication::translate("CStaticExAccessible", "%1、%2")
+                                     .arg(control, value);
     }
     case QAccessible::Value:
         return value;

@@ -5,6 +5,7 @@
 #include "app/SaveTemporaries.h"
 #include "ui/ApplicationAccessible.h"
 #include "ui/QtAppShell.h"
+#include "ui/Translation.h"
 #include "ui/platform/AppIcon.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/SessionEnd.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     const QString desktopId = QStringLiteral("org.vostrel.Vostrel");
     QApplication::setApplicationName(desktopId);
     QApplication::setDesktopFileName(desktopId);
+    // Before any text is made: the windows and the flow speak the player's language.
+    vostrel::InstallTranslation();
     vostrel::ApplicationAccessible::Install();
     // Decoding the icon's seven sizes would delay the first window: it gets them once shown,
     // before its first paint.

@@ -27,3 +27,13 @@ grep -q '<launchable type="desktop-id">org.vostrel.Vostrel.desktop</launchable>'
 [ -f "$resources/org.vostrel.Vostrel.desktop.in" ] ||
     fail "no desktop entry org.vostrel.Vostrel.desktop.in"
 grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the project's licence is not MIT"
+# The project's web address as the build has it, and none while it has none.
+homepage=$(sed -n 's/.*kHomepage\[\] = "\(.*\)";/\1/p' "$build/generated/app/Version.h")
+page="$build/resources/man/vostrel.6"
+if [ -z "$homepage" ]; then
+    ! grep -q '<url' "$metainfo" || fail "the metainfo names an address the project does not have"
+    ! grep -q '^\.UR' "$page" || fail "the manual page names an address the project does not have"
+else
+    grep -qF "<url type=\"homepage\">$homepage</url>" "$metainfo" || fail "no homepage $homepage"
+    grep -qF ".UR $homepage" "$page" || fail "the manual page does not name $homepage"
+fi

@@ -835,7 +835,7 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
     EXPECT_EQ(texts, (QStringList{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-",
-                                  "バージョン情報 Vostrel(&A)..."}));
+                                  "ヘルプ(&H)...", "バージョン情報 Vostrel(&A)..."}));
 
     bool sawMenu = false;
     auto closeMenu = [&] {

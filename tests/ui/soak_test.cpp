@@ -18,6 +18,7 @@
 #include "game/ControlIds.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
+#include "ui/CHelpDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
@@ -353,6 +354,7 @@ private:
             const bool ours = qobject_cast<CHiScoreDlg*>(w) != nullptr ||
                               qobject_cast<CSettingDlg*>(w) != nullptr ||
                               qobject_cast<CAboutDlg*>(w) != nullptr ||
+                              qobject_cast<CHelpDlg*>(w) != nullptr ||
                               (dlg_ != nullptr && w == dlg_->WindowMenu());
             if (ours) {
                 // Posted, so that it runs inside the loop that the window's exec starts.

@@ -3,6 +3,7 @@
 #include "app/WinConstants.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QVariant>
 
@@ -55,8 +56,10 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const std::string& 
     box->setText(QString::fromStdString(text));
     box->setIcon(IconOf(style));
     if ((style & MB_TYPEMASK) == MB_YESNO) {
-        QPushButton* yes = AddButton(*box, QStringLiteral("はい(&Y)"), QMessageBox::YesRole, IDYES);
-        QPushButton* no = AddButton(*box, QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, IDNO);
+        QPushButton* yes = AddButton(*box, QCoreApplication::translate("MessageBoxes", "はい(&Y)"),
+                                     QMessageBox::YesRole, IDYES);
+        QPushButton* no = AddButton(*box, QCoreApplication::translate("MessageBoxes", "いいえ(&N)"),
+                                    QMessageBox::NoRole, IDNO);
         box->setDefaultButton((style & MB_DEFMASK) == MB_DEFBUTTON2 ? no : yes);
         // Closing the box without an answer is a No: nothing goes ahead without a Yes.
         box->setEscapeButton(no);

@@ -1,0 +1,542 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>CGameApp</name>
+    <message>
+        <source>設定ファイルが見つからないので初期化します。</source>
+        <translation>The settings file was not found, so it will be created with the default settings.</translation>
+    </message>
+    <message>
+        <source>設定ファイルエラー</source>
+        <translation>Settings File Error</translation>
+    </message>
+    <message>
+        <source>設定ファイルの読込みに失敗しました。</source>
+        <translation>The settings file could not be read.</translation>
+    </message>
+</context>
+<context>
+    <name>CStaticExAccessible</name>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>GameFlow</name>
+    <message>
+        <source>エラー発生。式見直し後、採点してください。</source>
+        <translation>The expression cannot be calculated. Correct it, then submit it again.</translation>
+    </message>
+    <message>
+        <source>計算エラー</source>
+        <translation>Calculation Error</translation>
+    </message>
+    <message>
+        <source>今回のスコア:%1(%2)
+%3番目の計算を始めます。</source>
+        <translation>Points for this problem: %1 (%2)
+Starting problem %3.</translation>
+    </message>
+    <message>
+        <source>次計算開始</source>
+        <translation>Next Problem</translation>
+    </message>
+    <message>
+        <source>前の問題 %1 の最善解:
+%2 = %3
+得点: %4</source>
+        <translation>Best solution of the previous problem %1:
+%2 = %3
+Points: %4</translation>
+    </message>
+    <message>
+        <source>最善解</source>
+        <translation>Best Solution</translation>
+    </message>
+    <message>
+        <source>実行中です。これまでの結果を破棄しますか。</source>
+        <translation>A game is in progress. Discard the results so far?</translation>
+    </message>
+    <message>
+        <source>結果破棄確認</source>
+        <translation>Discard Results</translation>
+    </message>
+    <message>
+        <source>終了しますか</source>
+        <translation>Quit the game?</translation>
+    </message>
+    <message>
+        <source>終了確認</source>
+        <translation>Confirm Exit</translation>
+    </message>
+</context>
+<context>
+    <name>HelpText</name>
+    <message>
+        <source>目的</source>
+        <translation>Aim</translation>
+    </message>
+    <message>
+        <source>4つの数字の前と間に、べき乗、符号、演算子と計算順位を選んで式を作り、結果を%1にしてください。結果が%1の式に最も多くの得点が入ります。</source>
+        <translation>Around and between four digits, choose powers, a sign, operators and ranks to build an expression whose result is %1. An expression that makes %1 earns by far the most points.</translation>
+    </message>
+    <message>
+        <source>1ゲームは設定の繰返し回数だけ問題が続きます。ゲームのスコアは1問あたりの平均得点で、上位5位まではハイスコアに名前を残せます。</source>
+        <translation>A game has as many problems as the number of problems in the settings. The game&apos;s score is the mean of its problems&apos; points; the five best scores keep their players&apos; names in the high-score table.</translation>
+    </message>
+    <message>
+        <source>式の選び方</source>
+        <translation>Building the expression</translation>
+    </message>
+    <message>
+        <source>色の付いた小さなラベルをクリックすると、その場に一覧が開きます。キーボードでは Tab か矢印キーでラベルに移り、Space か Enter で開き、上下の矢印キーで選んで Enter で決めます。Esc は選ばずに閉じます。</source>
+        <translation>Click a small coloured label and its list opens in place. With the keyboard, move to a label with Tab or the arrow keys, open it with Space or Enter, choose with the Up and Down arrow keys and confirm with Enter. Esc closes the list without a choice.</translation>
+    </message>
+    <message>
+        <source>数字の上のラベルはべき乗です: √ は平方根、1/3 は立方根、2 は2乗、3 は3乗、空欄はなし。設定で「べき乗を使用する」がオフのときは選べません。</source>
+        <translation>The labels above the digits are powers: √ square root, 1/3 cube root, 2 square, 3 cube, blank none. They cannot be chosen while &quot;Use powers&quot; is off in the settings.</translation>
+    </message>
+    <message>
+        <source>最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反転します。数字の間のラベルは演算子です: + - * / のほか、空白は連結で、両隣の数字をつないで1つの数にします(1 と 2 の連結は 12)。</source>
+        <translation>The label in front of the first digit is the sign: blank leaves the value as it is, - negates it. The labels between the digits are operators: + - * / and the blank join, which puts its two digits together into one number (1 joined with 2 is 12).</translation>
+    </message>
+    <message>
+        <source>演算子の下の数字は計算順位です。順位の小さい演算子から先に計算されます(「先に計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。同じ順位なら左が先です。連結は常にいちばん小さい順位を取ります。</source>
+        <translation>The numbers below the operators are their ranks. The operator with the lowest rank is evaluated first (&quot;evaluated first&quot; means that the numbers on both sides of that operator are combined into one value before the others). Of equal ranks the left one goes first. Joins always take the lowest ranks.</translation>
+    </message>
+    <message>
+        <source>「=」で今の式を計算します。何度でも使えますが、そのたびに得点が下がります。「採点」でその問題の得点が決まり、次の問題に進みます。計算できない式は採点できません。</source>
+        <translation>&quot;=&quot; calculates the expression as it stands. Use it as often as you like, but every use lowers the points. &quot;Submit&quot; settles the problem&apos;s points and moves on to the next problem. An expression that cannot be calculated cannot be submitted.</translation>
+    </message>
+    <message>
+        <source>得点</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>得点は次の合計です。べき乗と演算子の点は、計算で使われた数と演算子ごとに入ります。</source>
+        <translation>The points are the sum of the following. Powers and operators earn their points for every number and operator that the calculation uses.</translation>
+    </message>
+    <message>
+        <source>べき乗なしの数(0 と 1 のべき乗、先頭の見えない 0 も)</source>
+        <translation>A number without a power (also a power of 0 or 1, and the invisible 0 in front of the sign)</translation>
+    </message>
+    <message>
+        <source>平方根 √</source>
+        <translation>Square root √</translation>
+    </message>
+    <message>
+        <source>立方根 1/3</source>
+        <translation>Cube root 1/3</translation>
+    </message>
+    <message>
+        <source>2乗</source>
+        <translation>Square 2</translation>
+    </message>
+    <message>
+        <source>3乗</source>
+        <translation>Cube 3</translation>
+    </message>
+    <message>
+        <source>足し算 +、符号なし</source>
+        <translation>Addition +, or no sign</translation>
+    </message>
+    <message>
+        <source>引き算 -、符号 -</source>
+        <translation>Subtraction -, or the sign -</translation>
+    </message>
+    <message>
+        <source>掛け算 *</source>
+        <translation>Multiplication *</translation>
+    </message>
+    <message>
+        <source>割り切れる割り算 /</source>
+        <translation>Division / without a remainder</translation>
+    </message>
+    <message>
+        <source>連結1つごと</source>
+        <translation>Each join</translation>
+    </message>
+    <message>
+        <source>左から右でない計算順: 隣り合う2つの位置で左の順位が右より大きい組ごと</source>
+        <translation>An order other than left to right: each pair of neighbouring positions whose left rank is higher than the right one</translation>
+    </message>
+    <message>
+        <source>「=」を使わずに採点(「=」1回ごとに%1点減り、%2回以上で0点)</source>
+        <translation>Submitting without using &quot;=&quot; (%1 points less for each &quot;=&quot;, none from %2 uses on)</translation>
+    </message>
+    <message>
+        <source>結果が%1</source>
+        <translation>A result of %1</translation>
+    </message>
+    <message>
+        <source>結果が 0 (「10以外の結果も採点する」がオンのとき)</source>
+        <translation>A result of 0 (with &quot;Score results other than 10&quot; on)</translation>
+    </message>
+    <message>
+        <source>結果がほかの%1の倍数(マイナスも。「10以外の結果も採点する」がオンのとき)</source>
+        <translation>A result that is another multiple of %1, negative ones included (with &quot;Score results other than 10&quot; on)</translation>
+    </message>
+    <message>
+        <source>割り切れない割り算、整数にならないべき乗根 1回ごと(設定で許したとき)</source>
+        <translation>Each division with a remainder or root that is not a whole number (when the settings allow them)</translation>
+    </message>
+    <message>
+        <source>上のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならそのまま残ります。割り切れない割り算と整数にならないべき乗根は、設定で許さなければ「not integer」となり採点できません。</source>
+        <translation>A result that earns none of the bonuses above scores 0 points, unless the total is 0 or less, which stays. Unless the settings allow them, a division with a remainder and a root that is not a whole number give &quot;not integer&quot; and cannot be submitted.</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>繰返し回数: 1ゲームの問題の数です。</source>
+        <translation>Number of problems: how many problems a game has.</translation>
+    </message>
+    <message>
+        <source>割切れない除算も採点する: 割り切れない割り算を切り捨てて続けます(1回ごとに減点)。</source>
+        <translation>Score divisions with a remainder: such a division drops its remainder and the calculation goes on (with a penalty each time).</translation>
+    </message>
+    <message>
+        <source>整数にならないべき乗根も採点する: 整数にならない根を切り捨てて続けます(1回ごとに減点)。</source>
+        <translation>Score roots that are not whole numbers: such a root drops its fraction and the calculation goes on (with a penalty each time).</translation>
+    </message>
+    <message>
+        <source>10以外の結果も採点する: 0 とほかの10の倍数にもボーナスを付けます。</source>
+        <translation>Score results other than 10: 0 and the other multiples of 10 earn a bonus too.</translation>
+    </message>
+    <message>
+        <source>べき乗を使用する: 数字の上のべき乗を選べるようにします。</source>
+        <translation>Use powers: the powers above the digits can be chosen.</translation>
+    </message>
+    <message>
+        <source>ゲームの途中で設定を変えると、それまでの結果を捨てて最初からやり直します。</source>
+        <translation>Changing the settings during a game discards its results so far and starts a new game.</translation>
+    </message>
+    <message>
+        <source>キー</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <source>F1: このヘルプ(Esc で閉じます)</source>
+        <translation>F1: this help (Esc closes it)</translation>
+    </message>
+    <message>
+        <source>Alt+=: 「=」で計算</source>
+        <translation>Alt+=: calculate with &quot;=&quot;</translation>
+    </message>
+    <message>
+        <source>Alt+M: 採点</source>
+        <translation>Alt+M: Submit</translation>
+    </message>
+    <message>
+        <source>Alt+R: やり直し</source>
+        <translation>Alt+R: Restart</translation>
+    </message>
+    <message>
+        <source>Alt+S: 設定</source>
+        <translation>Alt+S: Settings</translation>
+    </message>
+    <message>
+        <source>Alt+X: 終了</source>
+        <translation>Alt+X: Exit</translation>
+    </message>
+    <message>
+        <source>Tab、矢印キー: ラベルとボタンの間を移動</source>
+        <translation>Tab, arrow keys: move between the labels and buttons</translation>
+    </message>
+    <message>
+        <source>Space、Enter、F4、Alt+↓: ラベルの一覧を開く</source>
+        <translation>Space, Enter, F4, Alt+↓: open a label&apos;s list</translation>
+    </message>
+    <message>
+        <source>Alt+Space、メニューキー: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
+        <translation>Alt+Space, Menu key: the window menu (best solution of the previous problem, about)</translation>
+    </message>
+    <message>
+        <source>設定ファイル</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>設定とハイスコアは %1 に保存されます。</source>
+        <translation>The settings and high scores are kept in %1.</translation>
+    </message>
+    <message>
+        <source>設定ファイル vostrel.dat はプログラムと同じフォルダーに置かれ、そこに書き込めないときは $XDG_DATA_HOME/vostrel (通常は ~/.local/share/vostrel) に置かれます。</source>
+        <translation>The settings file vostrel.dat lies beside the program or, where that folder cannot be written, in $XDG_DATA_HOME/vostrel (usually ~/.local/share/vostrel).</translation>
+    </message>
+    <message>
+        <source>Esc: 終了と同じ(ゲームの途中なら確かめます)</source>
+        <translation>Esc: as Exit (asks first during a game)</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxes</name>
+    <message>
+        <source>はい(&amp;Y)</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>いいえ(&amp;N)</source>
+        <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsApply</name>
+    <message>
+        <source>繰返し回数には正の整数値を入力してください。</source>
+        <translation>Enter a positive whole number as the number of problems.</translation>
+    </message>
+    <message>
+        <source>入力値不正</source>
+        <translation>Invalid Entry</translation>
+    </message>
+    <message>
+        <source>繰返し回数には1～%1の値を入力してください。</source>
+        <translation>Enter a number from 1 to %1 as the number of problems.</translation>
+    </message>
+    <message>
+        <source>実行中です。これまでの結果を破棄しますか。</source>
+        <translation>A game is in progress. Discard the results so far?</translation>
+    </message>
+    <message>
+        <source>変更確認</source>
+        <translation>Confirm Change</translation>
+    </message>
+</context>
+<context>
+    <name>SpokenText</name>
+    <message>
+        <source>%1番目の数字のべき乗</source>
+        <translation>power of digit %1</translation>
+    </message>
+    <message>
+        <source>符号</source>
+        <translation>sign</translation>
+    </message>
+    <message>
+        <source>%1番目の演算子</source>
+        <translation>operator %1</translation>
+    </message>
+    <message>
+        <source>符号の計算順位</source>
+        <translation>rank of the sign</translation>
+    </message>
+    <message>
+        <source>%1番目の演算子の計算順位</source>
+        <translation>rank of operator %1</translation>
+    </message>
+    <message>
+        <source>計算結果</source>
+        <translation>result</translation>
+    </message>
+    <message>
+        <source>得点</source>
+        <translation>points</translation>
+    </message>
+    <message>
+        <source>%1位のスコア</source>
+        <translation>score in place %1</translation>
+    </message>
+    <message>
+        <source>%1位の名前</source>
+        <translation>name in place %1</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>平方根</source>
+        <translation>square root</translation>
+    </message>
+    <message>
+        <source>立方根</source>
+        <translation>cube root</translation>
+    </message>
+    <message>
+        <source>2乗</source>
+        <translation>squared</translation>
+    </message>
+    <message>
+        <source>3乗</source>
+        <translation>cubed</translation>
+    </message>
+    <message>
+        <source>プラス</source>
+        <translation>plus</translation>
+    </message>
+    <message>
+        <source>マイナス</source>
+        <translation>minus</translation>
+    </message>
+    <message>
+        <source>足す</source>
+        <translation>plus</translation>
+    </message>
+    <message>
+        <source>引く</source>
+        <translation>minus</translation>
+    </message>
+    <message>
+        <source>掛ける</source>
+        <translation>times</translation>
+    </message>
+    <message>
+        <source>割る</source>
+        <translation>divided by</translation>
+    </message>
+    <message>
+        <source>連結</source>
+        <translation>join</translation>
+    </message>
+    <message>
+        <source>1番</source>
+        <translation>first</translation>
+    </message>
+    <message>
+        <source>2番</source>
+        <translation>second</translation>
+    </message>
+    <message>
+        <source>3番</source>
+        <translation>third</translation>
+    </message>
+    <message>
+        <source>4番</source>
+        <translation>fourth</translation>
+    </message>
+</context>
+<context>
+    <name>vostrel::CAboutDlg</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About Vostrel</translation>
+    </message>
+</context>
+<context>
+    <name>vostrel::CGameDlg</name>
+    <message>
+        <source>スコア：</source>
+        <translation>Score:</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Restart</translation>
+    </message>
+    <message>
+        <source>採点(&amp;M)</source>
+        <translation>Sub&amp;mit</translation>
+    </message>
+    <message>
+        <source>設定(&amp;S)</source>
+        <translation>&amp;Settings</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>最小化(&amp;N)</source>
+        <translation>Mi&amp;nimize</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>前の問題の最善解(&amp;B)...</source>
+        <translation>&amp;Best Solution of the Previous Problem...</translation>
+    </message>
+    <message>
+        <source>バージョン情報 Vostrel(&amp;A)...</source>
+        <translation>&amp;About Vostrel...</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)...</source>
+        <translation>&amp;Help...</translation>
+    </message>
+</context>
+<context>
+    <name>vostrel::CHelpDlg</name>
+    <message>
+        <source>Vostrel のヘルプ</source>
+        <translation>Vostrel Help</translation>
+    </message>
+</context>
+<context>
+    <name>vostrel::CHiScoreDlg</name>
+    <message>
+        <source>ハイスコア</source>
+        <translation>High Scores</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>スコア</source>
+        <translation>Score</translation>
+    </message>
+    <message>
+        <source>%1：</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>今回のスコア：</source>
+        <translation>Your score:</translation>
+    </message>
+    <message>
+        <source>確定(&amp;D)</source>
+        <translation>&amp;Done</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+</context>
+<context>
+    <name>vostrel::CSettingDlg</name>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>繰返し回数(&amp;N)：</source>
+        <translation>&amp;Number of problems:</translation>
+    </message>
+    <message>
+        <source>割切れない除算も採点する(&amp;D)</source>
+        <translation>Score &amp;divisions with a remainder</translation>
+    </message>
+    <message>
+        <source>整数にならないべき乗根も採点する(&amp;R)</source>
+        <translation>Score &amp;roots that are not whole numbers</translation>
+    </message>
+    <message>
+        <source>10以外の結果も採点する(&amp;T)</source>
+        <translation>Score results o&amp;ther than 10</translation>
+    </message>
+    <message>
+        <source>べき乗を使用する(&amp;E)</source>
+        <translation>Us&amp;e powers</translation>
+    </message>
+    <message>
+        <source>変更(&amp;G)</source>
+        <translation>Chan&amp;ge</translation>
+    </message>
+    <message>
+        <source>ハイスコア(&amp;S)...</source>
+        <translation>High &amp;Scores...</translation>
+    </message>
+    <message>
+        <source>バージョン(&amp;A)...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The game in the player's language, under generated locales on a virtual X display with a
+# window manager, read as a screen reader reads it: under en_US.UTF-8 the first-start box, the
+# game window, the help and the exit question show no Japanese; under ja_JP.UTF-8 and C.UTF-8
+# they are Japanese as always. F1 opens the help and Esc closes it in every language.
+# Usage: bash e2e_language.sh BUILD_DIR
+set -euo pipefail
+
+build="${1:?usage: e2e_language.sh BUILD_DIR}"
+[ -x "$build/vostrel" ] || exit 77
+here=$(cd "$(dirname "$0")" && pwd)
+
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
+source "$here/../../scripts/xsession.sh"
+xs_require Xvfb xdotool openbox dbus-run-session
+launcher=/usr/libexec/at-spi-bus-launcher
+py=/usr/bin/python3
+if ! [ -x "$launcher" ] || ! "$py" -c 'import pyatspi' 2>/dev/null; then
+    echo "skipped: no AT-SPI bus or pyatspi (scripts/deps.sh test installs them)"
+    exit 77
+fi
+# An ungenerated locale falls back to C inside Qt and loses Return in a message box.
+for l in ja_JP.utf8 en_US.utf8; do
+    if ! locale -a | grep -qx "$l"; then
+        echo "skipped: locale $l is not generated (scripts/deps.sh test generates it)"
+        exit 77
+    fi
+done
+if [ -z "${VOSTREL_E2E_BUS:-}" ]; then
+    exec env VOSTREL_E2E_BUS=1 timeout 400 dbus-run-session -- bash "$0" "$@"
+fi
+
+stop_bus() { [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true; }
+xs_begin stop_bus
+tmp=$XS_WORK
+# shellcheck source-path=SCRIPTDIR source=e2e_common.bash
+source "$here/e2e_common.bash"
+
+xs_start || fail "no X server"
+xs_start_wm || fail "no window manager"
+"$launcher" --launch-immediately >"$tmp/bus.log" 2>&1 &
+bus_pid=$!
+
+# What the reader finds in the game's windows now, in $tmp/texts.
+read_texts() {
+    timeout 60 "$py" "$here/a11y_texts.py" "$1" >"$tmp/texts" || fail "cannot read the windows"
+}
+has_japanese() {
+    LC_ALL=C.UTF-8 grep -qP '[\x{3000}-\x{9fff}\x{ff00}-\x{ffef}]' "$tmp/texts"
+}
+# $1 the locale; the window titles and a text of each window in that language follow.
+play() {
+    local locale=$1 box_title=$2 box_text=$3 help_title=$4 grade=$5 exit_title=$6 exit_text=$7
+    local dir="$tmp/$locale" box main help question
+    mkdir "$dir"
+    cp "$build/vostrel" "$dir/vostrel"
+    echo "== $locale"
+    # No vostrel.dat yet: the first start says so.
+    env -u LANGUAGE -u LC_MESSAGES LC_ALL="$locale" LANG="$locale" \
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$dir/vostrel" >"$tmp/game.log" 2>&1 &
+    XS_APP_PID=$!
+    box=$(xs_wait_window "^$box_title\$" "$XS_APP_PID") || fail "no first-start box"
+    read_texts Vostrel
+    expect_language "$locale" "the first-start box" "$box_text"
+    xs_keys "$box" Return
+    main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "Return left the first-start box"
+    read_texts Vostrel
+    expect_language "$locale" "the game window" "$grade"
+
+    xs_keys "$main" F1
+    help=$(xs_wait_window "^$help_title\$" "$XS_APP_PID") || fail "F1 opened no help"
+    xs_keys "$help" Escape
+    xs_wait_gone "^$help_title\$" 10 || fail "Esc left the help open"
+
+    # A game under way: the exit asks.
+    xs_keys "$main" alt+equal alt+x
+    question=$(xs_wait_window "^$exit_title\$" "$XS_APP_PID") || fail "no exit question"
+    read_texts Vostrel
+    expect_language "$locale" "the exit question" "$exit_text"
+    xs_keys "$question" alt+y
+    xs_wait_exit "$XS_APP_PID" 20 || fail "Yes did not end the game"
+    [ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
+    [ -s "$dir/vostrel.dat" ] || fail "no settings file after the game"
+}
+# $1 the locale, $2 what is read, $3 a text that must be among it.
+expect_language() {
+    grep -qF "$3" "$tmp/texts" || { cat "$tmp/texts"; fail "$2 under $1 lacks '$3'"; }
+    if [[ $1 == en_* ]]; then
+        if has_japanese; then
+            cat "$tmp/texts"
+            fail "$2 under $1 shows Japanese"
+        fi
+    elif ! has_japanese; then
+        cat "$tmp/texts"
+        fail "$2 under $1 is not in Japanese"
+    fi
+    echo "ok: $2"
+}
+
+play en_US.UTF-8 'Settings File Error' 'The settings file was not found' 'Vostrel Help' \
+    "push button 'Submit'" 'Confirm Exit' 'Quit the game?'
+play ja_JP.UTF-8 '設定ファイルエラー' '設定ファイルが見つからないので初期化します。' \
+    'Vostrel のヘルプ' "push button '採点(M)'" '終了確認' '終了しますか'
+play C.UTF-8 '設定ファイルエラー' '設定ファイルが見つからないので初期化します。' \
+    'Vostrel のヘルプ' "push button '採点(M)'" '終了確認' '終了しますか'
+echo "ok: English under en_US.UTF-8, Japanese under ja_JP.UTF-8 and C.UTF-8; F1 opens the help"

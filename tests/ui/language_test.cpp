@@ -1,0 +1,287 @@
+// The game in the player's language: the translation chosen from the system's languages, every
+// text of every window in English with the same accelerator letters, the help on F1, and the
+// windows laid out in both languages.
+#include "BoxResponder.h"
+#include "LayoutCheck.h"
+#include "app/CGameApp.h"
+#include "app/WinConstants.h"
+#include "engine/PointRules.h"
+#include "game/ControlIds.h"
+#include "game/HelpText.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CGameDlg.h"
+#include "ui/CHelpDlg.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/CSettingDlg.h"
+#include "ui/Translation.h"
+#include "ui/platform/MessageBoxes.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QTextBrowser>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vostrel {
+namespace {
+
+bool HasJapanese(const QString& s) {
+    for (const QChar c : s) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3000 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every text a player sees or hears in `w`: titles, labels, buttons, list items and their
+// spoken words, menus, accessible names and what the accessibility tree reads.
+void CollectTexts(const QWidget* w, std::vector<QString>& out) {
+    out.push_back(w->windowTitle());
+    out.push_back(w->accessibleName());
+    if (QAccessibleInterface* a = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(w))) {
+        out.push_back(a->text(QAccessible::Name));
+        out.push_back(a->text(QAccessible::Value));
+    }
+    if (const auto* l = qobject_cast<const QLabel*>(w)) {
+        out.push_back(l->text());
+    }
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
+        out.push_back(b->text());
+    }
+    if (const auto* c = qobject_cast<const QComboBox*>(w)) {
+        for (int i = 0; i < c->count(); ++i) {
+            out.push_back(c->itemText(i));
+            out.push_back(c->itemData(i, Qt::AccessibleTextRole).toString());
+        }
+    }
+    if (const auto* m = qobject_cast<const QMenu*>(w)) {
+        for (const QAction* a : m->actions()) {
+            out.push_back(a->text());
+        }
+    }
+    if (const auto* t = qobject_cast<const QTextBrowser*>(w)) {
+        out.push_back(t->toPlainText());
+    }
+    for (const QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        CollectTexts(child, out);
+    }
+}
+
+QString FirstJapanese(const QWidget& w) {
+    std::vector<QString> texts;
+    CollectTexts(&w, texts);
+    for (const QString& t : texts) {
+        if (HasJapanese(t)) {
+            return t;
+        }
+    }
+    return {};
+}
+
+// The accelerator letter of each button and check box, by its position among them.
+std::vector<QKeySequence> Mnemonics(const QWidget& w) {
+    std::vector<QKeySequence> keys;
+    for (const QAbstractButton* b : w.findChildren<QAbstractButton*>()) {
+        keys.push_back(QKeySequence::mnemonic(b->text()));
+    }
+    if (const auto* game = qobject_cast<const CGameDlg*>(&w)) {
+        for (const QAction* a : game->WindowMenu()->actions()) {
+            keys.push_back(QKeySequence::mnemonic(a->text()));
+        }
+    }
+    return keys;
+}
+
+class LanguageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallDefaultSettings(app.settings);
+        app.settingsPath = "/home/player/.local/share/vostrel/vostrel.dat";
+    }
+    void TearDown() override { RemoveTranslation(); }
+
+    // Each window of the game, as built in the current language.
+    std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> Windows() {
+        std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> w;
+        auto game = std::make_unique<CGameDlg>(app, [] { return 3277; });
+        game->Flow().EvaluateTry();
+        w.emplace_back("game", std::move(game));
+        w.emplace_back("settings", std::make_unique<CSettingDlg>(app));
+        for (int32_t mode : {HiScoreEntry, HiScoreResult}) {
+            app.state.hiScoreMode = mode;
+            app.state.hiScoreRow = 2;
+            app.state.finalScore = -99999;
+            w.emplace_back("high scores " + std::to_string(mode),
+                           std::make_unique<CHiScoreDlg>(app));
+        }
+        w.emplace_back("about", std::make_unique<CAboutDlg>());
+        w.emplace_back("help", std::make_unique<CHelpDlg>(app.settingsPath, nullptr));
+        for (auto& [name, window] : w) {
+            window->show();
+        }
+        return w;
+    }
+
+    CGameApp app;
+    fakes::BoxResponder boxes;
+};
+
+TEST_F(LanguageTest, TheTranslationFollowsThePlayersFirstLanguageThatTheGameSpeaks) {
+    const QString en = QStringLiteral(":/i18n/vostrel_en.qm");
+    const std::map<QStringList, QString> cases = {
+        {{"en-US"}, en},
+        {{"en"}, en},
+        {{"en-GB", "ja-JP"}, en},
+        {{"de-DE", "en-US"}, en}, // no German: the next language the player reads
+        {{"ja-JP"}, {}},
+        {{"ja", "en"}, {}}, // Japanese first: the game's own texts
+        {{"C"}, {}},
+        {{"POSIX", "en"}, {}},
+        {{"de-DE"}, {}},
+        {{}, {}},
+    };
+    for (const auto& [languages, file] : cases) {
+        EXPECT_EQ(TranslationFile(languages), file) << languages.join(',').toStdString();
+    }
+    EXPECT_FALSE(InstallTranslation({"ja-JP"}));
+    EXPECT_EQ(QCoreApplication::translate("vostrel::CGameDlg", "採点(&M)"),
+              QStringLiteral("採点(&M)"));
+}
+
+TEST_F(LanguageTest, EnglishReachesEveryTextWithTheSameAcceleratorsAndJapaneseStaysAsItWas) {
+    // The game window's "=" has always drawn its large glyph in a box a little lower than the
+    // glyph's line, the glyph itself well inside; the check measures lines.
+    const auto layoutProblems = [](const QWidget& w) {
+        std::vector<std::string> problems = LayoutProblems(w);
+        std::erase(problems, std::string("QPushButton '&=' is too small for its text"));
+        return problems;
+    };
+    std::map<std::string, std::vector<QKeySequence>> japaneseKeys;
+    for (auto& [name, w] : Windows()) {
+        japaneseKeys[name] = Mnemonics(*w);
+        const auto problems = layoutProblems(*w);
+        EXPECT_TRUE(problems.empty()) << name << ": " << problems[0];
+    }
+
+    ASSERT_TRUE(InstallTranslation({"en-US"}));
+    for (auto& [name, w] : Windows()) {
+        EXPECT_EQ(FirstJapanese(*w), QString()) << name;
+        EXPECT_EQ(Mnemonics(*w), japaneseKeys[name]) << name;
+        if (name != "help") {
+            const auto problems = layoutProblems(*w);
+            EXPECT_TRUE(problems.empty()) << name << ": " << problems[0];
+        }
+    }
+
+    // The flow's boxes and their buttons, a sentence with numbers among them.
+    CGameDlg game(app, [] { return 3277; });
+    boxes.answers = {IDNO};
+    game.Flow().EvaluateTry();
+    game.Flow().RequestExit(IDCANCEL);
+    app.settings.repeatCount = 3;
+    game.Flow().GradeProblem();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, "Quit the game?");
+    EXPECT_EQ(boxes.shown[1].text.substr(0, 26), "Points for this problem: 0");
+    EXPECT_NE(boxes.shown[1].text.find("Starting problem 2."), std::string::npos);
+    const auto box = BuildMessageBox(&game, "", "", MB_YESNO);
+    for (const QAbstractButton* b : box->buttons()) {
+        EXPECT_FALSE(HasJapanese(b->text())) << b->text().toStdString();
+    }
+}
+
+TEST_F(LanguageTest, HelpShowsEveryPointRuleWithItsNumberInBothLanguages) {
+    using namespace points;
+    const std::vector<int32_t> expected = {kPlainOperand, kSqrt,      kCbrt,       kSquare,
+                                           kCube,         kAdd,       kSub,        kMul,
+                                           kExactDiv,     kJoin,      kOrderBonus, kFirstTry,
+                                           kTargetBonus,  kZeroBonus, kTensBonus,  kInexactPenalty};
+    for (const bool english : {false, true}) {
+        if (english) {
+            ASSERT_TRUE(InstallTranslation({"en"}));
+        }
+        std::vector<int32_t> shown;
+        std::string all;
+        for (const HelpSection& s : BuildHelp(app.settingsPath)) {
+            for (const HelpRule& r : s.rules) {
+                shown.push_back(r.points);
+                all += r.text + "\n";
+            }
+            for (const std::string& p : s.paragraphs) {
+                all += p + "\n";
+            }
+        }
+        EXPECT_EQ(shown, expected) << english;
+        // Numbers inside the sentences, filled in whichever language.
+        for (int32_t n : {kPerTry, kTriesWithoutBase, kTarget}) {
+            EXPECT_NE(all.find(std::to_string(n)), std::string::npos) << n << " " << english;
+        }
+        EXPECT_NE(all.find(app.settingsPath), std::string::npos);
+        EXPECT_EQ(all.find('%'), std::string::npos) << all;
+        EXPECT_EQ(HasJapanese(QString::fromStdString(all)), !english);
+    }
+}
+
+TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
+    CGameDlg game(app, [] { return 3277; });
+    game.show();
+    QApplication::setActiveWindow(&game);
+    QTest::keyClick(game.windowHandle(), Qt::Key_F1);
+    auto* help = game.findChild<CHelpDlg*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_FALSE(help->isModal()); // the game goes on beside it
+    EXPECT_EQ(help->Browser()->accessibleName(), help->windowTitle());
+    EXPECT_NE(help->Browser()->toPlainText().indexOf(QString::number(points::kTargetBonus)), -1);
+    // A second F1 brings the same window forward.
+    QTest::keyClick(game.windowHandle(), Qt::Key_F1);
+    EXPECT_EQ(game.findChildren<CHelpDlg*>().size(), 1);
+    QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(game.findChild<CHelpDlg*>(), nullptr); // closed and gone
+
+    // The menu item, and F1 in each dialog, over which the help is not blocked.
+    bool fromMenu = false;
+    for (QAction* a : game.WindowMenu()->actions()) {
+        if (a->shortcut() == QKeySequence(QKeySequence::HelpContents)) {
+            a->trigger();
+            fromMenu = game.findChild<CHelpDlg*>() != nullptr;
+        }
+    }
+    EXPECT_TRUE(fromMenu);
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.push_back(std::make_unique<CSettingDlg>(app, &game));
+    dialogs.push_back(std::make_unique<CHiScoreDlg>(app, &game));
+    dialogs.push_back(std::make_unique<CAboutDlg>(&game));
+    for (auto& d : dialogs) {
+        d->setModal(true);
+        d->show();
+        QApplication::setActiveWindow(d.get());
+        QTest::keyClick(d->windowHandle(), Qt::Key_F1);
+        auto* h = d->findChild<CHelpDlg*>();
+        ASSERT_NE(h, nullptr) << d->metaObject()->className();
+        // Keys reach it past the modal dialog it belongs to.
+        QTest::keyClick(h->windowHandle(), Qt::Key_Escape);
+        QApplication::processEvents();
+        EXPECT_EQ(d->findChild<CHelpDlg*>(), nullptr) << d->metaObject()->className();
+        d->hide();
+    }
+}
+
+} // namespace
+} // namespace vostrel

@@ -1,0 +1,91 @@
+#include "ui/CHelpDlg.h"
+
+#include "app/CGameApp.h"
+#include "game/HelpText.h"
+#include "ui/CGameDlg.h"
+
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace vostrel {
+
+namespace {
+
+QString Html(const std::string& text) {
+    return QString::fromStdString(text).toHtmlEscaped();
+}
+
+QString HelpHtml(const std::vector<HelpSection>& help) {
+    QString html;
+    for (const HelpSection& s : help) {
+        html += QStringLiteral("<h3>%1</h3>").arg(Html(s.title));
+        for (const std::string& p : s.paragraphs) {
+            html += QStringLiteral("<p>%1</p>").arg(Html(p));
+        }
+        if (!s.rules.empty()) {
+            html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\">");
+            for (const HelpRule& r : s.rules) {
+                const QString points =
+                    r.points > 0 ? QStringLiteral("+%1").arg(r.points) : QString::number(r.points);
+                html += QStringLiteral("<tr><td align=\"right\">%1</td><td>%2</td></tr>")
+                            .arg(points, Html(r.text));
+            }
+            html += QStringLiteral("</table>");
+        }
+    }
+    return html;
+}
+
+// The settings file of this run, known to the game window that owns `w`.
+std::string SettingsPathOf(QWidget* w) {
+    for (QWidget* p = w; p != nullptr; p = p->parentWidget()) {
+        if (auto* game = qobject_cast<CGameDlg*>(p)) {
+            return game->App().settingsPath;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+CHelpDlg::CHelpDlg(const std::string& settingsPath, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(tr("Vostrel のヘルプ"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMaximizeButtonHint);
+    browser_ = new QTextBrowser(this);
+    browser_->setAccessibleName(windowTitle());
+    browser_->setOpenLinks(false);
+    browser_->setHtml(HelpHtml(BuildHelp(settingsPath)));
+    // Read from the start, line by line with the arrow keys as well as by pages.
+    browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    const QFontMetrics fm(font());
+    resize(fm.averageCharWidth() * 72, fm.lineSpacing() * 34);
+    browser_->setFocus();
+}
+
+CHelpDlg* CHelpDlg::Show(QWidget* from) {
+    QWidget* owner = from != nullptr ? from->window() : nullptr;
+    CHelpDlg* help = owner != nullptr
+                         ? owner->findChild<CHelpDlg*>(QString(), Qt::FindDirectChildrenOnly)
+                         : nullptr;
+    if (help == nullptr) {
+        help = new CHelpDlg(SettingsPathOf(owner), owner);
+    }
+    help->show();
+    help->raise();
+    help->activateWindow();
+    return help;
+}
+
+void CHelpDlg::InstallKey(QDialog* dialog) {
+    auto* key = new QShortcut(QKeySequence::HelpContents, dialog);
+    QObject::connect(key, &QShortcut::activated, dialog, [dialog] { Show(dialog); });
+}
+
+} // namespace vostrel
