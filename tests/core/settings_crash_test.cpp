@@ -139,5 +139,26 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
                 static_cast<long>(perSave));
 }
 
+// The leftovers lie beside the file a save replaces, named after it; another player's, in a
+// folder that players share, are theirs to keep.
+TEST(SaveLeftovers, AreThisPlayersBesideTheRealFile) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkdir(dir.File("game").c_str(), 0755), 0);
+    test::WriteBytes(dir.File("scores.dat"), "x");
+    ASSERT_EQ(::symlink(dir.File("scores.dat").c_str(), dir.File("game/vostrel.dat").c_str()), 0);
+    test::WriteBytes(dir.File("scores.dat.tmp-1-2"), "x");
+    // Only root can make another player's file.
+    const bool other = ::geteuid() == 0;
+    if (other) {
+        test::WriteBytes(dir.File("scores.dat.tmp-3-4"), "x");
+        ASSERT_EQ(::chown(dir.File("scores.dat.tmp-3-4").c_str(), 65534, 65534), 0);
+    }
+    EXPECT_EQ(RemoveSaveLeftovers(dir.File("game/vostrel.dat")), 1);
+    EXPECT_EQ(dir.Listing(),
+              other ? "game\nscores.dat\nscores.dat.tmp-3-4\n" : "game\nscores.dat\n");
+    EXPECT_EQ(FolderOf("vostrel.dat"), ".");
+    EXPECT_EQ(FolderOf("/vostrel.dat"), "/");
+}
+
 } // namespace
 } // namespace vostrel

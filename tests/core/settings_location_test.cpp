@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vostrel {
 
@@ -113,6 +115,15 @@ TEST(SettingsLocation, RealPathIsOnePerFile) {
               0);
     EXPECT_EQ(RealSettingsPath(dir.File("link/data/vostrel.dat")), real + "/real/data/vostrel.dat");
     EXPECT_EQ(RealSettingsPath(dir.File("alias.dat")), real + "/real/data/vostrel.dat");
+    EXPECT_EQ(RealSettingsPath("/./vostrel-missing.dat"), "/vostrel-missing.dat");
+    // A relative name, as the working folder gives it.
+    char* cwd = ::getcwd(nullptr, 0);
+    ASSERT_NE(cwd, nullptr);
+    ASSERT_EQ(::chdir(dir.File("link").c_str()), 0);
+    EXPECT_EQ(RealSettingsPath("vostrel.dat"), real + "/real/vostrel.dat");
+    EXPECT_EQ(RealSettingsPath("new/vostrel.dat"), real + "/real/new/vostrel.dat");
+    EXPECT_EQ(::chdir(cwd), 0);
+    std::free(cwd);
 }
 
 } // namespace

@@ -25,11 +25,14 @@ constexpr int kTicketsPerCombination = 3;
 constexpr int kTicketsPerCombination = 3;
 #endif
 
-// Zeros, repeats, the extremes, tickets that need joins or powers, tickets without 10.
+// Zeros, repeats, the extremes, tickets that need joins or powers, tickets without 10. The
+// last three never make 10: with other results unscored, ties alone pick their answer (0159
+// the nearest result, 9; 0034 no power, 12 before 3^2 + 0; 0038 the nearest, 11).
 const std::vector<Digits> kTickets = {
     {0, 0, 0, 0}, {9, 9, 9, 9}, {5, 0, 5, 1}, {1, 2, 3, 4}, {0, 0, 1, 0}, {7, 7, 7, 7},
     {1, 1, 1, 1}, {2, 3, 4, 2}, {9, 0, 0, 1}, {4, 8, 1, 6}, {1, 0, 0, 0}, {3, 8, 0, 7},
     {6, 6, 6, 9}, {2, 0, 3, 1}, {8, 8, 8, 8}, {1, 2, 9, 1}, {0, 5, 0, 2}, {9, 7, 5, 3},
+    {0, 1, 5, 9}, {0, 0, 3, 4}, {0, 0, 3, 8},
 };
 
 TEST(ChoiceSets, CountsMatchTheWindowsOptions) {

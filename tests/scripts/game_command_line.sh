@@ -48,6 +48,13 @@ run ./vostrel --version
 [ "$status" -eq 0 ] || fail "--version: status $status"
 [ "$out" == "vostrel $version" ] || fail "--version printed '$out', not 'vostrel $version'"
 
+# Both: --help wins, in either order.
+for args in "--help --version" "--version -h"; do
+    # shellcheck disable=SC2086  # the words are the arguments
+    run ./vostrel $args
+    [ "$status" -eq 0 ] && [[ "$out" == "usage: vostrel "* ]] || fail "'$args' printed: $out"
+done
+
 for args in --bogus "-platform offscreen" "-style fusion" file.txt "--help --bogus"; do
     # shellcheck disable=SC2086  # the words are the arguments
     run env QT_QPA_PLATFORM=offscreen ./vostrel $args
@@ -59,8 +66,10 @@ done
 run ./vostrel
 [ "$status" -eq 1 ] || fail "no display: status $status"
 one_line_err 'graphical desktop' || fail "no display: standard error holds: $err"
-run env DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM='wayland;xcb' ./vostrel
-[ "$status" -eq 1 ] || fail "empty DISPLAY and WAYLAND_DISPLAY: status $status"
+for platform in 'wayland;xcb' wayland-egl xcb:dpi=96; do
+    run env DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM="$platform" ./vostrel
+    [ "$status" -eq 1 ] || fail "empty DISPLAY and WAYLAND_DISPLAY, $platform: status $status"
+done
 [ ! -e "$tmp/vostrel.dat" ] || fail "a start without a display wrote vostrel.dat"
 
 # A platform that needs no display server still starts the game: it waits at the missing

@@ -322,6 +322,7 @@ TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt)
         EXPECT_FALSE(a->text(QAccessible::Value).isEmpty()) << id;
         EXPECT_TRUE(a->text(QAccessible::Name).endsWith(a->text(QAccessible::Value))) << id;
         EXPECT_TRUE(a->state().focusable) << id;
+        EXPECT_TRUE(a->state().hasPopup) << id;
         EXPECT_FALSE(a->state().disabled) << id;
         ASSERT_NE(a->actionInterface(), nullptr);
         EXPECT_EQ(a->actionInterface()->actionNames().value(0),
@@ -335,6 +336,7 @@ TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt)
               QStringLiteral("連結"));
     QAccessibleInterface* result = QAccessible::queryAccessibleInterface(L(IDC_RESULT));
     EXPECT_EQ(result->role(), QAccessible::StaticText);
+    EXPECT_FALSE(result->state().hasPopup);
     EXPECT_EQ(result->text(QAccessible::Name), QStringLiteral("計算結果"));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(L(IDC_POINTS))->text(QAccessible::Name),
               QStringLiteral("得点、0"));
@@ -729,6 +731,18 @@ TEST_F(GameDlgTest, AJoinDisablesLabelsThatThenActAsBackground) {
     EXPECT_FALSE(L(IDC_POWER0)->isEnabled());
     EXPECT_FALSE(L(IDC_RANK0 + 1)->isEnabled());
     EXPECT_TRUE(L(IDC_RANK0 + 2)->isEnabled());
+    // The arrows pass over them to the next label that way; Up and Down change rows.
+    L(IDC_RANK0)->setFocus();
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Focus(), L(IDC_RANK0 + 2));
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Focus(), L(IDC_OP0 + 2));
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Focus(), L(IDC_POWER0 + 2));
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Focus(), L(IDC_POWER0 + 1));
     dlg->Control(IDC_RETRY)->setFocus();
     Click(IDC_RANK0 + 1);
     Settle();

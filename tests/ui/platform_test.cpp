@@ -1,4 +1,5 @@
 #include "app/WinConstants.h"
+#include "ui/platform/Contrast.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/MessageBoxes.h"
@@ -168,6 +169,22 @@ TEST(Fonts, ShrinksToTheLargestSizeThatFitsTheWidth) {
             EXPECT_GT(QFontMetrics(f).horizontalAdvance(widest), width) << width;
         }
     }
+}
+
+TEST(Contrast, WeighsLinearChannelsAsTheEyeDoes) {
+    // Green weighs most and blue least: pure red on white stays below the threshold.
+    EXPECT_NEAR(ContrastRatio(Qt::red, Qt::white), 4.00, 0.01);
+    EXPECT_NEAR(ContrastRatio(Qt::blue, Qt::black), 2.44, 0.01);
+    EXPECT_NEAR(ContrastRatio(Qt::green, Qt::black), 15.30, 0.01);
+    // The curve is straight near black and a power above it: the greys either side of the
+    // threshold on white are 0x76 and 0x77.
+    EXPECT_NEAR(ContrastRatio(QColor(10, 10, 10), Qt::black), 1.061, 0.001);
+    EXPECT_NEAR(ContrastRatio(QColor(0x76, 0x76, 0x76), Qt::white), 4.54, 0.01);
+    EXPECT_EQ(ReadableColor(QColor(0x76, 0x76, 0x76), Qt::white), QColor(0x76, 0x76, 0x76));
+    EXPECT_EQ(ReadableColor(QColor(0x77, 0x77, 0x77), Qt::white), QColor(Qt::black));
+    // What does not read gives way to black or white, whichever reads better there.
+    EXPECT_EQ(ReadableColor(Qt::red, Qt::white), QColor(Qt::black));
+    EXPECT_EQ(ReadableColor(Qt::blue, Qt::black), QColor(Qt::white));
 }
 
 } // namespace
