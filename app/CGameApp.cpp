@@ -45,8 +45,8 @@ int32_t CGameApp::SaveTo(IAppShell* shell) {
     }
     if (shell != nullptr && !failureShown_) {
         failureShown_ = true;
-        shell->MessageBox(SaveFailureText(location_.path, reason), "設定ファイルエラー",
-                          MB_OK | MB_ICONERROR);
+        shell->MessageBox(SaveFailureText(location_.path, reason),
+                          Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
     } else if (shell == nullptr && !failureWritten_) {
         failureWritten_ = true;
         std::fputs(SaveFailureLine(location_.path, reason).c_str(), stderr);

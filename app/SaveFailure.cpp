@@ -1,5 +1,7 @@
 #include "app/SaveFailure.h"
 
+#include "app/Tr.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -12,17 +14,17 @@ std::string ReasonText(int reason) {
     switch (reason) {
     case EACCES:
     case EPERM:
-        return "このファイルまたはフォルダへの書込みが許可されていません。";
+        return Tr("SaveFailure", "このファイルまたはフォルダへの書込みが許可されていません。");
     case EROFS:
-        return "読取り専用のディスクです。";
+        return Tr("SaveFailure", "読取り専用のディスクです。");
     case ENOSPC:
     case EDQUOT:
-        return "ディスクの空きが足りません。";
+        return Tr("SaveFailure", "ディスクの空きが足りません。");
     case EISDIR:
-        return "同じ名前のフォルダがあります。";
+        return Tr("SaveFailure", "同じ名前のフォルダがあります。");
     case ENOENT:
     case ENOTDIR:
-        return "保存先のフォルダがありません。";
+        return Tr("SaveFailure", "保存先のフォルダがありません。");
     default:
         return std::strerror(reason);
     }
@@ -31,7 +33,8 @@ std::string ReasonText(int reason) {
 } // namespace
 
 std::string SaveFailureText(const std::string& path, int reason) {
-    return "設定ファイルの保存に失敗しました。\n\n" + path + "\n" + ReasonText(reason);
+    return FillText(Tr("SaveFailure", "設定ファイルの保存に失敗しました。\n\n%1\n%2"),
+                    {path, ReasonText(reason)});
 }
 
 std::string SaveFailureLine(const std::string& path, int reason) {

@@ -283,6 +283,39 @@ Points: %4</translation>
     </message>
 </context>
 <context>
+    <name>SaveFailure</name>
+    <message>
+        <source>このファイルまたはフォルダへの書込みが許可されていません。</source>
+        <translation>You may not write to this file or its folder.</translation>
+    </message>
+    <message>
+        <source>読取り専用のディスクです。</source>
+        <translation>The disk is read-only.</translation>
+    </message>
+    <message>
+        <source>ディスクの空きが足りません。</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>同じ名前のフォルダがあります。</source>
+        <translation>A folder of the same name is in the way.</translation>
+    </message>
+    <message>
+        <source>保存先のフォルダがありません。</source>
+        <translation>The folder to save in does not exist.</translation>
+    </message>
+    <message>
+        <source>設定ファイルの保存に失敗しました。
+
+%1
+%2</source>
+        <translation>The settings file could not be saved.
+
+%1
+%2</translation>
+    </message>
+</context>
+<context>
     <name>SettingsApply</name>
     <message>
         <source>繰返し回数には正の整数値を入力してください。</source>
