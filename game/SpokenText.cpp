@@ -21,6 +21,15 @@ bool InBlock(int id, int first) {
     return id >= first && id < first + kPositions;
 }
 
+// Without the blanks that align a label's text.
+std::string Trimmed(const std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
 } // namespace
 
 int ChooserOfLabel(int labelId) {
@@ -54,17 +63,20 @@ const char* ChooserItemWord(int chooserId, int32_t code) {
     }
 }
 
-std::string ControlName(int id) {
+std::string ControlName(int id, const int32_t (&digits)[4]) {
     // The sign and the gaps are counted as the player reads them, from the left.
     const auto gap = [](int k) { return std::to_string(k) + "番目の演算子"; };
+    const auto digit = [&digits](int k) { return std::to_string(digits[k]); };
     if (InBlock(id, IDC_POWER0)) {
-        return std::to_string(id - IDC_POWER0 + 1) + "番目の数字のべき乗";
+        const int k = id - IDC_POWER0;
+        return std::to_string(k + 1) + "番目の数字" + digit(k) + "のべき乗";
     }
     if (id == IDC_OP0) {
-        return "符号";
+        return "1番目の数字" + digit(0) + "の符号";
     }
     if (InBlock(id, IDC_OP0)) {
-        return gap(id - IDC_OP0);
+        const int k = id - IDC_OP0;
+        return gap(k) + "（" + digit(k - 1) + "と" + digit(k) + "の間）";
     }
     if (id == IDC_RANK0) {
         return "符号の計算順位";
@@ -81,8 +93,37 @@ std::string ControlName(int id) {
     return {};
 }
 
+std::string ProblemSpeech(int number, const int32_t (&digits)[4]) {
+    std::string text = number > 0 ? std::to_string(number) + "問目、数字 " : "数字 ";
+    for (int k = 0; k < kPositions; ++k) {
+        text += std::to_string(digits[k]) + (k + 1 < kPositions ? "、" : "");
+    }
+    return text;
+}
+
+std::string ResultSpeech(const std::string& result, const std::string& points) {
+    // An error shows dashes for the points: there are none.
+    const std::string shown = Trimmed(points);
+    const bool none = shown.find_first_not_of('-') == std::string::npos;
+    return "計算結果 " + Trimmed(result) + "、得点 " + (none ? "なし" : shown);
+}
+
 std::string HighScoreCellName(int row, bool scoreColumn) {
     return std::to_string(row + 1) + "位の" + (scoreColumn ? "スコア" : "名前");
+}
+
+std::string HighScoreRowSpeech(int row, const std::string& name, int32_t score) {
+    const std::string shown = Trimmed(name);
+    return std::to_string(row + 1) + "位、" + (shown.empty() ? "" : shown + "、") +
+           std::to_string(score) + "点";
+}
+
+std::string FinalScoreSpeech(int32_t finalScore, int row) {
+    const std::string text = "今回のスコア " + std::to_string(finalScore) + "、";
+    if (row < 0) {
+        return text + "ハイスコアには入りませんでした";
+    }
+    return text + std::to_string(row + 1) + "位に入りました";
 }
 
 } // namespace vostrel

@@ -6,6 +6,7 @@
 #include "ui/ApplicationAccessible.h"
 #include "ui/QtAppShell.h"
 #include "ui/platform/AppIcon.h"
+#include "ui/platform/FocusMarkStyle.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/SingleInstance.h"
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     vostrel::ApplicationAccessible::Install();
     QApplication::setWindowIcon(vostrel::AppIcon());
     vostrel::InstallFontSubstitutions();
+    vostrel::FocusMarkStyle::Install();
 
     // One game per settings file, settled before the file is read: a later start brings the
     // running game forward and ends without a word, so the two never save over each other.
