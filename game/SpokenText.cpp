@@ -108,6 +108,17 @@ std::string ResultSpeech(const std::string& result, const std::string& points) {
     return "計算結果 " + Trimmed(result) + "、得点 " + (none ? "なし" : shown);
 }
 
+std::string JoinedSpeech(const std::string& first, const std::string& second) {
+    if (first.empty() || second.empty()) {
+        return first + second;
+    }
+    return first + "。" + second;
+}
+
+std::string ChooserListName() {
+    return "選択肢";
+}
+
 std::string HighScoreCellName(int row, bool scoreColumn) {
     return std::to_string(row + 1) + "位の" + (scoreColumn ? "スコア" : "名前");
 }

@@ -26,6 +26,12 @@ std::string ProblemSpeech(int number, const int32_t (&digits)[4]);
 // Said after "=": what the result label and the points label show (a value or an error text).
 std::string ResultSpeech(const std::string& result, const std::string& points);
 
+// Two sentences said one after the other.
+std::string JoinedSpeech(const std::string& first, const std::string& second);
+
+// What a dropped list of choices is called; the combo box that holds it says whose it is.
+std::string ChooserListName();
+
 // A high-score cell: row 0..4, the name column or the score column.
 std::string HighScoreCellName(int row, bool scoreColumn);
 

@@ -271,7 +271,7 @@ void CGameDlg::CreateChoosers() {
         c->view()->viewport()->installEventFilter(this);
         keyGuard->Watch(c);
         c->view()->setFont(*fills[k].font);
-        c->view()->setAccessibleName(QStringLiteral("選択肢"));
+        c->view()->setAccessibleName(QString::fromStdString(ChooserListName()));
         ListRowDelegate::Install(c);
         auto* name = new QLabel(this);
         name->hide();

@@ -16,9 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringList>
 
 #include <algorithm>
+#include <string>
 
 namespace vostrel {
 namespace {
@@ -146,17 +146,17 @@ void CHiScoreDlg::NameRows() {
     // Heard as the dialog opens, after its title: the final score and its row, and unless a
     // name is asked for, the whole table.
     const AppState& st = app_.state;
-    QStringList said;
+    std::string said;
     if (st.hiScoreMode == HiScoreEntry || st.hiScoreMode == HiScoreResult) {
         const int row = st.hiScoreMode == HiScoreEntry ? st.hiScoreRow : -1;
-        said << QString::fromStdString(FinalScoreSpeech(st.finalScore, row));
+        said = FinalScoreSpeech(st.finalScore, row);
     }
     if (st.hiScoreMode != HiScoreEntry) {
         for (const CStaticEx& label : nameLabel_) {
-            said << label.SpokenValue();
+            said = JoinedSpeech(said, label.SpokenValue().toStdString());
         }
     }
-    setAccessibleDescription(said.join(QStringLiteral("。")));
+    setAccessibleDescription(QString::fromStdString(said));
 }
 
 void CHiScoreDlg::ApplyMode() {

@@ -1,5 +1,7 @@
 #include "ui/FocusSpeech.h"
 
+#include "game/SpokenText.h"
+
 #include <QAccessibleObject>
 #include <QCoreApplication>
 #include <QEvent>
@@ -65,14 +67,12 @@ void FocusSpeech::Say(const QString& text) {
         return;
     }
     const bool queued = !pending_.isEmpty();
-    pending_ = queued ? pending_ + QStringLiteral("。") + text : text;
+    pending_ =
+        queued ? QString::fromStdString(JoinedSpeech(pending_.toStdString(), text.toStdString()))
+               : text;
     if (!queued) {
         QMetaObject::invokeMethod(this, &FocusSpeech::Deliver, Qt::QueuedConnection);
     }
-}
-
-QString FocusSpeech::Holding(const QWidget* control) const {
-    return control != nullptr && control == holder_ ? spoken_ : QString();
 }
 
 void FocusSpeech::Deliver() {
@@ -101,20 +101,14 @@ void FocusSpeech::Place(QWidget* control) {
     const QString text = std::exchange(pending_, QString());
     if (control != holder_) {
         Withdraw();
-    } else if (control->accessibleDescription() == text) {
-        // The same sentence again (the same result twice): a change the reader hears needs a
-        // different description first; an empty one is not spoken.
-        control->setAccessibleDescription(QString());
     }
     holder_ = control;
-    spoken_ = text;
     control->setAccessibleDescription(text);
 }
 
 void FocusSpeech::Withdraw() {
     if (QWidget* old = holder_) {
         holder_ = nullptr;
-        spoken_.clear();
         old->setAccessibleDescription(QString());
     }
 }

@@ -1,19 +1,18 @@
 #pragma once
-// Says a sentence to a screen reader without moving the focus. Orca 43 speaks the accessible
-// description of the object that takes the focus and every change of that description while
-// the object keeps the focus, but no change of a label that lacks the focus, and Qt 6.4 has no
-// announcement event. So the sentence becomes the description of the watched control that has
-// the focus once the current event is done:
-// - a control that takes the focus before then gets it as the focus arrives, and the reader says
-//   it with the control's name, once;
-// - so does a control that took it moments before (the reader has not yet asked it what it is:
-//   the program answers no reader before the current event is done);
-// - a window that is not active keeps it on its focus control until it is active again.
-// A control that has had the focus for a while has been read already: the sentence is shown to
-// the reader as a notification (Qt 6.4 reports a description change without the new text, which
-// Orca cannot speak), and Orca speaks a notification as it appears, wherever the focus is.
-// The description is the sentence's only for as long as the control keeps the focus: it is gone
-// when the focus leaves, so the control reads as before when the player comes back to it.
+// Says a sentence to a screen reader without moving the focus. With Orca 43 and Qt 6.4 two ways
+// reach the player: the accessible description of a control as it takes the focus is read with
+// it, and an object of role Notification that appears is spoken wherever the focus is. A change
+// of a description or a name is not: Qt 6.4 reports it without the new text, and Orca then has
+// nothing to speak; nor has Qt 6.4 an announcement event.
+// So, once the current event is done, the sentence goes
+// - to the description of the watched control that takes the focus before then, or took it
+//   moments before (the program answers no reader before the current event is done, so the
+//   reader asks it what it is after the sentence is in place), or that has the focus of a
+//   window that is not active (read when the window is active again): said with the control's
+//   name, once; the description is gone when the focus leaves, so the control reads as before
+//   when the player comes back to it;
+// - otherwise, the control having been read already, to a notification that appears, outside
+//   every window so that the reader says no window's name before it.
 
 #include <QObject>
 #include <QPointer>
@@ -35,9 +34,6 @@ public:
     // Said once, after the current event; a second sentence before then follows the first.
     void Say(const QString& text);
 
-    // The sentence that the control holds as its description now; empty for none.
-    QString Holding(const QWidget* control) const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
@@ -50,7 +46,7 @@ private:
     QWidget* window_;
     QObject* note_;
     QString pending_;
-    QString spoken_;
+    // The control whose description holds the last sentence.
     QPointer<QWidget> holder_;
     // The control that took the focus moments ago: the reader has yet to ask it what it is.
     QPointer<QWidget> arrived_;
