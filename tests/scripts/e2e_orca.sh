@@ -23,8 +23,9 @@ if ! [ -x /usr/lib/speech-dispatcher-modules/sd_espeak-ng ]; then
     echo "skipped: no espeak-ng module for speech-dispatcher (scripts/deps.sh test installs it)"
     exit 77
 fi
-# Under the sanitizers the game is slow enough to change what Orca hears first; the normal
-# build plays this game.
+# The normal build plays this game. Under the sanitizers the game answers so slowly that the
+# accessibility bus gives up waiting on Orca for a key now and then, and Qt's bridge then leaks
+# that key's event (its keyEventError path frees nothing), which LeakSanitizer reports at exit.
 if grep -qs '^VOSTREL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"; then
     echo "skipped: the screen reader plays the normal build"
     exit 77
