@@ -7,6 +7,7 @@
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
 #include "game/ControlIds.h"
+#include "game/SpokenText.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -66,6 +67,9 @@ void GameFlow::NewProblem() {
     view_.SetLabelAlign(IDC_POINTS, TextAlign::Right);
     view_.SetLabelText(IDC_POINTS, "0 ");
     app_.state.gameInProgress = kFlagOff;
+    // A reader hears the digits; said first, so that "=" says them as it takes the focus.
+    const int number = app_.settings.repeatCount > 1 ? app_.state.problemIndex + 1 : 0;
+    view_.Speak(ProblemSpeech(number, expr_.digits));
     // Every problem starts from "=", wherever the last one left the keyboard.
     view_.FocusEvaluateButton();
 }
@@ -104,8 +108,9 @@ void GameFlow::EvaluateTry() {
     if (tryCount_ < points::kMaxTries) {
         ++tryCount_;
     }
-    ShowResult(Evaluate(expr_, tryCount_, SwitchesOf(app_.settings)));
+    const ResultDisplay d = ShowResult(Evaluate(expr_, tryCount_, SwitchesOf(app_.settings)));
     app_.state.gameInProgress = kFlagOn;
+    view_.Speak(ResultSpeech(d.result.text, d.points.text));
 }
 
 void GameFlow::GradeProblem() {
@@ -328,12 +333,13 @@ void GameFlow::ShowLabels(LabelMask mask) {
     }
 }
 
-void GameFlow::ShowResult(const EvalResult& r) {
+ResultDisplay GameFlow::ShowResult(const EvalResult& r) {
     const ResultDisplay d = FormatResult(r);
     view_.SetLabelText(IDC_RESULT, d.result.text);
     view_.SetLabelAlign(IDC_RESULT, d.result.align);
     view_.SetLabelText(IDC_POINTS, d.points.text);
     view_.SetLabelAlign(IDC_POINTS, d.points.align);
+    return d;
 }
 
 } // namespace vostrel

@@ -76,7 +76,8 @@ private:
     void EndGame();
     // Re-texts the labels in the mask and sets their enabled states from the expression.
     void ShowLabels(LabelMask mask);
-    void ShowResult(const EvalResult& r);
+    // Shows the result and points of r, and returns what they show.
+    ResultDisplay ShowResult(const EvalResult& r);
 
     CGameApp& app_;
     IGameView& view_;

@@ -27,6 +27,10 @@ public:
 
     virtual void FocusEvaluateButton() = 0;
 
+    // What a screen reader says, once, for a change that moves no focus (a new problem's digits,
+    // a try's result): said by the control that has the focus once the current event is done.
+    virtual void Speak(const std::string& text) = 0;
+
     // Modal dialogs over the application object.
     virtual void RunHiScoreDialog() = 0;
     virtual void RunSettingsDialog() = 0;

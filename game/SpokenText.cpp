@@ -35,6 +35,15 @@ bool InBlock(int id, int first) {
     return id >= first && id < first + kPositions;
 }
 
+// Without the blanks that align a label's text.
+std::string Trimmed(const std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
 } // namespace
 
 int ChooserOfLabel(int labelId) {
@@ -68,16 +77,21 @@ std::string ChooserItemWord(int chooserId, int32_t code) {
     }
 }
 
-std::string ControlName(int id) {
+std::string ControlName(int id, const int32_t (&digits)[4]) {
     // The sign and the gaps are counted as the player reads them, from the left.
+    const auto digit = [&digits](int k) { return std::to_string(digits[k]); };
     if (InBlock(id, IDC_POWER0)) {
-        return WithNumber(Tr("SpokenText", "%1番目の数字のべき乗"), id - IDC_POWER0 + 1);
+        const int k = id - IDC_POWER0;
+        return FillText(Tr("SpokenText", "%1番目の数字%2のべき乗"),
+                        {std::to_string(k + 1), digit(k)});
     }
     if (id == IDC_OP0) {
-        return Tr("SpokenText", "符号");
+        return FillText(Tr("SpokenText", "1番目の数字%1の符号"), {digit(0)});
     }
     if (InBlock(id, IDC_OP0)) {
-        return WithNumber(Tr("SpokenText", "%1番目の演算子"), id - IDC_OP0);
+        const int k = id - IDC_OP0;
+        return FillText(Tr("SpokenText", "%1番目の演算子（%2と%3の間）"),
+                        {std::to_string(k), digit(k - 1), digit(k)});
     }
     if (id == IDC_RANK0) {
         return Tr("SpokenText", "符号の計算順位");
@@ -94,9 +108,57 @@ std::string ControlName(int id) {
     return {};
 }
 
+std::string ProblemSpeech(int number, const int32_t (&digits)[4]) {
+    const auto d = [&digits](int k) { return std::to_string(digits[k]); };
+    if (number > 0) {
+        return FillText(Tr("SpokenText", "%1問目、数字 %2、%3、%4、%5"),
+                        {std::to_string(number), d(0), d(1), d(2), d(3)});
+    }
+    return FillText(Tr("SpokenText", "数字 %1、%2、%3、%4"), {d(0), d(1), d(2), d(3)});
+}
+
+std::string ResultSpeech(const std::string& result, const std::string& points) {
+    // An error shows dashes for the points: there are none.
+    const std::string shown = Trimmed(points);
+    if (shown.find_first_not_of('-') == std::string::npos) {
+        return FillText(Tr("SpokenText", "計算結果 %1、得点 なし"), {Trimmed(result)});
+    }
+    return FillText(Tr("SpokenText", "計算結果 %1、得点 %2"), {Trimmed(result), shown});
+}
+
+std::string JoinedSpeech(const std::string& first, const std::string& second) {
+    if (first.empty() || second.empty()) {
+        return first + second;
+    }
+    return FillText(Tr("SpokenText", "%1。%2"), {first, second});
+}
+
+std::string ChooserListName() {
+    return Tr("SpokenText", "選択肢");
+}
+
 std::string HighScoreCellName(int row, bool scoreColumn) {
     return WithNumber(
         scoreColumn ? Tr("SpokenText", "%1位のスコア") : Tr("SpokenText", "%1位の名前"), row + 1);
+}
+
+std::string HighScoreRowSpeech(int row, const std::string& name, int32_t score) {
+    const std::string shown = Trimmed(name);
+    const std::string rank = std::to_string(row + 1);
+    if (shown.empty()) {
+        return FillText(Tr("SpokenText", "%1位、%2点"), {rank, std::to_string(score)});
+    }
+    return FillText(Tr("SpokenText", "%1位、%2、%3点"), {rank, shown, std::to_string(score)});
+}
+
+std::string FinalScoreSpeech(int32_t finalScore, int row) {
+    const std::string score = std::to_string(finalScore);
+    if (row < 0) {
+        return FillText(Tr("SpokenText", "今回のスコア %1、ハイスコアには入りませんでした"),
+                        {score});
+    }
+    return FillText(Tr("SpokenText", "今回のスコア %1、%2位に入りました"),
+                    {score, std::to_string(row + 1)});
 }
 
 } // namespace vostrel

@@ -1,6 +1,7 @@
 #pragma once
-// What a screen reader says for the game window's controls: which control a label is, and each
-// chooser item as a word (the item texts "", "√", " " read as nothing at all).
+// Every word a screen reader says for the game: which control a label is (with the digit it
+// belongs to), each chooser item as a word (the item texts "", "√", " " read as nothing at all),
+// the sentences said when a problem starts and after "=", and the high-score table. UTF-8.
 
 #include <cstdint>
 #include <string>
@@ -13,11 +14,32 @@ int ChooserOfLabel(int labelId);
 // The word for item `code` of a chooser; empty for a code outside the list.
 std::string ChooserItemWord(int chooserId, int32_t code);
 
-// Which control the label, result or points display is, e.g. "符号" or "2番目の数字のべき乗";
-// empty for any other id.
-std::string ControlName(int id);
+// Which control the label, result or points display is, with the digits of the problem that
+// it belongs to: "2番目の数字8のべき乗", "1番目の数字3の符号", "1番目の演算子（3と8の間）",
+// "1番目の演算子の計算順位"; empty for any other id.
+std::string ControlName(int id, const int32_t (&digits)[4]);
+
+// Said when a problem starts: its number (1-based; 0 when the game has a single problem) and
+// its digits, e.g. "2問目、数字 3、8、1、5".
+std::string ProblemSpeech(int number, const int32_t (&digits)[4]);
+
+// Said after "=": what the result label and the points label show (a value or an error text).
+std::string ResultSpeech(const std::string& result, const std::string& points);
+
+// Two sentences said one after the other.
+std::string JoinedSpeech(const std::string& first, const std::string& second);
+
+// What a dropped list of choices is called; the combo box that holds it says whose it is.
+std::string ChooserListName();
 
 // A high-score cell: row 0..4, the name column or the score column.
 std::string HighScoreCellName(int row, bool scoreColumn);
+
+// A whole row of the high-score table, read as one: "1位、はなこ、800点".
+std::string HighScoreRowSpeech(int row, const std::string& name, int32_t score);
+
+// The final score beside the table: the row it entered (0..4, or -1 for none), e.g.
+// "今回のスコア 800、1位に入りました".
+std::string FinalScoreSpeech(int32_t finalScore, int row);
 
 } // namespace vostrel

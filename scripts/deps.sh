@@ -13,10 +13,13 @@ play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
 # dpkg-dev and file: cpack's dependency list (dpkg-shlibdeps); lintian checks the package.
 # at-spi2-core, python3-pyatspi and dbus (dbus-run-session): the game's tree as a screen reader
 # reads it. weston and qt6-wayland: the game played on a Wayland compositor. libsm-dev: a small
-# X11 session manager that logs the game out.
+# X11 session manager that logs the game out. orca, speech-dispatcher and espeak-ng: the game
+# played with a real screen reader, speaking into libao's null driver
+# (speech-dispatcher-espeak-ng: the module that speaks with it).
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream
     libx11-dev desktop-file-utils openbox x11-apps dpkg-dev file lintian at-spi2-core
-    python3-pyatspi dbus weston qt6-wayland libsm-dev locales)
+    python3-pyatspi dbus weston qt6-wayland libsm-dev locales orca speech-dispatcher espeak-ng
+    speech-dispatcher-espeak-ng)
 # The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh);
 # the atlas plot (scripts/atlas_plot.sh).
 docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot-nox

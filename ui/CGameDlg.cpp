@@ -10,6 +10,7 @@
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/FocusSpeech.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/DropDownListStyle.h"
@@ -25,6 +26,7 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -71,6 +73,17 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     CreateRunTimeLabels();
     CreateChoosers();
     CreateWindowMenu();
+    speech_ = new FocusSpeech(this);
+    for (QWidget* w : {static_cast<QWidget*>(evaluate_), static_cast<QWidget*>(retry_),
+                       static_cast<QWidget*>(grade_), static_cast<QWidget*>(settings_),
+                       static_cast<QWidget*>(exit_)}) {
+        speech_->Watch(w);
+    }
+    for (const auto* row : {&power_, &op_, &rank_}) {
+        for (CStaticEx* s : *row) {
+            speech_->Watch(s);
+        }
+    }
 
     flow_ = std::make_unique<GameFlow>(app_, *this, std::move(random));
     flow_->StartGame();
@@ -116,7 +129,9 @@ void CGameDlg::CreateTemplateControls() {
 
     for (int k = 0; k < 4; ++k) {
         auto* c = new QComboBox(this);
-        c->setFocusPolicy(Qt::StrongFocus);
+        // Only its dropped list takes the keyboard: a field with the focus would be read as a
+        // combo box named by its item's text ("+", or nothing at all).
+        c->setFocusPolicy(Qt::NoFocus);
         choosers_[k] = c;
     }
     PlaceInDialogUnits(choosers_[0], bu, 14, 39, 25, 77);
@@ -157,7 +172,6 @@ void CGameDlg::CreateRunTimeLabels() {
         s->Create(text, style, r, this, id);
         s->ModifyStyle(0, SS_NOTIFY);
         s->SetBackColor(back);
-        s->setAccessibleName(QString::fromStdString(ControlName(id)));
         if (ChooserOfLabel(id) != 0) {
             s->setFocusPolicy(Qt::TabFocus);
         }
@@ -191,6 +205,7 @@ void CGameDlg::CreateRunTimeLabels() {
     points_ = make(IDC_POINTS, QStringLiteral("1234567"), {50, 155, 105, 180}, kDisplayStyle,
                    kPointsBack);
     points_->setFont(pointsFont_);
+    NameLabels();
 
     // "=" first, then the labels as they are read, row by row, then the buttons in their order.
     QWidget* previous = evaluate_;
@@ -203,6 +218,17 @@ void CGameDlg::CreateRunTimeLabels() {
     for (QWidget* b : {retry_, grade_, settings_, exit_}) {
         setTabOrder(previous, b);
         previous = b;
+    }
+}
+
+void CGameDlg::NameLabels() {
+    for (int id = IDC_POWER0; id <= IDC_POINTS; ++id) {
+        CStaticEx* s = Label(id);
+        const QString name = QString::fromStdString(ControlName(id, shownDigits_));
+        // Only a changed name is set: a reader drops what it is told in a flood.
+        if (s != nullptr && s->accessibleName() != name) {
+            s->setAccessibleName(name);
+        }
     }
 }
 
@@ -242,7 +268,12 @@ void CGameDlg::CreateChoosers() {
         c->view()->viewport()->installEventFilter(this);
         keyGuard->Watch(c);
         c->view()->setFont(*fills[k].font);
+        c->view()->setAccessibleName(QString::fromStdString(ChooserListName()));
         ListRowDelegate::Install(c);
+        auto* name = new QLabel(this);
+        name->hide();
+        name->setBuddy(c);
+        chooserNames_[k] = name;
     }
 }
 
@@ -380,6 +411,11 @@ void CGameDlg::SetLabelText(int id, const std::string& text) {
         s->SetWindowText(t, spoken);
     } else if (auto* l = qobject_cast<QLabel*>(Control(id))) {
         l->setText(t);
+        if (id >= IDC_DIGIT0 && id < IDC_DIGIT0 + 4) {
+            // The labels that belong to a digit name it.
+            shownDigits_[id - IDC_DIGIT0] = t.toInt();
+            NameLabels();
+        }
     }
 }
 
@@ -431,16 +467,23 @@ void CGameDlg::PopUpChooserList(int id, int labelId, int32_t selection) {
         c->raise();
     }
     c->setCurrentIndex(selection);
-    // One list serves several labels: a reader hears which one it is choosing for.
+    // One list serves several labels: a reader hears which one it is choosing for, as the
+    // name of the dropped combo box that holds the list (Qt names a combo box by its item, so
+    // a hidden label names it).
     if (const CStaticEx* label = Label(std::exchange(openingLabel_, 0))) {
-        c->view()->setAccessibleName(label->accessibleName());
+        chooserNames_[id - IDC_POWER_CHOOSER]->setText(label->accessibleName());
     }
     openList_ = id;
     ++listGeneration_;
     // Opened by a press on a label: the list stays down when that button comes up, as a
     // dropped list does on the original platform.
     swallowRelease_ = (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
-    c->setFocus(Qt::OtherFocusReason);
+    // The list alone has the keyboard while it is down; nothing in the window keeps the focus
+    // to be read again as the list closes.
+    if (QWidget* fw = focusWidget()) {
+        fw->clearFocus();
+    }
+    listHasFocus_ = true;
     DropList(c);
 }
 
@@ -471,16 +514,18 @@ void CGameDlg::HideChooserList(int id) {
     // a label hidden under the list takes it once it is shown again.
     // The window's focus child, active or not: a platform may report the window inactive
     // for a moment after a list closes.
-    if (focusWidget() == c) {
+    if (std::exchange(listHasFocus_, false) && (focusWidget() == nullptr || focusWidget() == c)) {
         QWidget* back = focusBack_ != 0 ? Control(focusBack_) : evaluate_;
         if (back->isVisible()) {
             back->setFocus(Qt::OtherFocusReason);
         } else {
             pendingFocus_ = back;
-            c->clearFocus();
         }
     }
     focusBack_ = 0;
+    // A closed list's items are neither current nor selected for assistive technology; the
+    // next opening selects its item again.
+    c->view()->selectionModel()->clear();
     c->hide();
 }
 
@@ -579,6 +624,10 @@ void CGameDlg::TakeClosedList() {
 
 void CGameDlg::FocusEvaluateButton() {
     evaluate_->setFocus(Qt::OtherFocusReason);
+}
+
+void CGameDlg::Speak(const std::string& text) {
+    speech_->Say(QString::fromStdString(text));
 }
 
 void CGameDlg::RunHiScoreDialog() {

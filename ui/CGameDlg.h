@@ -24,6 +24,7 @@ class QPushButton;
 namespace vostrel {
 
 class CStaticEx;
+class FocusSpeech;
 
 class CGameDlg : public QDialog, public IGameView {
     Q_OBJECT
@@ -43,6 +44,7 @@ public:
     void HideChooserList(int id) override;
     int32_t ChooserSelection(int id) override;
     void FocusEvaluateButton() override;
+    void Speak(const std::string& text) override;
     void RunHiScoreDialog() override;
     void RunSettingsDialog() override;
     void RunAboutDialog() override;
@@ -78,6 +80,8 @@ private:
     void CreateRunTimeLabels();
     void CreateChoosers();
     void CreateWindowMenu();
+    // Names every label after the digits of the problem on screen.
+    void NameLabels();
     void ListClosed(int id, uint32_t generation);
     // Shows c's list under its field.
     void DropList(QComboBox* c);
@@ -100,6 +104,7 @@ private:
     QLabel* problemNo_ = nullptr;
     QLabel* scoreCaption_ = nullptr;
     std::array<QLabel*, 4> digits_{};
+    int32_t shownDigits_[4] = {0, 0, 0, 0};
     std::array<CStaticEx*, 4> power_{};
     std::array<CStaticEx*, 4> op_{};
     std::array<CStaticEx*, 4> rank_{};
@@ -110,9 +115,11 @@ private:
     QPushButton* grade_ = nullptr;
     QPushButton* settings_ = nullptr;
     QPushButton* exit_ = nullptr;
-    std::array<QComboBox*, 4> choosers_{}; // ids 1024..1027
+    std::array<QComboBox*, 4> choosers_{};  // ids 1024..1027
+    std::array<QLabel*, 4> chooserNames_{}; // hidden; what a reader calls each chooser
     QMenu* windowMenu_ = nullptr;
     QAction* helpAction_ = nullptr;
+    FocusSpeech* speech_ = nullptr;
     QAction* bestAction_ = nullptr;
 
     // The chooser whose list the player may close, and a count that tells one opening of a
@@ -128,6 +135,8 @@ private:
     // The label whose list was opened from the keyboard gets the focus back when it closes;
     // pendingFocus_ waits for a label hidden under its own list to be shown again.
     int focusBack_ = 0;
+    // A list was dropped and holds the keyboard until the window takes it back.
+    bool listHasFocus_ = false;
     int openingLabel_ = 0;
     QWidget* pendingFocus_ = nullptr;
 };

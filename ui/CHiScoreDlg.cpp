@@ -13,11 +13,13 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <algorithm>
+#include <string>
 
 namespace vostrel {
 namespace {
@@ -111,7 +113,9 @@ void CHiScoreDlg::OnInitDialog() {
                              this, IDC_HS_NAME0 + k);
         nameLabel_[k].SetBackColor(kWhite);
         nameLabel_[k].setFont(fontA_);
-        nameLabel_[k].setAccessibleName(QString::fromStdString(HighScoreCellName(k, false)));
+        // The row takes the focus by Tab (the arrow keys go on from row to row), and a reader
+        // hears the whole row there.
+        nameLabel_[k].setFocusPolicy(Qt::TabFocus);
     }
     for (int k = 0; k < kHighScoreRows; ++k) {
         scoreLabel_[k].Create(QStringLiteral("9999"), SS_CENTERIMAGE | SS_RIGHT,
@@ -133,13 +137,33 @@ void CHiScoreDlg::OnInitDialog() {
 void CHiScoreDlg::FillTable() {
     const HighScoreTable& t = app_.settings.highScores;
     for (int k = 0; k < kHighScoreRows; ++k) {
-        nameLabel_[k].SetWindowText(UnicodeFromCp932(t.name[k]));
+        const QString name = UnicodeFromCp932(t.name[k]);
+        nameLabel_[k].SetWindowText(
+            name, QString::fromStdString(HighScoreRowSpeech(k, name.toStdString(), t.score[k])));
         scoreLabel_[k].SetWindowText(QString::number(t.score[k]));
     }
 }
 
+void CHiScoreDlg::NameRows() {
+    // Heard as the dialog opens, after its title: the final score and its row, and unless a
+    // name is asked for, the whole table.
+    const AppState& st = app_.state;
+    std::string said;
+    if (st.hiScoreMode == HiScoreEntry || st.hiScoreMode == HiScoreResult) {
+        const int row = st.hiScoreMode == HiScoreEntry ? st.hiScoreRow : -1;
+        said = FinalScoreSpeech(st.finalScore, row);
+    }
+    if (st.hiScoreMode != HiScoreEntry) {
+        for (const CStaticEx& label : nameLabel_) {
+            said = JoinedSpeech(said, label.SpokenValue().toStdString());
+        }
+    }
+    setAccessibleDescription(QString::fromStdString(said));
+}
+
 void CHiScoreDlg::ApplyMode() {
     FillTable();
+    NameRows();
     const AppState& st = app_.state;
     const bool entry = st.hiScoreMode == HiScoreEntry;
     if (entry) {
@@ -197,6 +221,28 @@ bool CHiScoreDlg::eventFilter(QObject* watched, QEvent* e) {
         preedit_ = static_cast<QInputMethodEvent*>(e)->preeditString();
     }
     return QDialog::eventFilter(watched, e);
+}
+
+void CHiScoreDlg::keyPressEvent(QKeyEvent* e) {
+    // Up and Down go from row to row, past the row under the name box.
+    const int step = e->key() == Qt::Key_Up ? -1 : (e->key() == Qt::Key_Down ? 1 : 0);
+    int from = -1;
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        if (nameLabel_[k].hasFocus()) {
+            from = k;
+        }
+    }
+    if (step == 0 || from < 0 || e->modifiers() != Qt::NoModifier) {
+        QDialog::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    for (int k = from + step; k >= 0 && k < kHighScoreRows; k += step) {
+        if (nameLabel_[k].isVisible()) {
+            nameLabel_[k].setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void CHiScoreDlg::CommitComposition() {

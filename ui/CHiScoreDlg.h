@@ -48,11 +48,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void OnInitDialog();
     void CommitComposition();
     void StoreEnteredName();
+    // What a reader hears of the table: each row as one, and the dialog's description.
+    void NameRows();
 
     CGameApp& app_;
     CStaticEx nameLabel_[5];

@@ -7,6 +7,7 @@
 #include "ui/QtAppShell.h"
 #include "ui/Translation.h"
 #include "ui/platform/AppIcon.h"
+#include "ui/platform/FocusMarkStyle.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/SessionEnd.h"
 #include "ui/platform/SingleInstance.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     // before its first paint.
     QTimer::singleShot(0, &qapp, [] { QApplication::setWindowIcon(vostrel::AppIcon()); });
     vostrel::InstallFontSubstitutions();
+    vostrel::FocusMarkStyle::Install();
 
     // One game per settings file, settled before the file is read: a later start brings the
     // running game forward and ends without a word, so the two never save over each other.

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace vostrel {
 namespace {
@@ -58,6 +60,36 @@ TEST_F(GameFlowTest, StartShowsAFreshProblem) {
     EXPECT_EQ(flow.OpenChooser(), ChooserNone);
     EXPECT_EQ(app.state, AppState{});
     EXPECT_FALSE(flow.IsGameRunning());
+}
+
+// A reader hears each problem's digits as it starts, and each try's result and points; a grade
+// says nothing of its own (its box is read), a problem that starts after it says its digits.
+TEST_F(GameFlowTest, AReaderHearsTheDigitsOfEachProblemAndEveryResult) {
+    rnd.AddDigits({3, 1, 2, 4, 1, 6, 0, 3, 9, 9, 9, 9, 5, 5, 5, 5});
+    Start(2);
+    EXPECT_EQ(view.spoken, std::vector<std::string>{"1問目、数字 3、1、2、4"});
+    view.spoken.clear();
+    Press(2);
+    EXPECT_EQ(view.spoken,
+              (std::vector<std::string>{"計算結果 10、得点 780", "計算結果 10、得点 760"}));
+    view.spoken.clear();
+    view.boxes.answers = {IDOK};
+    flow.GradeProblem();
+    EXPECT_EQ(view.spoken, std::vector<std::string>{"2問目、数字 1、6、0、3"});
+    view.spoken.clear();
+    // The result label shows an error: the reader hears that text, and no points.
+    ChooseOp(2, OpDiv); // 6 / 0
+    flow.EvaluateTry();
+    EXPECT_EQ(view.spoken, std::vector<std::string>{"計算結果 division by 0、得点 なし"});
+    view.spoken.clear();
+    view.boxes.answers = {IDYES};
+    flow.RetryGame();
+    EXPECT_EQ(view.spoken, std::vector<std::string>{"1問目、数字 9、9、9、9"});
+    // A game of one problem has no problem number to say.
+    view.spoken.clear();
+    app.settings.repeatCount = 1;
+    flow.RestartGame();
+    EXPECT_EQ(view.spoken, std::vector<std::string>{"数字 5、5、5、5"});
 }
 
 TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {

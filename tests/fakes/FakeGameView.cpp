@@ -73,6 +73,10 @@ void FakeGameView::FocusEvaluateButton() {
     focus = IDC_EVALUATE;
 }
 
+void FakeGameView::Speak(const std::string& text) {
+    spoken.push_back(text);
+}
+
 void FakeGameView::RunHiScoreDialog() {
     ++hiScoreRuns;
     if (onHiScoreDialog) {

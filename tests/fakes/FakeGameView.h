@@ -38,6 +38,7 @@ public:
     // Which control holds the keyboard focus: IDC_EVALUATE or a chooser id; 0 before any.
     int focus = 0;
     std::optional<int32_t> endedWith; // the result EndDialog was given
+    std::vector<std::string> spoken;  // what Speak was given, in order
 
     int hiScoreRuns = 0;
     int settingsRuns = 0;
@@ -63,6 +64,7 @@ public:
     void HideChooserList(int id) override;
     int32_t ChooserSelection(int id) override;
     void FocusEvaluateButton() override;
+    void Speak(const std::string& text) override;
     void RunHiScoreDialog() override;
     void RunSettingsDialog() override;
     void RunAboutDialog() override;

@@ -52,14 +52,16 @@ xdotool windowfocus --sync "$main"
 echo "The game window as the accessibility bus shows it:"
 timeout 60 "$py" "$here/a11y_tree.py" dump Vostrel || fail "an element without a name"
 
-# From "=", through the labels to the sign: each focus names its control and what it shows.
-# The sign's list by keys, then "=": the reader hears the new sign and the result.
+# From "=", through the labels to the sign: each focus names its control, the digit it belongs
+# to and what it shows. The sign's list by keys, then "=": the reader hears the new sign and the
+# result; nothing unnamed takes the focus as the list opens and closes.
 xdotool windowfocus --sync "$main"
 timeout 90 "$py" "$here/a11y_tree.py" focus Vostrel 5 space Down Return alt+equal |
     tee "$tmp/focus.log" || fail "a focus event without a name"
-for heard in "focus: combo box '1番目の数字のべき乗、なし'" "focus: combo box '符号、プラス'" \
-    "name changed: combo box '符号、マイナス'" "focus: combo box '符号、マイナス'" \
-    "name changed: [a-z ]* '計算結果、"; do
+for heard in "focus: combo box '1番目の数字[0-9]のべき乗、なし'" \
+    "focus: combo box '1番目の数字[0-9]の符号、プラス'" \
+    "name changed: combo box '1番目の数字[0-9]の符号、マイナス'" \
+    "focus: combo box '1番目の数字[0-9]の符号、マイナス'" "name changed: [a-z ]* '計算結果、"; do
     grep -q "$heard" "$tmp/focus.log" || fail "not heard: $heard"
 done
 

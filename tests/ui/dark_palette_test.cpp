@@ -2,16 +2,22 @@
 // the background it is drawn on.
 #include "app/CGameApp.h"
 #include "app/Version.h"
+#include "app/WinConstants.h"
 #include "game/ControlIds.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CStaticEx.h"
 #include "ui/platform/Contrast.h"
+#include "ui/platform/FocusMarkStyle.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -115,6 +121,68 @@ TEST(DarkPalette, EveryTextAndLineReadsOnItsBackground) {
     const QImage img = about.grab().toImage();
     EXPECT_GE(ContrastRatio(img.pixelColor(120, 90), about.palette().color(QPalette::Window)),
               kReadableContrast);
+}
+
+// The application's style with the game's focus marks, for the test's life.
+class FocusMarks {
+public:
+    FocusMarks() : saved_(QApplication::style()->name()) { FocusMarkStyle::Install(); }
+    ~FocusMarks() { QApplication::setStyle(QStyleFactory::create(saved_)); }
+
+private:
+    QString saved_;
+};
+
+// The frame of a focused control: its top edge, in the middle, against the window around it
+// and the face just inside.
+void ExpectMarkStandsOut(QWidget* w, const char* what) {
+    const QImage img = w->grab().toImage();
+    const int x = img.width() / 2;
+    const QColor mark = img.pixelColor(x, 0);
+    EXPECT_EQ(img.pixelColor(x, 1), mark) << what; // two pixels wide
+    const QColor window = w->window()->palette().color(QPalette::Window);
+    EXPECT_GE(ContrastRatio(mark, window), kMarkContrast) << what << " on the window";
+    EXPECT_GE(ContrastRatio(mark, img.pixelColor(x, 2)), kMarkContrast) << what << " inside";
+}
+
+void ExpectFocusMarks(const char* scheme) {
+    SCOPED_TRACE(scheme);
+    FocusMarks marks;
+    CGameApp app;
+    InstallDefaultSettings(app.settings);
+    auto game = std::make_unique<CGameDlg>(app, [] { return 5 * 3277; });
+    game->show();
+    game->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(game.get()));
+    QWidget* evaluate = game->Control(IDC_EVALUATE);
+    evaluate->setFocus();
+    ExpectMarkStandsOut(evaluate, "=");
+    // With a label focused, the default button (終了) looks like any other button.
+    game->Label(IDC_POWER0)->setFocus();
+    const QImage exit = game->Control(IDOK)->grab().toImage();
+    const QImage other = game->Control(IDC_GRADE)->grab().toImage();
+    ASSERT_EQ(exit.height(), other.height());
+    EXPECT_EQ(exit.pixelColor(exit.width() / 2, 0), other.pixelColor(other.width() / 2, 0));
+    EXPECT_EQ(exit.pixelColor(exit.width() / 2, 1), other.pixelColor(other.width() / 2, 1));
+
+    app.state.hiScoreMode = HiScoreEntry;
+    app.state.hiScoreRow = 0;
+    CHiScoreDlg table(app, game.get());
+    table.show();
+    auto* edit = qobject_cast<QLineEdit*>(table.GetDlgItem(CHiScoreDlg::IDC_HS_NAME_EDIT));
+    QApplication::setActiveWindow(&table);
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+    ExpectMarkStandsOut(edit, "name box");
+    QWidget* ok = table.GetDlgItem(CHiScoreDlg::IDC_HS_OK);
+    ok->setFocus();
+    ExpectMarkStandsOut(ok, "OK");
+}
+
+TEST(FocusMarks, StandOutByThreeToOneOnTheLightAndTheDarkSchemeAndTheDefaultIsNoFocus) {
+    ExpectFocusMarks("light");
+    DarkPalette dark;
+    ExpectFocusMarks("dark");
 }
 
 } // namespace

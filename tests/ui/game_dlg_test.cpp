@@ -305,10 +305,11 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
 TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt) {
     const auto iface = [this](int id) { return QAccessible::queryAccessibleInterface(L(id)); };
     const std::pair<int, const char*> fresh[] = {
-        {IDC_POWER0, "1番目の数字のべき乗、なし"},
-        {IDC_POWER0 + 3, "4番目の数字のべき乗、なし"},
-        {IDC_OP0, "符号、プラス"},
-        {IDC_OP0 + 1, "1番目の演算子、足す"},
+        // The labels of a digit name it, the gaps the two digits they join (1 2 3 4 here).
+        {IDC_POWER0, "1番目の数字1のべき乗、なし"},
+        {IDC_POWER0 + 3, "4番目の数字4のべき乗、なし"},
+        {IDC_OP0, "1番目の数字1の符号、プラス"},
+        {IDC_OP0 + 1, "1番目の演算子（1と2の間）、足す"},
         {IDC_RANK0, "符号の計算順位、1番"},
         {IDC_RANK0 + 3, "3番目の演算子の計算順位、4番"},
     };
@@ -346,7 +347,8 @@ TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt)
     ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
     Choose(IDC_OP_CHOOSER, OpJoin);
     Click(IDC_EVALUATE);
-    EXPECT_EQ(iface(IDC_OP0 + 2)->text(QAccessible::Name), QStringLiteral("2番目の演算子、連結"));
+    EXPECT_EQ(iface(IDC_OP0 + 2)->text(QAccessible::Name),
+              QStringLiteral("2番目の演算子（2と3の間）、連結"));
     // The join disabled the left digit's power label and the gap's rank label.
     EXPECT_TRUE(iface(IDC_RANK0 + 2)->state().disabled);
     EXPECT_FALSE(iface(IDC_RANK0 + 2)
@@ -622,10 +624,16 @@ TEST_F(GameDlgTest, EachLabelOpensItsOwnListInItsPlace) {
         Click(c.label);
         EXPECT_EQ(dlg->Chooser(c.chooser)->pos(), c.at) << c.label;
         EXPECT_FALSE(dlg->Control(c.hidden)->isVisible()) << c.label;
-        EXPECT_EQ(Focus(), dlg->Chooser(c.chooser)) << c.label;
+        // Only the list has the keyboard: no field of the window keeps the focus to be read
+        // again as it closes.
+        EXPECT_EQ(Focus(), nullptr) << c.label;
         // Closed without a choice: the value stays, the problem counts as touched.
         QTest::keyClick(dlg->Chooser(c.chooser)->view(), Qt::Key_Escape);
         Settle();
+        EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE)) << c.label;
+        // Its items are neither current nor selected for a reader any more.
+        EXPECT_FALSE(dlg->Chooser(c.chooser)->view()->selectionModel()->hasSelection());
+        EXPECT_FALSE(dlg->Chooser(c.chooser)->view()->currentIndex().isValid());
         EXPECT_TRUE(dlg->Control(c.hidden)->isVisible()) << c.label;
         EXPECT_FALSE(dlg->Chooser(c.chooser)->isVisible()) << c.label;
         EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);

@@ -153,7 +153,9 @@ TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
         EXPECT_EQ(score->role(), QAccessible::StaticText);
         EXPECT_EQ(score->text(QAccessible::Name), QStringLiteral("1位のスコア、500"));
         EXPECT_EQ(QAccessible::queryAccessibleInterface(Name(d, 4))->text(QAccessible::Name),
-                  QStringLiteral("5位の名前、owns"));
+                  QStringLiteral("5位、owns、350点"));
+        // Read as the dialog opens, before the box.
+        EXPECT_EQ(d.accessibleDescription(), QStringLiteral("今回のスコア 400、4位に入りました"));
         TypeText(edit, QStringLiteral(" "));
         CommitText(edit, QStringLiteral("田中"));
         TypeText(edit, QStringLiteral(" ～花子€ "));
@@ -241,6 +243,21 @@ TEST_F(HiScoreDlgTest, ResultModeShowsTheTableAndTheScoreThatStayedOut) {
                   EXPECT_EQ(Final(d)->text(), "300");
                   EXPECT_EQ(Ok(d)->text(), QStringLiteral("閉じる(&C)"));
                   EXPECT_EQ(QApplication::focusWidget(), Ok(d));
+                  // A reader hears the score and every row as the dialog opens; Tab and the
+                  // arrow keys go through the rows, each read as one.
+                  EXPECT_TRUE(d.accessibleDescription().startsWith(
+                      QStringLiteral("今回のスコア 300、ハイスコアには入りませんでした。1位、")));
+                  EXPECT_EQ(d.accessibleDescription().count(QStringLiteral("位、")), 5);
+                  QTest::keyClick(Ok(d), Qt::Key_Tab);
+                  EXPECT_EQ(QApplication::focusWidget(), Name(d, 0));
+                  QTest::keyClick(Name(d, 0), Qt::Key_Down);
+                  ASSERT_EQ(QApplication::focusWidget(), Name(d, 1));
+                  EXPECT_EQ(
+                      QAccessible::queryAccessibleInterface(Name(d, 1))->text(QAccessible::Name),
+                      QStringLiteral("2位、") + Name(d, 1)->WindowText() + QStringLiteral("、") +
+                          Score(d, 1)->WindowText() + QStringLiteral("点"));
+                  QTest::keyClick(Name(d, 1), Qt::Key_Up);
+                  EXPECT_EQ(QApplication::focusWidget(), Name(d, 0));
                   QTest::keyClick(Ok(d), Qt::Key_Return);
               }),
               IDOK);

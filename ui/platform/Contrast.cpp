@@ -33,4 +33,37 @@ QColor ReadableColor(const QColor& preferred, const QColor& back) {
     return ContrastRatio(black, back) >= ContrastRatio(white, back) ? black : white;
 }
 
+QColor MarkColor(const QColor& preferred, std::initializer_list<QColor> around) {
+    // The lowest contrast of c with any colour around it.
+    const auto least = [around](const QColor& c) {
+        double ratio = 21.0;
+        for (const QColor& a : around) {
+            ratio = std::min(ratio, ContrastRatio(c, a));
+        }
+        return ratio;
+    };
+    const auto standsOut = [&least](const QColor& c) { return least(c) >= kMarkContrast; };
+    if (standsOut(preferred)) {
+        return preferred;
+    }
+    const QColor hsl = preferred.toHsl();
+    const int hue = hsl.hslHue();
+    const int sat = hsl.hslSaturation();
+    const int light = hsl.lightness();
+    for (int step = 1; step <= 255; ++step) {
+        for (const int l : {light + step, light - step}) {
+            if (l < 0 || l > 255) {
+                continue;
+            }
+            const QColor c = QColor::fromHsl(hue, sat, l).toRgb();
+            if (standsOut(c)) {
+                return c;
+            }
+        }
+    }
+    const QColor black(0, 0, 0);
+    const QColor white(255, 255, 255);
+    return least(black) >= least(white) ? black : white;
+}
+
 } // namespace vostrel
