@@ -341,18 +341,6 @@ Points: %4</translation>
 <context>
     <name>SpokenText</name>
     <message>
-        <source>%1番目の数字のべき乗</source>
-        <translation>power of digit %1</translation>
-    </message>
-    <message>
-        <source>符号</source>
-        <translation>sign</translation>
-    </message>
-    <message>
-        <source>%1番目の演算子</source>
-        <translation>operator %1</translation>
-    </message>
-    <message>
         <source>符号の計算順位</source>
         <translation>rank of the sign</translation>
     </message>
@@ -439,6 +427,58 @@ Points: %4</translation>
     <message>
         <source>4番</source>
         <translation>fourth</translation>
+    </message>
+    <message>
+        <source>%1番目の数字%2のべき乗</source>
+        <translation>power of digit %1 (%2)</translation>
+    </message>
+    <message>
+        <source>1番目の数字%1の符号</source>
+        <translation>sign of digit 1 (%1)</translation>
+    </message>
+    <message>
+        <source>%1番目の演算子（%2と%3の間）</source>
+        <translation>operator %1 (between %2 and %3)</translation>
+    </message>
+    <message>
+        <source>%1問目、数字 %2、%3、%4、%5</source>
+        <translation>Problem %1, digits %2, %3, %4, %5</translation>
+    </message>
+    <message>
+        <source>数字 %1、%2、%3、%4</source>
+        <translation>Digits %1, %2, %3, %4</translation>
+    </message>
+    <message>
+        <source>計算結果 %1、得点 なし</source>
+        <translation>Result %1, no points</translation>
+    </message>
+    <message>
+        <source>計算結果 %1、得点 %2</source>
+        <translation>Result %1, points %2</translation>
+    </message>
+    <message>
+        <source>%1。%2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <source>選択肢</source>
+        <translation>choices</translation>
+    </message>
+    <message>
+        <source>%1位、%2点</source>
+        <translation>Place %1, %2 points</translation>
+    </message>
+    <message>
+        <source>%1位、%2、%3点</source>
+        <translation>Place %1, %2, %3 points</translation>
+    </message>
+    <message>
+        <source>今回のスコア %1、ハイスコアには入りませんでした</source>
+        <translation>Your score %1, not among the high scores</translation>
+    </message>
+    <message>
+        <source>今回のスコア %1、%2位に入りました</source>
+        <translation>Your score %1, high score place %2</translation>
     </message>
 </context>
 <context>
