@@ -19,6 +19,28 @@ xs_require() {
     done
 }
 
+# Skips (status 77) without the accessibility bus and its Python bindings; sets launcher (the
+# bus launcher) and py (the system's interpreter, which holds the Debian package's bindings,
+# whatever else is on PATH) for the caller.
+xs_require_atspi() {
+    launcher=/usr/libexec/at-spi-bus-launcher
+    py=/usr/bin/python3
+    if ! [ -x "$launcher" ] || ! "$py" -c 'import pyatspi' 2>/dev/null; then
+        echo "skipped: no AT-SPI bus or pyatspi (scripts/deps.sh test installs them)"
+        exit 77
+    fi
+}
+
+# Runs the calling script again inside a session bus of its own, ended with it, for at most $1
+# seconds: xs_own_bus SECONDS "$0" "$@". Inside that bus it returns at once.
+xs_own_bus() {
+    local limit=$1
+    shift
+    if [ -z "${VOSTREL_E2E_BUS:-}" ]; then
+        exec env VOSTREL_E2E_BUS=1 timeout "$limit" dbus-run-session -- bash "$@"
+    fi
+}
+
 # Makes the scratch directory XS_WORK and registers the clean-up at exit: it runs the command
 # $1 when given, ends the app whose pid is in XS_APP_PID and the X server, and removes XS_WORK.
 # shellcheck disable=SC2120  # the command is optional

@@ -13,17 +13,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
 source "$here/../../scripts/xsession.sh"
 xs_require Xvfb xdotool openbox dbus-run-session
-launcher=/usr/libexec/at-spi-bus-launcher
-# The Debian package's bindings live with the system's interpreter, whatever else is on PATH.
-py=/usr/bin/python3
-if ! [ -x "$launcher" ] || ! "$py" -c 'import pyatspi' 2>/dev/null; then
-    echo "skipped: no AT-SPI bus or pyatspi (scripts/deps.sh test installs them)"
-    exit 77
-fi
+xs_require_atspi
 # A session bus of its own, ended with the script.
-if [ -z "${VOSTREL_E2E_BUS:-}" ]; then
-    exec env VOSTREL_E2E_BUS=1 timeout 300 dbus-run-session -- bash "$0" "$@"
-fi
+xs_own_bus 300 "$0" "$@"
 
 stop_bus() { [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true; }
 xs_begin stop_bus

@@ -13,12 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
 source "$here/../../scripts/xsession.sh"
 xs_require Xvfb xdotool openbox dbus-run-session
-launcher=/usr/libexec/at-spi-bus-launcher
-py=/usr/bin/python3
-if ! [ -x "$launcher" ] || ! "$py" -c 'import pyatspi' 2>/dev/null; then
-    echo "skipped: no AT-SPI bus or pyatspi (scripts/deps.sh test installs them)"
-    exit 77
-fi
+xs_require_atspi
 # An ungenerated locale falls back to C inside Qt and loses Return in a message box.
 for l in ja_JP.utf8 en_US.utf8; do
     if ! locale -a | grep -qx "$l"; then
@@ -26,9 +21,8 @@ for l in ja_JP.utf8 en_US.utf8; do
         exit 77
     fi
 done
-if [ -z "${VOSTREL_E2E_BUS:-}" ]; then
-    exec env VOSTREL_E2E_BUS=1 timeout 400 dbus-run-session -- bash "$0" "$@"
-fi
+# A session bus of its own, ended with the script.
+xs_own_bus 400 "$0" "$@"
 
 stop_bus() { [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true; }
 xs_begin stop_bus

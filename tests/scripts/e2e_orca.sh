@@ -13,12 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
 source "$here/../../scripts/xsession.sh"
 xs_require Xvfb xdotool openbox dbus-run-session cc orca speech-dispatcher
-launcher=/usr/libexec/at-spi-bus-launcher
-py=/usr/bin/python3
-if ! [ -x "$launcher" ] || ! "$py" -c 'import pyatspi' 2>/dev/null; then
-    echo "skipped: no AT-SPI bus or pyatspi (scripts/deps.sh test installs them)"
-    exit 77
-fi
+xs_require_atspi
 if ! [ -x /usr/lib/speech-dispatcher-modules/sd_espeak-ng ]; then
     echo "skipped: no espeak-ng module for speech-dispatcher (scripts/deps.sh test installs it)"
     exit 77
@@ -31,9 +26,7 @@ if grep -qs '^VOSTREL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"; then
     exit 77
 fi
 # A session bus of its own, ended with the script; every wait below is bounded.
-if [ -z "${VOSTREL_E2E_BUS:-}" ]; then
-    exec env VOSTREL_E2E_BUS=1 timeout 600 dbus-run-session -- bash "$0" "$@"
-fi
+xs_own_bus 600 "$0" "$@"
 
 # Ends what this script started, each by its process id: Orca, the AT-SPI bus launcher, and
 # what they started in turn (the speech server that Orca's first words spawned and its espeak-ng

@@ -212,16 +212,21 @@ sm_pid=""
 check_file logout 1
 echo "ok: saved at the logout's request, ended at the session's end, never asked the player"
 
+# SIGTERM to the game with the slowed save, and the wait until that save holds its fsync.
+term_into_the_save() {
+    kill -s TERM "$XS_APP_PID"
+    for _ in $(seq 200); do
+        [ -e "$tmp/mark" ] && return 0
+        sleep 0.05
+    done
+    fail "the save did not begin"
+}
+
 echo "signals in the middle of the save"
 keys=$("$tmp/bindkeys" "slow") || fail "cannot bind the name's characters to keys"
 start "$tmp/slow.so"
 e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
-kill -s TERM "$XS_APP_PID"
-for _ in $(seq 200); do
-    [ -e "$tmp/mark" ] && break
-    sleep 0.05
-done
-[ -e "$tmp/mark" ] || fail "the save did not begin"
+term_into_the_save
 kill -s TERM "$XS_APP_PID"
 kill -s INT "$XS_APP_PID"
 kill -s HUP "$XS_APP_PID"
@@ -233,12 +238,7 @@ echo "ok: further signals during the save: the new file"
 
 start "$tmp/slow.so"
 e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
-kill -s TERM "$XS_APP_PID"
-for _ in $(seq 200); do
-    [ -e "$tmp/mark" ] && break
-    sleep 0.05
-done
-[ -e "$tmp/mark" ] || fail "the save did not begin"
+term_into_the_save
 kill -s KILL "$XS_APP_PID"
 xs_wait_exit "$XS_APP_PID" 10 2>/dev/null || true
 cmp -s "$dat" <(base) || fail "SIGKILL during the save broke the old file"
