@@ -35,21 +35,21 @@ int32_t CGameApp::CheckDigits(std::string_view text) {
 
 int32_t CGameApp::SaveTo(IAppShell* shell) {
     // A folder that cannot be made leaves the save to fail like any other.
-    if (location_.makeFolder) {
-        MakeFolderOf(location_.path);
+    if (makeFolder_) {
+        MakeFolderOf(settingsPath);
     }
     int reason = 0;
-    if (vostrel::SaveSettings(location_.path, settings, &reason) == 0) {
+    if (vostrel::SaveSettings(settingsPath, settings, &reason) == 0) {
         saved_ = settings;
         return 0;
     }
     if (shell != nullptr && !failureShown_) {
         failureShown_ = true;
-        shell->MessageBox(SaveFailureText(location_.path, reason),
+        shell->MessageBox(SaveFailureText(settingsPath, reason),
                           Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
     } else if (shell == nullptr && !failureWritten_) {
         failureWritten_ = true;
-        std::fputs(SaveFailureLine(location_.path, reason).c_str(), stderr);
+        std::fputs(SaveFailureLine(settingsPath, reason).c_str(), stderr);
     }
     return -1;
 }
@@ -72,8 +72,8 @@ void CGameApp::SaveForSession() {
 
 int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    location_ = location;
     settingsPath = location.path;
+    makeFolder_ = location.makeFolder;
 
     const int32_t loaded = LoadSettings(location.path);
     if (loaded == -1) {

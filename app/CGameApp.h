@@ -49,11 +49,12 @@ public:
     void SaveForSession();
 
 private:
-    // Saves to the location of this run. A failure is told in a box from shell, or without
+    // Saves to settingsPath. A failure is told in a box from shell, or without
     // one on standard error; each at most once a run. Returns 0 or -1.
     int32_t SaveTo(IAppShell* shell);
 
-    SettingsLocation location_;
+    // The folder of settingsPath is made before each save.
+    bool makeFolder_ = false;
     // The game dialog runs: the record holds what the player did.
     bool running_ = false;
     bool sessionEnded_ = false;
