@@ -65,8 +65,9 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     dialogFont_ = font();
     digitFont_ = MakeCellFont(28, kFace);
     gapFont_ = MakeCellFont(14, kFace);
-    powerFont_ = MakeCellFont(14, kFace);
-    resultFont_ = MakeCellFont(28, kFace);
+    // Cells of the same height take the same font.
+    powerFont_ = gapFont_;
+    resultFont_ = digitFont_;
     pointsFont_ = MakeCellFont(18, kFace);
 
     CreateTemplateControls();
@@ -237,44 +238,53 @@ void CGameDlg::CreateChoosers() {
     struct Fill {
         const char* (*text)(int32_t);
         int32_t items;
-        const QFont* font;
     };
     const Fill fills[4] = {
-        {PowerText, kPowerItems, &gapFont_},
-        {SignText, kSignItems, &powerFont_},
-        {OpText, kOpItems, &gapFont_},
-        {RankText, kRankItems, &gapFont_},
+        {PowerText, kPowerItems},
+        {SignText, kSignItems},
+        {OpText, kOpItems},
+        {RankText, kRankItems},
     };
-    auto* listStyle = new DropDownListStyle();
-    listStyle->setParent(this);
-    auto* keyGuard = new ListKeyGuard(this);
+    listStyle_ = new DropDownListStyle();
+    listStyle_->setParent(this);
+    keyGuard_ = new ListKeyGuard(this);
     // A key typed before the closing is reported would reach the hidden list's field (Space
     // drops it again, an arrow changes its item) instead of the label that gets the focus back.
-    keyGuard->OnKeyArriving([this] { TakeClosedList(); });
+    keyGuard_->OnKeyArriving([this] { TakeClosedList(); });
     for (int k = 0; k < 4; ++k) {
         QComboBox* c = choosers_[k];
-        c->setStyle(listStyle);
         for (int32_t i = 0; i < fills[k].items; ++i) {
             c->addItem(QString::fromUtf8(fills[k].text(i)));
             c->setItemData(i, QString::fromUtf8(ChooserItemWord(IDC_POWER_CHOOSER + k, i)),
                            Qt::AccessibleTextRole);
         }
-        c->setFont(*fills[k].font);
         c->setMaxVisibleItems(c->count());
         c->hide();
-        c->resize(40, c->sizeHint().height());
-        // The popup's hiding is the one sign that a list closed, whichever way it closed.
-        c->view()->window()->installEventFilter(this);
-        c->view()->viewport()->installEventFilter(this);
-        keyGuard->Watch(c);
-        c->view()->setFont(*fills[k].font);
-        c->view()->setAccessibleName(QString::fromStdString(ChooserListName()));
-        ListRowDelegate::Install(c);
         auto* name = new QLabel(this);
         name->hide();
         name->setBuddy(c);
         chooserNames_[k] = name;
     }
+}
+
+void CGameDlg::PrepareList(int k) {
+    // The style, fonts and list of a chooser are set up as it first drops: done for all four
+    // up front they were a tenth of the work before the window could show.
+    if (std::exchange(listReady_[k], true)) {
+        return;
+    }
+    QComboBox* c = choosers_[k];
+    const QFont& font = k == IDC_SIGN_CHOOSER - IDC_POWER_CHOOSER ? powerFont_ : gapFont_;
+    c->setStyle(listStyle_);
+    c->setFont(font);
+    c->resize(40, c->sizeHint().height());
+    // The popup's hiding is the one sign that a list closed, whichever way it closed.
+    c->view()->window()->installEventFilter(this);
+    c->view()->viewport()->installEventFilter(this);
+    keyGuard_->Watch(c);
+    c->view()->setFont(font);
+    c->view()->setAccessibleName(QString::fromStdString(ChooserListName()));
+    ListRowDelegate::Install(c);
 }
 
 void CGameDlg::CreateWindowMenu() {
@@ -461,6 +471,7 @@ void CGameDlg::PopUpChooserList(int id, int labelId, int32_t selection) {
     // A sign or gap list takes the place of the rank label under its label, above the labels
     // around it, so the operator stays in sight; the others drop over their own label.
     const bool underLabel = labelId >= IDC_OP0 && labelId < IDC_OP0 + 4;
+    PrepareList(id - IDC_POWER_CHOOSER);
     c->move(underLabel ? rank_[labelId - IDC_OP0]->pos() : label->pos());
     c->show();
     if (underLabel) {
@@ -507,7 +518,8 @@ void CGameDlg::HideChooserList(int id) {
         openList_ = 0;
     }
     ++listGeneration_;
-    if (c->view()->window()->isVisible()) {
+    const bool ready = listReady_[id - IDC_POWER_CHOOSER];
+    if (ready && c->view()->window()->isVisible()) {
         c->hidePopup();
     }
     // The focus leaves the list for the label that opened it from the keyboard, else for "=";
@@ -525,7 +537,9 @@ void CGameDlg::HideChooserList(int id) {
     focusBack_ = 0;
     // A closed list's items are neither current nor selected for assistive technology; the
     // next opening selects its item again.
-    c->view()->selectionModel()->clear();
+    if (ready) {
+        c->view()->selectionModel()->clear();
+    }
     c->hide();
 }
 

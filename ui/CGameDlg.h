@@ -24,7 +24,9 @@ class QPushButton;
 namespace vostrel {
 
 class CStaticEx;
+class DropDownListStyle;
 class FocusSpeech;
+class ListKeyGuard;
 
 class CGameDlg : public QDialog, public IGameView {
     Q_OBJECT
@@ -79,6 +81,8 @@ private:
     void CreateTemplateControls();
     void CreateRunTimeLabels();
     void CreateChoosers();
+    // Chooser k as its list drops for the first time.
+    void PrepareList(int k);
     void CreateWindowMenu();
     // Names every label after the digits of the problem on screen.
     void NameLabels();
@@ -117,6 +121,9 @@ private:
     QPushButton* exit_ = nullptr;
     std::array<QComboBox*, 4> choosers_{};  // ids 1024..1027
     std::array<QLabel*, 4> chooserNames_{}; // hidden; what a reader calls each chooser
+    std::array<bool, 4> listReady_{};
+    DropDownListStyle* listStyle_ = nullptr;
+    ListKeyGuard* keyGuard_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QAction* helpAction_ = nullptr;
     FocusSpeech* speech_ = nullptr;

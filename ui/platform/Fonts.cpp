@@ -37,7 +37,9 @@ constexpr int kMeasuringSize = 12;
 int LargestFitting(const QFont& f, int top, const std::function<bool(const QRawFont&)>& fits) {
     QFont measuring = f;
     measuring.setPixelSize(kMeasuringSize);
-    QRawFont raw = QRawFont::fromFont(measuring);
+    // Latin, as the window's first text layout asks for the face: a font engine is made and
+    // cached per script, and another one would cost as much as all this measuring.
+    QRawFont raw = QRawFont::fromFont(measuring, QFontDatabase::Latin);
     if (!raw.isValid()) {
         return 0;
     }
