@@ -75,10 +75,8 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     CreateChoosers();
     CreateWindowMenu();
     speech_ = new FocusSpeech(this);
-    for (QWidget* w : {static_cast<QWidget*>(evaluate_), static_cast<QWidget*>(retry_),
-                       static_cast<QWidget*>(grade_), static_cast<QWidget*>(settings_),
-                       static_cast<QWidget*>(exit_)}) {
-        speech_->Watch(w);
+    for (QPushButton* b : {evaluate_, retry_, grade_, settings_, exit_}) {
+        speech_->Watch(b);
     }
     for (const auto* row : {&power_, &op_, &rank_}) {
         for (CStaticEx* s : *row) {
