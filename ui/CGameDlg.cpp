@@ -303,11 +303,11 @@ void CGameDlg::CreateWindowMenu() {
     bestAction_->setEnabled(false);
     windowMenu_->addSeparator();
     // F1 opens the help from anywhere in the window, the menu shows the key.
-    helpAction_ = windowMenu_->addAction(tr("ヘルプ(&H)..."));
-    helpAction_->setShortcut(QKeySequence::HelpContents);
-    helpAction_->setShortcutContext(Qt::WindowShortcut);
-    addAction(helpAction_);
-    connect(helpAction_, &QAction::triggered, this, [this] {
+    QAction* help = windowMenu_->addAction(tr("ヘルプ(&H)..."));
+    help->setShortcut(QKeySequence::HelpContents);
+    help->setShortcutContext(Qt::WindowShortcut);
+    addAction(help);
+    connect(help, &QAction::triggered, this, [this] {
         flow_->CommitChooser();
         CHelpDlg::Show(this);
     });

@@ -125,7 +125,6 @@ private:
     DropDownListStyle* listStyle_ = nullptr;
     ListKeyGuard* keyGuard_ = nullptr;
     QMenu* windowMenu_ = nullptr;
-    QAction* helpAction_ = nullptr;
     FocusSpeech* speech_ = nullptr;
     QAction* bestAction_ = nullptr;
 
