@@ -144,7 +144,7 @@ void CHiScoreDlg::FillTable() {
     }
 }
 
-void CHiScoreDlg::NameRows() {
+void CHiScoreDlg::DescribeTable() {
     // Heard as the dialog opens, after its title: the final score and its row, and unless a
     // name is asked for, the whole table.
     const AppState& st = app_.state;
@@ -163,7 +163,7 @@ void CHiScoreDlg::NameRows() {
 
 void CHiScoreDlg::ApplyMode() {
     FillTable();
-    NameRows();
+    DescribeTable();
     const AppState& st = app_.state;
     const bool entry = st.hiScoreMode == HiScoreEntry;
     if (entry) {

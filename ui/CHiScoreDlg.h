@@ -54,8 +54,8 @@ private:
     void OnInitDialog();
     void CommitComposition();
     void StoreEnteredName();
-    // What a reader hears of the table: each row as one, and the dialog's description.
-    void NameRows();
+    // The dialog's description: what a reader hears of the table as it opens.
+    void DescribeTable();
 
     CGameApp& app_;
     CStaticEx nameLabel_[5];
