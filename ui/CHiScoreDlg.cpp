@@ -36,6 +36,11 @@ QLabel* PlaceStatic(QWidget* parent, const QString& text, Qt::Alignment align, c
     return label;
 }
 
+// After a game the final score stands beside the table, whether or not it entered it.
+bool ShowsFinalScore(const AppState& st) {
+    return st.hiScoreMode == HiScoreEntry || st.hiScoreMode == HiScoreResult;
+}
+
 } // namespace
 
 CHiScoreDlg::CHiScoreDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
@@ -149,7 +154,7 @@ void CHiScoreDlg::DescribeTable() {
     // name is asked for, the whole table.
     const AppState& st = app_.state;
     std::string said;
-    if (st.hiScoreMode == HiScoreEntry || st.hiScoreMode == HiScoreResult) {
+    if (ShowsFinalScore(st)) {
         const int row = st.hiScoreMode == HiScoreEntry ? st.hiScoreRow : -1;
         said = FinalScoreSpeech(st.finalScore, row);
     }
@@ -183,7 +188,7 @@ void CHiScoreDlg::ApplyMode() {
             label.show();
         }
     }
-    const bool showFinal = st.hiScoreMode == HiScoreEntry || st.hiScoreMode == HiScoreResult;
+    const bool showFinal = ShowsFinalScore(st);
     if (showFinal) {
         finalBox_->setText(QString::number(st.finalScore));
     }
