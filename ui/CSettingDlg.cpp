@@ -68,8 +68,8 @@ void CSettingDlg::OnInitDialog() {
     const DialogBaseUnits bu = BaseUnitsOf(font());
     const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
 
-    QLabel* caption = MakeStatic(this, tr("繰返し回数(&N)："), Qt::AlignLeft | Qt::AlignTop);
-    caption->setGeometry(du(7, 10, 46, 10));
+    caption_ = MakeStatic(this, tr("繰返し回数(&N)："), Qt::AlignLeft | Qt::AlignTop);
+    caption_->setGeometry(du(7, 10, 46, 10));
 
     repeatCount_ = new QComboBox(this);
     repeatCount_->setEditable(true);
@@ -79,17 +79,8 @@ void CSettingDlg::OnInitDialog() {
     // The template's height includes the dropped-down list; the closed box is one line.
     QRect combo = du(55, 7, 29, 102);
     combo.setHeight(repeatCount_->sizeHint().height());
-    // A caption longer than the template's box (another language) pushes the field along.
-    const int captionNeed = caption->fontMetrics()
-                                .boundingRect(QRect(), Qt::TextShowMnemonic, caption->text())
-                                .width() +
-                            1;
-    if (captionNeed > caption->width()) {
-        combo.translate(captionNeed - caption->width(), 0);
-        caption->resize(captionNeed, caption->height());
-    }
     repeatCount_->setGeometry(combo);
-    caption->setBuddy(repeatCount_);
+    caption_->setBuddy(repeatCount_);
 
     static const char* const kSwitchTexts[4] = {
         QT_TR_NOOP("割切れない除算も採点する(&D)"),
@@ -137,8 +128,17 @@ void CSettingDlg::OnInitDialog() {
 }
 
 void CSettingDlg::FitToTexts(QSize client, int margin) {
-    // The template's units are those of a narrower face: grow what its text does not fit,
-    // keeping left and top, and move the buttons beside a grown one along.
+    // The template's units are those of a narrower face, and another language's texts may be
+    // longer: grow what its text does not fit, keeping left and top, and move the controls
+    // beside a grown one along.
+    const int captionGrow = caption_->fontMetrics()
+                                .boundingRect(QRect(), Qt::TextShowMnemonic, caption_->text())
+                                .width() +
+                            1 - caption_->width();
+    if (captionGrow > 0) {
+        caption_->resize(caption_->width() + captionGrow, caption_->height());
+        repeatCount_->move(repeatCount_->x() + captionGrow, repeatCount_->y());
+    }
     for (QCheckBox* box : switch_) {
         const QSize hint = box->sizeHint();
         box->resize(std::max(box->width(), hint.width()), std::max(box->height(), hint.height()));

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace vostrel {
@@ -51,6 +52,7 @@ private:
     void FitToTexts(QSize client, int margin);
 
     CGameApp& app_;
+    QLabel* caption_ = nullptr;
     QComboBox* repeatCount_ = nullptr;
     QCheckBox* switch_[4] = {};
     QPushButton* changeButton_ = nullptr;
