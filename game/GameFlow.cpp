@@ -108,9 +108,10 @@ void GameFlow::EvaluateTry() {
     if (tryCount_ < points::kMaxTries) {
         ++tryCount_;
     }
-    const ResultDisplay d = ShowResult(Evaluate(expr_, tryCount_, SwitchesOf(app_.settings)));
+    const EvalResult r = Evaluate(expr_, tryCount_, SwitchesOf(app_.settings));
+    ShowResult(r);
     app_.state.gameInProgress = kFlagOn;
-    view_.Speak(ResultSpeech(d.result.text, d.points.text));
+    view_.Speak(ResultSpeech(r));
 }
 
 void GameFlow::GradeProblem() {
@@ -333,13 +334,12 @@ void GameFlow::ShowLabels(LabelMask mask) {
     }
 }
 
-ResultDisplay GameFlow::ShowResult(const EvalResult& r) {
+void GameFlow::ShowResult(const EvalResult& r) {
     const ResultDisplay d = FormatResult(r);
     view_.SetLabelText(IDC_RESULT, d.result.text);
     view_.SetLabelAlign(IDC_RESULT, d.result.align);
     view_.SetLabelText(IDC_POINTS, d.points.text);
     view_.SetLabelAlign(IDC_POINTS, d.points.align);
-    return d;
 }
 
 } // namespace vostrel

@@ -76,8 +76,7 @@ private:
     void EndGame();
     // Re-texts the labels in the mask and sets their enabled states from the expression.
     void ShowLabels(LabelMask mask);
-    // Shows the result and points of r, and returns what they show.
-    ResultDisplay ShowResult(const EvalResult& r);
+    void ShowResult(const EvalResult& r);
 
     CGameApp& app_;
     IGameView& view_;

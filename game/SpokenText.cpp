@@ -1,6 +1,7 @@
 #include "game/SpokenText.h"
 
 #include "app/Tr.h"
+#include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
 #include "game/ControlIds.h"
@@ -117,13 +118,14 @@ std::string ProblemSpeech(int number, const int32_t (&digits)[4]) {
     return FillText(Tr("SpokenText", "数字 %1、%2、%3、%4"), {d(0), d(1), d(2), d(3)});
 }
 
-std::string ResultSpeech(const std::string& result, const std::string& points) {
-    // An error shows dashes for the points: there are none.
-    const std::string shown = Trimmed(points);
-    if (shown.find_first_not_of('-') == std::string::npos) {
-        return FillText(Tr("SpokenText", "計算結果 %1、得点 なし"), {Trimmed(result)});
+std::string ResultSpeech(const EvalResult& r) {
+    const ResultDisplay d = FormatResult(r);
+    // An error has no points; its points label shows only dashes.
+    if (r.status != EvalOk) {
+        return FillText(Tr("SpokenText", "計算結果 %1、得点 なし"), {Trimmed(d.result.text)});
     }
-    return FillText(Tr("SpokenText", "計算結果 %1、得点 %2"), {Trimmed(result), shown});
+    return FillText(Tr("SpokenText", "計算結果 %1、得点 %2"),
+                    {Trimmed(d.result.text), Trimmed(d.points.text)});
 }
 
 std::string JoinedSpeech(const std::string& first, const std::string& second) {

@@ -8,6 +8,8 @@
 
 namespace vostrel {
 
+struct EvalResult;
+
 // The chooser a clickable label opens (IDC_*_CHOOSER), or 0 for any other control.
 int ChooserOfLabel(int labelId);
 
@@ -23,8 +25,9 @@ std::string ControlName(int id, const int32_t (&digits)[4]);
 // its digits, e.g. "2問目、数字 3、8、1、5".
 std::string ProblemSpeech(int number, const int32_t (&digits)[4]);
 
-// Said after "=": what the result label and the points label show (a value or an error text).
-std::string ResultSpeech(const std::string& result, const std::string& points);
+// Said after "=": what the result label and the points label show for r (a value or an error
+// text).
+std::string ResultSpeech(const EvalResult& r);
 
 // Two sentences said one after the other.
 std::string JoinedSpeech(const std::string& first, const std::string& second);

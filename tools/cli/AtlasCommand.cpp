@@ -76,7 +76,7 @@ std::vector<int> TableOrder() {
         for (int nsd = 0; nsd <= 1; ++nsd) {
             for (int nsr = 0; nsr <= 1; ++nsr) {
                 for (int rto = 1; rto >= 0; --rto) {
-                    order.push_back(nsd | nsr << 1 | rto << 2 | eu << 3);
+                    order.push_back(SwitchCombinationIndex({{nsd, nsr, rto}, eu}));
                 }
             }
         }

@@ -27,8 +27,9 @@ QString InstalledFace(const QString& face) {
     return face;
 }
 
-// The dialog font's size, whose font engine is set up before any other.
-constexpr int kMeasuringSize = 12;
+// The dialog font's pixel size: 9 points at 96 dpi. Its font engine is set up before any other,
+// so measuring at this size sets up no engine of its own.
+constexpr int kDialogPixelSize = 12;
 
 // The largest pixel size from top down at which fits(raw font) holds, measured on a raw font of
 // f's face: one font engine sizes itself without fontconfig's set-up of a new engine for each
@@ -36,7 +37,7 @@ constexpr int kMeasuringSize = 12;
 // are drawn. 0 when the face cannot be measured so.
 int LargestFitting(const QFont& f, int top, const std::function<bool(const QRawFont&)>& fits) {
     QFont measuring = f;
-    measuring.setPixelSize(kMeasuringSize);
+    measuring.setPixelSize(kDialogPixelSize);
     // Latin, as the window's first text layout asks for the face: a font engine is made and
     // cached per script, and another one would cost as much as all this measuring.
     QRawFont raw = QRawFont::fromFont(measuring, QFontDatabase::Latin);
@@ -111,9 +112,8 @@ QFont ShrinkToWidth(const QFont& font, const QString& text, int width, int small
 QFont DialogFont() {
     QFont f(InstalledFace(QStringLiteral("MS UI Gothic")));
     f.setStyleHint(QFont::SansSerif);
-    // 9 points at 96 dpi: a 12-pixel character height, fixed so the layout does not move with
-    // the screen's resolution setting.
-    f.setPixelSize(12);
+    // Fixed in pixels, so the layout does not move with the screen's resolution setting.
+    f.setPixelSize(kDialogPixelSize);
     return f;
 }
 

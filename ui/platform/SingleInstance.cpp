@@ -135,21 +135,13 @@ bool SingleInstance::AskToComeForward(const QString& socketPath) {
     if (fd < 0) {
         return false;
     }
-    bool answered = false;
-    int r = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
-    if (r != 0 && (errno == EAGAIN || errno == EINPROGRESS)) {
-        // A full backlog: the running game is busy, not gone.
-        int error = 0;
-        socklen_t len = sizeof error;
-        r = WaitFor(fd, POLLOUT, kAnswerMs) &&
-                    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0
-                ? 0
-                : -1;
-    }
     // Nothing listening, or the game ended without an answer (it was closing): the lock will
-    // soon be free.
+    // soon be free. A full backlog fails the connect at once (a local socket does not wait in
+    // the background); the later start asks again until its wait is over.
+    bool answered = false;
     char answer = 0;
-    if (r == 0 && WaitFor(fd, POLLIN, kAnswerMs) && ::recv(fd, &answer, 1, 0) == 1) {
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0 &&
+        WaitFor(fd, POLLIN, kAnswerMs) && ::recv(fd, &answer, 1, 0) == 1) {
         answered = answer == kAnswer;
     }
     ::close(fd);
