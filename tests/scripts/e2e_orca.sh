@@ -35,7 +35,7 @@ xs_own_bus 600 "$0" "$@"
 stop_all() {
     local p _ left mine=()
     [ -z "${orca_pid:-}" ] || kill "$orca_pid" 2>/dev/null || true
-    [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true
+    [ -z "$XS_BUS_PID" ] || kill "$XS_BUS_PID" 2>/dev/null || true
     for p in /proc/[0-9]*; do
         p=${p#/proc/}
         if [ "$p" = "$$" ] || [ "$p" = "$BASHPID" ]; then continue; fi
@@ -53,7 +53,7 @@ stop_all() {
         [ ${#left[@]} -gt 0 ] || break
         sleep 0.1
     done
-    for p in ${orca_pid:-} ${bus_pid:-} "${left[@]}"; do
+    for p in ${orca_pid:-} $XS_BUS_PID "${left[@]}"; do
         kill -9 "$p" 2>/dev/null || true
     done
     wait 2>/dev/null || true
@@ -101,8 +101,7 @@ cp "$build/vostrel" "$tmp/game/vostrel"
 
 xs_start || fail "no X server"
 xs_start_wm || fail "no window manager"
-"$launcher" --launch-immediately >"$tmp/bus.log" 2>&1 &
-bus_pid=$!
+xs_start_atspi
 
 # Orca's log: one "SPEECH OUTPUT: '...'" line per utterance.
 : >"$tmp/orca.log"
