@@ -80,16 +80,9 @@ DefaultModule espeak-ng
 AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
 CONF
 
-# Digits that the game draws with rand(): 3 1 2 4 for the first problem, 1 6 0 3 for the next;
-# each adds up to 10, so the expression as it starts scores.
-cat >"$tmp/rand.c" <<'C'
-int rand(void) {
-    static const int digits[8] = {3, 1, 2, 4, 1, 6, 0, 3};
-    static unsigned next;
-    return digits[next++ % 8] * 3277;
-}
-C
-cc -shared -fPIC -o "$tmp/rand.so" "$tmp/rand.c"
+# 3 1 2 4 for the first problem, 1 6 0 3 for the next; each adds up to 10, so the expression as
+# it starts scores.
+e2e_build_rand 3 1 2 4 1 6 0 3
 
 mkdir "$tmp/game"
 cp "$build/vostrel" "$tmp/game/vostrel"
