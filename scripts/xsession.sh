@@ -103,10 +103,11 @@ xs_start_wm() {
 }
 
 # Starts the accessibility bus for the server of xs_start (after xs_require_atspi, inside
-# xs_own_bus's session bus) and sets XS_BUS_PID.
+# xs_own_bus's session bus) and sets XS_BUS_PID; the games started after it join the bus.
 xs_start_atspi() {
     "$XS_BUS_LAUNCHER" --launch-immediately >"$XS_WORK/bus.log" 2>&1 &
     XS_BUS_PID=$!
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 }
 
 # Prints the window-relative position "X Y" of window $2's top-left in window $1.

@@ -34,7 +34,7 @@ xs_start || fail "no X server"
 xs_start_wm || fail "no window manager"
 xs_start_atspi
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
+"$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
 XS_APP_PID=$!
 main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
 xdotool windowfocus --sync "$main"

@@ -48,8 +48,8 @@ play() {
     cp "$build/vostrel" "$dir/vostrel"
     echo "== $locale"
     # No vostrel.dat yet: the first start says so.
-    env -u LANGUAGE -u LC_MESSAGES LC_ALL="$locale" LANG="$locale" \
-        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$dir/vostrel" >"$tmp/game.log" 2>&1 &
+    env -u LANGUAGE -u LC_MESSAGES LC_ALL="$locale" LANG="$locale" "$dir/vostrel" \
+        >"$tmp/game.log" 2>&1 &
     XS_APP_PID=$!
     box=$(xs_wait_window "^$box_title\$" "$XS_APP_PID") || fail "no first-start box"
     read_texts Vostrel

@@ -191,8 +191,7 @@ says_once() {
     [ "$(grep -cE -- "$1" "$tmp/step")" -eq 1 ] || fail "$2 (heard more than once)"
 }
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 LD_PRELOAD="$tmp/rand.so" \
-    "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
+LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
 XS_APP_PID=$!
 STEP_FROM=$(mark)
 STEP_WAIT=60
