@@ -19,13 +19,13 @@ xs_require() {
     done
 }
 
-# Skips (status 77) without the accessibility bus and its Python bindings; sets launcher (the
-# bus launcher) and py (the system's interpreter, which holds the Debian package's bindings,
-# whatever else is on PATH) for the caller.
+# Skips (status 77) without the accessibility bus and its Python bindings; sets py (the system's
+# interpreter, which holds the Debian package's bindings, whatever else is on PATH) for the
+# caller.
+XS_BUS_LAUNCHER=/usr/libexec/at-spi-bus-launcher
 xs_require_atspi() {
-    launcher=/usr/libexec/at-spi-bus-launcher
     py=/usr/bin/python3
-    if ! [ -x "$launcher" ] || ! "$py" -c 'import pyatspi' 2>/dev/null; then
+    if ! [ -x "$XS_BUS_LAUNCHER" ] || ! "$py" -c 'import pyatspi' 2>/dev/null; then
         echo "skipped: no AT-SPI bus or pyatspi (scripts/deps.sh test installs them)"
         exit 77
     fi
@@ -42,13 +42,15 @@ xs_own_bus() {
 }
 
 # Makes the scratch directory XS_WORK and registers the clean-up at exit: it runs the command
-# $1 when given, ends the app whose pid is in XS_APP_PID and the X server, and removes XS_WORK.
+# $1 when given, ends the app whose pid is in XS_APP_PID, the accessibility bus and the X
+# server, and removes XS_WORK.
 # shellcheck disable=SC2120  # the command is optional
 xs_begin() {
     XS_WORK=$(mktemp -d)
     XS_APP_PID=""
     XVFB_PID=""
     XS_WM_PID=""
+    XS_BUS_PID=""
     XS_ON_END=${1:-}
     trap xs_end EXIT
 }
@@ -56,6 +58,7 @@ xs_begin() {
 xs_end() {
     if [ -n "$XS_ON_END" ]; then "$XS_ON_END" || true; fi
     if [ -n "$XS_APP_PID" ]; then kill "$XS_APP_PID" 2>/dev/null || true; fi
+    if [ -n "$XS_BUS_PID" ]; then kill "$XS_BUS_PID" 2>/dev/null || true; fi
     if [ -n "$XS_WM_PID" ]; then kill "$XS_WM_PID" 2>/dev/null || true; fi
     if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
     wait 2>/dev/null || true
@@ -97,6 +100,14 @@ xs_start_wm() {
     done
     echo "the window manager did not start: $(cat "$XS_WORK/wm.log")" >&2
     return 1
+}
+
+# Starts the accessibility bus for the server of xs_start (after xs_require_atspi, inside
+# xs_own_bus's session bus) and sets XS_BUS_PID; the games started after it join the bus.
+xs_start_atspi() {
+    "$XS_BUS_LAUNCHER" --launch-immediately >"$XS_WORK/bus.log" 2>&1 &
+    XS_BUS_PID=$!
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 }
 
 # Prints the window-relative position "X Y" of window $2's top-left in window $1.

@@ -17,8 +17,7 @@ xs_require_atspi
 # A session bus of its own, ended with the script.
 xs_own_bus 300 "$0" "$@"
 
-stop_bus() { [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true; }
-xs_begin stop_bus
+xs_begin
 tmp=$XS_WORK
 # shellcheck source-path=SCRIPTDIR source=e2e_common.bash
 source "$here/e2e_common.bash"
@@ -33,10 +32,9 @@ cp "$build/vostrel" "$tmp/game/vostrel"
 
 xs_start || fail "no X server"
 xs_start_wm || fail "no window manager"
-"$launcher" --launch-immediately >"$tmp/bus.log" 2>&1 &
-bus_pid=$!
+xs_start_atspi
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
+"$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
 XS_APP_PID=$!
 main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
 xdotool windowfocus --sync "$main"

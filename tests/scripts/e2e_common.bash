@@ -10,15 +10,19 @@ fail() {
     exit 1
 }
 
-# Builds $XS_WORK/rand.so for LD_PRELOAD. The digits are drawn with rand(); these values give
-# 1, 2, 3 and 4 for every problem, so the expression as it starts, 0+1+2+3+4, is 10 and worth
-# 800 points.
+# Builds $XS_WORK/rand.so for LD_PRELOAD: the game draws its digits with rand(), and gets the
+# digits given here in turn, over and over. Without any, 1, 2, 3 and 4 for every problem, so the
+# expression as it starts, 0+1+2+3+4, is 10 and worth 800 points.
 e2e_build_rand() {
-    cat >"$XS_WORK/rand.c" <<'C'
+    local digit values=""
+    [ $# -gt 0 ] || set -- 1 2 3 4
+    # 3277 * d is drawn as the digit d.
+    for digit in "$@"; do values+="${values:+, }$((digit * 3277))"; done
+    cat >"$XS_WORK/rand.c" <<C
 int rand(void) {
-    static const int values[4] = {3277, 6554, 9831, 13108};
+    static const int values[] = {$values};
     static unsigned next;
-    return values[next++ % 4];
+    return values[next++ % (sizeof values / sizeof values[0])];
 }
 C
     cc -shared -fPIC -o "$XS_WORK/rand.so" "$XS_WORK/rand.c"

@@ -24,16 +24,14 @@ done
 # A session bus of its own, ended with the script.
 xs_own_bus 400 "$0" "$@"
 
-stop_bus() { [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true; }
-xs_begin stop_bus
+xs_begin
 tmp=$XS_WORK
 # shellcheck source-path=SCRIPTDIR source=e2e_common.bash
 source "$here/e2e_common.bash"
 
 xs_start || fail "no X server"
 xs_start_wm || fail "no window manager"
-"$launcher" --launch-immediately >"$tmp/bus.log" 2>&1 &
-bus_pid=$!
+xs_start_atspi
 
 # What the reader finds in the game's windows now, in $tmp/texts.
 read_texts() {
@@ -50,8 +48,8 @@ play() {
     cp "$build/vostrel" "$dir/vostrel"
     echo "== $locale"
     # No vostrel.dat yet: the first start says so.
-    env -u LANGUAGE -u LC_MESSAGES LC_ALL="$locale" LANG="$locale" \
-        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$dir/vostrel" >"$tmp/game.log" 2>&1 &
+    env -u LANGUAGE -u LC_MESSAGES LC_ALL="$locale" LANG="$locale" "$dir/vostrel" \
+        >"$tmp/game.log" 2>&1 &
     XS_APP_PID=$!
     box=$(xs_wait_window "^$box_title\$" "$XS_APP_PID") || fail "no first-start box"
     read_texts Vostrel

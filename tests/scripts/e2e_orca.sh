@@ -35,7 +35,7 @@ xs_own_bus 600 "$0" "$@"
 stop_all() {
     local p _ left mine=()
     [ -z "${orca_pid:-}" ] || kill "$orca_pid" 2>/dev/null || true
-    [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true
+    [ -z "$XS_BUS_PID" ] || kill "$XS_BUS_PID" 2>/dev/null || true
     for p in /proc/[0-9]*; do
         p=${p#/proc/}
         if [ "$p" = "$$" ] || [ "$p" = "$BASHPID" ]; then continue; fi
@@ -53,7 +53,7 @@ stop_all() {
         [ ${#left[@]} -gt 0 ] || break
         sleep 0.1
     done
-    for p in ${orca_pid:-} ${bus_pid:-} "${left[@]}"; do
+    for p in ${orca_pid:-} $XS_BUS_PID "${left[@]}"; do
         kill -9 "$p" 2>/dev/null || true
     done
     wait 2>/dev/null || true
@@ -80,16 +80,9 @@ DefaultModule espeak-ng
 AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
 CONF
 
-# Digits that the game draws with rand(): 3 1 2 4 for the first problem, 1 6 0 3 for the next;
-# each adds up to 10, so the expression as it starts scores.
-cat >"$tmp/rand.c" <<'C'
-int rand(void) {
-    static const int digits[8] = {3, 1, 2, 4, 1, 6, 0, 3};
-    static unsigned next;
-    return digits[next++ % 8] * 3277;
-}
-C
-cc -shared -fPIC -o "$tmp/rand.so" "$tmp/rand.c"
+# 3 1 2 4 for the first problem, 1 6 0 3 for the next; each adds up to 10, so the expression as
+# it starts scores.
+e2e_build_rand 3 1 2 4 1 6 0 3
 
 mkdir "$tmp/game"
 cp "$build/vostrel" "$tmp/game/vostrel"
@@ -101,8 +94,7 @@ cp "$build/vostrel" "$tmp/game/vostrel"
 
 xs_start || fail "no X server"
 xs_start_wm || fail "no window manager"
-"$launcher" --launch-immediately >"$tmp/bus.log" 2>&1 &
-bus_pid=$!
+xs_start_atspi
 
 # Orca's log: one "SPEECH OUTPUT: '...'" line per utterance.
 : >"$tmp/orca.log"
@@ -199,8 +191,7 @@ says_once() {
     [ "$(grep -cE -- "$1" "$tmp/step")" -eq 1 ] || fail "$2 (heard more than once)"
 }
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 LD_PRELOAD="$tmp/rand.so" \
-    "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
+LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
 XS_APP_PID=$!
 STEP_FROM=$(mark)
 STEP_WAIT=60

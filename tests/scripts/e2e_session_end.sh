@@ -185,11 +185,9 @@ sm_said() {
     echo "the session manager did not say '$1': $(cat "$tmp/sm.out")" >&2
     return 1
 }
-for _ in $(seq 200); do
-    grep -q '^local/' "$tmp/sm.out" && break
-    sleep 0.05
-done
-sm_id=$(grep -m 1 '^local/' "$tmp/sm.out") || fail "no session manager: $(cat "$tmp/sm.out")"
+# Its address first.
+sm_said 'local/.*' || fail "no session manager"
+sm_id=$(grep -m 1 '^local/' "$tmp/sm.out")
 keys=$("$tmp/bindkeys" "logout") || fail "cannot bind the name's characters to keys"
 SESSION_MANAGER=$sm_id start
 sm_said registered || fail "the game did not join the session"
