@@ -1,5 +1,6 @@
 #include "app/CGameApp.h"
 
+#include "app/FileReasons.h"
 #include "app/IAppShell.h"
 #include "app/PosixFileSystemView.h"
 #include "app/SaveFailure.h"
@@ -34,6 +35,10 @@ int32_t CGameApp::CheckDigits(std::string_view text) {
 }
 
 int32_t CGameApp::SaveTo(IAppShell* shell) {
+    // The player was told at the start that this run does not save.
+    if (keepFile_) {
+        return -1;
+    }
     // A folder that cannot be made leaves the save to fail like any other.
     if (makeFolder_) {
         MakeFolderOf(settingsPath);
@@ -54,14 +59,15 @@ int32_t CGameApp::SaveTo(IAppShell* shell) {
     return -1;
 }
 
-void CGameApp::EndSession() {
+int CGameApp::EndSession() {
     if (sessionEnded_) {
-        return;
+        return endStatus_;
     }
     sessionEnded_ = true;
-    if (running_ && saved_ != settings && SaveTo(nullptr) != 0) {
+    if ((running_ && saved_ != settings && SaveTo(nullptr) != 0) || keepFile_) {
         endStatus_ = 1;
     }
+    return endStatus_;
 }
 
 void CGameApp::SaveForSession() {
@@ -75,17 +81,27 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     settingsPath = location.path;
     makeFolder_ = location.makeFolder;
 
-    const int32_t loaded = LoadSettings(location.path);
-    if (loaded == -1) {
+    LoadReport report;
+    const int32_t loaded = vostrel::LoadSettings(location.path, settings, &report);
+    // A file that is not there, or holds nothing, has nothing to lose: the first start.
+    if (loaded == -1 || (loaded == 0 && report.empty)) {
         shell.MessageBox(Tr("CGameApp", "設定ファイルが見つからないので初期化します。"),
                          Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONEXCLAMATION);
         InstallDefaultSettings(settings);
         SaveTo(&shell); // the game goes on without a file
-    } else if (loaded != 0) {
-        // The file stays as it is, so the player can repair it.
-        shell.MessageBox(Tr("CGameApp", "設定ファイルの読込みに失敗しました。"),
+    } else if (loaded != 0 || report.CutShort()) {
+        const int reason = loaded != 0 ? report.reason : kCutShort;
+        // A file whose bytes are wrong stays as it is, so the player can repair it. One that
+        // could not be read now (no access, a disk error, another user's link) is likely whole:
+        // the game plays with the defaults, and never saves them over it.
+        const bool damaged = reason == kBadLineEnd || reason == kLineTooLong || reason == kCutShort;
+        shell.MessageBox(ReadFailureText(location.path, reason, !damaged),
                          Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
-        return 1;
+        if (damaged) {
+            return 1;
+        }
+        InstallDefaultSettings(settings);
+        keepFile_ = true;
     } else {
         // What the file holds: the end of a session need not write it again.
         saved_ = settings;

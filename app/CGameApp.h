@@ -42,15 +42,17 @@ public:
     // The desktop is ending the game (a signal, a logout): while the game dialog runs, the
     // record as it stands is saved, once; a failure is told in one line on standard error,
     // since no box can be shown then. InitInstance then opens no game dialog, or saves no more
-    // when it returns, and ends with 0, or 1 when this save failed.
-    void EndSession();
+    // when it returns, and ends with 0, or 1 when this save failed (or the run does not save):
+    // the status returned, also by every later call.
+    int EndSession();
     // The desktop asks for the player's data and the game may go on: the record is saved now
     // unless this run already wrote it as it stands; a failure as in EndSession.
     void SaveForSession();
 
 private:
     // Saves to settingsPath. A failure is told in a box from shell, or without
-    // one on standard error; each at most once a run. Returns 0 or -1.
+    // one on standard error; each at most once a run. Returns 0 or -1; always -1, silently,
+    // in a run that was told at its start that it does not save.
     int32_t SaveTo(IAppShell* shell);
 
     // The folder of settingsPath is made before each save.
@@ -60,6 +62,8 @@ private:
     bool sessionEnded_ = false;
     bool failureShown_ = false;
     bool failureWritten_ = false;
+    // The file could not be read: it is left as it is, and nothing is saved this run.
+    bool keepFile_ = false;
     int endStatus_ = 0;
     // What this run last wrote to the file.
     std::optional<SettingsRecord> saved_;

@@ -12,6 +12,7 @@ int64_t FileByteSource::Read(char* dst, size_t cap) {
             return n;
         }
         if (errno != EINTR) {
+            error_ = errno;
             return -1;
         }
     }

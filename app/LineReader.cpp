@@ -1,5 +1,6 @@
 #include "app/LineReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -13,6 +14,7 @@ constexpr int32_t kEnd = -1;
 constexpr int32_t kNoBlock = -10;
 constexpr int32_t kNoMemory = -11;
 constexpr int32_t kBadRead = -12;
+constexpr int32_t kTooLong = -13;
 
 } // namespace
 
@@ -26,6 +28,7 @@ int32_t LineReader::Fill() {
     }
     const int64_t n = source_.Read(block_.get(), blockSize_);
     if (n < 0) {
+        sourceFailed_ = true;
         return kBadRead;
     }
     pos_ = 0;
@@ -52,7 +55,7 @@ int32_t LineReader::ReadLine(std::string& line) {
                 }
             }
             const char* p = block_.get() + pos_;
-            const size_t avail = end_ - pos_;
+            const size_t avail = std::min(end_ - pos_, kMaxLine + 1 - line.size());
             if (crPending) {
                 if (*p != '\n') {
                     return kBadRead;
@@ -76,7 +79,11 @@ int32_t LineReader::ReadLine(std::string& line) {
                 pos_ += upToLf + 1;
                 return kLine;
             }
-            pos_ = end_;
+            pos_ += upToLf;
+            if (line.size() > kMaxLine) {
+                line.resize(kMaxLine);
+                return kTooLong;
+            }
         }
     } catch (const std::bad_alloc&) {
         return kNoMemory;

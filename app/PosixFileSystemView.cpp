@@ -16,6 +16,12 @@ bool PosixFileSystemView::IsWritableDirectory(const std::string& path) const {
            ::faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
+bool PosixFileSystemView::IsTrustedDirectory(const std::string& path) const {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           (st.st_uid == ::geteuid() || (st.st_uid == 0 && (st.st_mode & 022) == 0));
+}
+
 bool PosixFileSystemView::IsWritableFile(const std::string& path) const {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&

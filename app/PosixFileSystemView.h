@@ -8,6 +8,7 @@ namespace vostrel {
 class PosixFileSystemView : public IFileSystemView {
 public:
     bool IsWritableDirectory(const std::string& path) const override;
+    bool IsTrustedDirectory(const std::string& path) const override;
     bool IsWritableFile(const std::string& path) const override;
     std::string Environment(const std::string& name) const override;
     std::string HomeDirectory() const override;

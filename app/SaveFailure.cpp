@@ -1,5 +1,7 @@
 #include "app/SaveFailure.h"
 
+#include "app/FileReasons.h"
+#include "app/LineReader.h"
 #include "app/Tr.h"
 
 #include <cerrno>
@@ -10,11 +12,23 @@ namespace vostrel {
 namespace {
 
 // The causes a player can act on, in the game's language; the C library's text for the rest.
-std::string ReasonText(int reason) {
+std::string ReasonText(int reason, bool reading) {
     switch (reason) {
     case EACCES:
     case EPERM:
-        return Tr("SaveFailure", "このファイルまたはフォルダへの書込みが許可されていません。");
+        return reading ? Tr("SaveFailure", "このファイルの読込みが許可されていません。")
+                       : Tr("SaveFailure",
+                            "このファイルまたはフォルダへの書込みが許可されていません。");
+    case kOtherUsersLink:
+        return Tr("SaveFailure", "ほかのユーザーのシンボリックリンクを通る場所なので使いません。");
+    case kBadLineEnd:
+        return Tr("SaveFailure", "LF が続かない CR があります。");
+    case kLineTooLong:
+        return FillText(Tr("SaveFailure", "%1 バイトを超える行があります。"),
+                        {std::to_string(LineReader::kMaxLine)});
+    case kCutShort:
+        return Tr("SaveFailure",
+                  "ファイルが途中で切れています（最後の行が終わっていないか、項目が足りません）。");
     case EROFS:
         return Tr("SaveFailure", "読取り専用のディスクです。");
     case ENOSPC:
@@ -34,12 +48,26 @@ std::string ReasonText(int reason) {
 
 std::string SaveFailureText(const std::string& path, int reason) {
     return FillText(Tr("SaveFailure", "設定ファイルの保存に失敗しました。\n\n%1\n%2"),
-                    {path, ReasonText(reason)});
+                    {path, ReasonText(reason, false)});
 }
 
 std::string SaveFailureLine(const std::string& path, int reason) {
-    return "vostrel: the settings could not be saved to " + path + ": " + std::strerror(reason) +
-           "\n";
+    // Standard error is for whoever reads logs: the C library's words, or ours in English.
+    const std::string why =
+        reason == kOtherUsersLink ? "a link on the way is another user's" : std::strerror(reason);
+    return "vostrel: the settings could not be saved to " + path + ": " + why + "\n";
+}
+
+std::string ReadFailureText(const std::string& path, int reason, bool playing) {
+    const std::string text =
+        FillText(Tr("CGameApp", "設定ファイルの読込みに失敗しました。\n\n%1\n%2"),
+                 {path, ReasonText(reason, true)});
+    if (!playing) {
+        return text;
+    }
+    return text + "\n\n" +
+           Tr("CGameApp", "既定の設定で遊べますが、このファイルは書き換えないので、"
+                          "この回の設定と得点は保存されません。");
 }
 
 } // namespace vostrel

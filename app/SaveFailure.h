@@ -1,13 +1,15 @@
 #pragma once
-// What the player is told when the settings file cannot be saved: the message box's text, and
-// the line on standard error for the end of a session, when no box can be shown.
+// What the player is told when the settings file cannot be read or saved: the message box's
+// text, and the line on standard error for the end of a session, when no box can be shown.
 
 #include <string>
 
 namespace vostrel {
 
-// reason is the errno value of the failure.
+// reason is an errno value or a reason of FileReasons.h.
 std::string SaveFailureText(const std::string& path, int reason);
 std::string SaveFailureLine(const std::string& path, int reason);
+// playing: the game goes on with the defaults and leaves the file as it is.
+std::string ReadFailureText(const std::string& path, int reason, bool playing);
 
 } // namespace vostrel

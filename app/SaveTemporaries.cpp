@@ -1,6 +1,7 @@
 #include "app/SaveTemporaries.h"
 
-#include <cstdlib>
+#include "app/TrustedPath.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <new>
@@ -24,18 +25,6 @@ bool SkipDigits(std::string_view& s) {
 }
 
 } // namespace
-
-std::string SaveTarget(const std::string& path) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            std::string target(real);
-            std::free(real);
-            return target;
-        }
-    }
-    return path;
-}
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -66,21 +55,23 @@ bool IsSaveTempName(std::string_view name, std::string_view targetName) {
 }
 
 int RemoveSaveLeftovers(const std::string& path) {
-    if (path.empty()) {
-        return 0;
-    }
     try {
-        const std::string target = SaveTarget(path);
-        const std::string name = target.substr(target.rfind('/') + 1);
-        DIR* dir = ::opendir(FolderOf(target).c_str());
-        if (dir == nullptr) {
+        TrustedPath target;
+        if (target.Resolve(path) != 0) {
             return 0;
         }
-        const int fd = ::dirfd(dir);
+        const int fd = ::openat(target.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+        if (dir == nullptr) {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            return 0;
+        }
         int removed = 0;
         while (const dirent* e = ::readdir(dir)) {
             struct stat st;
-            if (IsSaveTempName(e->d_name, name) &&
+            if (IsSaveTempName(e->d_name, target.name()) &&
                 ::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
                 st.st_uid == ::geteuid() && ::unlinkat(fd, e->d_name, 0) == 0) {
                 ++removed;

@@ -8,8 +8,6 @@
 
 namespace vostrel {
 
-// The file a save replaces: through a symbolic link, the file it names.
-std::string SaveTarget(const std::string& path);
 // The folder of a path; "." without a slash.
 std::string FolderOf(const std::string& path);
 // The names of the temporaries that process pid writes while saving target: this, then a count.
@@ -18,9 +16,10 @@ std::string SaveTempStem(const std::string& target, pid_t pid);
 // any process and count.
 bool IsSaveTempName(std::string_view name, std::string_view targetName);
 // Removes the temporaries beside the file at path that saves killed midway left: regular files
-// of this user with exactly such a name; links and everything else stay. Only the one game that
-// holds the file may call it, since a running save's temporary looks the same. Returns how many
-// were removed.
+// of this user with exactly such a name; links and everything else stay. The file's place is
+// found as a save finds it (TrustedPath): through the player's links, never another user's. Only
+// the one game that holds the file may call it, since a running save's temporary looks the same.
+// Returns how many were removed.
 int RemoveSaveLeftovers(const std::string& path);
 
 } // namespace vostrel

@@ -3,6 +3,7 @@
 #include "app/FileByteSource.h"
 #include "app/LineReader.h"
 #include "app/SaveTemporaries.h"
+#include "app/TrustedPath.h"
 #include "app/Version.h"
 
 #include <array>
@@ -20,6 +21,8 @@ namespace {
 
 constexpr int kLineCount = 18;
 constexpr int32_t kScoreFallback = 500;
+constexpr int kNumberKeys = 5;
+constexpr uint32_t kAllKeys = (1u << (kNumberKeys + 2 * kHighScoreRows)) - 1;
 
 using SettingsLines = std::array<std::string, kLineCount>;
 
@@ -54,30 +57,45 @@ int RowOf(std::string_view key, std::string_view prefix) {
     return d >= '0' && d < '0' + kHighScoreRows ? d - '0' : -1;
 }
 
-void ApplyLine(std::string_view line, SettingsRecord& s) {
+// The index of the known key that the line sets, in the reader's order; -1 for none.
+int ApplyLine(std::string_view line, SettingsRecord& s) {
     // The line is handled as C text: an embedded NUL ends it.
     line = line.substr(0, line.find('\0'));
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos) {
-        return;
+        return -1;
     }
     const std::string_view key = line.substr(0, colon);
     const std::string_view value = line.substr(colon + 1);
     if (key == "rn") {
         s.repeatCount = NumberOr(value, kDefaultRepeatCount);
-    } else if (key == "nsd") {
-        s.scoreInexactDivision = NumberOr(value, 0);
-    } else if (key == "nsr") {
-        s.scoreInexactRoot = NumberOr(value, 0);
-    } else if (key == "rto") {
-        s.scoreOtherResults = NumberOr(value, 1);
-    } else if (key == "eu") {
-        s.usePower = NumberOr(value, 1);
-    } else if (const int nameRow = RowOf(key, "hsn"); nameRow >= 0) {
-        s.highScores.name[nameRow] = value.empty() ? std::string_view("none") : value;
-    } else if (const int scoreRow = RowOf(key, "hss"); scoreRow >= 0) {
-        s.highScores.score[scoreRow] = NumberOr(value, kScoreFallback);
+        return 0;
     }
+    if (key == "nsd") {
+        s.scoreInexactDivision = NumberOr(value, 0);
+        return 1;
+    }
+    if (key == "nsr") {
+        s.scoreInexactRoot = NumberOr(value, 0);
+        return 2;
+    }
+    if (key == "rto") {
+        s.scoreOtherResults = NumberOr(value, 1);
+        return 3;
+    }
+    if (key == "eu") {
+        s.usePower = NumberOr(value, 1);
+        return 4;
+    }
+    if (const int nameRow = RowOf(key, "hsn"); nameRow >= 0) {
+        s.highScores.name[nameRow] = value.empty() ? std::string_view("none") : value;
+        return kNumberKeys + 2 * nameRow;
+    }
+    if (const int scoreRow = RowOf(key, "hss"); scoreRow >= 0) {
+        s.highScores.score[scoreRow] = NumberOr(value, kScoreFallback);
+        return kNumberKeys + 2 * scoreRow + 1;
+    }
+    return -1;
 }
 
 int32_t WriteAll(int fd, const char* p, size_t n) {
@@ -97,7 +115,8 @@ int32_t WriteAll(int fd, const char* p, size_t n) {
 
 // A temporary file beside the target, removed again unless it was renamed into place.
 struct TempFile {
-    std::string path;
+    int folder = -1;
+    std::string name;
     int fd = -1;
     bool renamed = false;
 
@@ -105,21 +124,23 @@ struct TempFile {
         if (fd >= 0) {
             ::close(fd);
         }
-        if (!path.empty() && !renamed) {
-            ::unlink(path.c_str());
+        if (!name.empty() && !renamed) {
+            ::unlinkat(folder, name.c_str(), 0);
         }
     }
 };
 
 // These return 0, or the errno value of the step that failed.
-int CreateTemp(const std::string& target, mode_t mode, TempFile& tmp) {
+int CreateTemp(const TrustedPath& target, mode_t mode, TempFile& tmp) {
     static unsigned counter = 0;
-    const std::string stem = SaveTempStem(target, ::getpid());
+    const std::string stem = SaveTempStem(target.name(), ::getpid());
+    tmp.folder = target.folder();
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = stem + std::to_string(counter++);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd = ::openat(target.folder(), name.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0) {
-            tmp.path = std::move(name);
+            tmp.name = std::move(name);
             tmp.fd = fd;
             return 0;
         }
@@ -130,17 +151,35 @@ int CreateTemp(const std::string& target, mode_t mode, TempFile& tmp) {
     return EEXIST;
 }
 
-int WriteLines(int fd, const SettingsLines& lines) {
-    for (const std::string& line : lines) {
-        if (WriteLine(fd, line) != 0) {
-            return errno;
-        }
-    }
-    return ::fsync(fd) == 0 ? 0 : errno;
+int WriteAndSync(int fd, std::string_view bytes) {
+    return WriteAll(fd, bytes.data(), bytes.size()) == 0 && ::fsync(fd) == 0 ? 0 : errno;
 }
 
-int RewriteInPlace(const std::string& target, const SettingsLines& lines) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+// Writes all of bytes at offset; 0 or an errno value.
+int WriteAt(int fd, std::string_view bytes, off_t offset) {
+    while (!bytes.empty()) {
+        const ssize_t w = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (w < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<size_t>(w));
+        offset += w;
+    }
+    return 0;
+}
+
+// Only where the folder refuses a new file. No state of the file on the way is taken as
+// valid: a full disk or a size limit fails while the space is reserved, before any byte changes
+// (a kill just after it leaves the old lines and NUL bytes without a line end); then a CR
+// without its LF goes first, so that the file fails to load until the new bytes are all in
+// (a kill can cut a write of several pages short); then the rest, padded with empty lines to
+// the old length; then the first byte, in one write that no kill divides; the cut comes last.
+int RewriteInPlace(const TrustedPath& target, const std::string& bytes) {
+    const int fd = ::openat(target.folder(), target.name().c_str(),
+                            O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         return errno;
     }
@@ -148,29 +187,59 @@ int RewriteInPlace(const std::string& target, const SettingsLines& lines) {
     int r = 0;
     if (::fstat(fd, &st) != 0) {
         r = errno;
-    } else if (!S_ISREG(st.st_mode)) {
+    } else if (!S_ISREG(st.st_mode) || bytes.size() < 2 || bytes[1] == '\n') {
         r = EINVAL;
     } else {
-        r = ::ftruncate(fd, 0) == 0 ? WriteLines(fd, lines) : errno;
+        const size_t old = static_cast<size_t>(st.st_size);
+        std::string padded = bytes;
+        if (padded.size() < old) {
+            // CR LF pairs, and a lone LF for an odd remainder: each an empty line.
+            padded.append(old - padded.size(), '\n');
+            for (size_t i = bytes.size(); i + 1 < old; i += 2) {
+                padded[i] = '\r';
+            }
+        }
+        const std::string_view all(padded);
+        if (padded.size() > old) {
+            r = ::posix_fallocate(fd, 0, static_cast<off_t>(padded.size()));
+        }
+        if (r == 0) {
+            r = WriteAt(fd, "\r", 0);
+        }
+        if (r == 0) {
+            r = WriteAt(fd, all.substr(1), 1);
+        }
+        if (r == 0) {
+            r = ::fsync(fd) == 0 ? WriteAt(fd, all.substr(0, 1), 0) : errno;
+        }
+        if (r == 0 && padded.size() != bytes.size() &&
+            ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+            r = errno;
+        }
+        if (r == 0 && ::fsync(fd) != 0) {
+            r = errno;
+        }
     }
     const int closed = ::close(fd) == 0 ? 0 : errno;
     return r != 0 ? r : closed;
 }
 
-int SaveLines(const std::string& path, const SettingsLines& lines) {
-    if (path.empty()) {
-        return ENOENT;
+int SaveBytes(const std::string& path, const std::string& bytes) {
+    TrustedPath target;
+    if (const int e = target.Resolve(path); e != 0) {
+        return e;
     }
-    const std::string target = SaveTarget(path);
+    const int folder = target.folder();
+    const char* name = target.name().c_str();
     struct stat st;
-    const bool exists = ::stat(target.c_str(), &st) == 0;
+    const bool exists = ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
     if (exists) {
         // Replacing something that is not a plain file, or a file the player made read-only,
         // is refused just as an in-place write would be.
         if (!S_ISREG(st.st_mode)) {
             return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         }
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        if (::faccessat(folder, name, W_OK, AT_EACCESS) != 0) {
             return errno;
         }
     }
@@ -179,24 +248,24 @@ int SaveLines(const std::string& path, const SettingsLines& lines) {
         // A folder the player may not write, holding a file the player may: only an in-place
         // write can save there. Any other failure keeps the old file whole.
         const bool folderRefused = e == EACCES || e == EPERM;
-        return exists && folderRefused ? RewriteInPlace(target, lines) : e;
+        return exists && folderRefused ? RewriteInPlace(target, bytes) : e;
     }
     // The umask applied on creation; an existing file's mode is kept exactly.
     if (exists && ::fchmod(tmp.fd, st.st_mode & 07777) != 0) {
         return errno;
     }
-    if (const int e = WriteLines(tmp.fd, lines); e != 0) {
+    if (const int e = WriteAndSync(tmp.fd, bytes); e != 0) {
         return e;
     }
     const int fd = tmp.fd;
     tmp.fd = -1;
-    if (::close(fd) != 0 || ::rename(tmp.path.c_str(), target.c_str()) != 0) {
+    if (::close(fd) != 0 || ::renameat(folder, tmp.name.c_str(), folder, name) != 0) {
         return errno;
     }
     tmp.renamed = true;
     // Makes the rename itself durable. The new file is in place by now, so a directory that
     // cannot be synced (some file systems refuse) does not turn the save into a failure.
-    const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -232,40 +301,84 @@ std::string GetSettingsPath(std::string_view fileName) {
     }
 }
 
-int32_t LoadSettings(const std::string& path, SettingsRecord& s) {
+bool LoadReport::CutShort() const {
+    return !empty && (lines == 0 || (header && (unfinished || keys != kAllKeys)));
+}
+
+int32_t LoadSettings(const std::string& path, SettingsRecord& s, LoadReport* report) {
+    LoadReport seen;
+    LoadReport& r = report != nullptr ? *report : seen;
+    r = LoadReport{};
+    TrustedPath file;
+    r.reason = file.Resolve(path);
     // Without O_NONBLOCK a FIFO would hold the start until a writer came.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = r.reason != 0 ? -1
+                                 : ::openat(file.folder(), file.name().c_str(),
+                                            O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        return -1;
+        if (r.reason == 0) {
+            // A link put in the file's place since it was looked at is not followed.
+            r.reason = errno == ELOOP ? kOtherUsersLink : errno;
+        }
+        // Only a file that is not there is missing: any other failure would have the
+        // defaults saved over a file that is.
+        return r.reason == ENOENT ? -1 : -9;
     }
     // A directory, a FIFO or a device is no settings file: the same as a missing one.
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        r.reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return -1;
     }
     FileByteSource source(fd);
-    const int32_t r = LoadSettingsFrom(source, s);
+    const int32_t loaded = LoadSettingsFrom(source, s, LineReader::kDefaultBlock, &r);
+    if (loaded != 0 && source.error() != 0) {
+        r.reason = source.error();
+    }
     ::close(fd);
-    return r;
+    return loaded;
 }
 
-int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s, size_t blockSize) {
+int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s, size_t blockSize,
+                         LoadReport* report) {
+    LoadReport seen;
+    LoadReport& r = report != nullptr ? *report : seen;
     LineReader reader(source, blockSize);
     std::string line;
     try {
         for (;;) {
-            const int32_t r = reader.ReadLine(line);
-            if (r == -1) {
+            const int32_t got = reader.ReadLine(line);
+            if (got == -1) {
                 // Bytes after the last line end are not a line.
+                r.unfinished = !line.empty();
+                r.empty = r.lines == 0 && line.empty();
                 return 0;
             }
-            if (r != 0) {
+            r.empty = false;
+            if (got != 0) {
+                if (got == -13) {
+                    r.reason = kLineTooLong;
+                } else if (got != -12) {
+                    r.reason = ENOMEM;
+                } else if (reader.sourceFailed()) {
+                    r.reason = EIO;
+                } else {
+                    // A CR without LF as the very first byte marks a rewrite in place that
+                    // did not finish.
+                    r.reason = r.lines == 0 && line.empty() ? kCutShort : kBadLineEnd;
+                }
                 return -9;
             }
-            ApplyLine(line, s);
+            if (r.lines++ == 0) {
+                r.header = line == std::string(":") + kProductName;
+            }
+            if (const int key = ApplyLine(line, s); key >= 0) {
+                r.keys |= 1u << key;
+            }
         }
     } catch (const std::bad_alloc&) {
+        r.reason = ENOMEM;
         return -9;
     }
 }
@@ -273,7 +386,7 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s, size_t blockSiz
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason) {
     int e = 0;
     try {
-        e = SaveLines(path, LinesOf(s));
+        e = SaveBytes(path, FormatSettings(s));
     } catch (const std::bad_alloc&) {
         e = ENOMEM;
     }

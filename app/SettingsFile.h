@@ -12,16 +12,38 @@
 
 namespace vostrel {
 
+// What a load saw beside the record.
+struct LoadReport {
+    // Why the load gave -1 or -9: an errno value or a reason of FileReasons.h.
+    int reason = 0;
+    // Lines read whole, and whether any byte came at all.
+    uint32_t lines = 0;
+    bool empty = true;
+    // Bytes after the last line end, which loading ignores.
+    bool unfinished = false;
+    // The first line is the game's own first line.
+    bool header = false;
+    // One bit per known key, in the reader's order, for each key found.
+    uint32_t keys = 0;
+
+    // The game writes its first line and every key, and ends with a line end: a file that
+    // begins as the game's but lacks the rest, or holds no whole line, was cut short.
+    bool CutShort() const;
+};
+
 std::string GetSettingsPath(std::string_view fileName);
-// 0 read to the end; -1 the file cannot be opened (nothing changes); -9 reading failed part
-// way (the lines before stay applied).
-int32_t LoadSettings(const std::string& path, SettingsRecord& s);
+// 0 read to the end; -1 there is no file (ENOENT), nothing changes; -9 the file is there but
+// could not be read whole (the lines before stay applied). A symbolic link is followed only
+// when the player or root owns it. report, when given, tells why and what was seen.
+int32_t LoadSettings(const std::string& path, SettingsRecord& s, LoadReport* report = nullptr);
 // The reading itself, from any byte source: 0 or -9 as above. The fuzzer's small blocks put
 // block ends inside lines.
 int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s,
-                         size_t blockSize = LineReader::kDefaultBlock);
+                         size_t blockSize = LineReader::kDefaultBlock,
+                         LoadReport* report = nullptr);
 // 0 written; -1 not written, and any previous file is left as it was. reason, when given,
-// gets the errno value of the failure (0 on success).
+// gets the errno value of the failure (0 on success), or kOtherUsersLink. A symbolic link is
+// followed only when the player or root owns it.
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason = nullptr);
 // The exact bytes SaveSettings writes: 18 lines, each ended by CR LF.
 std::string FormatSettings(const SettingsRecord& s);

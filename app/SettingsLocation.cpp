@@ -1,5 +1,7 @@
 #include "app/SettingsLocation.h"
 
+#include "app/TrustedPath.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <new>
@@ -37,7 +39,9 @@ SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs,
     try {
         const std::string& beside = besideExecutable;
         const size_t slash = beside.rfind('/');
-        if (slash != std::string::npos &&
+        // In a folder that others may change (a copy in /tmp, a shared folder), another user
+        // could put anything in the file's place.
+        if (slash != std::string::npos && fs.IsTrustedDirectory(beside.substr(0, slash + 1)) &&
             (fs.IsWritableDirectory(beside.substr(0, slash + 1)) || fs.IsWritableFile(beside))) {
             return {beside, false};
         }
@@ -75,6 +79,16 @@ int32_t MakeFolderOf(const std::string& path) {
     } catch (const std::bad_alloc&) {
         return -1;
     }
+}
+
+std::string SettingsIdentity(const std::string& path) {
+    TrustedPath file;
+    if (file.Resolve(path) == 0) {
+        if (std::string id = file.Identity(); !id.empty()) {
+            return id;
+        }
+    }
+    return RealSettingsPath(path);
 }
 
 std::string RealSettingsPath(const std::string& path) {

@@ -58,6 +58,10 @@ int main(int argc, char** argv) {
     // running game forward and ends without a word, so the two never save over each other.
     const vostrel::SettingsLocation location =
         vostrel::CGameApp::FindSettingsLocation("vostrel.dat");
+    // The guard is keyed on the file's folder, which must therefore be there from the start.
+    if (location.makeFolder) {
+        vostrel::MakeFolderOf(location.path);
+    }
     const vostrel::SingleInstance guard(location.path);
     if (guard.role() == vostrel::SingleInstance::Role::Elsewhere) {
         return 0;
@@ -68,6 +72,6 @@ int main(int argc, char** argv) {
     vostrel::QtAppShell shell;
     // A logout, a closed terminal or Ctrl+C saves as the window's end does.
     const vostrel::SessionEnd sessionEnd([] { theApp.SaveForSession(); },
-                                         [] { theApp.EndSession(); });
+                                         [] { return theApp.EndSession(); });
     return theApp.InitInstance(shell, location);
 }

@@ -12,8 +12,18 @@
         <translation>Settings File Error</translation>
     </message>
     <message>
-        <source>設定ファイルの読込みに失敗しました。</source>
-        <translation>The settings file could not be read.</translation>
+        <source>設定ファイルの読込みに失敗しました。
+
+%1
+%2</source>
+        <translation>The settings file could not be read.
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>既定の設定で遊べますが、このファイルは書き換えないので、この回の設定と得点は保存されません。</source>
+        <translation>You can play with the default settings, but the file is left as it is, so nothing of this game is saved.</translation>
     </message>
 </context>
 <context>
@@ -313,6 +323,26 @@ Points: %4</translation>
 
 %1
 %2</translation>
+    </message>
+    <message>
+        <source>このファイルの読込みが許可されていません。</source>
+        <translation>You may not read this file.</translation>
+    </message>
+    <message>
+        <source>ほかのユーザーのシンボリックリンクを通る場所なので使いません。</source>
+        <translation>The way to it goes through another user&apos;s symbolic link, so it is not used.</translation>
+    </message>
+    <message>
+        <source>LF が続かない CR があります。</source>
+        <translation>It holds a CR that no LF follows.</translation>
+    </message>
+    <message>
+        <source>%1 バイトを超える行があります。</source>
+        <translation>It holds a line longer than %1 bytes.</translation>
+    </message>
+    <message>
+        <source>ファイルが途中で切れています（最後の行が終わっていないか、項目が足りません）。</source>
+        <translation>The file is cut short (its last line is unfinished, or entries are missing).</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
+#include "app/FileReasons.h"
 #include "app/SaveTemporaries.h"
 #include "app/SettingsFile.h"
+#include "core/Child.h"
 #include "core/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +28,35 @@ SettingsRecord Version(int32_t n) {
         s.highScores.name[i] = std::string(3000, static_cast<char>('a' + n + i));
     }
     return s;
+}
+
+// Saves a and b in turn, without end, in a child (as an ordinary player when asked), and kills it
+// delayUs microseconds after its first save began.
+void KillSavesAfter(const std::string& path, const SettingsRecord& a, const SettingsRecord& b,
+                    long delayUs, bool asPlayer) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ready[0]);
+        const char go = 1;
+        if ((asPlayer && !test::BecomePlayer()) || ::write(ready[1], &go, 1) != 1) {
+            ::_exit(2);
+        }
+        for (unsigned n = 0;; ++n) {
+            SaveSettings(path, n % 2 ? a : b);
+        }
+    }
+    ::close(ready[1]);
+    char go = 0;
+    ASSERT_EQ(::read(ready[0], &go, 1), 1);
+    ::close(ready[0]);
+    ::usleep(static_cast<useconds_t>(delayUs));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
 }
 
 // A process killed at any moment of a save leaves either the complete old file or the complete
@@ -78,29 +109,7 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
     int sawB = 0;
     int trial = 0;
     for (; trial < kTrials; ++trial) {
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(ready[0]);
-            const char go = 1;
-            if (::write(ready[1], &go, 1) != 1) {
-                ::_exit(2);
-            }
-            for (unsigned n = 0;; ++n) {
-                SaveSettings(path, n % 2 ? a : b);
-            }
-        }
-        ::close(ready[1]);
-        char go = 0;
-        ASSERT_EQ(::read(ready[0], &go, 1), 1);
-        ::close(ready[0]);
-        ::usleep(static_cast<useconds_t>(delay(rng)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_NO_FATAL_FAILURE(KillSavesAfter(path, a, b, delay(rng), false));
 
         const std::string now = test::ReadBytes(path);
         if (now == bytesA) {
@@ -137,6 +146,51 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
     RecordProperty("new", sawB);
     std::printf("%d trials: old %d, new %d, left %d; save %ld us\n", trial, sawA, sawB, leftovers,
                 static_cast<long>(perSave));
+}
+
+// Where the folder refuses a new file, the save rewrites the file in place: a kill at any moment
+// leaves a file that loads as the old or the new settings, or that loading reports as cut
+// short; never one that loads as something else.
+TEST(SettingsCrash, KilledRewritesInPlaceLoadWholeOrAreReported) {
+    test::TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.File("vostrel.dat");
+    // Of different lengths, so that both growing and shrinking are cut.
+    SettingsRecord a = Version(1);
+    const SettingsRecord b = Version(2);
+    a.highScores.name[4].resize(100);
+    ASSERT_EQ(SaveSettings(path, a), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+
+    std::mt19937 rng(54321);
+    std::uniform_int_distribution<long> delay(0, 20000);
+    int sawA = 0;
+    int sawB = 0;
+    int reported = 0;
+    for (int trial = 0; trial < 200; ++trial) {
+        ASSERT_NO_FATAL_FAILURE(KillSavesAfter(path, a, b, delay(rng), true));
+
+        SettingsRecord s;
+        LoadReport report;
+        const int32_t r = LoadSettings(path, s, &report);
+        if (r == 0 && !report.CutShort() && s == a) {
+            ++sawA;
+        } else if (r == 0 && !report.CutShort() && s == b) {
+            ++sawB;
+        } else if (r == -9 && report.reason == kCutShort) {
+            ++reported;
+        } else {
+            FAIL() << "trial " << trial << ": load " << r << ", reason " << report.reason
+                   << ", cut short " << report.CutShort();
+        }
+        // Root replaces the file whole, keeping its mode.
+        ASSERT_EQ(SaveSettings(path, a), 0);
+    }
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+    EXPECT_GT(sawA + sawB, 0);
+    std::printf("in place: old %d, new %d, reported %d\n", sawA, sawB, reported);
 }
 
 // The leftovers lie beside the file a save replaces, named after it; another player's, in a

@@ -1,4 +1,6 @@
+#include "app/FileReasons.h"
 #include "app/SettingsFile.h"
+#include "core/Child.h"
 #include "core/TempDir.h"
 #include "fakes/EndlessByteSource.h"
 #include "fakes/FailingByteSource.h"
@@ -6,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,10 +41,10 @@ SettingsRecord Marked() {
 class LoadTest : public ::testing::Test {
 protected:
     // Loads the bytes through a real file.
-    int32_t Load(const std::string& bytes, SettingsRecord& s) {
+    int32_t Load(const std::string& bytes, SettingsRecord& s, LoadReport* report = nullptr) {
         const std::string path = dir_.File("vostrel.dat");
         WriteBytes(path, bytes);
-        return LoadSettings(path, s);
+        return LoadSettings(path, s, report);
     }
     // The record after loading one line into the marked record.
     SettingsRecord AfterLine(const std::string& line) {
@@ -155,12 +159,20 @@ TEST_F(LoadTest, CrWithoutLfFailsAfterTheLinesBeforeIt) {
     };
     for (const char* bytes : cases) {
         SettingsRecord s = Marked();
-        EXPECT_EQ(Load(bytes, s), -9) << bytes;
+        LoadReport report;
+        EXPECT_EQ(Load(bytes, s, &report), -9) << bytes;
+        EXPECT_EQ(report.reason, kBadLineEnd);
         EXPECT_EQ(s.repeatCount, 4);
         EXPECT_EQ(s.scoreInexactDivision, 1);
         EXPECT_EQ(s.scoreInexactRoot, -3);
         EXPECT_EQ(s.highScores.name[0], "was0");
     }
+    // As the very first byte: a rewrite in place that did not finish.
+    SettingsRecord s = Marked();
+    LoadReport report;
+    EXPECT_EQ(Load("\rVostrel\r\nrn:4\r\n", s, &report), -9);
+    EXPECT_EQ(report.reason, kCutShort);
+    EXPECT_EQ(s, Marked());
 }
 
 TEST_F(LoadTest, NumbersAreAllDigitsOrTheFallback) {
@@ -231,32 +243,135 @@ TEST_F(LoadTest, NulEndsTheTextOfALine) {
     EXPECT_EQ(s.highScores.score[0], 1);
 }
 
-TEST_F(LoadTest, LongLinesAreReadWhole) {
-    // 5000 bytes, and one long enough to span several reads of the file.
-    for (const size_t length : {size_t{5000}, size_t{300000}}) {
+TEST_F(LoadTest, LongLinesAreReadWholeUpToTheBound) {
+    // 5000 bytes, one long enough to span several reads of the file, and the longest read.
+    for (const size_t length : {size_t{5000}, size_t{300000}, LineReader::kMaxLine}) {
         std::string name(length - 5, 'n');
         name.back() = 'z';
-        SettingsRecord s;
-        EXPECT_EQ(Load("rn:2\r\nhsn3:" + name + "\r\nhss3:9\r\n", s), 0);
-        EXPECT_EQ(s.highScores.name[3], name);
-        EXPECT_EQ(s.highScores.score[3], 9);
+        for (const char* end : {"\r\n", "\n"}) {
+            SettingsRecord s;
+            EXPECT_EQ(Load("rn:2\r\nhsn3:" + name + end + "hss3:9\r\n", s), 0);
+            EXPECT_EQ(s.highScores.name[3], name);
+            EXPECT_EQ(s.highScores.score[3], 9);
+            EXPECT_EQ(s.repeatCount, 2);
+        }
+    }
+    // One byte more fails where it stands, whatever cuts the reads: nothing after it is read.
+    const std::string tooLong =
+        "rn:2\r\nhsn3:" + std::string(LineReader::kMaxLine - 4, 'n') + "\r\nhss3:9\r\n";
+    for (const size_t block : {size_t{4096}, LineReader::kDefaultBlock}) {
+        SettingsRecord s = Marked();
+        MemoryByteSource src(tooLong);
+        LoadReport report;
+        EXPECT_EQ(LoadSettingsFrom(src, s, block, &report), -9);
+        EXPECT_EQ(report.reason, kLineTooLong);
         EXPECT_EQ(s.repeatCount, 2);
+        EXPECT_EQ(s.highScores.name[3], "was3");
+        EXPECT_EQ(s.highScores.score[3], -13);
     }
 }
 
+// Only a file that is not there is missing (-1); one that is there but cannot be opened is a
+// read failure (-9) with its reason, so that start-up never saves defaults over it.
 TEST_F(LoadTest, FileThatCannotBeOpenedChangesNothing) {
     SettingsRecord s = Marked();
-    EXPECT_EQ(LoadSettings(dir_.File("missing.dat"), s), -1);
+    LoadReport report;
+    EXPECT_EQ(LoadSettings(dir_.File("missing.dat"), s, &report), -1);
+    EXPECT_EQ(report.reason, ENOENT);
+    EXPECT_EQ(LoadSettings(dir_.File("no-folder/vostrel.dat"), s), -1);
     EXPECT_EQ(LoadSettings("", s), -1);
     // A directory opens but is no file.
     EXPECT_EQ(LoadSettings(dir_.path(), s), -1);
+    // A link of the player's to a file not yet made: the file is still to be made.
+    ASSERT_EQ(::symlink("later.dat", dir_.File("dangling.dat").c_str()), 0);
+    EXPECT_EQ(LoadSettings(dir_.File("dangling.dat"), s), -1);
+    // A path through a plain file.
+    WriteBytes(dir_.File("plain"), "rn:4\r\n");
+    EXPECT_EQ(LoadSettings(dir_.File("plain/vostrel.dat"), s, &report), -9);
+    EXPECT_EQ(report.reason, ENOTDIR);
     EXPECT_EQ(s, Marked());
+
+    // No read permission: only an ordinary player is refused.
+    const std::string locked = dir_.File("locked.dat");
+    WriteBytes(locked, "rn:4\r\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0200), 0);
+    ASSERT_EQ(::chmod(dir_.path().c_str(), 0755), 0);
+    const int code = test::InChild([&] {
+        if (!test::BecomePlayer()) {
+            return 3;
+        }
+        SettingsRecord t = Marked();
+        LoadReport r;
+        return LoadSettings(locked, t, &r) == -9 && r.reason == EACCES && t == Marked() ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+}
+
+// A symbolic link on the way is followed when the player or root made it, never when another
+// user did: theirs could lead to any file of the player's.
+TEST_F(LoadTest, AnotherUsersLinkIsNotFollowed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can make a link that belongs to another user";
+    }
+    ASSERT_EQ(::mkdir(dir_.File("real").c_str(), 0755), 0);
+    WriteBytes(dir_.File("real/vostrel.dat"), "rn:4\r\n");
+    for (const char* name : {"file.dat", "folder"}) {
+        ASSERT_EQ(::symlink(name[1] == 'i' ? "real/vostrel.dat" : "real", dir_.File(name).c_str()),
+                  0);
+    }
+    // Root's own links are followed.
+    SettingsRecord s;
+    EXPECT_EQ(LoadSettings(dir_.File("file.dat"), s), 0);
+    EXPECT_EQ(LoadSettings(dir_.File("folder/vostrel.dat"), s), 0);
+    EXPECT_EQ(s.repeatCount, 4);
+    for (const char* name : {"file.dat", "folder"}) {
+        ASSERT_EQ(::lchown(dir_.File(name).c_str(), 65534, 65534), 0);
+    }
+    for (const char* path : {"file.dat", "folder/vostrel.dat"}) {
+        SettingsRecord t = Marked();
+        LoadReport report;
+        EXPECT_EQ(LoadSettings(dir_.File(path), t, &report), -9) << path;
+        EXPECT_EQ(report.reason, kOtherUsersLink) << path;
+        EXPECT_EQ(t, Marked()) << path;
+    }
+}
+
+// What the game writes has its first line, every key and a final line end: a file that starts
+// like it but lacks any of them was cut short. A file made by hand is not judged.
+TEST_F(LoadTest, TheReportTellsAFileCutShort) {
+    SettingsRecord s;
+    InstallDefaultSettings(s);
+    const std::string whole = FormatSettings(s);
+    const auto report = [&](const std::string& bytes) {
+        SettingsRecord t;
+        LoadReport r;
+        EXPECT_EQ(Load(bytes, t, &r), 0) << bytes;
+        return r;
+    };
+    EXPECT_FALSE(report(whole).CutShort());
+    EXPECT_TRUE(report(whole).header);
+    // With the empty lines that a rewrite in place may leave after it.
+    EXPECT_FALSE(report(whole + "\r\n\r\n\n").CutShort());
+    for (size_t cut = 1; cut < whole.size(); ++cut) {
+        const LoadReport r = report(whole.substr(0, cut));
+        EXPECT_TRUE(r.CutShort()) << cut;
+        EXPECT_FALSE(r.empty) << cut;
+    }
+    EXPECT_TRUE(report("").empty);
+    EXPECT_FALSE(report("").CutShort());
+    // Made by hand: some keys, or no final line end, without the game's first line.
+    EXPECT_FALSE(report("rn:5\r\nhsn0:Taro\r\n").CutShort());
+    EXPECT_FALSE(report("rn:5\r\nhss4:300").CutShort());
+    // Nothing whole at all.
+    EXPECT_TRUE(report("rn:5").CutShort());
 }
 
 TEST_F(LoadTest, ReadErrorsFailAfterTheLinesBeforeThem) {
     test::FailingByteSource source("rn:6\r\nhsn0:ok\nhss0:12");
     SettingsRecord t = Marked();
-    EXPECT_EQ(LoadSettingsFrom(source, t), -9);
+    LoadReport report;
+    EXPECT_EQ(LoadSettingsFrom(source, t, LineReader::kDefaultBlock, &report), -9);
+    EXPECT_EQ(report.reason, EIO);
     EXPECT_EQ(t.repeatCount, 6);
     EXPECT_EQ(t.highScores.name[0], "ok");
     EXPECT_EQ(t.highScores.score[0], -10);
@@ -298,7 +413,8 @@ TEST(LoadMemory, LineLargerThanMemoryFailsWithoutACrash) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        // Room for a few hundred MB more than the process uses now, then no more.
+        // Room for a few times the longest line more than the process uses now, then no more:
+        // the reader must stop at its bound, not at the end of memory.
         long pages = 0;
         if (FILE* f = std::fopen("/proc/self/statm", "r")) {
             if (std::fscanf(f, "%ld", &pages) != 1) {
@@ -306,7 +422,8 @@ TEST(LoadMemory, LineLargerThanMemoryFailsWithoutACrash) {
             }
             std::fclose(f);
         }
-        const rlim_t limit = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (256u << 20);
+        const rlim_t limit =
+            static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + 8 * LineReader::kMaxLine;
         const struct rlimit rl = {limit, limit};
         if (pages == 0 || ::setrlimit(RLIMIT_AS, &rl) != 0) {
             ::_exit(3);
@@ -314,8 +431,9 @@ TEST(LoadMemory, LineLargerThanMemoryFailsWithoutACrash) {
         test::EndlessByteSource endless('x');
         SettingsRecord s;
         s.repeatCount = 42;
-        const int32_t r = LoadSettingsFrom(endless, s);
-        ::_exit(r == -9 && s.repeatCount == 42 ? 0 : 1);
+        LoadReport report;
+        const int32_t r = LoadSettingsFrom(endless, s, LineReader::kDefaultBlock, &report);
+        ::_exit(r == -9 && report.reason == kLineTooLong && s.repeatCount == 42 ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

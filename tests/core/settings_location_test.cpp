@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sched.h>
 #include <string>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +45,17 @@ TEST(SettingsLocation, BesideTheExecutableWhenThePlayerMayWriteThere) {
     fs.writableDirectories.clear();
     fs.writableFiles = {"/usr/bin/vostrel.dat"};
     EXPECT_EQ(Choose(fs), (SettingsLocation{"/usr/bin/vostrel.dat", false}));
+}
+
+// A copy in a folder that others may change (/tmp, a shared folder, a stick mounted for all)
+// keeps its file in the player's data folder, where no one else can put a link in its place.
+TEST(SettingsLocation, NotBesideTheExecutableInAFolderThatOthersMayChange) {
+    FakeFileSystemView fs = Installed();
+    fs.writableDirectories = {"/usr/bin/"};
+    fs.writableFiles = {"/usr/bin/vostrel.dat"};
+    fs.sharedDirectories = {"/usr/bin/"};
+    EXPECT_EQ(Choose(fs),
+              (SettingsLocation{"/home/hanako/.local/share/vostrel/vostrel.dat", true}));
 }
 
 TEST(SettingsLocation, OtherwiseInThePlayersDataFolder) {
@@ -81,12 +94,27 @@ TEST(PosixFileSystemView, WritableMeansWritableByThePlayer) {
     ASSERT_EQ(::chmod(dir.File("closed").c_str(), 0555), 0);
     ASSERT_EQ(::chmod(dir.File("closed/vostrel.dat").c_str(), 0666), 0);
     ASSERT_EQ(::mkfifo(dir.File("open/fifo").c_str(), 0666), 0);
+    // Trusted: the player's own folder, whatever its mode; root's when only root may write.
+    ASSERT_EQ(::mkdir(dir.File("own").c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(dir.File("own").c_str(), 0777), 0);
+    ASSERT_EQ(::mkdir(dir.File("sticky").c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(dir.File("sticky").c_str(), 01777), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(dir.File("own").c_str(), 65534, 65534), 0);
+    }
     const int code = test::InChild([&] {
         if (!test::BecomePlayer()) {
             return 3;
         }
         const PosixFileSystemView fs;
-        const bool ok = fs.IsWritableDirectory(dir.File("open/")) &&
+        // As root the shared folders are root's; otherwise the player's own.
+        const bool trust = fs.IsTrustedDirectory(dir.File("own/")) &&
+                           fs.IsTrustedDirectory(dir.File("closed/")) &&
+                           fs.IsTrustedDirectory(dir.File("open/")) != root &&
+                           fs.IsTrustedDirectory(dir.File("sticky/")) != root &&
+                           !fs.IsTrustedDirectory(dir.File("open/vostrel.dat"));
+        const bool ok = trust && fs.IsWritableDirectory(dir.File("open/")) &&
                         !fs.IsWritableDirectory(dir.File("closed/")) &&
                         fs.IsWritableFile(dir.File("closed/vostrel.dat")) &&
                         !fs.IsWritableFile(dir.File("open/vostrel.dat")) &&
@@ -124,6 +152,38 @@ TEST(SettingsLocation, RealPathIsOnePerFile) {
     EXPECT_EQ(RealSettingsPath("new/vostrel.dat"), real + "/real/new/vostrel.dat");
     EXPECT_EQ(::chdir(cwd), 0);
     std::free(cwd);
+}
+
+// The guard's key: every path to one folder gives one identity, a bind mount of it included,
+// also before the file is made; another file, or the same name elsewhere, another.
+TEST(SettingsLocation, IdentityIsOnePerFileAcrossLinksAndMounts) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkdir(dir.File("real").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir.File("other").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir.File("alias").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink(dir.File("real").c_str(), dir.File("link").c_str()), 0);
+    const std::string id = SettingsIdentity(dir.File("real/vostrel.dat"));
+    EXPECT_EQ(SettingsIdentity(dir.File("link/vostrel.dat")), id);
+    EXPECT_EQ(SettingsIdentity(dir.File("other/../real/./vostrel.dat")), id);
+    EXPECT_NE(SettingsIdentity(dir.File("other/vostrel.dat")), id);
+    EXPECT_NE(SettingsIdentity(dir.File("real/other.dat")), id);
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a bind mount needs root";
+    }
+    // In a mount namespace of its own, so that nothing outlives the child.
+    const int code = test::InChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(dir.File("real").c_str(), dir.File("alias").c_str(), nullptr, MS_BIND,
+                    nullptr) != 0) {
+            return 3;
+        }
+        return SettingsIdentity(dir.File("alias/vostrel.dat")) == id ? 0 : 1;
+    });
+    if (code == 3) {
+        GTEST_SKIP() << "no bind mount here";
+    }
+    EXPECT_EQ(code, 0);
 }
 
 } // namespace

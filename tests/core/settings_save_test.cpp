@@ -1,3 +1,5 @@
+#include "app/FileReasons.h"
+#include "app/SaveTemporaries.h"
 #include "app/SettingsFile.h"
 #include "core/Child.h"
 #include "core/TempDir.h"
@@ -107,24 +109,35 @@ TEST(SaveSettings, PlacesThatCannotHoldTheFileGiveMinusOne) {
     EXPECT_EQ(dir.Listing(), "plain\nvostrel.dat\n");
 }
 
+// A file size limit makes the write fail part way, as a full disk would: the old file stays
+// exactly, whether the save replaces it (a folder the player may write) or rewrites it in place
+// (one the player may not), where the space is taken before any byte changes.
 TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
     TempDir dir;
     const std::string path = dir.File("vostrel.dat");
-    ASSERT_EQ(SaveSettings(path, Defaults()), 0);
-    const std::string old = ReadBytes(path);
-    // A file size limit makes the write fail part way, as a full disk would.
-    const int code = InChild([&] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit rl = {100, 100};
-        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) {
-            return 3;
-        }
-        int reason = 0;
-        return SaveSettings(path, Changed(), &reason) == -1 && reason == EFBIG ? 0 : 1;
-    });
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+    // Made by hand, shorter than what the game writes.
+    const std::string old = "rn:4\r\nhsn0:Hanako\r\nhss0:900\r\n";
+    for (const mode_t folder : {mode_t{0777}, mode_t{0555}}) {
+        SCOPED_TRACE(folder);
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+        WriteBytes(path, old);
+        ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+        ASSERT_EQ(::chmod(dir.path().c_str(), folder), 0);
+        const int code = InChild([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlim_t limit = old.size() + 10;
+            const struct rlimit rl = {limit, limit};
+            if (!BecomePlayer() || ::setrlimit(RLIMIT_FSIZE, &rl) != 0) {
+                return 3;
+            }
+            int reason = 0;
+            return SaveSettings(path, Changed(), &reason) == -1 && reason == EFBIG ? 0 : 1;
+        });
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(ReadBytes(path), old);
+        EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+    }
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
 }
 
 TEST(SaveSettings, AReadOnlyFileIsNotReplaced) {
@@ -178,6 +191,40 @@ TEST(SaveSettings, ReplacesTheFileOrRewritesItWhereTheFolderIsReadOnly) {
     EXPECT_EQ(ModeOf(path), 0666);
     EXPECT_EQ(InodeOf(path), before);
     EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
+}
+
+// Another user's symbolic link, at the file or at a folder on the way (another user may put
+// one in a folder that others can write), is never written through: the file it names stays
+// as it is, and the save fails with its reason. Neither does the clean-up of killed saves
+// follow it. The player's and root's own links are followed (see above).
+TEST(SaveSettings, AnotherUsersLinkIsNeverWrittenThrough) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can make a link that belongs to another user";
+    }
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
+    ASSERT_EQ(::mkdir(dir.File("home").c_str(), 0700), 0);
+    const std::string victim = dir.File("home/victim.txt");
+    WriteBytes(victim, "the player's own\n");
+    WriteBytes(dir.File("home/vostrel.dat.tmp-1-2"), "x");
+    ASSERT_EQ(::symlink(victim.c_str(), dir.File("vostrel.dat").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.File("home").c_str(), dir.File("folder").c_str()), 0);
+    for (const char* link : {"vostrel.dat", "folder"}) {
+        ASSERT_EQ(::lchown(dir.File(link).c_str(), 65534, 65534), 0);
+    }
+    for (const std::string& path :
+         {dir.File("vostrel.dat"), dir.File("folder/vostrel.dat"), dir.File("folder/victim.txt")}) {
+        int reason = 0;
+        EXPECT_EQ(SaveSettings(path, Changed(), &reason), -1) << path;
+        EXPECT_EQ(reason, kOtherUsersLink) << path;
+        EXPECT_EQ(RemoveSaveLeftovers(path), 0) << path;
+    }
+    EXPECT_EQ(ReadBytes(victim), "the player's own\n");
+    EXPECT_EQ(ReadBytes(dir.File("home/vostrel.dat.tmp-1-2")), "x");
+    struct stat st;
+    ASSERT_EQ(::lstat(dir.File("vostrel.dat").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(dir.Listing(), "folder\nhome\nvostrel.dat\n");
 }
 
 TEST(WriteLine, EndsTheTextWithCrLf) {

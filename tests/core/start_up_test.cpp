@@ -4,6 +4,8 @@
 #include "Child.h"
 #include "TempDir.h"
 #include "app/CGameApp.h"
+#include "app/FileReasons.h"
+#include "app/SaveFailure.h"
 #include "app/SettingsFile.h"
 #include "app/WinConstants.h"
 #include "fakes/FakeAppShell.h"
@@ -189,16 +191,89 @@ TEST_F(StartUpTest, TheDataFolderIsMadeAtTheFirstSaveAndReadAtTheNextStart) {
     EXPECT_EQ(next.settings.repeatCount, 1);
 }
 
+// A file whose bytes are wrong (a CR without its LF, a line longer than the bound, a file the
+// game wrote but cut short) is told with its path and reason; the program ends and leaves it.
 TEST_F(StartUpTest, AnUnreadableFileEndsTheProgramAndIsLeftAsItWas) {
-    const std::string bytes = "rn:5\r\nnsd:1\rX\r\nhss0:900\r\n"; // a CR without its LF
+    const std::string whole = FormatSettings(Defaults());
+    const struct {
+        std::string bytes;
+        int reason;
+    } cases[] = {
+        {"rn:5\r\nnsd:1\rX\r\nhss0:900\r\n", kBadLineEnd}, // a CR without its LF
+        {"rn:5\r\nhsn0:" + std::string(LineReader::kMaxLine, 'x') + "\r\n", kLineTooLong},
+        {whole.substr(0, whole.size() - 1), kCutShort},    // no final LF
+        {whole.substr(0, whole.find("hsn3:")), kCutShort}, // whole lines, keys missing
+        {"\r" + whole.substr(1), kCutShort},               // a rewrite in place, unfinished
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        Write(c.bytes);
+        CGameApp fresh;
+        FakeAppShell sh;
+        EXPECT_EQ(fresh.InitInstance(sh, path_), 1);
+        ASSERT_EQ(sh.boxes.shown.size(), 1u);
+        EXPECT_EQ(sh.boxes.Last(), (ShownBox{ReadFailureText(path_, c.reason, false),
+                                             "設定ファイルエラー", MB_OK | MB_ICONERROR}));
+        EXPECT_EQ(sh.boxes.Last().style, 0x10u);
+        EXPECT_EQ(sh.gameDialogRuns, 0);
+        EXPECT_EQ(Read(), c.bytes);
+    }
+    EXPECT_EQ(ReadFailureText(path_, kBadLineEnd, false),
+              "設定ファイルの読込みに失敗しました。\n\n" + path_ +
+                  "\nLF が続かない CR があります。");
+}
+
+// A file that is there but cannot be read now (here: no read permission) is no missing file:
+// the player is told, plays with the defaults, and the file is never saved over, neither at the
+// end nor at a session's end; the run ends with 1.
+TEST_F(StartUpTest, AFileThatCannotBeReadNowIsToldAndNeverSavedOver) {
+    SettingsRecord mine = Defaults();
+    mine.highScores.name[0] = "Hanako";
+    mine.highScores.score[0] = 900;
+    const std::string bytes = FormatSettings(mine);
     Write(bytes);
-    EXPECT_EQ(app.InitInstance(shell, path_), 1);
+    ASSERT_EQ(::chmod(path_.c_str(), 0200), 0);
+    ASSERT_EQ(::chmod(dir_.path().c_str(), 0777), 0);
+    for (const bool sessionEnds : {false, true}) {
+        const int code = test::InChild([&] {
+            if (!test::BecomePlayer()) {
+                return 3;
+            }
+            CGameApp fresh;
+            FakeAppShell sh;
+            bool defaults = false;
+            sh.onGameDialog = [&](CGameApp& running) {
+                defaults = running.settings == Defaults();
+                running.settings.highScores.name[1] = "new";
+                if (sessionEnds) {
+                    running.SaveForSession();
+                    running.EndSession();
+                }
+            };
+            const int status = fresh.InitInstance(sh, path_);
+            const bool told =
+                sh.boxes.shown.size() == 1 &&
+                sh.boxes.Last() == ShownBox{ReadFailureText(path_, EACCES, true),
+                                            "設定ファイルエラー", MB_OK | MB_ICONERROR};
+            return status == 1 && told && defaults && sh.gameDialogRuns == 1 ? 0 : 1;
+        });
+        EXPECT_EQ(code, 0) << (sessionEnds ? "ended by the session" : "window closed");
+        EXPECT_EQ(Read(), bytes);
+    }
+    EXPECT_EQ(dir_.Listing(), "vostrel.dat\n");
+    EXPECT_NE(
+        ReadFailureText(path_, EACCES, true).find("このファイルの読込みが許可されていません。"),
+        std::string::npos);
+}
+
+// An empty file holds nothing to lose: it is taken as the first start, not as an empty table.
+TEST_F(StartUpTest, AnEmptyFileIsTheFirstStart) {
+    Write("");
+    EXPECT_EQ(app.InitInstance(shell, path_), 0);
     ASSERT_EQ(shell.boxes.shown.size(), 1u);
-    EXPECT_EQ(shell.boxes.Last(), (ShownBox{"設定ファイルの読込みに失敗しました。",
-                                            "設定ファイルエラー", MB_OK | MB_ICONERROR}));
-    EXPECT_EQ(shell.boxes.Last().style, 0x10u);
-    EXPECT_EQ(shell.gameDialogRuns, 0);
-    EXPECT_EQ(Read(), bytes);
+    EXPECT_EQ(shell.boxes.Last().style, static_cast<uint32_t>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(app.settings, Defaults());
+    EXPECT_EQ(Read(), FormatSettings(Defaults()));
 }
 
 TEST_F(StartUpTest, AGoodFileIsUsedAsItIsAndWrittenBackAtExit) {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <sys/eventfd.h>
@@ -17,11 +18,23 @@ namespace vostrel {
 
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+// Each ends the game as its window's close does, after saving; SIGUSR1 and SIGUSR2 because
+// their default would end it losing what the player did.
+constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGUSR1, SIGUSR2};
+// Their default would kill the game in the middle of a write that can fail instead: to a
+// closed pipe (standard error), past a file size limit.
+constexpr int kIgnored[] = {SIGPIPE, SIGXFSZ};
 
 volatile sig_atomic_t wakeFd = -1;
+// The program's status once its data is kept for good; -1 before.
+volatile sig_atomic_t endStatus = -1;
 
 extern "C" void Wake(int) {
+    // The file is whole from here on: a further signal ends the program at once, with the
+    // status it would end with anyway.
+    if (endStatus >= 0) {
+        ::_exit(endStatus);
+    }
     const int saved = errno;
     const uint64_t one = 1;
     [[maybe_unused]] const ssize_t n = ::write(wakeFd, &one, sizeof one);
@@ -31,25 +44,43 @@ extern "C" void Wake(int) {
 // The end to run when the platform ends the program with exit() (Qt does when the X server
 // goes away); null once the program ends otherwise. The object it points to lives in main's
 // frame, which exit() leaves standing.
-const std::function<void()>* endAtExit = nullptr;
+const std::function<int()>* endAtExit = nullptr;
 
 extern "C" void RunEndAtExit() {
-    if (const std::function<void()>* end = std::exchange(endAtExit, nullptr)) {
+    if (const std::function<int()>* end = std::exchange(endAtExit, nullptr)) {
         (*end)();
     }
 }
 
-void Restore(unsigned caught) {
-    for (size_t i = 0; i < std::size(kSignals); ++i) {
-        if (caught & (1u << i)) {
-            std::signal(kSignals[i], SIG_DFL);
+// Sets handler for each signal of the list that was not ignored at the start; one bit per
+// signal set.
+template <std::size_t N> unsigned Install(const int (&list)[N], void (*handler)(int)) {
+    struct sigaction sa = {};
+    sa.sa_handler = handler;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    unsigned set = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        struct sigaction old = {};
+        if (::sigaction(list[i], nullptr, &old) == 0 && old.sa_handler != SIG_IGN &&
+            ::sigaction(list[i], &sa, nullptr) == 0) {
+            set |= 1u << i;
+        }
+    }
+    return set;
+}
+
+template <std::size_t N> void Restore(const int (&list)[N], unsigned set) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (set & (1u << i)) {
+            std::signal(list[i], SIG_DFL);
         }
     }
 }
 
 } // namespace
 
-SessionEnd::SessionEnd(std::function<void()> save, std::function<void()> end)
+SessionEnd::SessionEnd(std::function<void()> save, std::function<int()> end)
     : save_(std::move(save)), end_(std::move(end)) {
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd_ >= 0) {
@@ -60,18 +91,10 @@ SessionEnd::SessionEnd(std::function<void()> save, std::function<void()> end)
             [[maybe_unused]] const ssize_t n = ::read(wakeFd_, &count, sizeof count);
             End();
         });
-        struct sigaction sa = {};
-        sa.sa_handler = Wake;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESTART;
-        for (size_t i = 0; i < std::size(kSignals); ++i) {
-            struct sigaction old = {};
-            if (::sigaction(kSignals[i], nullptr, &old) == 0 && old.sa_handler != SIG_IGN &&
-                ::sigaction(kSignals[i], &sa, nullptr) == 0) {
-                caught_ |= 1u << i;
-            }
-        }
+        endStatus = -1;
+        caught_ = Install(kSignals, Wake);
     }
+    ignored_ = Install(kIgnored, SIG_IGN);
     // At a logout the session manager asks for the data, then (unless the logout is
     // cancelled) for the end; neither may wait for the player.
     const auto saveForSession = [this](QSessionManager& manager) {
@@ -91,7 +114,12 @@ SessionEnd::SessionEnd(std::function<void()> save, std::function<void()> end)
 
 SessionEnd::~SessionEnd() {
     endAtExit = nullptr;
-    Restore(caught_);
+    // After the end the handlers stay: the program is ending, and a signal must not change
+    // its status.
+    if (!ended_) {
+        Restore(kSignals, caught_);
+    }
+    Restore(kIgnored, ignored_);
     if (wakeFd_ >= 0) {
         wakeFd = -1;
         ::close(wakeFd_);
@@ -114,10 +142,7 @@ void SessionEnd::End() {
     }
     ended_ = true;
     endAtExit = nullptr;
-    end_();
-    // The file is whole from here on: a further signal may end the program at once.
-    Restore(caught_);
-    caught_ = 0;
+    endStatus = end_();
     // Every running loop returns, modal ones included, and any later one returns at once.
     QCoreApplication::exit(0);
 }

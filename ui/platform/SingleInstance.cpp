@@ -1,11 +1,11 @@
 #include "ui/platform/SingleInstance.h"
 
+#include "app/PosixFileSystemView.h"
 #include "app/SettingsLocation.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -40,17 +40,31 @@ bool IsPrivateFolder(const QByteArray& path, bool followLink) {
     return r == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
 }
 
-// $XDG_RUNTIME_DIR when it is the player's own, else a folder of the player's own in the
-// temporary folder; empty when neither is, since anyone who can reach the socket could keep
-// the game from starting.
+// $XDG_RUNTIME_DIR when it is the player's own, else vostrel in the player's cache folder
+// ($XDG_CACHE_HOME, ~/.cache), which only the player can have made; never a folder in /tmp,
+// which another user could make first. Empty when there is none, since anyone who can reach
+// the socket could keep the game from starting.
 QString PrivateFolder() {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (runtime.startsWith('/') && IsPrivateFolder(runtime, true)) {
         return QFile::decodeName(runtime);
     }
-    const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/vostrel-" +
-                           QByteArray::number(static_cast<qulonglong>(::geteuid()));
-    ::mkdir(own.constData(), 0700);
+    QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    if (!cache.startsWith('/')) {
+        const std::string home = PosixFileSystemView().HomeDirectory();
+        if (home.empty() || home.front() != '/') {
+            return {};
+        }
+        cache = QByteArray::fromStdString(home) + "/.cache";
+    }
+    const QByteArray own = cache + "/vostrel";
+    MakeFolderOf(own.toStdString() + "/lock");
+    // Made by an earlier version, or by the player, with a wider mode.
+    struct stat st;
+    if (::lstat(own.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & 077) != 0) {
+        ::chmod(own.constData(), 0700);
+    }
     return IsPrivateFolder(own, false) ? QFile::decodeName(own) : QString();
 }
 
@@ -116,12 +130,12 @@ void BringForward() {
 } // namespace
 
 QString SingleInstance::GuardBase(const std::string& settingsPath, const QString& folder) {
-    // The player and the file's one name (every link resolved), hashed to a short name that a
-    // socket path has room for.
+    // The player and the file's identity (its folder's device and inode, and its name), hashed
+    // to a short name that a socket path has room for.
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(QByteArray::number(static_cast<qulonglong>(::geteuid())));
     hash.addData(QByteArrayView("\0", 1));
-    hash.addData(QByteArray::fromStdString(RealSettingsPath(settingsPath)));
+    hash.addData(QByteArray::fromStdString(SettingsIdentity(settingsPath)));
     return folder + QStringLiteral("/vostrel-") +
            QString::fromLatin1(hash.result().toHex().left(24));
 }

@@ -44,7 +44,7 @@ public:
     // QApplication.
     static bool AskToComeForward(const QString& socketPath);
     // Where the lock and the socket for a file are, in `folder`: the same for every path that
-    // reaches the same file.
+    // reaches the same file, through links or bind mounts of its folder.
     static QString GuardBase(const std::string& settingsPath, const QString& folder);
 
 private:
