@@ -135,12 +135,18 @@ xs_start_wm || fail "no window manager"
 # The player's games draw on this server.
 xhost "+SI:localuser:$player" >/dev/null 2>&1 || true
 
-# Runs the player's copy as the player with a bare environment and any VAR=value given; its
-# pid in $game. No XDG_RUNTIME_DIR: the guard's folder must not be in /tmp.
+# Runs the player's copy as the player with a bare environment (but a sanitizer build's
+# options) and any VAR=value given; its pid in $game. No XDG_RUNTIME_DIR: the guard's folder
+# must not be in /tmp.
+sanitizer_env=()
+for v in LSAN_OPTIONS ASAN_OPTIONS UBSAN_OPTIONS; do
+    [ -z "${!v:-}" ] || sanitizer_env+=("$v=${!v}")
+done
 start() {
     setpriv --reuid="$player" --regid="$player" --init-groups -- \
         env -i HOME="$home" USER="$player" PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
-        QT_QPA_PLATFORM=xcb LANG=C.UTF-8 "$@" "$shared/vostrel" >>"$tmp/game.log" 2>&1 &
+        QT_QPA_PLATFORM=xcb LANG=C.UTF-8 "${sanitizer_env[@]}" "$@" "$shared/vostrel" \
+        >>"$tmp/game.log" 2>&1 &
     game=$!
     games+=("$game")
 }
