@@ -8,13 +8,6 @@
 
 namespace vostrel {
 
-namespace {
-
-constexpr int32_t kMinRepeatCount = 1;
-constexpr int32_t kMaxRepeatCount = 10;
-
-} // namespace
-
 int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner& owner) {
     if (CGameApp::CheckDigits(e.repeatCountText) != 0) {
         owner.MessageBox(Tr("SettingsApply", "繰返し回数には正の整数値を入力してください。"),

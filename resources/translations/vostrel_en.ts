@@ -36,7 +36,7 @@
     <message>
         <source>今回のスコア:%1(%2)
 %3番目の計算を始めます。</source>
-        <translation>Points for this problem: %1 (%2)
+        <translation>Points for this problem: %1 (game total so far: %2)
 Starting problem %3.</translation>
     </message>
     <message>
@@ -65,7 +65,7 @@ Points: %4</translation>
     </message>
     <message>
         <source>終了しますか</source>
-        <translation>Quit the game?</translation>
+        <translation>Exit the game?</translation>
     </message>
     <message>
         <source>終了確認</source>
@@ -83,32 +83,12 @@ Points: %4</translation>
         <translation>Around and between four digits, choose powers, a sign, operators and ranks to build an expression whose result is %1. An expression that makes %1 earns by far the most points.</translation>
     </message>
     <message>
-        <source>1ゲームは設定の繰返し回数だけ問題が続きます。ゲームのスコアは1問あたりの平均得点で、上位5位まではハイスコアに名前を残せます。</source>
-        <translation>A game has as many problems as the number of problems in the settings. The game&apos;s score is the mean of its problems&apos; points; the five best scores keep their players&apos; names in the high-score table.</translation>
-    </message>
-    <message>
         <source>式の選び方</source>
         <translation>Building the expression</translation>
     </message>
     <message>
         <source>色の付いた小さなラベルをクリックすると、その場に一覧が開きます。キーボードでは Tab か矢印キーでラベルに移り、Space か Enter で開き、上下の矢印キーで選んで Enter で決めます。Esc は選ばずに閉じます。</source>
         <translation>Click a small coloured label and its list opens in place. With the keyboard, move to a label with Tab or the arrow keys, open it with Space or Enter, choose with the Up and Down arrow keys and confirm with Enter. Esc closes the list without a choice.</translation>
-    </message>
-    <message>
-        <source>数字の上のラベルはべき乗です: √ は平方根、1/3 は立方根、2 は2乗、3 は3乗、空欄はなし。設定で「べき乗を使用する」がオフのときは選べません。</source>
-        <translation>The labels above the digits are powers: √ square root, 1/3 cube root, 2 square, 3 cube, blank none. They cannot be chosen while &quot;Use powers&quot; is off in the settings.</translation>
-    </message>
-    <message>
-        <source>最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反転します。数字の間のラベルは演算子です: + - * / のほか、空白は連結で、両隣の数字をつないで1つの数にします(1 と 2 の連結は 12)。</source>
-        <translation>The label in front of the first digit is the sign: blank leaves the value as it is, - negates it. The labels between the digits are operators: + - * / and the blank join, which puts its two digits together into one number (1 joined with 2 is 12).</translation>
-    </message>
-    <message>
-        <source>演算子の下の数字は計算順位です。順位の小さい演算子から先に計算されます(「先に計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。同じ順位なら左が先です。連結は常にいちばん小さい順位を取ります。</source>
-        <translation>The numbers below the operators are their ranks. The operator with the lowest rank is evaluated first (&quot;evaluated first&quot; means that the numbers on both sides of that operator are combined into one value before the others). Of equal ranks the left one goes first. Joins always take the lowest ranks.</translation>
-    </message>
-    <message>
-        <source>「=」で今の式を計算します。何度でも使えますが、そのたびに得点が下がります。「採点」でその問題の得点が決まり、次の問題に進みます。計算できない式は採点できません。</source>
-        <translation>&quot;=&quot; calculates the expression as it stands. Use it as often as you like, but every use lowers the points. &quot;Submit&quot; settles the problem&apos;s points and moves on to the next problem. An expression that cannot be calculated cannot be submitted.</translation>
     </message>
     <message>
         <source>得点</source>
@@ -172,43 +152,19 @@ Points: %4</translation>
     </message>
     <message>
         <source>結果が 0 (「10以外の結果も採点する」がオンのとき)</source>
-        <translation>A result of 0 (with &quot;Score results other than 10&quot; on)</translation>
+        <translation>A result of 0 (with &quot;Points for results other than 10&quot; on)</translation>
     </message>
     <message>
         <source>結果がほかの%1の倍数(マイナスも。「10以外の結果も採点する」がオンのとき)</source>
-        <translation>A result that is another multiple of %1, negative ones included (with &quot;Score results other than 10&quot; on)</translation>
+        <translation>A result that is another multiple of %1, negative ones included (with &quot;Points for results other than 10&quot; on)</translation>
     </message>
     <message>
         <source>割り切れない割り算、整数にならないべき乗根 1回ごと(設定で許したとき)</source>
         <translation>Each division with a remainder or root that is not a whole number (when the settings allow them)</translation>
     </message>
     <message>
-        <source>上のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならそのまま残ります。割り切れない割り算と整数にならないべき乗根は、設定で許さなければ「not integer」となり採点できません。</source>
-        <translation>A result that earns none of the bonuses above scores 0 points, unless the total is 0 or less, which stays. Unless the settings allow them, a division with a remainder and a root that is not a whole number give &quot;not integer&quot; and cannot be submitted.</translation>
-    </message>
-    <message>
         <source>設定</source>
         <translation>Settings</translation>
-    </message>
-    <message>
-        <source>繰返し回数: 1ゲームの問題の数です。</source>
-        <translation>Number of problems: how many problems a game has.</translation>
-    </message>
-    <message>
-        <source>割切れない除算も採点する: 割り切れない割り算を切り捨てて続けます(1回ごとに減点)。</source>
-        <translation>Score divisions with a remainder: such a division drops its remainder and the calculation goes on (with a penalty each time).</translation>
-    </message>
-    <message>
-        <source>整数にならないべき乗根も採点する: 整数にならない根を切り捨てて続けます(1回ごとに減点)。</source>
-        <translation>Score roots that are not whole numbers: such a root drops its fraction and the calculation goes on (with a penalty each time).</translation>
-    </message>
-    <message>
-        <source>10以外の結果も採点する: 0 とほかの10の倍数にもボーナスを付けます。</source>
-        <translation>Score results other than 10: 0 and the other multiples of 10 earn a bonus too.</translation>
-    </message>
-    <message>
-        <source>べき乗を使用する: 数字の上のべき乗を選べるようにします。</source>
-        <translation>Use powers: the powers above the digits can be chosen.</translation>
     </message>
     <message>
         <source>ゲームの途中で設定を変えると、それまでの結果を捨てて最初からやり直します。</source>
@@ -251,10 +207,6 @@ Points: %4</translation>
         <translation>Space, Enter, F4, Alt+↓: open a label&apos;s list</translation>
     </message>
     <message>
-        <source>Alt+Space、メニューキー: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
-        <translation>Alt+Space, Menu key: the window menu (best solution of the previous problem, about)</translation>
-    </message>
-    <message>
         <source>設定ファイル</source>
         <translation>Settings file</translation>
     </message>
@@ -269,6 +221,86 @@ Points: %4</translation>
     <message>
         <source>Esc: 終了と同じ(ゲームの途中なら確かめます)</source>
         <translation>Esc: as Exit (asks first during a game)</translation>
+    </message>
+    <message>
+        <source>オン</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>オフ</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>1ゲームは設定の繰返し回数だけ問題が続きます。ゲームのスコアは1問あたりの平均得点で、上位5位まではハイスコアに名前を残せます。ハイスコアの表は「設定」→「ハイスコア」で見られます。</source>
+        <translation>A game has as many problems as the number of problems in the settings. The game&apos;s score is the mean of its problems&apos; points; the five best scores keep their players&apos; names in the high-score table, which Settings → High Scores shows.</translation>
+    </message>
+    <message>
+        <source>数字の上のラベルはべき乗です: √ は平方根、1/3 は立方根、2 は2乗、3 は3乗、空欄はなし。設定で「べき乗を使用する」がオフのときは選べません。根が整数にならないときは、設定で許した場合だけ最も近い整数に丸めて計算を続けます。</source>
+        <translation>The labels above the digits are powers: √ square root, 1/3 cube root, 2 square, 3 cube, blank none. They cannot be chosen while &quot;Use powers&quot; is off in the settings. A root that is not a whole number is rounded to the nearest whole number and the calculation goes on, but only where the settings allow it.</translation>
+    </message>
+    <message>
+        <source>例: %1 = %2、%3 = %4、%5 = %6</source>
+        <translation>For example: %1 = %2, %3 = %4, %5 = %6.</translation>
+    </message>
+    <message>
+        <source>最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反転します。符号にも計算順位があり、下の段の最初のラベルがそれです。順位が小さければ最初の数だけに、大きければそれまでの計算の結果に付きます。</source>
+        <translation>The label in front of the first digit is the sign: blank leaves the value as it is, - negates it. The sign has a rank of its own, the first label of the bottom row: with a low rank it negates the first number alone, with a high rank the result of what was calculated before it.</translation>
+    </message>
+    <message>
+        <source>例: 数字 %1 に符号 - を付け、順位を %2 にすると %3 = %4、%5 にすると %6 = %7。</source>
+        <translation>For example, the digits %1 with the sign -: the ranks %2 give %3 = %4, the ranks %5 give %6 = %7.</translation>
+    </message>
+    <message>
+        <source>数字の間のラベルは演算子です: + - * / のほか、空白は連結で、両隣の数字をつないで1つの数にします(1 と 2 の連結は 12)。連結した数には右の数字のべき乗が付き、左の数字のべき乗は連結したときに消えます。先頭の 0 は消えます。</source>
+        <translation>The labels between the digits are operators: + - * / and the blank join, which puts its two digits together into one number (1 joined with 2 is 12). A joined number takes the power of its right digit; joining clears the power of the left digit. A leading 0 vanishes.</translation>
+    </message>
+    <message>
+        <source>例: %1 に3乗、%2 に2乗を付けてから連結すると %3 = %4。%5 と %6 を連結すると %7 = %8。</source>
+        <translation>For example, %1 cubed and %2 squared, then joined: %3 = %4. %5 joined with %6: %7 = %8.</translation>
+    </message>
+    <message>
+        <source>符号と演算子の下の数字は計算順位です。順位の小さい演算子から先に計算されます(「先に計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。同じ順位なら左が先です。連結は常にいちばん小さい順位を取ります。</source>
+        <translation>The numbers below the sign and the operators are their ranks. The operator with the lowest rank is calculated first (&quot;calculated first&quot; means that the numbers on both sides of that operator are combined into one value before the others). Of equal ranks the left one goes first. Joins always take the lowest ranks.</translation>
+    </message>
+    <message>
+        <source>「=」か結果の欄のクリックで今の式を計算します。何度でも使えますが、1回ごとに得点が%1点下がり、%2回目からは基本点がなくなります。「採点」でその問題の得点が決まり、次の問題に進みます。計算できない式は採点できません。</source>
+        <translation>&quot;=&quot;, or a click on the result box, calculates the expression as it stands. Use it as often as you like, but each use costs %1 points, and from use %2 on no base points are left. &quot;Submit&quot; settles the problem&apos;s points and moves on to the next problem. An expression that cannot be calculated cannot be submitted.</translation>
+    </message>
+    <message>
+        <source>例: %1 = %2 は、「=」を使わずに採点すると %3 点、1回使ってからだと %4 点、%5回使ってからだと %6 点です。</source>
+        <translation>For example, %1 = %2 earns %3 points when submitted without &quot;=&quot;, %4 points after one &quot;=&quot;, and %6 points after %5.</translation>
+    </message>
+    <message>
+        <source>上の表のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならそのまま残ります。割り切れない割り算と整数にならないべき乗根は、設定で許さなければ「not integer」となり採点できません。</source>
+        <translation>A result that earns none of the bonuses in the table above earns 0 points, unless the total is 0 or less, which stays. Unless the settings allow them, a division with a remainder and a root that is not a whole number give &quot;not integer&quot; and cannot be submitted.</translation>
+    </message>
+    <message>
+        <source>繰返し回数: 1ゲームの問題の数です(%1～%2、初期値 %3)。</source>
+        <translation>Number of problems: how many problems a game has (%1 to %2, default %3).</translation>
+    </message>
+    <message>
+        <source>割切れない除算も採点する: 割り切れない割り算の商の端数を切り捨てて続けます(1回ごとに減点。初期値 %1)。</source>
+        <translation>Allow divisions with a remainder: such a division drops its remainder and the calculation goes on, with a penalty each time (default %1).</translation>
+    </message>
+    <message>
+        <source>整数にならないべき乗根も採点する: 整数にならない根を最も近い整数に丸めて続けます(1回ごとに減点。初期値 %1)。</source>
+        <translation>Allow roots that are not whole numbers: such a root is rounded to the nearest whole number and the calculation goes on, with a penalty each time (default %1).</translation>
+    </message>
+    <message>
+        <source>10以外の結果も採点する: 0 とほかの10の倍数にもボーナスを付けます(初期値 %1)。</source>
+        <translation>Points for results other than 10: 0 and the other multiples of 10 earn a bonus too (default %1).</translation>
+    </message>
+    <message>
+        <source>べき乗を使用する: 数字の上のべき乗を選べるようにします(初期値 %1)。</source>
+        <translation>Use powers: the powers above the digits can be chosen (default %1).</translation>
+    </message>
+    <message>
+        <source>「ハイスコア」でハイスコアの表を見られます。</source>
+        <translation>&quot;High Scores&quot; shows the high-score table.</translation>
+    </message>
+    <message>
+        <source>Alt+Space、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
+        <translation>Alt+Space, the Menu key, or a right-click outside the buttons: the window menu (best solution of the previous problem, About)</translation>
     </message>
 </context>
 <context>
@@ -492,7 +524,7 @@ Points: %4</translation>
     <name>vostrel::CGameDlg</name>
     <message>
         <source>スコア：</source>
-        <translation>Score:</translation>
+        <translation>Points</translation>
     </message>
     <message>
         <source>やり直し(&amp;R)</source>
@@ -512,7 +544,7 @@ Points: %4</translation>
     </message>
     <message>
         <source>最小化(&amp;N)</source>
-        <translation>Mi&amp;nimize</translation>
+        <translation>Mi&amp;nimise</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
@@ -581,15 +613,15 @@ Points: %4</translation>
     </message>
     <message>
         <source>割切れない除算も採点する(&amp;D)</source>
-        <translation>Score &amp;divisions with a remainder</translation>
+        <translation>Allow &amp;divisions with a remainder</translation>
     </message>
     <message>
         <source>整数にならないべき乗根も採点する(&amp;R)</source>
-        <translation>Score &amp;roots that are not whole numbers</translation>
+        <translation>Allow &amp;roots that are not whole numbers</translation>
     </message>
     <message>
         <source>10以外の結果も採点する(&amp;T)</source>
-        <translation>Score results o&amp;ther than 10</translation>
+        <translation>Points for results o&amp;ther than 10</translation>
     </message>
     <message>
         <source>べき乗を使用する(&amp;E)</source>
