@@ -46,6 +46,7 @@ int32_t CGameApp::SaveTo(IAppShell* shell) {
     if (shell != nullptr && !failureShown_) {
         failureShown_ = true;
         shell->MessageBox(SaveFailureText(settingsPath, reason),
+                          //: Title of every message box about the settings file.
                           Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
     } else if (shell == nullptr && !failureWritten_) {
         failureWritten_ = true;
@@ -77,12 +78,14 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
 
     const int32_t loaded = LoadSettings(location.path);
     if (loaded == -1) {
+        //: Message box at the first start: no settings file yet.
         shell.MessageBox(Tr("CGameApp", "設定ファイルが見つからないので初期化します。"),
                          Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONEXCLAMATION);
         InstallDefaultSettings(settings);
         SaveTo(&shell); // the game goes on without a file
     } else if (loaded != 0) {
         // The file stays as it is, so the player can repair it.
+        //: Message box when the settings file cannot be read; the game then ends.
         shell.MessageBox(Tr("CGameApp", "設定ファイルの読込みに失敗しました。"),
                          Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
         return 1;

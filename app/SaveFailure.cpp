@@ -14,16 +14,21 @@ std::string ReasonText(int reason) {
     switch (reason) {
     case EACCES:
     case EPERM:
+        //: Why the settings file could not be saved.
         return Tr("SaveFailure", "このファイルまたはフォルダへの書込みが許可されていません。");
     case EROFS:
+        //: Why the settings file could not be saved.
         return Tr("SaveFailure", "読取り専用のディスクです。");
     case ENOSPC:
     case EDQUOT:
+        //: Why the settings file could not be saved.
         return Tr("SaveFailure", "ディスクの空きが足りません。");
     case EISDIR:
+        //: Why the settings file could not be saved.
         return Tr("SaveFailure", "同じ名前のフォルダがあります。");
     case ENOENT:
     case ENOTDIR:
+        //: Why the settings file could not be saved.
         return Tr("SaveFailure", "保存先のフォルダがありません。");
     default:
         return std::strerror(reason);
@@ -33,6 +38,7 @@ std::string ReasonText(int reason) {
 } // namespace
 
 std::string SaveFailureText(const std::string& path, int reason) {
+    //: Message box when the settings file cannot be saved: %1 its path, %2 why.
     return FillText(Tr("SaveFailure", "設定ファイルの保存に失敗しました。\n\n%1\n%2"),
                     {path, ReasonText(reason)});
 }

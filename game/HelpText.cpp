@@ -19,7 +19,12 @@ std::string N(int32_t n) {
 }
 
 std::string OnOff(int32_t on) {
-    return on != 0 ? Tr("HelpText", "オン") : Tr("HelpText", "オフ");
+    if (on != 0) {
+        //: In the help's settings section: a check box ticked.
+        return Tr("HelpText", "オン");
+    }
+    //: In the help's settings section: a check box not ticked.
+    return Tr("HelpText", "オフ");
 }
 
 // A new problem's expression over these digits, powers offered.
@@ -83,7 +88,9 @@ void AddExample(HelpSection& section, std::string text, std::vector<HelpCase> ca
 HelpSection Aim() {
     using namespace points;
     return {
+        //: Heading of the help's first section.
         Tr("HelpText", "目的"),
+        //: %1 the target result, 10.
         {FillText(Tr("HelpText", "4つの数字の前と間に、べき乗、符号、演算子と計算順位を選んで式を作"
                                  "り、結果を%1にしてください。結果が%1の式に最も多くの得点が入りま"
                                  "す。"),
@@ -98,6 +105,7 @@ HelpSection Aim() {
 
 HelpSection Building() {
     using namespace points;
+    //: Heading of the help's section on choosing the expression.
     HelpSection h{Tr("HelpText", "式の選び方"), {}, {}, {}, {}};
     h.paragraphs.push_back(
         Tr("HelpText",
@@ -114,6 +122,7 @@ HelpSection Building() {
         const HelpCase b = Root(8, PowSqrt);
         const HelpCase c = Root(7, PowCbrt);
         AddExample(h,
+                   //: Example in the help: three roots and the whole numbers they round to.
                    FillText(Tr("HelpText", "例: %1 = %2、%3 = %4、%5 = %6"),
                             {Expr(a), Value(a), Expr(b), Value(b), Expr(c), Value(c)}),
                    {a, b, c});
@@ -131,6 +140,8 @@ HelpSection Building() {
         SetRank(s, 0, kRankItems - 1);
         const HelpCase last = Compute(s);
         AddExample(h,
+                   //: Example in the help: %1 the digits, %2 and %5 the ranks of the sign and the
+                   //: three operators, %3 and %6 the expressions, %4 and %7 their results.
                    FillText(Tr("HelpText", "例: 数字 %1 に符号 - を付け、順位を %2 にすると %3 = "
                                            "%4、%5 にすると %6 = %7。"),
                             {Digits(s), Ranks(first.state), Expr(first), Value(first),
@@ -156,6 +167,8 @@ HelpSection Building() {
         }();
         AddExample(
             h,
+            //: Example in the help: %1 and %2 the joined digits, %3 and %4 the expression and its
+            //: result; %5 and %6 two joined digits, %7 and %8 the expression and its result.
             FillText(Tr("HelpText", "例: %1 に3乗、%2 に2乗を付けてから連結すると %3 = "
                                     "%4。%5 と %6 を連結すると %7 = %8。"),
                      {N(s.digits[0]), N(s.digits[1]), Expr(joined), Value(joined),
@@ -169,6 +182,7 @@ HelpSection Building() {
            "計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。同じ順位な"
            "ら左が先です。連結は常にいちばん小さい順位を取ります。"));
     h.paragraphs.push_back(FillText(
+        //: %1 the points each "=" costs, %2 the number of "=" from which no base points are left.
         Tr("HelpText", "「=」か結果の欄のクリックで今の式を計算します。何度でも使えますが、1回ごと"
                        "に得点が%1点下がり、%2回目からは基本点がなくなります。「採点」でその問題の"
                        "得点が決まり、次の問題に進みます。計算できない式は採点できません。"),
@@ -179,6 +193,8 @@ HelpSection Building() {
         const HelpCase one = Compute(s, 1, {}, true);
         const HelpCase many = Compute(s, kTriesWithoutBase, {}, true);
         AddExample(h,
+                   //: Example in the help: %1 an expression, %2 its result, %3 %4 %6 its points
+                   //: after 0, 1 and %5 uses of "=".
                    FillText(Tr("HelpText", "例: %1 = %2 は、「=」を使わずに採点すると %3 点、1回"
                                            "使ってからだと %4 点、%5回使ってからだと %6 点です。"),
                             {Expr(none), Value(none), N(none.result.points), N(one.result.points),
@@ -192,10 +208,12 @@ HelpSection Points() {
     using namespace points;
     // Every rule in the order the evaluation meets it.
     return {
+        //: Heading of the help's points section, and its table.
         Tr("HelpText", "得点"),
         {Tr("HelpText",
             "得点は次の合計です。べき乗と演算子の点は、計算で使われた数と演算子ごとに入ります。")},
         {
+            //: The rows of the points table in the help; the points stand before each.
             {Tr("HelpText", "べき乗なしの数(0 と 1 のべき乗、先頭の見えない 0 も)"), kPlainOperand},
             {Tr("HelpText", "平方根 √"), kSqrt},
             {Tr("HelpText", "立方根 1/3"), kCbrt},
@@ -209,11 +227,15 @@ HelpSection Points() {
             {Tr("HelpText",
                 "左から右でない計算順: 隣り合う2つの位置で左の順位が右より大きい組ごと"),
              kOrderBonus},
+            //: %1 the points each "=" costs, %2 the number of "=" from which no base points are
+            //: left.
             {FillText(Tr("HelpText", "「=」を使わずに採点(「=」1回ごとに%1点減り、%2回以上で0点)"),
                       {N(kPerTry), N(kTriesWithoutBase)}),
              kFirstTry},
+            //: %1 the target result, 10.
             {FillText(Tr("HelpText", "結果が%1"), {N(kTarget)}), kTargetBonus},
             {Tr("HelpText", "結果が 0 (「10以外の結果も採点する」がオンのとき)"), kZeroBonus},
+            //: %1 the target result, 10.
             {FillText(Tr("HelpText", "結果がほかの%1の倍数(マイナスも。「10以外の結果も採点する」"
                                      "がオンのとき)"),
                       {N(kTarget)}),
@@ -221,6 +243,7 @@ HelpSection Points() {
             {Tr("HelpText", "割り切れない割り算、整数にならないべき乗根 1回ごと(設定で許したとき)"),
              kInexactPenalty},
         },
+        //: After the points table in the help.
         {Tr("HelpText", "上の表のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならその"
                         "まま残ります。割り切れない割り算と整数にならないべき乗根は、設定で許さなけ"
                         "れば「not integer」となり採点できません。")},
@@ -230,9 +253,12 @@ HelpSection Points() {
 HelpSection Settings() {
     SettingsRecord d;
     InstallDefaultSettings(d);
+    //: Heading of the help's settings section; the settings' texts follow the settings window.
     return {Tr("HelpText", "設定"),
+            //: %1 and %2 the lowest and highest number, %3 the default.
             {FillText(Tr("HelpText", "繰返し回数: 1ゲームの問題の数です(%1～%2、初期値 %3)。"),
                       {N(kMinRepeatCount), N(kMaxRepeatCount), N(d.repeatCount)}),
+             //: %1 the default, on or off.
              FillText(Tr("HelpText", "割切れない除算も採点する: 割り切れない割り算の商の端数を切"
                                      "り捨てて続けます(1回ごとに減点。初期値 %1)。"),
                       {OnOff(d.scoreInexactDivision)}),
@@ -255,6 +281,7 @@ HelpSection Settings() {
 
 HelpSection Keys() {
     return {
+        //: Heading of the help's section on keys.
         Tr("HelpText", "キー"),
         {Tr("HelpText", "F1: このヘルプ(Esc で閉じます)"), Tr("HelpText", "Alt+=: 「=」で計算"),
          Tr("HelpText", "Alt+M: 採点"), Tr("HelpText", "Alt+R: やり直し"),
@@ -279,9 +306,11 @@ std::vector<HelpSection> BuildHelp(const std::string& settingsPath) {
     help.push_back(Settings());
     help.push_back(Keys());
 
+    //: Heading of the help's section on the settings file.
     HelpSection file{Tr("HelpText", "設定ファイル"), {}, {}, {}, {}};
     if (!settingsPath.empty()) {
         file.paragraphs.push_back(
+            //: %1 the settings file's path.
             FillText(Tr("HelpText", "設定とハイスコアは %1 に保存されます。"), {settingsPath}));
     }
     file.paragraphs.push_back(Tr("HelpText", "設定ファイル vostrel.dat はプログラムと同じフォルダー"

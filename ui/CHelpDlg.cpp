@@ -63,6 +63,7 @@ std::string SettingsPathOf(QWidget* w) {
 } // namespace
 
 CHelpDlg::CHelpDlg(const std::string& settingsPath, QWidget* parent) : QDialog(parent) {
+    //: Title of the help window (F1).
     setWindowTitle(tr("Vostrel のヘルプ"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
