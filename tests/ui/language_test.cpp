@@ -381,14 +381,12 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
     QFont large = font;
     large.setPixelSize(48);
     QApplication::setFont(large);
-    CHelpDlg* big = CHelpDlg::Show(&game);
-    QApplication::processEvents();
-    const QRect area = big->screen()->availableGeometry();
-    EXPECT_GT(big->fontMetrics().lineSpacing() * 34, area.height());
-    EXPECT_TRUE(area.contains(big->frameGeometry()))
-        << big->frameGeometry().width() << "x" << big->frameGeometry().height() << " in "
-        << area.width() << "x" << area.height();
-    big->close();
+    // The size it asks for: a platform that clamps windows would hide the fault.
+    CHelpDlg big(app.settingsPath, &game);
+    const QRect area = game.screen()->availableGeometry();
+    EXPECT_GT(big.fontMetrics().lineSpacing() * 34, area.height());
+    EXPECT_LE(big.width(), area.width());
+    EXPECT_LE(big.height(), area.height());
     QApplication::setFont(font);
 }
 
