@@ -51,6 +51,7 @@ int32_t CGameApp::SaveTo(IAppShell* shell) {
     if (shell != nullptr && !failureShown_) {
         failureShown_ = true;
         shell->MessageBox(SaveFailureText(settingsPath, reason),
+                          //: Title of every message box about the settings file.
                           Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
     } else if (shell == nullptr && !failureWritten_) {
         failureWritten_ = true;
@@ -85,6 +86,7 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     const int32_t loaded = vostrel::LoadSettings(location.path, settings, &report);
     // A file that is not there, or holds nothing, has nothing to lose: the first start.
     if (loaded == -1 || (loaded == 0 && report.empty)) {
+        //: Message box at the first start: no settings file yet.
         shell.MessageBox(Tr("CGameApp", "設定ファイルが見つからないので初期化します。"),
                          Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONEXCLAMATION);
         InstallDefaultSettings(settings);

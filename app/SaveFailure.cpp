@@ -16,28 +16,37 @@ std::string ReasonText(int reason, bool reading) {
     switch (reason) {
     case EACCES:
     case EPERM:
+        //: Why the settings file could not be read (first) or saved (second).
         return reading ? Tr("SaveFailure", "このファイルの読込みが許可されていません。")
                        : Tr("SaveFailure",
                             "このファイルまたはフォルダへの書込みが許可されていません。");
     case kOtherUsersLink:
+        //: Why the settings file is not used: a symbolic link on its path belongs to another user.
         return Tr("SaveFailure", "ほかのユーザーのシンボリックリンクを通る場所なので使いません。");
     case kBadLineEnd:
+        //: Why the settings file could not be read: a carriage return without its line feed.
         return Tr("SaveFailure", "LF が続かない CR があります。");
     case kLineTooLong:
+        //: Why the settings file could not be read: %1 is the longest line it may hold, in bytes.
         return FillText(Tr("SaveFailure", "%1 バイトを超える行があります。"),
                         {std::to_string(LineReader::kMaxLine)});
     case kCutShort:
+        //: Why the settings file could not be read: a write was cut off.
         return Tr("SaveFailure",
                   "ファイルが途中で切れています（最後の行が終わっていないか、項目が足りません）。");
     case EROFS:
+        //: Why the settings file could not be read or saved.
         return Tr("SaveFailure", "読取り専用のディスクです。");
     case ENOSPC:
     case EDQUOT:
+        //: Why the settings file could not be read or saved.
         return Tr("SaveFailure", "ディスクの空きが足りません。");
     case EISDIR:
+        //: Why the settings file could not be read or saved.
         return Tr("SaveFailure", "同じ名前のフォルダがあります。");
     case ENOENT:
     case ENOTDIR:
+        //: Why the settings file could not be read or saved.
         return Tr("SaveFailure", "保存先のフォルダがありません。");
     default:
         return std::strerror(reason);
@@ -47,6 +56,7 @@ std::string ReasonText(int reason, bool reading) {
 } // namespace
 
 std::string SaveFailureText(const std::string& path, int reason) {
+    //: Message box when the settings file cannot be saved: %1 its path, %2 why.
     return FillText(Tr("SaveFailure", "設定ファイルの保存に失敗しました。\n\n%1\n%2"),
                     {path, ReasonText(reason, false)});
 }
@@ -59,12 +69,14 @@ std::string SaveFailureLine(const std::string& path, int reason) {
 }
 
 std::string ReadFailureText(const std::string& path, int reason, bool playing) {
+    //: Message box when the settings file cannot be read: %1 its path, %2 why.
     const std::string text =
         FillText(Tr("CGameApp", "設定ファイルの読込みに失敗しました。\n\n%1\n%2"),
                  {path, ReasonText(reason, true)});
     if (!playing) {
         return text;
     }
+    //: Added to the read failure's box when the game plays on with the default settings.
     return text + "\n\n" +
            Tr("CGameApp", "既定の設定で遊べますが、このファイルは書き換えないので、"
                           "この回の設定と得点は保存されません。");

@@ -31,6 +31,9 @@ struct SettingsRecord {
 };
 
 constexpr int32_t kDefaultRepeatCount = 3;
+// What the settings dialog accepts; a file may hold more.
+constexpr int32_t kMinRepeatCount = 1;
+constexpr int32_t kMaxRepeatCount = 10;
 
 void SetDefaultHighScores(SettingsRecord& s);
 // repeatCount 3, the switches 0, 0, 1, 1, then the default table.

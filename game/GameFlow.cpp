@@ -120,7 +120,9 @@ void GameFlow::GradeProblem() {
     const EvalResult r = Evaluate(expr_, tryCount_, SwitchesOf(app_.settings));
     ShowResult(r);
     if (r.status != EvalOk) {
+        //: Message box when Submit meets an expression that cannot be computed.
         view_.MessageBox(Tr("GameFlow", "エラー発生。式見直し後、採点してください。"),
+                         //: Title of that message box.
                          Tr("GameFlow", "計算エラー"), MB_OK | MB_ICONERROR);
         return;
     }
@@ -135,9 +137,12 @@ void GameFlow::GradeProblem() {
     st.gameScore = SaturatingAdd(st.gameScore, r.points);
     st.problemIndex += 1;
     if (st.problemIndex < app_.settings.repeatCount) {
+        //: Message box after Submit: %1 the problem's points, %2 the game's total so far,
+        //: %3 the next problem's number.
         view_.MessageBox(FillText(Tr("GameFlow", "今回のスコア:%1(%2)\n%3番目の計算を始めます。"),
                                   {std::to_string(r.points), std::to_string(st.gameScore),
                                    std::to_string(st.problemIndex + 1)}),
+                         //: Title of that message box.
                          Tr("GameFlow", "次計算開始"), MB_OK | MB_ICONINFORMATION);
     } else {
         EndGame();
@@ -157,9 +162,12 @@ void GameFlow::ShowLastGradedBest() {
     for (int k = 0; k < kPositions; ++k) {
         digits += std::to_string(d[k]) + (k + 1 < kPositions ? " " : "");
     }
+    //: Message box from the window menu: %1 the previous problem's digits, %2 its best
+    //: expression, %3 the result, %4 the points.
     view_.MessageBox(FillText(Tr("GameFlow", "前の問題 %1 の最善解:\n%2 = %3\n得点: %4"),
                               {digits, FormatExpression(best.choice, Notation::Labels),
                                std::to_string(best.value), std::to_string(best.best)}),
+                     //: Title of that message box.
                      Tr("GameFlow", "最善解"), MB_OK | MB_ICONINFORMATION);
 }
 
@@ -188,8 +196,10 @@ void GameFlow::EndGame() {
 
 void GameFlow::RetryGame() {
     CommitChooser();
+    //: Question before Restart during a game.
     if (IsGameRunning() &&
         view_.MessageBox(Tr("GameFlow", "実行中です。これまでの結果を破棄しますか。"),
+                         //: Title of that question.
                          Tr("GameFlow", "結果破棄確認"), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
@@ -198,9 +208,11 @@ void GameFlow::RetryGame() {
 
 void GameFlow::RequestExit(int32_t result) {
     CommitChooser();
-    if (IsGameRunning() &&
-        view_.MessageBox(Tr("GameFlow", "終了しますか"), Tr("GameFlow", "終了確認"),
-                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+    //: Question before Exit (button, Esc, window menu) during a game.
+    if (IsGameRunning() && view_.MessageBox(Tr("GameFlow", "終了しますか"),
+                                            //: Title of that question.
+                                            Tr("GameFlow", "終了確認"),
+                                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         return;
     }
     view_.EndDialog(result);

@@ -10,19 +10,47 @@ namespace vostrel {
 
 namespace {
 
+// The items of the chooser lists as a screen reader speaks them.
 constexpr const char* kPowerWords[kPowerItems] = {
-    VOSTREL_TR_NOOP("SpokenText", "なし"), VOSTREL_TR_NOOP("SpokenText", "平方根"),
-    VOSTREL_TR_NOOP("SpokenText", "立方根"), VOSTREL_TR_NOOP("SpokenText", "2乗"),
-    VOSTREL_TR_NOOP("SpokenText", "3乗")};
-constexpr const char* kSignWords[kSignItems] = {VOSTREL_TR_NOOP("SpokenText", "プラス"),
-                                                VOSTREL_TR_NOOP("SpokenText", "マイナス")};
+    //: Spoken power item: no power.
+    VOSTREL_TR_NOOP("SpokenText", "なし"),
+    //: Spoken power item.
+    VOSTREL_TR_NOOP("SpokenText", "平方根"),
+    //: Spoken power item.
+    VOSTREL_TR_NOOP("SpokenText", "立方根"),
+    //: Spoken power item.
+    VOSTREL_TR_NOOP("SpokenText", "2乗"),
+    //: Spoken power item.
+    VOSTREL_TR_NOOP("SpokenText", "3乗"),
+};
+constexpr const char* kSignWords[kSignItems] = {
+    //: Spoken sign item: no sign.
+    VOSTREL_TR_NOOP("SpokenText", "プラス"),
+    //: Spoken sign item: negates.
+    VOSTREL_TR_NOOP("SpokenText", "マイナス"),
+};
 constexpr const char* kOpWords[kOpItems] = {
-    VOSTREL_TR_NOOP("SpokenText", "足す"), VOSTREL_TR_NOOP("SpokenText", "引く"),
-    VOSTREL_TR_NOOP("SpokenText", "掛ける"), VOSTREL_TR_NOOP("SpokenText", "割る"),
-    VOSTREL_TR_NOOP("SpokenText", "連結")};
+    //: Spoken operator item.
+    VOSTREL_TR_NOOP("SpokenText", "足す"),
+    //: Spoken operator item.
+    VOSTREL_TR_NOOP("SpokenText", "引く"),
+    //: Spoken operator item.
+    VOSTREL_TR_NOOP("SpokenText", "掛ける"),
+    //: Spoken operator item.
+    VOSTREL_TR_NOOP("SpokenText", "割る"),
+    //: Spoken operator item: writes the two digits together as one number.
+    VOSTREL_TR_NOOP("SpokenText", "連結"),
+};
 constexpr const char* kRankWords[kRankItems] = {
-    VOSTREL_TR_NOOP("SpokenText", "1番"), VOSTREL_TR_NOOP("SpokenText", "2番"),
-    VOSTREL_TR_NOOP("SpokenText", "3番"), VOSTREL_TR_NOOP("SpokenText", "4番")};
+    //: Spoken rank item: computed first.
+    VOSTREL_TR_NOOP("SpokenText", "1番"),
+    //: Spoken rank item.
+    VOSTREL_TR_NOOP("SpokenText", "2番"),
+    //: Spoken rank item.
+    VOSTREL_TR_NOOP("SpokenText", "3番"),
+    //: Spoken rank item: computed last.
+    VOSTREL_TR_NOOP("SpokenText", "4番"),
+};
 
 std::string WithNumber(const std::string& pattern, int n) {
     return FillText(pattern, {std::to_string(n)});
@@ -83,27 +111,35 @@ std::string ControlName(int id, const int32_t (&digits)[4]) {
     const auto digit = [&digits](int k) { return std::to_string(digits[k]); };
     if (InBlock(id, IDC_POWER0)) {
         const int k = id - IDC_POWER0;
+        //: Spoken name of a power label: %1 the digit's place from the left, %2 the digit.
         return FillText(Tr("SpokenText", "%1番目の数字%2のべき乗"),
                         {std::to_string(k + 1), digit(k)});
     }
     if (id == IDC_OP0) {
+        //: Spoken name of the sign label in front of the first digit: %1 the digit.
         return FillText(Tr("SpokenText", "1番目の数字%1の符号"), {digit(0)});
     }
     if (InBlock(id, IDC_OP0)) {
         const int k = id - IDC_OP0;
+        //: Spoken name of an operator label: %1 its place from the left, %2 and %3 the digits on
+        //: either side.
         return FillText(Tr("SpokenText", "%1番目の演算子（%2と%3の間）"),
                         {std::to_string(k), digit(k - 1), digit(k)});
     }
     if (id == IDC_RANK0) {
+        //: Spoken name of the sign's rank label (bottom row, first).
         return Tr("SpokenText", "符号の計算順位");
     }
     if (InBlock(id, IDC_RANK0)) {
+        //: Spoken name of an operator's rank label: %1 the operator's place from the left.
         return WithNumber(Tr("SpokenText", "%1番目の演算子の計算順位"), id - IDC_RANK0);
     }
     if (id == IDC_RESULT) {
+        //: Spoken name of the result box.
         return Tr("SpokenText", "計算結果");
     }
     if (id == IDC_POINTS) {
+        //: Spoken name of the points box (the points of the last "=").
         return Tr("SpokenText", "得点");
     }
     return {};
@@ -112,9 +148,11 @@ std::string ControlName(int id, const int32_t (&digits)[4]) {
 std::string ProblemSpeech(int number, const int32_t (&digits)[4]) {
     const auto d = [&digits](int k) { return std::to_string(digits[k]); };
     if (number > 0) {
+        //: Spoken as a problem opens: %1 the problem's number, %2 to %5 its digits.
         return FillText(Tr("SpokenText", "%1問目、数字 %2、%3、%4、%5"),
                         {std::to_string(number), d(0), d(1), d(2), d(3)});
     }
+    //: Spoken digits of the problem: %1 to %4.
     return FillText(Tr("SpokenText", "数字 %1、%2、%3、%4"), {d(0), d(1), d(2), d(3)});
 }
 
@@ -122,8 +160,10 @@ std::string ResultSpeech(const EvalResult& r) {
     const ResultDisplay d = FormatResult(r);
     // An error has no points; its points label shows only dashes.
     if (r.status != EvalOk) {
+        //: Spoken after "=" when the expression cannot be computed: %1 the error text.
         return FillText(Tr("SpokenText", "計算結果 %1、得点 なし"), {Trimmed(d.result.text)});
     }
+    //: Spoken after "=": %1 the result, %2 its points.
     return FillText(Tr("SpokenText", "計算結果 %1、得点 %2"),
                     {Trimmed(d.result.text), Trimmed(d.points.text)});
 }
@@ -132,33 +172,44 @@ std::string JoinedSpeech(const std::string& first, const std::string& second) {
     if (first.empty() || second.empty()) {
         return first + second;
     }
+    //: Two spoken sentences in a row.
     return FillText(Tr("SpokenText", "%1。%2"), {first, second});
 }
 
 std::string ChooserListName() {
+    //: Spoken name of an open chooser list.
     return Tr("SpokenText", "選択肢");
 }
 
 std::string HighScoreCellName(int row, bool scoreColumn) {
-    return WithNumber(
-        scoreColumn ? Tr("SpokenText", "%1位のスコア") : Tr("SpokenText", "%1位の名前"), row + 1);
+    if (scoreColumn) {
+        //: Spoken name of a score in the high-score table: %1 the place.
+        return WithNumber(Tr("SpokenText", "%1位のスコア"), row + 1);
+    }
+    //: Spoken name of a name in the high-score table: %1 the place.
+    return WithNumber(Tr("SpokenText", "%1位の名前"), row + 1);
 }
 
 std::string HighScoreRowSpeech(int row, const std::string& name, int32_t score) {
     const std::string shown = Trimmed(name);
     const std::string rank = std::to_string(row + 1);
     if (shown.empty()) {
+        //: Spoken high-score row without a name: %1 the place, %2 the score.
         return FillText(Tr("SpokenText", "%1位、%2点"), {rank, std::to_string(score)});
     }
+    //: Spoken high-score row: %1 the place, %2 the name, %3 the score.
     return FillText(Tr("SpokenText", "%1位、%2、%3点"), {rank, shown, std::to_string(score)});
 }
 
 std::string FinalScoreSpeech(int32_t finalScore, int row) {
     const std::string score = std::to_string(finalScore);
     if (row < 0) {
+        //: Spoken as the high-score table opens after a game: %1 the game's score (mean points per
+        //: problem).
         return FillText(Tr("SpokenText", "今回のスコア %1、ハイスコアには入りませんでした"),
                         {score});
     }
+    //: Spoken as the high-score table opens after a game: %1 the game's score, %2 its place.
     return FillText(Tr("SpokenText", "今回のスコア %1、%2位に入りました"),
                     {score, std::to_string(row + 1)});
 }

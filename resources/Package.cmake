@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Japanese texts need a Gothic face; the windows name IPAGothic in their substitutions.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-ipafont-gothic)
+# Qt's own texts (a text box's context menu) in the game's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The copyright file and the Debian changelog, which only the package carries.
 set(VOSTREL_DEBIAN_DIR "${CMAKE_CURRENT_LIST_DIR}/debian")

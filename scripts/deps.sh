@@ -4,9 +4,10 @@
 set -euo pipefail
 
 # qt6-tools-dev and qt6-l10n-tools: lupdate and lrelease turn the translation sources into the
-# program's resources.
+# program's resources. qt6-translations-l10n: Qt's own texts (context menus) in Japanese.
 play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
-    fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev qt6-tools-dev qt6-l10n-tools)
+    fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev qt6-tools-dev qt6-l10n-tools
+    qt6-translations-l10n)
 # libx11-dev: the end-to-end test binds the name's characters to keys through Xlib.
 # openbox: a window manager, so the end-to-end test meets the window as on a desktop;
 # x11-apps: xwd, to see a part of the window change.
@@ -41,11 +42,11 @@ esac
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-# The end-to-end test plays under these; a locale that is not generated makes Qt ignore Return
-# in a message box.
+# The end-to-end test plays under these (de_DE: a language the game has no translation for); a
+# locale that is not generated makes Qt ignore Return in a message box.
 gen_locales() {
     local l
-    for l in ja_JP en_US; do
+    for l in ja_JP en_US de_DE; do
         if ! locale -a 2>/dev/null | grep -qx "$l.utf8"; then
             $SUDO localedef -i "$l" -c -f UTF-8 -A /usr/share/locale/locale.alias "$l.UTF-8"
         fi

@@ -21,6 +21,7 @@ constexpr Qt::Alignment kTopLeft = Qt::AlignLeft | Qt::AlignTop;
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    //: Title of the About window.
     InitDialogWindow(this, tr("バージョン情報"));
     CHelpDlg::InstallKey(this);
     const DialogBaseUnits bu = BaseUnitsOf(font());

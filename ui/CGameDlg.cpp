@@ -107,6 +107,7 @@ void CGameDlg::CreateTemplateControls() {
     evaluate_ = MakeButton(this, QStringLiteral("&="));
     PlaceInDialogUnits(evaluate_, bu, 30, 66, 15, 19);
 
+    //: Caption of the box with the points of the last "=" (not the game's score).
     scoreCaption_ = MakeStatic(this, tr("スコア："), Qt::AlignLeft | Qt::AlignTop);
     PlaceInDialogUnits(scoreCaption_, bu, 7, 106, 20, 12);
     // Likewise the caption, up to the points label that follows it.
@@ -116,12 +117,16 @@ void CGameDlg::CreateTemplateControls() {
                               scoreCaption_->height());
     }
 
+    //: Button: starts a new game. Keep the letter R.
     retry_ = MakeButton(this, tr("やり直し(&R)"));
     PlaceInDialogUnits(retry_, bu, 69, 100, 39, 20);
+    //: Button: submits the expression for its points and goes on. Keep the letter M.
     grade_ = MakeButton(this, tr("採点(&M)"));
     PlaceInDialogUnits(grade_, bu, 113, 100, 30, 20);
+    //: Button: opens the settings. Keep the letter S.
     settings_ = MakeButton(this, tr("設定(&S)"));
     PlaceInDialogUnits(settings_, bu, 7, 123, 32, 20);
+    //: Button: ends the game. Keep the letter X.
     exit_ = MakeButton(this, tr("終了(&X)"));
     PlaceInDialogUnits(exit_, bu, 113, 123, 30, 20);
     exit_->setDefault(true);
@@ -288,14 +293,17 @@ void CGameDlg::PrepareList(int k) {
 void CGameDlg::CreateWindowMenu() {
     windowMenu_ = new QMenu(this);
     // Every entry takes an open list first, as every command of the window does.
+    //: Window menu (right-click, Menu key). Keep the letter N.
     connect(windowMenu_->addAction(tr("最小化(&N)")), &QAction::triggered, this, [this] {
         flow_->CommitChooser();
         showMinimized();
     });
     // Closing from the menu is the close box: the exit question applies.
+    //: Window menu: ends the game like Exit. Keep the letter C.
     connect(windowMenu_->addAction(tr("閉じる(&C)")), &QAction::triggered, this,
             [this] { flow_->RequestExit(IDCANCEL); });
     // Only a graded problem has a best expression to show; the one on screen never does.
+    //: Window menu: shows the best expression of the previous problem. Keep the letter B.
     bestAction_ = windowMenu_->addAction(tr("前の問題の最善解(&B)..."));
     connect(bestAction_, &QAction::triggered, this, [this] { flow_->ShowLastGradedBest(); });
     connect(windowMenu_, &QMenu::aboutToShow, this,
@@ -303,6 +311,7 @@ void CGameDlg::CreateWindowMenu() {
     bestAction_->setEnabled(false);
     windowMenu_->addSeparator();
     // F1 opens the help from anywhere in the window, the menu shows the key.
+    //: Window menu. Keep the letter H.
     QAction* help = windowMenu_->addAction(tr("ヘルプ(&H)..."));
     help->setShortcut(QKeySequence::HelpContents);
     help->setShortcutContext(Qt::WindowShortcut);
@@ -311,6 +320,7 @@ void CGameDlg::CreateWindowMenu() {
         flow_->CommitChooser();
         CHelpDlg::Show(this);
     });
+    //: Window menu. Keep the letter A.
     connect(windowMenu_->addAction(tr("バージョン情報 Vostrel(&A)...")), &QAction::triggered, this,
             [this] { flow_->ShowVersion(); });
     // Alt+Space as on the original platform, though a window manager may keep it for its own

@@ -4,10 +4,14 @@
 #include "game/HelpText.h"
 #include "ui/CGameDlg.h"
 
+#include <QGuiApplication>
 #include <QKeySequence>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vostrel {
 
@@ -22,7 +26,12 @@ QString HelpHtml(const std::vector<HelpSection>& help) {
     for (const HelpSection& s : help) {
         html += QStringLiteral("<h3>%1</h3>").arg(Html(s.title));
         for (const std::string& p : s.paragraphs) {
-            html += QStringLiteral("<p>%1</p>").arg(Html(p));
+            // Examples stand indented under the rule they show.
+            const bool example = std::any_of(s.examples.begin(), s.examples.end(),
+                                             [&p](const HelpExample& e) { return e.text == p; });
+            html += (example ? QStringLiteral("<p style=\"margin-left:2em\">%1</p>")
+                             : QStringLiteral("<p>%1</p>"))
+                        .arg(Html(p));
         }
         if (!s.rules.empty()) {
             html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\">");
@@ -33,6 +42,9 @@ QString HelpHtml(const std::vector<HelpSection>& help) {
                             .arg(points, Html(r.text));
             }
             html += QStringLiteral("</table>");
+        }
+        for (const std::string& p : s.notes) {
+            html += QStringLiteral("<p>%1</p>").arg(Html(p));
         }
     }
     return html;
@@ -51,6 +63,7 @@ std::string SettingsPathOf(QWidget* w) {
 } // namespace
 
 CHelpDlg::CHelpDlg(const std::string& settingsPath, QWidget* parent) : QDialog(parent) {
+    //: Title of the help window (F1).
     setWindowTitle(tr("Vostrel のヘルプ"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -64,8 +77,17 @@ CHelpDlg::CHelpDlg(const std::string& settingsPath, QWidget* parent) : QDialog(p
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
+    // Wide and tall enough for whole sections, yet inside the screen's free area with room for
+    // the window manager's frame, whatever the scale and the font: the text scrolls instead.
     const QFontMetrics fm(font());
-    resize(fm.averageCharWidth() * 72, fm.lineSpacing() * 34);
+    QSize size(fm.averageCharWidth() * 72, fm.lineSpacing() * 34);
+    if (const QScreen* screen =
+            parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const int frame = fm.lineSpacing() * 2;
+        size = size.boundedTo(QSize(area.width() - frame, area.height() - 2 * frame));
+    }
+    resize(size);
     browser_->setFocus();
 }
 

@@ -44,6 +44,7 @@ bool ShowsFinalScore(const AppState& st) {
 } // namespace
 
 CHiScoreDlg::CHiScoreDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
+    //: Title of the high-score window.
     InitDialogWindow(this, tr("ハイスコア"));
     CHelpDlg::InstallKey(this);
     OnInitDialog();
@@ -83,13 +84,17 @@ void CHiScoreDlg::OnInitDialog() {
     // The template, in dialog units of the dialog font.
     const DialogBaseUnits bu = BaseUnitsOf(font());
     const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
+    //: Column heading of the high-score table.
     PlaceStatic(this, tr("名前"), Qt::AlignHCenter | Qt::AlignTop, du(30, 7, 70, 8));
+    //: Column heading: the game's score, the mean points per problem.
     PlaceStatic(this, tr("スコア"), Qt::AlignHCenter | Qt::AlignTop, du(107, 7, 32, 8));
     for (int k = 0; k < kHighScoreRows; ++k) {
+        //: A place in the high-score table: %1 the place.
         rankLabel_[k] = PlaceStatic(this, tr("%1：").arg(k + 1), Qt::AlignLeft | Qt::AlignTop,
                                     du(7, 13 + 15 * k, 10, 10));
     }
     finalCaption_ =
+        //: Caption of the score of the game that just ended.
         PlaceStatic(this, tr("今回のスコア："), Qt::AlignLeft | Qt::AlignTop, du(20, 95, 42, 15));
     finalBox_ = PlaceStatic(this, QStringLiteral("0000"), Qt::AlignRight | Qt::AlignTop,
                             du(103, 83, 27, 13));
@@ -194,7 +199,10 @@ void CHiScoreDlg::ApplyMode() {
     }
     finalCaption_->setVisible(showFinal);
     finalBox_->setVisible(showFinal);
-    okButton_->setText(entry ? tr("確定(&D)") : tr("閉じる(&C)"));
+    //: Button: stores the typed name. Keep the letter D.
+    const QString store = tr("確定(&D)");
+    //: Button: closes the high-score table. Keep the letter C.
+    okButton_->setText(entry ? store : tr("閉じる(&C)"));
     if (entry) {
         nameEdit_->setFocus();
     } else {

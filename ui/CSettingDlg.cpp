@@ -33,6 +33,7 @@ int ButtonTextWidth(const QPushButton& b) {
 } // namespace
 
 CSettingDlg::CSettingDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
+    //: Title of the settings window.
     InitDialogWindow(this, tr("設定"));
     CHelpDlg::InstallKey(this);
     OnInitDialog();
@@ -68,6 +69,7 @@ void CSettingDlg::OnInitDialog() {
     const DialogBaseUnits bu = BaseUnitsOf(font());
     const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
 
+    //: Caption of the number box: how many problems a game has. Keep the letter N.
     caption_ = MakeStatic(this, tr("繰返し回数(&N)："), Qt::AlignLeft | Qt::AlignTop);
     caption_->setGeometry(du(7, 10, 46, 10));
 
@@ -83,9 +85,15 @@ void CSettingDlg::OnInitDialog() {
     caption_->setBuddy(repeatCount_);
 
     static const char* const kSwitchTexts[4] = {
+        //: Check box: a division with a remainder drops it, with a penalty, instead of giving "not
+        //: integer". Keep the letter D.
         QT_TR_NOOP("割切れない除算も採点する(&D)"),
+        //: Check box: a root that is not a whole number is rounded, with a penalty, instead of
+        //: giving "not integer". Keep the letter R.
         QT_TR_NOOP("整数にならないべき乗根も採点する(&R)"),
+        //: Check box: 0 and other multiples of 10 earn a bonus too. Keep the letter T.
         QT_TR_NOOP("10以外の結果も採点する(&T)"),
+        //: Check box: the powers above the digits can be chosen. Keep the letter E.
         QT_TR_NOOP("べき乗を使用する(&E)"),
     };
     static const int kSwitchRects[4][4] = {
@@ -96,12 +104,16 @@ void CSettingDlg::OnInitDialog() {
         switch_[i]->setGeometry(du(r[0], r[1], r[2], r[3]));
     }
 
+    //: Button: stores the settings. Keep the letter G.
     changeButton_ = new QPushButton(tr("変更(&G)"), this);
     changeButton_->setGeometry(du(102, 105, 41, 16));
+    //: Button: shows the high-score table. Keep the letter S.
     hiScoreButton_ = new QPushButton(tr("ハイスコア(&S)..."), this);
     hiScoreButton_->setGeometry(du(7, 127, 44, 16));
+    //: Button: the About window. Keep the letter A.
     versionButton_ = new QPushButton(tr("バージョン(&A)..."), this);
     versionButton_->setGeometry(du(54, 127, 44, 16));
+    //: Button: closes the settings without storing them. Keep the letter C.
     closeButton_ = new QPushButton(tr("閉じる(&C)"), this);
     closeButton_->setGeometry(du(102, 127, 41, 16));
     closeButton_->setDefault(true);

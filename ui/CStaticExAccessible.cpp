@@ -60,9 +60,11 @@ QString CStaticExAccessible::text(QAccessible::Text t) const {
         if (control.isEmpty()) {
             return value;
         }
-        return value.isEmpty() ? control
-                               : QCoreApplication::translate("CStaticExAccessible", "%1、%2")
-                                     .arg(control, value);
+        return value.isEmpty()
+                   ? control
+                   //: Spoken name of a label of the game window: %1 what it is, %2 what it shows.
+                   : QCoreApplication::translate("CStaticExAccessible", "%1、%2")
+                         .arg(control, value);
     }
     case QAccessible::Value:
         return value;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -12,6 +13,7 @@ namespace vostrel {
 namespace {
 
 QTranslator* gInstalled = nullptr;
+QTranslator* gQtInstalled = nullptr;
 
 std::string TranslateText(const char* context, const char* source) {
     return QCoreApplication::translate(context, source).toStdString();
@@ -19,6 +21,24 @@ std::string TranslateText(const char* context, const char* source) {
 
 QString FileOf(const QString& name) {
     return QStringLiteral(":/i18n/vostrel_%1.qm").arg(name);
+}
+
+// "en" from ":/i18n/vostrel_en.qm", "pt_BR" from ":/i18n/vostrel_pt_BR.qm".
+QString LanguageOf(const QString& file) {
+    const QString name = file.section(u'/', -1);
+    return name.mid(name.indexOf(u'_') + 1).chopped(3);
+}
+
+// Qt's texts are English as written; a missing translation package leaves them so.
+void InstallQtTexts(const QString& language) {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator)) {
+        gQtInstalled = translator;
+        return;
+    }
+    delete translator;
 }
 
 } // namespace
@@ -38,12 +58,15 @@ QString TranslationFile(const QStringList& uiLanguages) {
             return FileOf(language);
         }
     }
-    return {};
+    // A player who reads none of the game's languages is more likely to read English than
+    // Japanese.
+    return uiLanguages.isEmpty() ? QString() : FileOf(QStringLiteral("en"));
 }
 
 bool InstallTranslation(const QStringList& uiLanguages) {
     RemoveTranslation();
     const QString file = TranslationFile(uiLanguages);
+    InstallQtTexts(file.isEmpty() ? QStringLiteral("ja") : LanguageOf(file));
     if (file.isEmpty()) {
         return false;
     }
@@ -59,10 +82,12 @@ bool InstallTranslation(const QStringList& uiLanguages) {
 
 void RemoveTranslation() {
     SetTextTranslator(nullptr);
-    if (gInstalled != nullptr) {
-        QCoreApplication::removeTranslator(gInstalled);
-        delete gInstalled;
-        gInstalled = nullptr;
+    for (QTranslator** t : {&gInstalled, &gQtInstalled}) {
+        if (*t != nullptr) {
+            QCoreApplication::removeTranslator(*t);
+            delete *t;
+            *t = nullptr;
+        }
     }
 }
 

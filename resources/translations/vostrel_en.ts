@@ -5,10 +5,12 @@
     <name>CGameApp</name>
     <message>
         <source>設定ファイルが見つからないので初期化します。</source>
+        <extracomment>Message box at the first start: no settings file yet.</extracomment>
         <translation>The settings file was not found, so it will be created with the default settings.</translation>
     </message>
     <message>
         <source>設定ファイルエラー</source>
+        <extracomment>Title of every message box about the settings file.</extracomment>
         <translation>Settings File Error</translation>
     </message>
     <message>
@@ -16,6 +18,7 @@
 
 %1
 %2</source>
+        <extracomment>Message box when the settings file cannot be read: %1 its path, %2 why.</extracomment>
         <translation>The settings file could not be read.
 
 %1
@@ -23,6 +26,7 @@
     </message>
     <message>
         <source>既定の設定で遊べますが、このファイルは書き換えないので、この回の設定と得点は保存されません。</source>
+        <extracomment>Added to the read failure&apos;s box when the game plays on with the default settings.</extracomment>
         <translation>You can play with the default settings, but the file is left as it is, so nothing of this game is saved.</translation>
     </message>
 </context>
@@ -30,6 +34,7 @@
     <name>CStaticExAccessible</name>
     <message>
         <source>%1、%2</source>
+        <extracomment>Spoken name of a label of the game window: %1 what it is, %2 what it shows.</extracomment>
         <translation>%1, %2</translation>
     </message>
 </context>
@@ -37,48 +42,58 @@
     <name>GameFlow</name>
     <message>
         <source>エラー発生。式見直し後、採点してください。</source>
+        <extracomment>Message box when Submit meets an expression that cannot be computed.</extracomment>
         <translation>The expression cannot be calculated. Correct it, then submit it again.</translation>
     </message>
     <message>
         <source>計算エラー</source>
+        <extracomment>Title of that message box.</extracomment>
         <translation>Calculation Error</translation>
     </message>
     <message>
         <source>今回のスコア:%1(%2)
 %3番目の計算を始めます。</source>
-        <translation>Points for this problem: %1 (%2)
+        <extracomment>Message box after Submit: %1 the problem&apos;s points, %2 the game&apos;s total so far, %3 the next problem&apos;s number.</extracomment>
+        <translation>Points for this problem: %1 (game total so far: %2)
 Starting problem %3.</translation>
     </message>
     <message>
         <source>次計算開始</source>
+        <extracomment>Title of that message box.</extracomment>
         <translation>Next Problem</translation>
     </message>
     <message>
         <source>前の問題 %1 の最善解:
 %2 = %3
 得点: %4</source>
+        <extracomment>Message box from the window menu: %1 the previous problem&apos;s digits, %2 its best expression, %3 the result, %4 the points.</extracomment>
         <translation>Best solution of the previous problem %1:
 %2 = %3
 Points: %4</translation>
     </message>
     <message>
         <source>最善解</source>
+        <extracomment>Title of that message box.</extracomment>
         <translation>Best Solution</translation>
     </message>
     <message>
         <source>実行中です。これまでの結果を破棄しますか。</source>
+        <extracomment>Question before Restart during a game.</extracomment>
         <translation>A game is in progress. Discard the results so far?</translation>
     </message>
     <message>
         <source>結果破棄確認</source>
+        <extracomment>Title of that question.</extracomment>
         <translation>Discard Results</translation>
     </message>
     <message>
         <source>終了しますか</source>
-        <translation>Quit the game?</translation>
+        <extracomment>Question before Exit (button, Esc, window menu) during a game.</extracomment>
+        <translation>Exit the game?</translation>
     </message>
     <message>
         <source>終了確認</source>
+        <extracomment>Title of that question.</extracomment>
         <translation>Confirm Exit</translation>
     </message>
 </context>
@@ -86,18 +101,17 @@ Points: %4</translation>
     <name>HelpText</name>
     <message>
         <source>目的</source>
+        <extracomment>Heading of the help&apos;s first section.</extracomment>
         <translation>Aim</translation>
     </message>
     <message>
         <source>4つの数字の前と間に、べき乗、符号、演算子と計算順位を選んで式を作り、結果を%1にしてください。結果が%1の式に最も多くの得点が入ります。</source>
+        <extracomment>%1 the target result, 10.</extracomment>
         <translation>Around and between four digits, choose powers, a sign, operators and ranks to build an expression whose result is %1. An expression that makes %1 earns by far the most points.</translation>
     </message>
     <message>
-        <source>1ゲームは設定の繰返し回数だけ問題が続きます。ゲームのスコアは1問あたりの平均得点で、上位5位まではハイスコアに名前を残せます。</source>
-        <translation>A game has as many problems as the number of problems in the settings. The game&apos;s score is the mean of its problems&apos; points; the five best scores keep their players&apos; names in the high-score table.</translation>
-    </message>
-    <message>
         <source>式の選び方</source>
+        <extracomment>Heading of the help&apos;s section on choosing the expression.</extracomment>
         <translation>Building the expression</translation>
     </message>
     <message>
@@ -105,23 +119,8 @@ Points: %4</translation>
         <translation>Click a small coloured label and its list opens in place. With the keyboard, move to a label with Tab or the arrow keys, open it with Space or Enter, choose with the Up and Down arrow keys and confirm with Enter. Esc closes the list without a choice.</translation>
     </message>
     <message>
-        <source>数字の上のラベルはべき乗です: √ は平方根、1/3 は立方根、2 は2乗、3 は3乗、空欄はなし。設定で「べき乗を使用する」がオフのときは選べません。</source>
-        <translation>The labels above the digits are powers: √ square root, 1/3 cube root, 2 square, 3 cube, blank none. They cannot be chosen while &quot;Use powers&quot; is off in the settings.</translation>
-    </message>
-    <message>
-        <source>最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反転します。数字の間のラベルは演算子です: + - * / のほか、空白は連結で、両隣の数字をつないで1つの数にします(1 と 2 の連結は 12)。</source>
-        <translation>The label in front of the first digit is the sign: blank leaves the value as it is, - negates it. The labels between the digits are operators: + - * / and the blank join, which puts its two digits together into one number (1 joined with 2 is 12).</translation>
-    </message>
-    <message>
-        <source>演算子の下の数字は計算順位です。順位の小さい演算子から先に計算されます(「先に計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。同じ順位なら左が先です。連結は常にいちばん小さい順位を取ります。</source>
-        <translation>The numbers below the operators are their ranks. The operator with the lowest rank is evaluated first (&quot;evaluated first&quot; means that the numbers on both sides of that operator are combined into one value before the others). Of equal ranks the left one goes first. Joins always take the lowest ranks.</translation>
-    </message>
-    <message>
-        <source>「=」で今の式を計算します。何度でも使えますが、そのたびに得点が下がります。「採点」でその問題の得点が決まり、次の問題に進みます。計算できない式は採点できません。</source>
-        <translation>&quot;=&quot; calculates the expression as it stands. Use it as often as you like, but every use lowers the points. &quot;Submit&quot; settles the problem&apos;s points and moves on to the next problem. An expression that cannot be calculated cannot be submitted.</translation>
-    </message>
-    <message>
         <source>得点</source>
+        <extracomment>Heading of the help&apos;s points section, and its table.</extracomment>
         <translation>Points</translation>
     </message>
     <message>
@@ -130,6 +129,7 @@ Points: %4</translation>
     </message>
     <message>
         <source>べき乗なしの数(0 と 1 のべき乗、先頭の見えない 0 も)</source>
+        <extracomment>The rows of the points table in the help; the points stand before each.</extracomment>
         <translation>A number without a power (also a power of 0 or 1, and the invisible 0 in front of the sign)</translation>
     </message>
     <message>
@@ -174,51 +174,31 @@ Points: %4</translation>
     </message>
     <message>
         <source>「=」を使わずに採点(「=」1回ごとに%1点減り、%2回以上で0点)</source>
+        <extracomment>%1 the points each &quot;=&quot; costs, %2 the number of &quot;=&quot; from which no base points are left.</extracomment>
         <translation>Submitting without using &quot;=&quot; (%1 points less for each &quot;=&quot;, none from %2 uses on)</translation>
     </message>
     <message>
         <source>結果が%1</source>
+        <extracomment>%1 the target result, 10.</extracomment>
         <translation>A result of %1</translation>
     </message>
     <message>
         <source>結果が 0 (「10以外の結果も採点する」がオンのとき)</source>
-        <translation>A result of 0 (with &quot;Score results other than 10&quot; on)</translation>
+        <translation>A result of 0 (with &quot;Points for results other than 10&quot; on)</translation>
     </message>
     <message>
         <source>結果がほかの%1の倍数(マイナスも。「10以外の結果も採点する」がオンのとき)</source>
-        <translation>A result that is another multiple of %1, negative ones included (with &quot;Score results other than 10&quot; on)</translation>
+        <extracomment>%1 the target result, 10.</extracomment>
+        <translation>A result that is another multiple of %1, negative ones included (with &quot;Points for results other than 10&quot; on)</translation>
     </message>
     <message>
         <source>割り切れない割り算、整数にならないべき乗根 1回ごと(設定で許したとき)</source>
         <translation>Each division with a remainder or root that is not a whole number (when the settings allow them)</translation>
     </message>
     <message>
-        <source>上のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならそのまま残ります。割り切れない割り算と整数にならないべき乗根は、設定で許さなければ「not integer」となり採点できません。</source>
-        <translation>A result that earns none of the bonuses above scores 0 points, unless the total is 0 or less, which stays. Unless the settings allow them, a division with a remainder and a root that is not a whole number give &quot;not integer&quot; and cannot be submitted.</translation>
-    </message>
-    <message>
         <source>設定</source>
+        <extracomment>Heading of the help&apos;s settings section; the settings&apos; texts follow the settings window.</extracomment>
         <translation>Settings</translation>
-    </message>
-    <message>
-        <source>繰返し回数: 1ゲームの問題の数です。</source>
-        <translation>Number of problems: how many problems a game has.</translation>
-    </message>
-    <message>
-        <source>割切れない除算も採点する: 割り切れない割り算を切り捨てて続けます(1回ごとに減点)。</source>
-        <translation>Score divisions with a remainder: such a division drops its remainder and the calculation goes on (with a penalty each time).</translation>
-    </message>
-    <message>
-        <source>整数にならないべき乗根も採点する: 整数にならない根を切り捨てて続けます(1回ごとに減点)。</source>
-        <translation>Score roots that are not whole numbers: such a root drops its fraction and the calculation goes on (with a penalty each time).</translation>
-    </message>
-    <message>
-        <source>10以外の結果も採点する: 0 とほかの10の倍数にもボーナスを付けます。</source>
-        <translation>Score results other than 10: 0 and the other multiples of 10 earn a bonus too.</translation>
-    </message>
-    <message>
-        <source>べき乗を使用する: 数字の上のべき乗を選べるようにします。</source>
-        <translation>Use powers: the powers above the digits can be chosen.</translation>
     </message>
     <message>
         <source>ゲームの途中で設定を変えると、それまでの結果を捨てて最初からやり直します。</source>
@@ -226,6 +206,7 @@ Points: %4</translation>
     </message>
     <message>
         <source>キー</source>
+        <extracomment>Heading of the help&apos;s section on keys.</extracomment>
         <translation>Keys</translation>
     </message>
     <message>
@@ -261,15 +242,13 @@ Points: %4</translation>
         <translation>Space, Enter, F4, Alt+↓: open a label&apos;s list</translation>
     </message>
     <message>
-        <source>Alt+Space、メニューキー: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
-        <translation>Alt+Space, Menu key: the window menu (best solution of the previous problem, about)</translation>
-    </message>
-    <message>
         <source>設定ファイル</source>
+        <extracomment>Heading of the help&apos;s section on the settings file.</extracomment>
         <translation>Settings file</translation>
     </message>
     <message>
         <source>設定とハイスコアは %1 に保存されます。</source>
+        <extracomment>%1 the settings file&apos;s path.</extracomment>
         <translation>The settings and high scores are kept in %1.</translation>
     </message>
     <message>
@@ -280,15 +259,107 @@ Points: %4</translation>
         <source>Esc: 終了と同じ(ゲームの途中なら確かめます)</source>
         <translation>Esc: as Exit (asks first during a game)</translation>
     </message>
+    <message>
+        <source>オン</source>
+        <extracomment>In the help&apos;s settings section: a check box ticked.</extracomment>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>オフ</source>
+        <extracomment>In the help&apos;s settings section: a check box not ticked.</extracomment>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>1ゲームは設定の繰返し回数だけ問題が続きます。ゲームのスコアは1問あたりの平均得点で、上位5位まではハイスコアに名前を残せます。ハイスコアの表は「設定」→「ハイスコア」で見られます。</source>
+        <translation>A game has as many problems as the number of problems in the settings. The game&apos;s score is the mean of its problems&apos; points; the five best scores keep their players&apos; names in the high-score table, which Settings → High Scores shows.</translation>
+    </message>
+    <message>
+        <source>数字の上のラベルはべき乗です: √ は平方根、1/3 は立方根、2 は2乗、3 は3乗、空欄はなし。設定で「べき乗を使用する」がオフのときは選べません。根が整数にならないときは、設定で許した場合だけ最も近い整数に丸めて計算を続けます。</source>
+        <translation>The labels above the digits are powers: √ square root, 1/3 cube root, 2 square, 3 cube, blank none. They cannot be chosen while &quot;Use powers&quot; is off in the settings. A root that is not a whole number is rounded to the nearest whole number and the calculation goes on, but only where the settings allow it.</translation>
+    </message>
+    <message>
+        <source>例: %1 = %2、%3 = %4、%5 = %6</source>
+        <extracomment>Example in the help: three roots and the whole numbers they round to.</extracomment>
+        <translation>For example: %1 = %2, %3 = %4, %5 = %6.</translation>
+    </message>
+    <message>
+        <source>最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反転します。符号にも計算順位があり、下の段の最初のラベルがそれです。順位が小さければ最初の数だけに、大きければそれまでの計算の結果に付きます。</source>
+        <translation>The label in front of the first digit is the sign: blank leaves the value as it is, - negates it. The sign has a rank of its own, the first label of the bottom row: with a low rank it negates the first number alone, with a high rank the result of what was calculated before it.</translation>
+    </message>
+    <message>
+        <source>例: 数字 %1 に符号 - を付け、順位を %2 にすると %3 = %4、%5 にすると %6 = %7。</source>
+        <extracomment>Example in the help: %1 the digits, %2 and %5 the ranks of the sign and the three operators, %3 and %6 the expressions, %4 and %7 their results.</extracomment>
+        <translation>For example, the digits %1 with the sign -: the ranks %2 give %3 = %4, the ranks %5 give %6 = %7.</translation>
+    </message>
+    <message>
+        <source>数字の間のラベルは演算子です: + - * / のほか、空白は連結で、両隣の数字をつないで1つの数にします(1 と 2 の連結は 12)。連結した数には右の数字のべき乗が付き、左の数字のべき乗は連結したときに消えます。先頭の 0 は消えます。</source>
+        <translation>The labels between the digits are operators: + - * / and the blank join, which puts its two digits together into one number (1 joined with 2 is 12). A joined number takes the power of its right digit; joining clears the power of the left digit. A leading 0 vanishes.</translation>
+    </message>
+    <message>
+        <source>例: %1 に3乗、%2 に2乗を付けてから連結すると %3 = %4。%5 と %6 を連結すると %7 = %8。</source>
+        <extracomment>Example in the help: %1 and %2 the joined digits, %3 and %4 the expression and its result; %5 and %6 two joined digits, %7 and %8 the expression and its result.</extracomment>
+        <translation>For example, %1 cubed and %2 squared, then joined: %3 = %4. %5 joined with %6: %7 = %8.</translation>
+    </message>
+    <message>
+        <source>符号と演算子の下の数字は計算順位です。順位の小さい演算子から先に計算されます(「先に計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。同じ順位なら左が先です。連結は常にいちばん小さい順位を取ります。</source>
+        <translation>The numbers below the sign and the operators are their ranks. The operator with the lowest rank is calculated first (&quot;calculated first&quot; means that the numbers on both sides of that operator are combined into one value before the others). Of equal ranks the left one goes first. Joins always take the lowest ranks.</translation>
+    </message>
+    <message>
+        <source>「=」か結果の欄のクリックで今の式を計算します。何度でも使えますが、1回ごとに得点が%1点下がり、%2回目からは基本点がなくなります。「採点」でその問題の得点が決まり、次の問題に進みます。計算できない式は採点できません。</source>
+        <extracomment>%1 the points each &quot;=&quot; costs, %2 the number of &quot;=&quot; from which no base points are left.</extracomment>
+        <translation>&quot;=&quot;, or a click on the result box, calculates the expression as it stands. Use it as often as you like, but each use costs %1 points, and from use %2 on no base points are left. &quot;Submit&quot; settles the problem&apos;s points and moves on to the next problem. An expression that cannot be calculated cannot be submitted.</translation>
+    </message>
+    <message>
+        <source>例: %1 = %2 は、「=」を使わずに採点すると %3 点、1回使ってからだと %4 点、%5回使ってからだと %6 点です。</source>
+        <extracomment>Example in the help: %1 an expression, %2 its result, %3 %4 %6 its points after 0, 1 and %5 uses of &quot;=&quot;.</extracomment>
+        <translation>For example, %1 = %2 earns %3 points when submitted without &quot;=&quot;, %4 points after one &quot;=&quot;, and %6 points after %5.</translation>
+    </message>
+    <message>
+        <source>上の表のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならそのまま残ります。割り切れない割り算と整数にならないべき乗根は、設定で許さなければ「not integer」となり採点できません。</source>
+        <extracomment>After the points table in the help.</extracomment>
+        <translation>A result that earns none of the bonuses in the table above earns 0 points, unless the total is 0 or less, which stays. Unless the settings allow them, a division with a remainder and a root that is not a whole number give &quot;not integer&quot; and cannot be submitted.</translation>
+    </message>
+    <message>
+        <source>繰返し回数: 1ゲームの問題の数です(%1～%2、初期値 %3)。</source>
+        <extracomment>%1 and %2 the lowest and highest number, %3 the default.</extracomment>
+        <translation>Number of problems: how many problems a game has (%1 to %2, default %3).</translation>
+    </message>
+    <message>
+        <source>割切れない除算も採点する: 割り切れない割り算の商の端数を切り捨てて続けます(1回ごとに減点。初期値 %1)。</source>
+        <extracomment>%1 the default, on or off.</extracomment>
+        <translation>Allow divisions with a remainder: such a division drops its remainder and the calculation goes on, with a penalty each time (default %1).</translation>
+    </message>
+    <message>
+        <source>整数にならないべき乗根も採点する: 整数にならない根を最も近い整数に丸めて続けます(1回ごとに減点。初期値 %1)。</source>
+        <translation>Allow roots that are not whole numbers: such a root is rounded to the nearest whole number and the calculation goes on, with a penalty each time (default %1).</translation>
+    </message>
+    <message>
+        <source>10以外の結果も採点する: 0 とほかの10の倍数にもボーナスを付けます(初期値 %1)。</source>
+        <translation>Points for results other than 10: 0 and the other multiples of 10 earn a bonus too (default %1).</translation>
+    </message>
+    <message>
+        <source>べき乗を使用する: 数字の上のべき乗を選べるようにします(初期値 %1)。</source>
+        <translation>Use powers: the powers above the digits can be chosen (default %1).</translation>
+    </message>
+    <message>
+        <source>「ハイスコア」でハイスコアの表を見られます。</source>
+        <translation>&quot;High Scores&quot; shows the high-score table.</translation>
+    </message>
+    <message>
+        <source>Alt+Space、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
+        <translation>Alt+Space, the Menu key, or a right-click outside the buttons: the window menu (best solution of the previous problem, About)</translation>
+    </message>
 </context>
 <context>
     <name>MessageBoxes</name>
     <message>
         <source>はい(&amp;Y)</source>
+        <extracomment>Button of every yes-or-no question. Keep the letter Y.</extracomment>
         <translation>&amp;Yes</translation>
     </message>
     <message>
         <source>いいえ(&amp;N)</source>
+        <extracomment>Button of every yes-or-no question. Keep the letter N.</extracomment>
         <translation>&amp;No</translation>
     </message>
 </context>
@@ -300,18 +371,22 @@ Points: %4</translation>
     </message>
     <message>
         <source>読取り専用のディスクです。</source>
+        <extracomment>Why the settings file could not be read or saved.</extracomment>
         <translation>The disk is read-only.</translation>
     </message>
     <message>
         <source>ディスクの空きが足りません。</source>
+        <extracomment>Why the settings file could not be read or saved.</extracomment>
         <translation>The disk is full.</translation>
     </message>
     <message>
         <source>同じ名前のフォルダがあります。</source>
+        <extracomment>Why the settings file could not be read or saved.</extracomment>
         <translation>A folder of the same name is in the way.</translation>
     </message>
     <message>
         <source>保存先のフォルダがありません。</source>
+        <extracomment>Why the settings file could not be read or saved.</extracomment>
         <translation>The folder to save in does not exist.</translation>
     </message>
     <message>
@@ -319,6 +394,7 @@ Points: %4</translation>
 
 %1
 %2</source>
+        <extracomment>Message box when the settings file cannot be saved: %1 its path, %2 why.</extracomment>
         <translation>The settings file could not be saved.
 
 %1
@@ -326,22 +402,27 @@ Points: %4</translation>
     </message>
     <message>
         <source>このファイルの読込みが許可されていません。</source>
+        <extracomment>Why the settings file could not be read (first) or saved (second).</extracomment>
         <translation>You may not read this file.</translation>
     </message>
     <message>
         <source>ほかのユーザーのシンボリックリンクを通る場所なので使いません。</source>
+        <extracomment>Why the settings file is not used: a symbolic link on its path belongs to another user.</extracomment>
         <translation>The way to it goes through another user&apos;s symbolic link, so it is not used.</translation>
     </message>
     <message>
         <source>LF が続かない CR があります。</source>
+        <extracomment>Why the settings file could not be read: a carriage return without its line feed.</extracomment>
         <translation>It holds a CR that no LF follows.</translation>
     </message>
     <message>
         <source>%1 バイトを超える行があります。</source>
+        <extracomment>Why the settings file could not be read: %1 is the longest line it may hold, in bytes.</extracomment>
         <translation>It holds a line longer than %1 bytes.</translation>
     </message>
     <message>
         <source>ファイルが途中で切れています（最後の行が終わっていないか、項目が足りません）。</source>
+        <extracomment>Why the settings file could not be read: a write was cut off.</extracomment>
         <translation>The file is cut short (its last line is unfinished, or entries are missing).</translation>
     </message>
 </context>
@@ -349,22 +430,27 @@ Points: %4</translation>
     <name>SettingsApply</name>
     <message>
         <source>繰返し回数には正の整数値を入力してください。</source>
+        <extracomment>Message box when the settings&apos; number of problems is not a number.</extracomment>
         <translation>Enter a positive whole number as the number of problems.</translation>
     </message>
     <message>
         <source>入力値不正</source>
+        <extracomment>Title of the message boxes about a wrong number of problems.</extracomment>
         <translation>Invalid Entry</translation>
     </message>
     <message>
         <source>繰返し回数には1～%1の値を入力してください。</source>
+        <extracomment>Message box when the number of problems is out of range: %1 the highest.</extracomment>
         <translation>Enter a number from 1 to %1 as the number of problems.</translation>
     </message>
     <message>
         <source>実行中です。これまでの結果を破棄しますか。</source>
+        <extracomment>Question when the settings change during a game.</extracomment>
         <translation>A game is in progress. Discard the results so far?</translation>
     </message>
     <message>
         <source>変更確認</source>
+        <extracomment>Title of that question.</extracomment>
         <translation>Confirm Change</translation>
     </message>
 </context>
@@ -372,142 +458,177 @@ Points: %4</translation>
     <name>SpokenText</name>
     <message>
         <source>符号の計算順位</source>
+        <extracomment>Spoken name of the sign&apos;s rank label (bottom row, first).</extracomment>
         <translation>rank of the sign</translation>
     </message>
     <message>
         <source>%1番目の演算子の計算順位</source>
+        <extracomment>Spoken name of an operator&apos;s rank label: %1 the operator&apos;s place from the left.</extracomment>
         <translation>rank of operator %1</translation>
     </message>
     <message>
         <source>計算結果</source>
+        <extracomment>Spoken name of the result box.</extracomment>
         <translation>result</translation>
     </message>
     <message>
         <source>得点</source>
+        <extracomment>Spoken name of the points box (the points of the last &quot;=&quot;).</extracomment>
         <translation>points</translation>
     </message>
     <message>
         <source>%1位のスコア</source>
+        <extracomment>Spoken name of a score in the high-score table: %1 the place.</extracomment>
         <translation>score in place %1</translation>
     </message>
     <message>
         <source>%1位の名前</source>
+        <extracomment>Spoken name of a name in the high-score table: %1 the place.</extracomment>
         <translation>name in place %1</translation>
     </message>
     <message>
         <source>なし</source>
+        <extracomment>Spoken power item: no power.</extracomment>
         <translation>none</translation>
     </message>
     <message>
         <source>平方根</source>
+        <extracomment>Spoken power item.</extracomment>
         <translation>square root</translation>
     </message>
     <message>
         <source>立方根</source>
+        <extracomment>Spoken power item.</extracomment>
         <translation>cube root</translation>
     </message>
     <message>
         <source>2乗</source>
+        <extracomment>Spoken power item.</extracomment>
         <translation>squared</translation>
     </message>
     <message>
         <source>3乗</source>
+        <extracomment>Spoken power item.</extracomment>
         <translation>cubed</translation>
     </message>
     <message>
         <source>プラス</source>
+        <extracomment>Spoken sign item: no sign.</extracomment>
         <translation>plus</translation>
     </message>
     <message>
         <source>マイナス</source>
+        <extracomment>Spoken sign item: negates.</extracomment>
         <translation>minus</translation>
     </message>
     <message>
         <source>足す</source>
+        <extracomment>Spoken operator item.</extracomment>
         <translation>plus</translation>
     </message>
     <message>
         <source>引く</source>
+        <extracomment>Spoken operator item.</extracomment>
         <translation>minus</translation>
     </message>
     <message>
         <source>掛ける</source>
+        <extracomment>Spoken operator item.</extracomment>
         <translation>times</translation>
     </message>
     <message>
         <source>割る</source>
+        <extracomment>Spoken operator item.</extracomment>
         <translation>divided by</translation>
     </message>
     <message>
         <source>連結</source>
+        <extracomment>Spoken operator item: writes the two digits together as one number.</extracomment>
         <translation>join</translation>
     </message>
     <message>
         <source>1番</source>
+        <extracomment>Spoken rank item: computed first.</extracomment>
         <translation>first</translation>
     </message>
     <message>
         <source>2番</source>
+        <extracomment>Spoken rank item.</extracomment>
         <translation>second</translation>
     </message>
     <message>
         <source>3番</source>
+        <extracomment>Spoken rank item.</extracomment>
         <translation>third</translation>
     </message>
     <message>
         <source>4番</source>
+        <extracomment>Spoken rank item: computed last.</extracomment>
         <translation>fourth</translation>
     </message>
     <message>
         <source>%1番目の数字%2のべき乗</source>
+        <extracomment>Spoken name of a power label: %1 the digit&apos;s place from the left, %2 the digit.</extracomment>
         <translation>power of digit %1 (%2)</translation>
     </message>
     <message>
         <source>1番目の数字%1の符号</source>
+        <extracomment>Spoken name of the sign label in front of the first digit: %1 the digit.</extracomment>
         <translation>sign of digit 1 (%1)</translation>
     </message>
     <message>
         <source>%1番目の演算子（%2と%3の間）</source>
+        <extracomment>Spoken name of an operator label: %1 its place from the left, %2 and %3 the digits on either side.</extracomment>
         <translation>operator %1 (between %2 and %3)</translation>
     </message>
     <message>
         <source>%1問目、数字 %2、%3、%4、%5</source>
+        <extracomment>Spoken as a problem opens: %1 the problem&apos;s number, %2 to %5 its digits.</extracomment>
         <translation>Problem %1, digits %2, %3, %4, %5</translation>
     </message>
     <message>
         <source>数字 %1、%2、%3、%4</source>
+        <extracomment>Spoken digits of the problem: %1 to %4.</extracomment>
         <translation>Digits %1, %2, %3, %4</translation>
     </message>
     <message>
         <source>計算結果 %1、得点 なし</source>
+        <extracomment>Spoken after &quot;=&quot; when the expression cannot be computed: %1 the error text.</extracomment>
         <translation>Result %1, no points</translation>
     </message>
     <message>
         <source>計算結果 %1、得点 %2</source>
+        <extracomment>Spoken after &quot;=&quot;: %1 the result, %2 its points.</extracomment>
         <translation>Result %1, points %2</translation>
     </message>
     <message>
         <source>%1。%2</source>
+        <extracomment>Two spoken sentences in a row.</extracomment>
         <translation>%1. %2</translation>
     </message>
     <message>
         <source>選択肢</source>
+        <extracomment>Spoken name of an open chooser list.</extracomment>
         <translation>choices</translation>
     </message>
     <message>
         <source>%1位、%2点</source>
+        <extracomment>Spoken high-score row without a name: %1 the place, %2 the score.</extracomment>
         <translation>Place %1, %2 points</translation>
     </message>
     <message>
         <source>%1位、%2、%3点</source>
+        <extracomment>Spoken high-score row: %1 the place, %2 the name, %3 the score.</extracomment>
         <translation>Place %1, %2, %3 points</translation>
     </message>
     <message>
         <source>今回のスコア %1、ハイスコアには入りませんでした</source>
+        <extracomment>Spoken as the high-score table opens after a game: %1 the game&apos;s score (mean points per problem).</extracomment>
         <translation>Your score %1, not among the high scores</translation>
     </message>
     <message>
         <source>今回のスコア %1、%2位に入りました</source>
+        <extracomment>Spoken as the high-score table opens after a game: %1 the game&apos;s score, %2 its place.</extracomment>
         <translation>Your score %1, high score place %2</translation>
     </message>
 </context>
@@ -515,6 +636,7 @@ Points: %4</translation>
     <name>vostrel::CAboutDlg</name>
     <message>
         <source>バージョン情報</source>
+        <extracomment>Title of the About window.</extracomment>
         <translation>About Vostrel</translation>
     </message>
 </context>
@@ -522,42 +644,52 @@ Points: %4</translation>
     <name>vostrel::CGameDlg</name>
     <message>
         <source>スコア：</source>
-        <translation>Score:</translation>
+        <extracomment>Caption of the box with the points of the last &quot;=&quot; (not the game&apos;s score).</extracomment>
+        <translation>Points</translation>
     </message>
     <message>
         <source>やり直し(&amp;R)</source>
+        <extracomment>Button: starts a new game. Keep the letter R.</extracomment>
         <translation>&amp;Restart</translation>
     </message>
     <message>
         <source>採点(&amp;M)</source>
+        <extracomment>Button: submits the expression for its points and goes on. Keep the letter M.</extracomment>
         <translation>Sub&amp;mit</translation>
     </message>
     <message>
         <source>設定(&amp;S)</source>
+        <extracomment>Button: opens the settings. Keep the letter S.</extracomment>
         <translation>&amp;Settings</translation>
     </message>
     <message>
         <source>終了(&amp;X)</source>
+        <extracomment>Button: ends the game. Keep the letter X.</extracomment>
         <translation>E&amp;xit</translation>
     </message>
     <message>
         <source>最小化(&amp;N)</source>
-        <translation>Mi&amp;nimize</translation>
+        <extracomment>Window menu (right-click, Menu key). Keep the letter N.</extracomment>
+        <translation>Mi&amp;nimise</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
+        <extracomment>Window menu: ends the game like Exit. Keep the letter C.</extracomment>
         <translation>&amp;Close</translation>
     </message>
     <message>
         <source>前の問題の最善解(&amp;B)...</source>
+        <extracomment>Window menu: shows the best expression of the previous problem. Keep the letter B.</extracomment>
         <translation>&amp;Best Solution of the Previous Problem...</translation>
     </message>
     <message>
         <source>バージョン情報 Vostrel(&amp;A)...</source>
+        <extracomment>Window menu. Keep the letter A.</extracomment>
         <translation>&amp;About Vostrel...</translation>
     </message>
     <message>
         <source>ヘルプ(&amp;H)...</source>
+        <extracomment>Window menu. Keep the letter H.</extracomment>
         <translation>&amp;Help...</translation>
     </message>
 </context>
@@ -565,6 +697,7 @@ Points: %4</translation>
     <name>vostrel::CHelpDlg</name>
     <message>
         <source>Vostrel のヘルプ</source>
+        <extracomment>Title of the help window (F1).</extracomment>
         <translation>Vostrel Help</translation>
     </message>
 </context>
@@ -572,30 +705,37 @@ Points: %4</translation>
     <name>vostrel::CHiScoreDlg</name>
     <message>
         <source>ハイスコア</source>
+        <extracomment>Title of the high-score window.</extracomment>
         <translation>High Scores</translation>
     </message>
     <message>
         <source>名前</source>
+        <extracomment>Column heading of the high-score table.</extracomment>
         <translation>Name</translation>
     </message>
     <message>
         <source>スコア</source>
+        <extracomment>Column heading: the game&apos;s score, the mean points per problem.</extracomment>
         <translation>Score</translation>
     </message>
     <message>
         <source>%1：</source>
+        <extracomment>A place in the high-score table: %1 the place.</extracomment>
         <translation>%1:</translation>
     </message>
     <message>
         <source>今回のスコア：</source>
+        <extracomment>Caption of the score of the game that just ended.</extracomment>
         <translation>Your score:</translation>
     </message>
     <message>
         <source>確定(&amp;D)</source>
+        <extracomment>Button: stores the typed name. Keep the letter D.</extracomment>
         <translation>&amp;Done</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
+        <extracomment>Button: closes the high-score table. Keep the letter C.</extracomment>
         <translation>&amp;Close</translation>
     </message>
 </context>
@@ -603,42 +743,52 @@ Points: %4</translation>
     <name>vostrel::CSettingDlg</name>
     <message>
         <source>設定</source>
+        <extracomment>Title of the settings window.</extracomment>
         <translation>Settings</translation>
     </message>
     <message>
         <source>繰返し回数(&amp;N)：</source>
+        <extracomment>Caption of the number box: how many problems a game has. Keep the letter N.</extracomment>
         <translation>&amp;Number of problems:</translation>
     </message>
     <message>
         <source>割切れない除算も採点する(&amp;D)</source>
-        <translation>Score &amp;divisions with a remainder</translation>
+        <extracomment>Check box: a division with a remainder drops it, with a penalty, instead of giving &quot;not integer&quot;. Keep the letter D.</extracomment>
+        <translation>Allow &amp;divisions with a remainder</translation>
     </message>
     <message>
         <source>整数にならないべき乗根も採点する(&amp;R)</source>
-        <translation>Score &amp;roots that are not whole numbers</translation>
+        <extracomment>Check box: a root that is not a whole number is rounded, with a penalty, instead of giving &quot;not integer&quot;. Keep the letter R.</extracomment>
+        <translation>Allow &amp;roots that are not whole numbers</translation>
     </message>
     <message>
         <source>10以外の結果も採点する(&amp;T)</source>
-        <translation>Score results o&amp;ther than 10</translation>
+        <extracomment>Check box: 0 and other multiples of 10 earn a bonus too. Keep the letter T.</extracomment>
+        <translation>Points for results o&amp;ther than 10</translation>
     </message>
     <message>
         <source>べき乗を使用する(&amp;E)</source>
+        <extracomment>Check box: the powers above the digits can be chosen. Keep the letter E.</extracomment>
         <translation>Us&amp;e powers</translation>
     </message>
     <message>
         <source>変更(&amp;G)</source>
+        <extracomment>Button: stores the settings. Keep the letter G.</extracomment>
         <translation>Chan&amp;ge</translation>
     </message>
     <message>
         <source>ハイスコア(&amp;S)...</source>
+        <extracomment>Button: shows the high-score table. Keep the letter S.</extracomment>
         <translation>High &amp;Scores...</translation>
     </message>
     <message>
         <source>バージョン(&amp;A)...</source>
+        <extracomment>Button: the About window. Keep the letter A.</extracomment>
         <translation>&amp;About...</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
+        <extracomment>Button: closes the settings without storing them. Keep the letter C.</extracomment>
         <translation>&amp;Close</translation>
     </message>
 </context>

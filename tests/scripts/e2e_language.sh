@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The game in the player's language, under generated locales on a virtual X display with a
-# window manager, read as a screen reader reads it: under en_US.UTF-8 the first-start box, the
-# game window, the help and the exit question show no Japanese; under ja_JP.UTF-8 and C.UTF-8
-# they are Japanese as always. F1 opens the help and Esc closes it in every language.
+# window manager, read as a screen reader reads it: under en_US.UTF-8, and under de_DE.UTF-8
+# for which the game has no translation, the first-start box, the game window, the help, the
+# help's context menu (Qt's own texts) and the exit question show no Japanese; under ja_JP.UTF-8
+# and C.UTF-8 they are Japanese as always, Qt's context menu included. F1 opens the help and Esc
+# closes it in every language.
 # Usage: bash e2e_language.sh BUILD_DIR
 set -euo pipefail
 
@@ -15,7 +17,7 @@ source "$here/../../scripts/xsession.sh"
 xs_require Xvfb xdotool openbox dbus-run-session
 xs_require_atspi
 # An ungenerated locale falls back to C inside Qt and loses Return in a message box.
-for l in ja_JP.utf8 en_US.utf8; do
+for l in ja_JP.utf8 en_US.utf8 de_DE.utf8; do
     if ! locale -a | grep -qx "$l"; then
         echo "skipped: locale $l is not generated (scripts/deps.sh test generates it)"
         exit 77
@@ -43,6 +45,7 @@ has_japanese() {
 # $1 the locale; the window titles and a text of each window in that language follow.
 play() {
     local locale=$1 box_title=$2 box_text=$3 help_title=$4 grade=$5 exit_title=$6 exit_text=$7
+    local select_all=$8
     local dir="$tmp/$locale" box main help question
     mkdir "$dir"
     cp "$build/vostrel" "$dir/vostrel"
@@ -61,6 +64,22 @@ play() {
 
     xs_keys "$main" F1
     help=$(xs_wait_window "^$help_title\$" "$XS_APP_PID") || fail "F1 opened no help"
+    # Qt's own texts: the context menu of the help's text, which has the focus. A menu is no
+    # window of the tree; the reader meets its items as they take the focus. Up selects the
+    # last item; on a busy machine its event may come late, and Down Up selects it again.
+    xs_keys "$help" Menu
+    xs_wait_count "$XS_APP_PID" 3 || fail "the Menu key opened no context menu in the help"
+    local keys=(Up) try
+    for try in 1 2 3; do
+        timeout 60 "$py" "$here/a11y_tree.py" focus Vostrel 0 "${keys[@]}" >"$tmp/texts" || true
+        grep -qF "$select_all" "$tmp/texts" && break
+        keys=(Down Up)
+    done
+    grep -qF "$select_all" "$tmp/texts" ||
+        { cat "$tmp/texts"; fail "the help's context menu under $locale lacks '$select_all'"; }
+    expect_language "$locale" "Qt's context menu" "$select_all"
+    xs_keys "$help" Escape
+    xs_wait_count "$XS_APP_PID" 2 || fail "Esc left the context menu open"
     xs_keys "$help" Escape
     xs_wait_gone "^$help_title\$" 10 || fail "Esc left the help open"
 
@@ -77,7 +96,7 @@ play() {
 # $1 the locale, $2 what is read, $3 a text that must be among it.
 expect_language() {
     grep -qF "$3" "$tmp/texts" || { cat "$tmp/texts"; fail "$2 under $1 lacks '$3'"; }
-    if [[ $1 == en_* ]]; then
+    if [[ $1 == en_* || $1 == de_* ]]; then
         if has_japanese; then
             cat "$tmp/texts"
             fail "$2 under $1 shows Japanese"
@@ -89,10 +108,17 @@ expect_language() {
     echo "ok: $2"
 }
 
-play en_US.UTF-8 'Settings File Error' 'The settings file was not found' 'Vostrel Help' \
-    "push button 'Submit'" 'Confirm Exit' 'Quit the game?'
-play ja_JP.UTF-8 '設定ファイルエラー' '設定ファイルが見つからないので初期化します。' \
-    'Vostrel のヘルプ' "push button '採点(M)'" '終了確認' '終了しますか'
-play C.UTF-8 '設定ファイルエラー' '設定ファイルが見つからないので初期化します。' \
-    'Vostrel のヘルプ' "push button '採点(M)'" '終了確認' '終了しますか'
-echo "ok: English under en_US.UTF-8, Japanese under ja_JP.UTF-8 and C.UTF-8; F1 opens the help"
+english=(
+    'Settings File Error' 'The settings file was not found' 'Vostrel Help' "push button 'Submit'"
+    'Confirm Exit' 'Exit the game?' 'Select All'
+)
+japanese=(
+    '設定ファイルエラー' '設定ファイルが見つからないので初期化します。' 'Vostrel のヘルプ'
+    "push button '採点(M)'" '終了確認' '終了しますか' 'すべてを選択'
+)
+play en_US.UTF-8 "${english[@]}"
+play de_DE.UTF-8 "${english[@]}"
+play ja_JP.UTF-8 "${japanese[@]}"
+play C.UTF-8 "${japanese[@]}"
+echo "ok: English under en_US.UTF-8 and de_DE.UTF-8, Japanese under ja_JP.UTF-8 and C.UTF-8," \
+    "Qt's texts with them; F1 opens the help"

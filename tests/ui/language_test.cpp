@@ -5,6 +5,9 @@
 #include "LayoutCheck.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
+#include "engine/Evaluator.h"
+#include "engine/ExpressionModel.h"
+#include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
 #include "game/ControlIds.h"
 #include "game/HelpText.h"
@@ -20,15 +23,19 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QFont>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <memory>
@@ -152,15 +159,26 @@ TEST_F(LanguageTest, TheTranslationFollowsThePlayersFirstLanguageThatTheGameSpea
         {{"ja", "en"}, {}}, // Japanese first: the game's own texts
         {{"C"}, {}},
         {{"POSIX", "en"}, {}},
-        {{"de-DE"}, {}},
+        {{"de-DE", "ja-JP"}, {}},
+        // No language the game speaks: English, which more players read than Japanese.
+        {{"de-DE"}, en},
+        {{"fr-FR", "de"}, en},
         {{}, {}},
     };
     for (const auto& [languages, file] : cases) {
         EXPECT_EQ(TranslationFile(languages), file) << languages.join(',').toStdString();
     }
+    // Qt's own texts (a text box's context menu) follow the game's language.
+    const auto qtUndo = [] { return QCoreApplication::translate("QLineEdit", "&Undo"); };
     EXPECT_FALSE(InstallTranslation({"ja-JP"}));
     EXPECT_EQ(QCoreApplication::translate("vostrel::CGameDlg", "採点(&M)"),
               QStringLiteral("採点(&M)"));
+    EXPECT_TRUE(HasJapanese(qtUndo())) << qtUndo().toStdString();
+    ASSERT_TRUE(InstallTranslation({"de-DE"}));
+    EXPECT_EQ(qtUndo(), QStringLiteral("&Undo"));
+    EXPECT_FALSE(HasJapanese(QCoreApplication::translate("vostrel::CGameDlg", "採点(&M)")));
+    RemoveTranslation();
+    EXPECT_EQ(qtUndo(), QStringLiteral("&Undo"));
 }
 
 TEST_F(LanguageTest, EnglishReachesEveryTextWithTheSameAcceleratorsAndJapaneseStaysAsItWas) {
@@ -196,7 +214,7 @@ TEST_F(LanguageTest, EnglishReachesEveryTextWithTheSameAcceleratorsAndJapaneseSt
     app.settings.repeatCount = 3;
     game.Flow().GradeProblem();
     ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, "Quit the game?");
+    EXPECT_EQ(boxes.shown[0].text, "Exit the game?");
     EXPECT_EQ(boxes.shown[1].text.substr(0, 26), "Points for this problem: 0");
     EXPECT_NE(boxes.shown[1].text.find("Starting problem 2."), std::string::npos);
     const auto box = BuildMessageBox(&game, "", "", MB_YESNO);
@@ -225,6 +243,9 @@ TEST_F(LanguageTest, HelpShowsEveryPointRuleWithItsNumberInBothLanguages) {
             for (const std::string& p : s.paragraphs) {
                 all += p + "\n";
             }
+            for (const std::string& p : s.notes) {
+                all += p + "\n";
+            }
         }
         EXPECT_EQ(shown, expected) << english;
         // Numbers inside the sentences, filled in whichever language.
@@ -234,6 +255,79 @@ TEST_F(LanguageTest, HelpShowsEveryPointRuleWithItsNumberInBothLanguages) {
         EXPECT_NE(all.find(app.settingsPath), std::string::npos);
         EXPECT_EQ(all.find('%'), std::string::npos) << all;
         EXPECT_EQ(HasJapanese(QString::fromStdString(all)), !english);
+    }
+}
+
+TEST_F(LanguageTest, HelpExamplesShowWhatTheEngineComputesForTheRulesTheyIllustrate) {
+    using namespace points;
+    for (const bool english : {false, true}) {
+        if (english) {
+            ASSERT_TRUE(InstallTranslation({"en"}));
+        }
+        std::vector<HelpCase> cases;
+        for (const HelpSection& s : BuildHelp(app.settingsPath)) {
+            for (const HelpExample& e : s.examples) {
+                EXPECT_NE(std::find(s.paragraphs.begin(), s.paragraphs.end(), e.text),
+                          s.paragraphs.end())
+                    << e.text;
+                for (const HelpCase& c : e.cases) {
+                    const EvalResult r = Evaluate(c.state, c.tryCount, c.switches);
+                    EXPECT_EQ(c.result, r) << e.text;
+                    EXPECT_EQ(r.status, EvalOk) << e.text;
+                    const std::string expr = FormatExpression(c.state, Notation::Labels);
+                    const std::string shown = c.showsPoints
+                                                  ? " " + std::to_string(r.points) + " "
+                                                  : expr + " = " + std::to_string(r.value);
+                    EXPECT_NE(e.text.find(expr), std::string::npos) << e.text;
+                    EXPECT_NE(e.text.find(shown), std::string::npos) << shown << " in " << e.text;
+                    cases.push_back(c);
+                }
+            }
+        }
+
+        // Each rule the help teaches by example, the expected values from the rule itself.
+        bool rounded = false, signFirst = false, signLast = false, joinPower = false;
+        bool leadingZero = false;
+        std::map<int32_t, int32_t> pointsByTries;
+        for (const HelpCase& c : cases) {
+            const ExpressionState& s = c.state;
+            const int32_t* d = s.digits;
+            const bool allJoined = s.op[1] == OpJoin && s.op[2] == OpJoin && s.op[3] == OpJoin;
+            if (allJoined && (s.power[3] == PowSqrt || s.power[3] == PowCbrt)) {
+                const int32_t n = ((d[0] * 10 + d[1]) * 10 + d[2]) * 10 + d[3];
+                const double root = s.power[3] == PowSqrt ? std::sqrt(n) : std::cbrt(n);
+                EXPECT_EQ(c.result.value, std::lround(root)) << n; // the nearest whole number
+                rounded = rounded || std::lround(root) > static_cast<long>(root);
+            } else if (s.op[0] == kSignMinus && s.op[1] == OpAdd && s.op[2] == OpAdd &&
+                       s.op[3] == OpAdd) {
+                const int32_t sum = d[1] + d[2] + d[3];
+                if (s.rank[0] == 0) {
+                    signFirst = c.result.value == -d[0] + sum;
+                } else if (s.rank[0] == kRankItems - 1) {
+                    signLast = c.result.value == -(d[0] + sum);
+                }
+            } else if (s.op[1] == OpJoin && s.op[2] == OpAdd && s.op[3] == OpAdd) {
+                const int32_t joined = d[0] * 10 + d[1];
+                if (s.power[1] == PowSquare) {
+                    joinPower =
+                        c.result.value == joined * joined + d[2] + d[3] && s.power[0] == PowNone;
+                } else if (d[0] == 0) {
+                    leadingZero = c.result.value == d[1] + d[2] + d[3];
+                }
+            } else if (c.showsPoints) {
+                pointsByTries[c.tryCount] = c.result.points;
+            }
+        }
+        EXPECT_TRUE(rounded) << "a root example that rounds up";
+        EXPECT_TRUE(signFirst && signLast) << "the sign's rank, first and last";
+        EXPECT_TRUE(joinPower) << "a join takes the right digit's power, loses the left one's";
+        EXPECT_TRUE(leadingZero);
+        ASSERT_GE(pointsByTries.size(), 3u);
+        ASSERT_TRUE(pointsByTries.contains(0));
+        for (const auto& [tries, pts] : pointsByTries) {
+            EXPECT_EQ(pointsByTries.begin()->second - pts, kFirstTry - BasePoints(tries)) << tries;
+        }
+        EXPECT_TRUE(pointsByTries.contains(kTriesWithoutBase));
     }
 }
 
@@ -281,6 +375,19 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
         EXPECT_EQ(d->findChild<CHelpDlg*>(), nullptr) << d->metaObject()->className();
         d->hide();
     }
+
+    // A large desktop font (18 points at scale 2) still opens it whole on the screen.
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPixelSize(48);
+    QApplication::setFont(large);
+    // The size it asks for: a platform that clamps windows would hide the fault.
+    CHelpDlg big(app.settingsPath, &game);
+    const QRect area = game.screen()->availableGeometry();
+    EXPECT_GT(big.fontMetrics().lineSpacing() * 34, area.height());
+    EXPECT_LE(big.width(), area.width());
+    EXPECT_LE(big.height(), area.height());
+    QApplication::setFont(font);
 }
 
 } // namespace

@@ -56,8 +56,10 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const std::string& 
     box->setText(QString::fromStdString(text));
     box->setIcon(IconOf(style));
     if ((style & MB_TYPEMASK) == MB_YESNO) {
+        //: Button of every yes-or-no question. Keep the letter Y.
         QPushButton* yes = AddButton(*box, QCoreApplication::translate("MessageBoxes", "はい(&Y)"),
                                      QMessageBox::YesRole, IDYES);
+        //: Button of every yes-or-no question. Keep the letter N.
         QPushButton* no = AddButton(*box, QCoreApplication::translate("MessageBoxes", "いいえ(&N)"),
                                     QMessageBox::NoRole, IDNO);
         box->setDefaultButton((style & MB_DEFMASK) == MB_DEFBUTTON2 ? no : yes);
