@@ -313,8 +313,10 @@ std::vector<HelpSection> BuildHelp(const std::string& settingsPath) {
             //: %1 the settings file's path.
             FillText(Tr("HelpText", "設定とハイスコアは %1 に保存されます。"), {settingsPath}));
     }
+    // Another user's folder is never used: a link planted there would redirect the save.
     file.paragraphs.push_back(Tr("HelpText", "設定ファイル vostrel.dat はプログラムと同じフォルダー"
-                                             "に置かれ、そこに書き込めないときは "
+                                             "に置かれます。ただし、そこに書き込めないときや、"
+                                             "ほかのユーザーがそのフォルダーを変更できるときは "
                                              "$XDG_DATA_HOME/vostrel (通常は "
                                              "~/.local/share/vostrel) に置かれます。"));
     help.push_back(std::move(file));

@@ -252,8 +252,8 @@ Points: %4</translation>
         <translation>The settings and high scores are kept in %1.</translation>
     </message>
     <message>
-        <source>設定ファイル vostrel.dat はプログラムと同じフォルダーに置かれ、そこに書き込めないときは $XDG_DATA_HOME/vostrel (通常は ~/.local/share/vostrel) に置かれます。</source>
-        <translation>The settings file vostrel.dat lies beside the program or, where that folder cannot be written, in $XDG_DATA_HOME/vostrel (usually ~/.local/share/vostrel).</translation>
+        <source>設定ファイル vostrel.dat はプログラムと同じフォルダーに置かれます。ただし、そこに書き込めないときや、ほかのユーザーがそのフォルダーを変更できるときは $XDG_DATA_HOME/vostrel (通常は ~/.local/share/vostrel) に置かれます。</source>
+        <translation>The settings file vostrel.dat lies beside the program or, where that folder cannot be written or another user may change it, in $XDG_DATA_HOME/vostrel (usually ~/.local/share/vostrel).</translation>
     </message>
     <message>
         <source>Esc: 終了と同じ(ゲームの途中なら確かめます)</source>
