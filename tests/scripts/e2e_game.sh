@@ -94,11 +94,8 @@ expect_list_under "$list" 105 7 63 "power list"
 echo "'=' while the power list is open: the list closes and a result shows"
 xs_click "$game" 66 113
 xs_wait_count "$XS_APP_PID" 1 || fail "the power list did not close"
-deadline=$((SECONDS + 5))
-while [ "$(xs_region_sum "$game" 84 104 160 22)" = "$result_before" ]; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "'=' pressed while a list was open showed no result"
-    sleep 0.1
-done
+xs_wait_region_change "$game" 84 104 160 22 "$result_before" 5 ||
+    fail "'=' pressed while a list was open showed no result"
 
 echo "'採点(&M)' while the list of gap 3 is open: the problem is graded"
 xs_click "$game" 187 45
@@ -158,11 +155,8 @@ for round in 1 2 3; do
         sleep 0.1
     done
     xdotool key --clearmodifiers alt+equal
-    deadline=$((SECONDS + 10))
-    while [ "$(xs_region_sum "$game" 84 104 160 22)" = "$blank" ]; do
-        [ "$SECONDS" -lt "$deadline" ] || fail "round $round: Alt+= after the settings did nothing"
-        sleep 0.1
-    done
+    xs_wait_region_change "$game" 84 104 160 22 "$blank" ||
+        fail "round $round: Alt+= after the settings did nothing"
 done
 
 echo "evaluate with '=', then grade with its access key"

@@ -68,11 +68,8 @@ for key in "${held_keys[@]}"; do
     xdotool keydown "$key"
     sleep 1.5
     xdotool keyup "$key"
-    deadline=$((SECONDS + 10))
-    while [ "$(xs_region_sum "$main" 52 157 51 21)" = "$points" ]; do
-        [ "$SECONDS" -lt "$deadline" ] || fail "holding $key on '=' changed no points (tries used up by a key held before?)"
-        sleep 0.1
-    done
+    xs_wait_region_change "$main" 52 157 51 21 "$points" ||
+        fail "holding $key on '=' changed no points (tries used up by a key held before?)"
 done
 e2e_grade_and_name "$XS_APP_PID" "$main" "$keys" || fail "no high-score entry"
 

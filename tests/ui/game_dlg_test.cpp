@@ -954,24 +954,24 @@ TEST_F(GameDlgTest, AHeldKeyIsOneTryPerPress) {
         e.setTimestamp(at);
         QApplication::sendEvent(eq, &e);
     };
+    // A key held from `at`: the pairs of release and press that the platform repeats it by,
+    // each pair sharing its stamp, told as repeats or not, then the release.
+    const auto hold = [&send](Qt::Key key, quint64 at, bool told) {
+        send(QEvent::KeyPress, key, false, at);
+        for (quint64 repeat : {at + 660, at + 700, at + 740}) {
+            send(QEvent::KeyRelease, key, told, repeat);
+            send(QEvent::KeyPress, key, told, repeat);
+        }
+        send(QEvent::KeyRelease, key, false, at + 790);
+    };
     int presses = 0;
-    // Return held: each repeat is a press, told as a repeat.
-    send(QEvent::KeyPress, Qt::Key_Return, false, 100);
+    // Return presses a button at each press.
+    hold(Qt::Key_Return, 100, true);
     ++presses;
-    for (quint64 at : {760, 800, 840}) {
-        send(QEvent::KeyRelease, Qt::Key_Return, true, at);
-        send(QEvent::KeyPress, Qt::Key_Return, true, at);
-    }
-    send(QEvent::KeyRelease, Qt::Key_Return, false, 870);
     EXPECT_EQ(dlg->Flow().TryCount(), presses);
-    // Space held on a busy machine: the repeats are not told, but each pair shares its stamp.
-    send(QEvent::KeyPress, Qt::Key_Space, false, 1000);
+    // Space at each release; on a busy machine the repeats are not told.
+    hold(Qt::Key_Space, 1000, false);
     ++presses;
-    for (quint64 at : {1660, 1700, 1740}) {
-        send(QEvent::KeyRelease, Qt::Key_Space, false, at);
-        send(QEvent::KeyPress, Qt::Key_Space, false, at);
-    }
-    send(QEvent::KeyRelease, Qt::Key_Space, false, 1790);
     EXPECT_EQ(dlg->Flow().TryCount(), presses);
     // Pressed again, however soon: another try.
     send(QEvent::KeyPress, Qt::Key_Space, false, 1791);
