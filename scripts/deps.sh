@@ -16,11 +16,12 @@ play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
 # reads it. weston and qt6-wayland: the game played on a Wayland compositor. libsm-dev: a small
 # X11 session manager that logs the game out. orca, speech-dispatcher and espeak-ng: the game
 # played with a real screen reader, speaking into libao's null driver
-# (speech-dispatcher-espeak-ng: the module that speaks with it).
+# (speech-dispatcher-espeak-ng: the module that speaks with it). fcitx5, fcitx5-mozc,
+# mozc-server and fcitx5-frontend-qt6: a name typed through a real Japanese input method.
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream
     libx11-dev desktop-file-utils openbox x11-apps dpkg-dev file lintian at-spi2-core
     python3-pyatspi dbus weston qt6-wayland libsm-dev locales orca speech-dispatcher espeak-ng
-    speech-dispatcher-espeak-ng)
+    speech-dispatcher-espeak-ng fcitx5 fcitx5-mozc mozc-server fcitx5-frontend-qt6)
 # The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh);
 # the atlas plot (scripts/atlas_plot.sh).
 docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot-nox

@@ -143,6 +143,16 @@ xs_region_sum() {
     done | md5sum | cut -d' ' -f1
 }
 
+# Waits up to $7 seconds (default 10) until the pixels of the rectangle X Y W H ($2..$5) of
+# window $1 differ from the checksum $6 that xs_region_sum gave; fails when they do not.
+xs_wait_region_change() {
+    local deadline=$((SECONDS + ${7:-10}))
+    while [ "$(xs_region_sum "$1" "$2" "$3" "$4" "$5")" = "$6" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
 # Prints the id of the first visible window whose name matches the regular expression $1,
 # waiting up to 20 seconds; fails when none appears. With a process id $2, only that
 # process's windows count, and the wait fails as soon as the process has ended.

@@ -15,6 +15,8 @@
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/DropDownListStyle.h"
 #include "ui/platform/Fonts.h"
+#include "ui/platform/HeldKeyGuard.h"
+#include "ui/platform/KeyboardReturn.h"
 #include "ui/platform/ListKeyGuard.h"
 #include "ui/platform/ListRowDelegate.h"
 #include "ui/platform/MessageBoxes.h"
@@ -74,6 +76,7 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     CreateRunTimeLabels();
     CreateChoosers();
     CreateWindowMenu();
+    new KeyboardReturn(this);
     speech_ = new FocusSpeech(this);
     for (QPushButton* b : {evaluate_, retry_, grade_, settings_, exit_}) {
         speech_->Watch(b);
@@ -106,6 +109,8 @@ void CGameDlg::CreateTemplateControls() {
 
     evaluate_ = MakeButton(this, QStringLiteral("&="));
     PlaceInDialogUnits(evaluate_, bu, 30, 66, 15, 19);
+    // Every try costs points: a held key is one try.
+    new HeldKeyGuard(evaluate_);
 
     //: Caption of the box with the points of the last "=" (not the game's score).
     scoreCaption_ = MakeStatic(this, tr("スコア："), Qt::AlignLeft | Qt::AlignTop);
@@ -292,6 +297,7 @@ void CGameDlg::PrepareList(int k) {
 
 void CGameDlg::CreateWindowMenu() {
     windowMenu_ = new QMenu(this);
+    windowMenu_->installEventFilter(this);
     // Every entry takes an open list first, as every command of the window does.
     //: Window menu (right-click, Menu key). Keep the letter N.
     connect(windowMenu_->addAction(tr("最小化(&N)")), &QAction::triggered, this, [this] {
@@ -324,13 +330,16 @@ void CGameDlg::CreateWindowMenu() {
     connect(windowMenu_->addAction(tr("バージョン情報 Vostrel(&A)...")), &QAction::triggered, this,
             [this] { flow_->ShowVersion(); });
     // Alt+Space as on the original platform, though a window manager may keep it for its own
-    // menu. The keyboard's Menu key comes as a context-menu request (contextMenuEvent).
-    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-    connect(shortcut, &QShortcut::activated, this, [this] {
-        if (!Covered()) {
-            ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
-        }
-    });
+    // menu, and Shift+F10, the menu key of keyboards without one. The Menu key itself comes as
+    // a context-menu request (contextMenuEvent).
+    for (const QKeyCombination key : {Qt::ALT | Qt::Key_Space, Qt::SHIFT | Qt::Key_F10}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (!Covered()) {
+                ShowWindowMenu(mapToGlobal(QPoint(0, 0)), true);
+            }
+        });
+    }
 }
 
 bool CGameDlg::Covered() const {
@@ -352,8 +361,9 @@ void CGameDlg::OnLabelActivated(int id) {
     }
 }
 
-void CGameDlg::ShowWindowMenu(const QPoint& globalPos) {
+void CGameDlg::ShowWindowMenu(const QPoint& globalPos, bool fromKeyboard) {
     flow_->CommitChooser();
+    menuFromKeyboard_ = fromKeyboard;
     windowMenu_->exec(globalPos);
 }
 
@@ -557,6 +567,18 @@ int32_t CGameDlg::ChooserSelection(int id) {
 }
 
 bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == windowMenu_ && e->type() == QEvent::Show &&
+        std::exchange(menuFromKeyboard_, false)) {
+        // Opened from the keyboard, the menu shows with its first entry selected, so a reader
+        // names it and Enter takes it; a click opens it with nothing selected.
+        const QList<QAction*> actions = windowMenu_->actions();
+        const auto first = std::find_if(actions.begin(), actions.end(), [](const QAction* a) {
+            return a->isEnabled() && !a->isSeparator();
+        });
+        if (first != actions.end()) {
+            windowMenu_->setActiveAction(*first);
+        }
+    }
     if (e->type() == QEvent::MouseButtonPress) {
         swallowRelease_ = false;
         QComboBox* c = Chooser(openList_);
@@ -755,8 +777,8 @@ void CGameDlg::contextMenuEvent(QContextMenuEvent* e) {
         }
     }
     e->accept();
-    ShowWindowMenu(e->reason() == QContextMenuEvent::Mouse ? e->globalPos()
-                                                           : mapToGlobal(QPoint(0, 0)));
+    const bool fromKeyboard = e->reason() != QContextMenuEvent::Mouse;
+    ShowWindowMenu(fromKeyboard ? mapToGlobal(QPoint(0, 0)) : e->globalPos(), fromKeyboard);
 }
 
 } // namespace vostrel

@@ -60,7 +60,8 @@ public:
     const CGameApp& App() const { return app_; }
     // The window menu that stands in for the title bar's system menu.
     QMenu* WindowMenu() const { return windowMenu_; }
-    void ShowWindowMenu(const QPoint& globalPos);
+    // Opened from the keyboard, the menu starts on its first entry.
+    void ShowWindowMenu(const QPoint& globalPos, bool fromKeyboard);
 
 protected:
     void reject() override;
@@ -127,6 +128,8 @@ private:
     QMenu* windowMenu_ = nullptr;
     FocusSpeech* speech_ = nullptr;
     QAction* bestAction_ = nullptr;
+    // The window menu is opening from the keyboard.
+    bool menuFromKeyboard_ = false;
 
     // The chooser whose list the player may close, and a count that tells one opening of a
     // list from the next.

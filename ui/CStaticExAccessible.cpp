@@ -3,6 +3,8 @@
 #include "ui/CStaticEx.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace vostrel {
 
@@ -35,6 +37,24 @@ CStaticEx* CStaticExAccessible::Label() const {
 
 bool CStaticExAccessible::OpensList() const {
     return Label()->OpensList();
+}
+
+QRect CStaticExAccessible::rect() const {
+    // Qt hands its own scaled pixels to the accessibility bus, where a magnifier takes them
+    // for the screen's: at a scale of 2 the focus would be shown at half its place. The
+    // screen's pixels are given instead. A Wayland client knows no place on the screen.
+    const QRect r = QAccessibleWidget::rect();
+    const QWidget* w = widget();
+    const QScreen* screen = w->screen();
+    const qreal f = w->devicePixelRatioF();
+    if (f == 1.0 || screen == nullptr ||
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return r;
+    }
+    // A screen's corner is the same point in both kinds of pixels.
+    const QPointF corner = screen->geometry().topLeft();
+    const QPointF topLeft = (QPointF(r.topLeft()) - corner) * f + corner;
+    return QRect(topLeft.toPoint(), (QSizeF(r.size()) * f).toSize());
 }
 
 QAccessible::Role CStaticExAccessible::role() const {

@@ -16,6 +16,7 @@ public:
     // Makes Qt build this interface for every CStaticEx; once per process.
     static void Install();
 
+    QRect rect() const override;
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
     QString text(QAccessible::Text t) const override;

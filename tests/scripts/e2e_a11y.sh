@@ -55,6 +55,12 @@ for heard in "focus: combo box '1番目の数字[0-9]のべき乗、なし'" \
     grep -q "$heard" "$tmp/focus.log" || fail "not heard: $heard"
 done
 
+# Shift+F10 opens the window menu on its first entry, which takes the focus and is read.
+xdotool windowfocus --sync "$main"
+timeout 60 "$py" "$here/a11y_tree.py" focus Vostrel 0 shift+F10 Escape |
+    tee "$tmp/menu.log" || fail "a focus event without a name in the window menu"
+grep -q "^focus: menu item '最小化" "$tmp/menu.log" || fail "the window menu opened on no entry"
+
 # Alt+S, then Alt+X at once: the settings dialog opens over a game window that stays.
 xs_keys "$main" --delay 20 alt+s alt+x
 settings=$(xs_wait_window '^設定$' "$XS_APP_PID") || fail "no settings dialog"

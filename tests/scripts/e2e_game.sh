@@ -94,11 +94,8 @@ expect_list_under "$list" 105 7 63 "power list"
 echo "'=' while the power list is open: the list closes and a result shows"
 xs_click "$game" 66 113
 xs_wait_count "$XS_APP_PID" 1 || fail "the power list did not close"
-deadline=$((SECONDS + 5))
-while [ "$(xs_region_sum "$game" 84 104 160 22)" = "$result_before" ]; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "'=' pressed while a list was open showed no result"
-    sleep 0.1
-done
+xs_wait_region_change "$game" 84 104 160 22 "$result_before" 5 ||
+    fail "'=' pressed while a list was open showed no result"
 
 echo "'採点(&M)' while the list of gap 3 is open: the problem is graded"
 xs_click "$game" 187 45
@@ -108,11 +105,23 @@ next=$(xs_wait_window '^次計算開始$') || fail "a press on the grade button 
 xs_keys "$next" Return
 xs_wait_gone '^次計算開始$' || fail "the announcement stayed"
 
-echo "the Menu key opens the window menu; Escape closes it"
-xs_keys "$game" Menu
-xs_wait_count "$XS_APP_PID" 2 || fail "the Menu key opened no window menu"
-xdotool key --clearmodifiers Escape
-xs_wait_count "$XS_APP_PID" 1 || fail "the window menu stayed"
+echo "the Menu key, and Shift+F10 without one, open the window menu; Escape closes it"
+for key in Menu shift+F10; do
+    xs_keys "$game" "$key"
+    xs_wait_count "$XS_APP_PID" 2 || fail "$key opened no window menu"
+    xdotool key --clearmodifiers Escape
+    xs_wait_count "$XS_APP_PID" 1 || fail "the window menu stayed"
+done
+
+# Waits up to 10 seconds until the window manager names the game window active; the keys
+# that follow go where the keyboard is, as a player's do.
+wait_game_active() {
+    local deadline=$((SECONDS + 10))
+    until [ "$(($(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')))" = "$game" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$1: the game window did not get the keyboard back"
+        sleep 0.05
+    done
+}
 
 echo "gap label 1: its list drops down; Down and Return choose '-'"
 xs_click "$game" 87 45
@@ -126,6 +135,29 @@ ask=$(xs_wait_window '^終了確認$') || fail "no exit question after a choice"
 xs_keys "$ask" Return
 xs_wait_gone '^終了確認$' || fail "exit question stayed"
 kill -0 "$XS_APP_PID" || fail "No at the exit question ended the game"
+wait_game_active "after the exit question"
+
+echo "設定, 変更, はい (a new game): the keyboard is back in the game window, Alt+= evaluates"
+# A window manager may leave the keyboard nowhere as a question and its dialog close at once.
+blank=$(xs_region_sum "$game" 84 104 160 22) # nothing evaluated in this problem yet
+for round in 1 2 3; do
+    xdotool key --clearmodifiers alt+equal # touched, so 変更 asks
+    xdotool key --clearmodifiers alt+s
+    xs_wait_window '^設定$' >/dev/null || fail "round $round: no settings dialog"
+    xdotool key --clearmodifiers alt+g
+    xs_wait_window '^変更確認$' >/dev/null || fail "round $round: no question before a new game"
+    xdotool key --clearmodifiers y
+    xs_wait_gone '^設定$' || fail "round $round: the settings dialog stayed"
+    wait_game_active "round $round"
+    deadline=$((SECONDS + 10))
+    until [ "$(xs_region_sum "$game" 84 104 160 22)" = "$blank" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "round $round: the new game shows an old result"
+        sleep 0.1
+    done
+    xdotool key --clearmodifiers alt+equal
+    xs_wait_region_change "$game" 84 104 160 22 "$blank" ||
+        fail "round $round: Alt+= after the settings did nothing"
+done
 
 echo "evaluate with '=', then grade with its access key"
 xs_click "$game" 66 113

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -299,6 +300,25 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     ClickOn(IDC_GRADE);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, gradedByKeys);
+}
+
+// Run at scale 2 as well (gui.layout_at_scale_2), where a magnifier must get the screen's
+// pixels, not Qt's scaled ones.
+TEST_F(GameDlgTest, LabelExtentsAreInScreenPixels) {
+    const qreal scale = dlg->devicePixelRatioF();
+    for (const int id :
+         {int{IDC_POWER0}, IDC_OP0 + 3, IDC_RANK0 + 1, int{IDC_RESULT}, int{IDC_POINTS}}) {
+        const QRect r = QAccessible::queryAccessibleInterface(L(id))->rect();
+        EXPECT_EQ(r.size(), (QSizeF(L(id)->size()) * scale).toSize()) << id;
+    }
+    // The columns stand 50 window pixels apart.
+    const auto left = [this](int id) {
+        return QAccessible::queryAccessibleInterface(L(id))->rect().x();
+    };
+    for (int k = 1; k < 4; ++k) {
+        EXPECT_EQ(left(IDC_OP0 + k) - left(IDC_OP0 + k - 1), qRound(50 * scale)) << k;
+        EXPECT_EQ(left(IDC_POWER0 + k) - left(IDC_POWER0 + k - 1), qRound(50 * scale)) << k;
+    }
 }
 
 TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt) {
@@ -859,31 +879,56 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     EXPECT_EQ(texts, (QStringList{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-",
                                   "ヘルプ(&H)...", "バージョン情報 Vostrel(&A)..."}));
 
+    // Once the menu shows and what its opening posted has run: whether it is up, and which
+    // entry is selected.
     bool sawMenu = false;
+    QAction* selected = nullptr;
     auto closeMenu = [&] {
-        sawMenu = QApplication::activePopupWidget() == menu;
-        menu->close();
+        QMetaObject::invokeMethod(
+            menu,
+            [&] {
+                sawMenu = QApplication::activePopupWidget() == menu;
+                selected = menu->activeAction();
+                menu->close();
+            },
+            Qt::QueuedConnection);
     };
+    // From the keyboard the menu opens on its first entry, for a reader to name it.
     QTimer::singleShot(0, closeMenu);
     QTest::keyClick(dlg.get(), Qt::Key_Space, Qt::AltModifier);
     EXPECT_TRUE(sawMenu);
+    EXPECT_EQ(selected, menu->actions().first());
     EXPECT_EQ(dlg->Flow().TryCount(), 0); // the focused "=" was not pressed
+
+    // Shift+F10, for keyboards without a Menu key, from a label.
+    L(IDC_OP0 + 2)->setFocus();
+    sawMenu = false;
+    selected = nullptr;
+    QTimer::singleShot(0, closeMenu);
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(sawMenu);
+    EXPECT_EQ(selected, menu->actions().first());
+    dlg->Control(IDC_EVALUATE)->setFocus();
 
     // The keyboard's Menu key: the platform asks the window for a context menu, which goes
     // to the focused "=" first.
     sawMenu = false;
+    selected = nullptr;
     QTimer::singleShot(0, closeMenu);
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0),
                               dlg->mapToGlobal(QPoint(0, 0)));
     QApplication::sendEvent(dlg->windowHandle(), &menuKey);
     EXPECT_TRUE(sawMenu);
+    EXPECT_EQ(selected, menu->actions().first());
 
+    // A right-click opens it as before, nothing selected.
     sawMenu = false;
     QTimer::singleShot(0, closeMenu);
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(230, 50),
                             dlg->mapToGlobal(QPoint(230, 50)));
     QApplication::sendEvent(dlg.get(), &right);
     EXPECT_TRUE(sawMenu);
+    EXPECT_EQ(selected, nullptr);
 
     bool sawAbout = false;
     QTimer::singleShot(0, [&] {
@@ -896,6 +941,58 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     menu->actions().last()->trigger();
     EXPECT_TRUE(sawAbout);
     EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(GameDlgTest, AHeldKeyIsOneTryPerPress) {
+    QWidget* eq = dlg->Control(IDC_EVALUATE);
+    ASSERT_EQ(Focus(), eq);
+    // Keys as X11 delivers them: with the keyboard's code and the server's time stamp.
+    const auto send = [eq](QEvent::Type type, Qt::Key key, bool repeat, quint64 at) {
+        const quint32 code = key == Qt::Key_Space ? 65 : 36;
+        QKeyEvent e(type, key, Qt::NoModifier, code, 0, 0,
+                    key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r"), repeat);
+        e.setTimestamp(at);
+        QApplication::sendEvent(eq, &e);
+    };
+    // A key held from `at`: the pairs of release and press that the platform repeats it by,
+    // each pair sharing its stamp, told as repeats or not, then the release.
+    const auto hold = [&send](Qt::Key key, quint64 at, bool told) {
+        send(QEvent::KeyPress, key, false, at);
+        for (quint64 repeat : {at + 660, at + 700, at + 740}) {
+            send(QEvent::KeyRelease, key, told, repeat);
+            send(QEvent::KeyPress, key, told, repeat);
+        }
+        send(QEvent::KeyRelease, key, false, at + 790);
+    };
+    int presses = 0;
+    // Return presses a button at each press.
+    hold(Qt::Key_Return, 100, true);
+    ++presses;
+    EXPECT_EQ(dlg->Flow().TryCount(), presses);
+    // Space at each release; on a busy machine the repeats are not told.
+    hold(Qt::Key_Space, 1000, false);
+    ++presses;
+    EXPECT_EQ(dlg->Flow().TryCount(), presses);
+    // Pressed again, however soon: another try.
+    send(QEvent::KeyPress, Qt::Key_Space, false, 1791);
+    send(QEvent::KeyRelease, Qt::Key_Space, false, 1800);
+    ++presses;
+    EXPECT_EQ(dlg->Flow().TryCount(), presses);
+
+    // Alt+= held anywhere in the window: its repeats do not press "=" again.
+    auto* button = qobject_cast<QPushButton*>(eq);
+    Mnemonic(Qt::Key_Equal, [&] { return dlg->Flow().TryCount() == presses + 1; });
+    ++presses;
+    L(IDC_OP0 + 1)->setFocus();
+    for (int i = 0; i < 3; ++i) {
+        QTest::simulateEvent(dlg->windowHandle(), true, Qt::Key_Equal, Qt::AltModifier,
+                             QStringLiteral("="), true);
+        EXPECT_FALSE(button->isDown());
+    }
+    QTest::simulateEvent(dlg->windowHandle(), false, Qt::Key_Equal, Qt::AltModifier,
+                         QStringLiteral("="), false);
+    Settle();
+    EXPECT_EQ(dlg->Flow().TryCount(), presses);
 }
 
 TEST_F(GameDlgTest, WindowMenuCloseGoesThroughTheExitQuestion) {
