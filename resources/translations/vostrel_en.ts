@@ -346,8 +346,8 @@ Points: %4</translation>
         <translation>&quot;High Scores&quot; shows the high-score table.</translation>
     </message>
     <message>
-        <source>Alt+Space、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
-        <translation>Alt+Space, the Menu key, or a right-click outside the buttons: the window menu (best solution of the previous problem, About)</translation>
+        <source>Alt+Space、Shift+F10、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
+        <translation>Alt+Space, Shift+F10, the Menu key, or a right-click outside the buttons: the window menu (best solution of the previous problem, About)</translation>
     </message>
 </context>
 <context>
