@@ -394,7 +394,19 @@ play() {
     score=$(grep -E -m 1 "^$title dialog $line" "$tmp/step" | sed "s/^$title dialog //" |
         grep -oE '[0-9]+' | head -n 1)
     show
-    step 30 H a n a
+    # Each key goes to Orca before the game, which takes it once Orca is done with it (or has
+    # not answered in time): Return goes only after Orca has echoed the name and is idle, or
+    # on a busy machine it may overtake the name's last keys.
+    step 60 H a n a
+    # Orca echoes each key: the last, the "a" after the "n", is waited for.
+    says '^n $' "the name's keys"
+    k=0
+    while [ "$(collect && sed -n '/^n $/,$p' "$tmp/step" | grep -c '^a $')" -lt 1 ]; do
+        k=$((k + 1))
+        [ "$k" -lt 300 ] || { show; fail "the name's last key"; }
+        sleep 0.2
+    done
+    settled
     step 90 Return
     says_once "^$(re "$first")" "the next game's digits"
     show
