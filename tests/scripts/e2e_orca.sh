@@ -330,10 +330,14 @@ play() {
     write_settings
     start_game
     first=$(tx SpokenText '%1問目、数字 %2、%3、%4、%5' 1 3 1 2 4)
-    # The window shows before it is read; on a busy machine that may take a while.
-    says "^$(re "$first")" "the first problem's digits as the game starts"
-    main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
+    # The window has the keyboard before anything is read in it; a window manager that is
+    # slow on a busy machine may not give it to a new window by itself.
+    for k in 1 2 3 4 5 6; do
+        if main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID"); then break; fi
+        [ "$k" -lt 6 ] || fail "no game window"
+    done
     xdotool windowfocus --sync "$main"
+    says "^$(re "$first")" "the first problem's digits as the game starts"
     never "^$(re "$first")" "the first problem's digits as the game starts (more than once)" 1
     show
 
