@@ -23,6 +23,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -519,6 +520,13 @@ void CGameDlg::PopUpChooserList(int id, int labelId, int32_t selection) {
 void CGameDlg::DropList(QComboBox* c) {
     listDrawn_ = false;
     listRefused_ = false;
+    // A reader keeps the state it first read of an object, and Qt does not tell it that a
+    // combo box expanded: one that met the closed list (as a window's contents are read after
+    // a message box) would call it collapsed as it drops. The list is a new object to it at
+    // each drop, read afresh.
+    if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(c)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+    }
     c->showPopup();
     // Under its field whatever item is current, as the original list drops down; a style or
     // a screen edge must not lay it over the labels above.

@@ -8,7 +8,7 @@
 #include <QKeySequence>
 #include <QScreen>
 #include <QShortcut>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -68,12 +68,14 @@ CHelpDlg::CHelpDlg(const std::string& settingsPath, QWidget* parent) : QDialog(p
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowMaximizeButtonHint);
-    browser_ = new QTextBrowser(this);
+    // A read-only text, not a browser: a reader takes a browser for a label and reads none of
+    // it, while a text it reads line by line from where the cursor stands, the start.
+    browser_ = new QTextEdit(this);
     browser_->setAccessibleName(windowTitle());
-    browser_->setOpenLinks(false);
+    browser_->setReadOnly(true);
     browser_->setHtml(HelpHtml(BuildHelp(settingsPath)));
     // Read from the start, line by line with the arrow keys as well as by pages.
-    browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+    browser_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

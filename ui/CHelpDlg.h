@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class QTextBrowser;
+class QTextEdit;
 class QWidget;
 
 namespace vostrel {
@@ -15,7 +15,7 @@ public:
     // settingsPath: the file of this run, or empty.
     CHelpDlg(const std::string& settingsPath, QWidget* parent);
 
-    QTextBrowser* Browser() const { return browser_; }
+    QTextEdit* Browser() const { return browser_; }
 
     // Opens the help over `from` (the window where F1 was pressed), or brings forward the one
     // already open there. It belongs to `from`, so a modal `from` does not block it, and it
@@ -25,7 +25,7 @@ public:
     static void InstallKey(QDialog* dialog);
 
 private:
-    QTextBrowser* browser_;
+    QTextEdit* browser_;
 };
 
 } // namespace vostrel

@@ -134,6 +134,9 @@ void CHiScoreDlg::OnInitDialog() {
         scoreLabel_[k].SetBackColor(kWhite);
         scoreLabel_[k].setFont(fontA_);
         scoreLabel_[k].setAccessibleName(QString::fromStdString(HighScoreCellName(k, true)));
+        // The row's name cell reads the whole row; a reader that met the score cell as loose
+        // text would read each row again as the table opens, before the dialog's description.
+        scoreLabel_[k].SetLabelledBy(&nameLabel_[k]);
     }
     fontB_ = MakeCellFont(kTableFontHeight, QString::fromUtf16(kTableFace));
     finalCaption_->move(120, 145);

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -137,6 +138,21 @@ void CSettingDlg::OnInitDialog() {
         switch_[i]->setChecked(fields[i] == kFlagOn);
     }
     repeatCount_->setFocus();
+    repeatCount_->installEventFilter(this);
+}
+
+bool CSettingDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == repeatCount_ && e->type() == QEvent::FocusIn && selectOnActive_) {
+        if (!isActiveWindow()) {
+            // The focus a dialog hands its first field as it shows, before its window is up:
+            // the text it selects would be read out before the dialog itself.
+            return true;
+        }
+        selectOnActive_ = false;
+        QMetaObject::invokeMethod(
+            this, [this] { repeatCount_->lineEdit()->selectAll(); }, Qt::QueuedConnection);
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 void CSettingDlg::FitToTexts(QSize client, int margin) {

@@ -47,6 +47,9 @@ public:
     int32_t MessageBox(const std::string& text, const std::string& caption,
                        uint32_t style) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
 private:
     void OnInitDialog();
     void FitToTexts(QSize client, int margin);
@@ -59,6 +62,8 @@ private:
     QPushButton* hiScoreButton_ = nullptr;
     QPushButton* versionButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
+    // The count's text is selected once the window has the keyboard, not as it shows.
+    bool selectOnActive_ = true;
 };
 
 } // namespace vostrel

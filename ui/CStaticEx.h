@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFrame>
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -46,6 +47,11 @@ public:
     QString WindowText() const { return m_text; }
     QString SpokenValue() const;
 
+    // The label that names this one for assistive technology; a reader then takes both for
+    // parts of one row and not for loose text to read out as a window opens.
+    void SetLabelledBy(QWidget* label) { m_labelledBy = label; }
+    QWidget* LabelledBy() const { return m_labelledBy; }
+
     // A clickable label that takes focus: it stands for a list that it opens.
     bool OpensList() const;
     // A click from the keyboard or from assistive technology.
@@ -74,6 +80,7 @@ private:
     QColor m_backColor;
     QString m_text;
     QString m_spoken;
+    QPointer<QWidget> m_labelledBy;
     uint32_t m_style = SS_LEFT;
     int m_id = 0;
 };

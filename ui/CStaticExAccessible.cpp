@@ -93,6 +93,30 @@ QString CStaticExAccessible::text(QAccessible::Text t) const {
     }
 }
 
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+CStaticExAccessible::relations(QAccessible::Relation match) const {
+    auto rels = QAccessibleWidget::relations(match);
+    const CStaticEx* label = Label();
+    if ((match & QAccessible::Label) && label->LabelledBy() != nullptr) {
+        if (QAccessibleInterface* by = QAccessible::queryAccessibleInterface(label->LabelledBy())) {
+            rels.append({by, QAccessible::Label});
+        }
+    }
+    // And the other way: the labels among its siblings that this one names.
+    if ((match & QAccessible::Labelled) && label->parentWidget() != nullptr) {
+        const auto siblings =
+            label->parentWidget()->findChildren<CStaticEx*>(Qt::FindDirectChildrenOnly);
+        for (CStaticEx* named : siblings) {
+            if (named->LabelledBy() == label) {
+                if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(named)) {
+                    rels.append({iface, QAccessible::Labelled});
+                }
+            }
+        }
+    }
+    return rels;
+}
+
 QStringList CStaticExAccessible::actionNames() const {
     if (!OpensList() || !Label()->isEnabled()) {
         return QAccessibleWidget::actionNames();

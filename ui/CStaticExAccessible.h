@@ -20,6 +20,8 @@ public:
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
     QString text(QAccessible::Text t) const override;
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match = QAccessible::AllRelations) const override;
     QStringList actionNames() const override;
     void doAction(const QString& actionName) override;
 

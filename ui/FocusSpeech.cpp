@@ -13,30 +13,67 @@ namespace vostrel {
 
 namespace {
 
+const QLatin1String kNoteName("vostrelSpokenNote");
+const QLatin1String kNoteTextName("vostrelSpokenNoteText");
+constexpr const char* kTextProperty = "vostrelSpokenText";
+
 // What a reader meets of a spoken note: a notification outside every window, whose appearance
-// Orca speaks wherever the focus is, without the window's name before it.
+// Orca speaks wherever the focus is, without the window's name before it. The sentence stands
+// in a label inside it, as in a desktop's notification: Orca puts the labels of a
+// notification, not its name, on the braille display.
 class NoteAccessible : public QAccessibleObject {
 public:
     explicit NoteAccessible(QObject* note) : QAccessibleObject(note) {}
     QAccessibleInterface* parent() const override {
         return QAccessible::queryAccessibleInterface(QCoreApplication::instance());
     }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(TextObject()) : nullptr;
+    }
+    int childCount() const override { return TextObject() != nullptr ? 1 : 0; }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child != nullptr && child->object() == TextObject() ? 0 : -1;
+    }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override { return {}; }
+    QString text(QAccessible::Text /*t*/) const override { return {}; }
+
+private:
+    QObject* TextObject() const {
+        return object()->findChild<QObject*>(kNoteTextName, Qt::FindDirectChildrenOnly);
+    }
+};
+
+class NoteTextAccessible : public QAccessibleObject {
+public:
+    explicit NoteTextAccessible(QObject* text) : QAccessibleObject(text) {}
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(object()->parent());
+    }
     QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
-    QAccessible::Role role() const override { return QAccessible::Notification; }
-    QAccessible::State state() const override { return {}; }
-    QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? object()->property(kTextProperty).toString() : QString();
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.readOnly = true;
+        return s;
     }
-    static constexpr const char* kTextProperty = "vostrelSpokenText";
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? object()->parent()->property(kTextProperty).toString()
+                                      : QString();
+    }
 };
 
-const QLatin1String kNoteName("vostrelSpokenNote");
-
 QAccessibleInterface* NoteFactory(const QString& /*className*/, QObject* object) {
-    if (object != nullptr && object->objectName() == kNoteName) {
+    if (object == nullptr) {
+        return nullptr;
+    }
+    if (object->objectName() == kNoteName) {
         return new NoteAccessible(object);
+    }
+    if (object->objectName() == kNoteTextName) {
+        return new NoteTextAccessible(object);
     }
     return nullptr;
 }
@@ -51,6 +88,7 @@ FocusSpeech::FocusSpeech(QWidget* window)
     }();
     (void)installed;
     note_->setObjectName(kNoteName);
+    (new QObject(note_))->setObjectName(kNoteTextName);
     // Long enough for the rest of the event that moved the focus, far shorter than a reader
     // takes to answer a focus event.
     arrival_.setSingleShot(true);
@@ -92,7 +130,7 @@ void FocusSpeech::Deliver() {
 }
 
 void FocusSpeech::Notify(const QString& text) {
-    note_->setProperty(NoteAccessible::kTextProperty, text);
+    note_->setProperty(kTextProperty, text);
     QAccessibleEvent shown(note_, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A blind player's whole game with the real screen reader, Orca, speaking into libao's null
-# driver: what Orca says (its debug log's "SPEECH OUTPUT" lines) at each step of a two-problem
-# game, the high-score entry and the high-score table.
+# driver: what Orca says (its debug log's "SPEECH OUTPUT" lines) and shows on the braille
+# display ("BRAILLE LINE") at each step of a two-problem game, the high-score entry, the
+# high-score table and the help; played once in Japanese and once in English. Each step waits
+# for what it expects, with a generous deadline, never for a fixed time.
 # Usage: bash e2e_orca.sh BUILD_DIR
 #        VOSTREL_ORCA_KEEP=DIR keeps Orca's log and the spoken lines in DIR.
 set -euo pipefail
@@ -26,7 +28,7 @@ if grep -qs '^VOSTREL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"; then
     exit 77
 fi
 # A session bus of its own, ended with the script; every wait below is bounded.
-xs_own_bus 600 "$0" "$@"
+xs_own_bus 1400 "$0" "$@"
 
 # Ends what this script started, each by its process id: Orca, the AT-SPI bus launcher, and
 # what they started in turn (the speech server that Orca's first words spawned and its espeak-ng
@@ -86,22 +88,49 @@ e2e_build_rand 3 1 2 4 1 6 0 3
 
 mkdir "$tmp/game"
 cp "$build/vostrel" "$tmp/game/vostrel"
-{
-    printf ':Vostrel\r\n:Ver. 2.0.2005.0117\r\n:test\r\n'
-    printf 'rn:2\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n'
-    for k in 0 1 2 3 4; do printf 'hsn%d:P%d\r\nhss%d:%d\r\n' "$k" "$k" "$k" $((50 - 10 * k)); done
-} >"$tmp/game/vostrel.dat"
+# A fresh settings file for each game played.
+write_settings() {
+    {
+        printf ':Vostrel\r\n:Ver. 2.0.2005.0117\r\n:test\r\n'
+        printf 'rn:2\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n'
+        for k in 0 1 2 3 4; do printf 'hsn%d:P%d\r\nhss%d:%d\r\n' "$k" "$k" "$k" $((50 - 10 * k)); done
+    } >"$tmp/game/vostrel.dat"
+}
+
+# The game's texts in the language it plays, from its translation files, so that a reworded
+# translation does not break the test: "tx CONTEXT SOURCE [ARG...]" prints the text with %1...
+# filled; Japanese is the sources' own.
+cat >"$tmp/tx.py" <<'PY'
+import re, sys, xml.etree.ElementTree as ET
+ts, context, source, args = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
+text = source
+if ts:
+    for c in ET.parse(ts).getroot().iter("context"):
+        if c.findtext("name") != context:
+            continue
+        for m in c.iter("message"):
+            if m.findtext("source") == source and (m.findtext("translation") or ""):
+                text = m.findtext("translation")
+print(re.sub(r"%([1-9])", lambda g: args[int(g.group(1)) - 1], text).replace("\n", " "))
+PY
+tx() {
+    local ts=""
+    [ "$lang" = ja ] || ts="$here/../../resources/translations/vostrel_$lang.ts"
+    "$py" "$tmp/tx.py" "$ts" "$@"
+}
+# $1 as an extended regular expression that matches it literally.
+re() {
+    # shellcheck disable=SC2001,SC2016 # a set of characters, each escaped: no expansion meant
+    sed 's/[][\.*^$(){}?+|]/\\&/g' <<<"$1"
+}
 
 xs_start || fail "no X server"
 xs_start_wm || fail "no window manager"
 xs_start_atspi
 
-# Orca's log: one "SPEECH OUTPUT: '...'" line per utterance.
+# Orca's log: one "SPEECH OUTPUT: '...'" line per utterance, one "BRAILLE LINE:  '...'" per
+# line shown on the display.
 : >"$tmp/orca.log"
-"$py" "$here/orca_run.py" "$tmp/orca.log" >"$tmp/orca.out" 2>&1 &
-orca_pid=$!
-# Its end, a kill in the clean-up, is no news.
-disown "$orca_pid"
 
 # The utterances so far, one a line (an utterance of several lines is joined with blanks).
 cat >"$tmp/spoken.awk" <<'AWK'
@@ -116,148 +145,339 @@ AWK
 spoken() {
     awk -f "$tmp/spoken.awk" "$tmp/orca.log"
 }
-# How many utterances there are so far.
-mark() {
-    spoken | wc -l
+# The braille lines so far (a line that holds a line break is joined with a blank).
+cat >"$tmp/brailled.awk" <<'AWK'
+/BRAILLE LINE:  '/ {
+    text = $0; sub(/^.*BRAILLE LINE:  '/, "", text); open = 1
+    if (text ~ /'$/) { sub(/'$/, "", text); print text; open = 0 }
+    next
 }
-# Waits up to $2 seconds until an utterance after the first $1 matches the extended regular
-# expression $3; fails with the utterances since then otherwise.
-heard() {
-    local from=$1 wait=$2 pattern=$3 deadline
+open { line = $0; sub(/^ +/, "", line); text = text " " line; if (text ~ /'$/) { sub(/'$/, "", text); print text; open = 0 } }
+AWK
+brailled() {
+    awk -f "$tmp/brailled.awk" "$tmp/orca.log"
+}
+# How many utterances and braille lines there are so far: "SPOKEN BRAILLED".
+mark() {
+    echo "$(spoken | wc -l) $(brailled | wc -l)"
+}
+# Waits up to $3 seconds until a line of $1 (spoken or brailled) after the first $2 matches
+# the extended regular expression $4; fails with the lines since then otherwise.
+found() {
+    local what=$1 from=$2 wait=$3 pattern=$4 deadline
     deadline=$((SECONDS + wait))
     while true; do
-        if spoken | tail -n +$((from + 1)) | grep -qE -- "$pattern"; then
+        if "$what" | tail -n +$((from + 1)) | grep -qE -- "$pattern"; then
             return 0
         fi
         if [ "$SECONDS" -ge "$deadline" ]; then
-            echo "not heard: $pattern; heard instead:"
-            spoken | tail -n +$((from + 1)) | sed 's/^/    /'
+            echo "not $what: $pattern; $what instead:"
+            "$what" | tail -n +$((from + 1)) | sed 's/^/    /'
             return 1
         fi
         sleep 0.2
     done
 }
-# Waits until Orca has said nothing for $1 seconds (at most 30 seconds in all).
-quiet() {
-    local n last deadline=$((SECONDS + 30)) since=$SECONDS
-    last=$(mark)
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        sleep 0.5
-        n=$(mark)
-        if [ "$n" != "$last" ]; then
-            last=$n
-            since=$SECONDS
-        elif [ $((SECONDS - since)) -ge "$1" ]; then
-            return 0
-        fi
+# Waits until Orca has handled every event so far: its log, which notes each event it takes,
+# stays still for a second (at most 60 seconds in all). Only what must not be said is checked
+# after this; what must be said is waited for.
+settled() {
+    local size last deadline=$((SECONDS + 60)) still=0
+    last=$(stat -c %s "$tmp/orca.log")
+    while [ "$SECONDS" -lt "$deadline" ] && [ "$still" -lt 5 ]; do
+        sleep 0.2
+        size=$(stat -c %s "$tmp/orca.log")
+        if [ "$size" = "$last" ]; then still=$((still + 1)); else still=0; fi
+        last=$size
     done
 }
-# Prints the utterances after the first $1.
-since() {
-    spoken | tail -n +$(($1 + 1))
-}
 
-heard 0 120 '.' || fail "Orca said nothing"
-quiet 2
+# Orca starts speaking "Screen reader on". On a heavily loaded machine its start-up may hang
+# (the accessibility registry does not answer its first calls in time, and it never retries):
+# an Orca that has said nothing after two minutes is ended and started again, up to three
+# times.
+for attempt in 1 2 3; do
+    : >"$tmp/orca.log"
+    "$py" "$here/orca_run.py" "$tmp/orca.log" >"$tmp/orca.out" 2>&1 &
+    orca_pid=$!
+    # Its end, a kill in the clean-up, is no news.
+    disown "$orca_pid"
+    if found spoken 0 120 '.' >/dev/null; then break; fi
+    [ "$attempt" -lt 3 ] || fail "Orca said nothing, three times"
+    echo "Orca said nothing in two minutes (start $attempt); starting it again"
+    kill -9 "$orca_pid" 2>/dev/null || true
+done
+settled
 
-# Presses the keys $2... in the game and waits up to $1 seconds for what Orca says then; the
-# utterances go to $tmp/step, and the step is printed with them.
+# Presses the keys $2... in the game; what Orca says and shows then is waited for, up to $1
+# seconds, by the checks that follow.
 step() {
-    local wait=$1 from
+    STEP_WAIT=$1
     shift
-    from=$(mark)
+    read -r STEP_SPOKEN STEP_BRAILLED < <(mark)
+    STEP_KEYS="$*"
     xdotool key --clearmodifiers "$@"
-    sleep 0.5
-    quiet 2
-    since "$from" >"$tmp/step"
-    echo "== $*"
+}
+# The step's utterances (to $tmp/step) and braille lines (to $tmp/step.braille).
+collect() {
+    spoken | tail -n +$((STEP_SPOKEN + 1)) >"$tmp/step"
+    brailled | tail -n +$((STEP_BRAILLED + 1)) >"$tmp/step.braille"
+}
+# Prints the step (once, before its first failure or after its checks).
+show() {
+    collect
+    echo "== $lang: $STEP_KEYS"
     sed 's/^/    /' "$tmp/step"
-    STEP_FROM=$from
-    STEP_WAIT=$wait
+    sed 's/^/    braille: /' "$tmp/step.braille"
 }
 # The step's utterances hold one that matches the extended regular expression $1 (waiting for
 # it as long as the step allows).
 says() {
-    heard "$STEP_FROM" "$STEP_WAIT" "$1" || fail "$2"
-    since "$STEP_FROM" >"$tmp/step"
+    found spoken "$STEP_SPOKEN" "$STEP_WAIT" "$1" || { show; fail "$2"; }
 }
-# At most $3 (default none) of the step's utterances match $1.
+# Likewise a braille line.
+shows() {
+    found brailled "$STEP_BRAILLED" "$STEP_WAIT" "$1" || { show; fail "$2"; }
+}
+# Once Orca has settled, at most $3 (default none) of the step's utterances match $1.
 never() {
-    [ "$(grep -cE -- "$1" "$tmp/step")" -le "${3:-0}" ] || fail "$2"
+    settled
+    collect
+    [ "$(grep -cE -- "$1" "$tmp/step")" -le "${3:-0}" ] || { show; fail "$2"; }
 }
 # Exactly one of the step's utterances matches $1.
 says_once() {
     says "$1" "$2"
-    [ "$(grep -cE -- "$1" "$tmp/step")" -eq 1 ] || fail "$2 (heard more than once)"
+    never "$1" "$2 (heard more than once)" 1
+}
+# The first of the step's braille lines that matches $1 holds $2 exactly once, and before $3
+# when given.
+shows_once() {
+    local line
+    shows "$1" "$4"
+    settled
+    collect
+    line=$(grep -E -m 1 -- "$1" "$tmp/step.braille")
+    [ "$(grep -oE -- "$2" <<<"$line" | wc -l)" -eq 1 ] || { show; fail "$4 (not once on the line)"; }
+    if [ -n "$3" ] && ! grep -qE -- "$2.*$3" <<<"$line"; then
+        show
+        fail "$4 (not first on the line)"
+    fi
 }
 
-LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
-XS_APP_PID=$!
-STEP_FROM=$(mark)
-STEP_WAIT=60
-main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
-xdotool windowfocus --sync "$main"
-says_once '^1問目、数字 3、1、2、4' "the first problem's digits as the game starts"
-quiet 2
-echo "== start"
-since "$STEP_FROM" | sed 's/^/    /'
+# Starts the game in language $lang; the first problem's digits are heard as it starts.
+start_game() {
+    read -r STEP_SPOKEN STEP_BRAILLED < <(mark)
+    STEP_WAIT=120
+    STEP_KEYS="(start)"
+    if [ "$lang" = ja ]; then
+        LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
+    else
+        LANGUAGE=$lang LD_PRELOAD="$tmp/rand.so" "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
+    fi
+    XS_APP_PID=$!
+}
 
-# The labels of a digit say which digit they are.
-step 30 Tab
-says '^1番目の数字3のべき乗、なし combo box' "the first power label with its digit"
-# A list opens and closes without anything unnamed in between.
-step 30 space
-says '^1番目の数字3のべき乗 combo box expanded' "the dropped list named for its label"
-never '^(\+ )?combo box' "an unnamed combo box as the list opens"
-step 30 Escape
-says '^1番目の数字3のべき乗、なし combo box' "the label again as its list closes"
-never '^(\+ )?combo box' "an unnamed combo box as the list closes"
+# Ends the game with Alt+X, as no game is under way.
+end_game() {
+    xdotool key --clearmodifiers alt+x
+    xs_wait_exit "$XS_APP_PID" 60 || fail "the game did not end"
+    [ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
+}
 
-# "=" from a label (Alt+=), and by the button: the result and the points, once, the focus
-# staying where it was.
-step 60 alt+equal
-says_once '計算結果 10、得点 780' "the result and points after Alt+= on a label"
-step 30 shift+Tab
-says '^= push button' "the = button"
-step 60 space
-says_once '計算結果 10、得点 760' "the result and points after = by the button"
+# The first start, without a settings file: the box that says so, and after it a list that
+# drops is read as expanded; then the exit question.
+first_start() {
+    lang=$1
+    local box name
+    rm -f "$tmp/game/vostrel.dat"
+    start_game
+    box=$(re "$(tx CGameApp 設定ファイルが見つからないので初期化します。)")
+    says "$box" "the first-start box"
+    shows "$box" "the first-start box on the braille display"
+    show
+    step 90 Return
+    says '^= push button' "the = button after the first-start box"
+    show
+    name=$(tx SpokenText '%1番目の数字%2のべき乗' 1 3)
+    step 60 Tab
+    says "^$(re "$name")" "the first power label after the first-start box"
+    show
+    step 60 space
+    says "^$(re "$name") combo box expanded" "the dropped list expanded after the first-start box"
+    never 'collapsed' "a collapsed list as it drops after the first-start box"
+    show
+    step 60 Escape
+    says "^$(re "$name")" "the label again after the first-start box"
+    show
+    # A list was opened: the game is under way, and ending it asks first; the question too is
+    # on the braille display.
+    box=$(re "$(tx GameFlow 終了しますか)")
+    step 90 alt+x
+    says "$box" "the exit question"
+    shows "$box" "the exit question on the braille display"
+    show
+    xdotool key --clearmodifiers alt+y
+    xs_wait_exit "$XS_APP_PID" 60 || fail "the game did not end"
+    [ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
+}
 
-# A grade: the box as before, then the next problem's digits.
-step 60 alt+m
-says '今回のスコア:760\(760\)' "the grade's box"
-step 60 Return
-says_once '^2問目、数字 1、6、0、3' "the next problem's digits after the grade"
+# One whole game in language $1 ("ja", or a translation's, as LANGUAGE gives it to the game),
+# then the table and the help; the game ends with Alt+X.
+play() {
+    lang=$1
+    local first next result score row title name line rows=() k
+    write_settings
+    start_game
+    first=$(tx SpokenText '%1問目、数字 %2、%3、%4、%5' 1 3 1 2 4)
+    # The window has the keyboard before anything is read in it; a window manager that is
+    # slow on a busy machine may not give it to a new window by itself.
+    for k in 1 2 3 4 5 6; do
+        if main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID"); then break; fi
+        [ "$k" -lt 6 ] || fail "no game window"
+    done
+    xdotool windowfocus --sync "$main"
+    says "^$(re "$first")" "the first problem's digits as the game starts"
+    never "^$(re "$first")" "the first problem's digits as the game starts (more than once)" 1
+    show
 
-# The last grade ends the game: the entry dialog says the final score and its row before
-# the name box.
-step 60 alt+m
-says '^ハイスコア dialog 今回のスコア [0-9]+、1位に入りました' "the final score and its row"
-says '^1位の名前 text' "the name box"
-score=$(grep -oE '今回のスコア [0-9]+' "$tmp/step" | head -n 1 | grep -oE '[0-9]+')
-step 30 H a n a
-step 60 Return
-says_once '^1問目、数字 3、1、2、4' "the next game's digits"
+    # The labels of a digit say which digit they are.
+    name=$(tx SpokenText '%1番目の数字%2のべき乗' 1 3)
+    step 60 Tab
+    says "^$(re "$(tx CStaticExAccessible '%1、%2' "$name" "$(tx SpokenText なし)")") combo box" \
+        "the first power label with its digit"
+    show
+    # A list opens and closes without anything unnamed in between.
+    step 60 space
+    says "^$(re "$name") combo box expanded" "the dropped list named for its label"
+    never '^(\+ )?combo box' "an unnamed combo box as the list opens"
+    show
+    step 60 Escape
+    says "^$(re "$(tx CStaticExAccessible '%1、%2' "$name" "$(tx SpokenText なし)")") combo box" \
+        "the label again as its list closes"
+    never '^(\+ )?combo box' "an unnamed combo box as the list closes"
+    show
 
-# The high-score table from the settings: every row as it opens, then row by row.
-step 60 alt+s
-says '^設定 dialog' "the settings dialog"
-step 60 alt+s
-says "^ハイスコア dialog 1位、Hana、${score}点。2位、P0、50点。3位、P1、40点。4位、P2、30点。5位、P3、20点" \
-    "the whole table as it opens"
-step 30 Tab
-says_once "^1位、Hana、${score}点 label" "the first row by Tab"
-rows=("2位、P0、50点" "3位、P1、40点" "4位、P2、30点" "5位、P3、20点")
-for row in "${rows[@]}"; do
-    step 30 Down
-    says_once "^$row label" "the row $row by the arrow key"
-done
-step 30 Escape
-says '^設定 dialog' "back in the settings"
-step 30 Escape
-says '^= push button' "back in the game"
+    # "=" from a label (Alt+=), and by the button: the result and the points, once, the focus
+    # staying where it was; the braille display shows them too.
+    result=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 780)")
+    step 90 alt+equal
+    says_once "$result" "the result and points after Alt+= on a label"
+    shows "$result" "the result and points on the braille display after Alt+="
+    show
+    step 60 shift+Tab
+    says '^= push button' "the = button"
+    show
+    result=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 760)")
+    step 90 space
+    says_once "$result" "the result and points after = by the button"
+    shows "$result" "the result and points on the braille display after ="
+    show
 
-# No game is under way: Alt+X ends the program.
-xdotool key --clearmodifiers alt+x
-xs_wait_exit "$XS_APP_PID" 30 || fail "the game did not end"
-[ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
-echo "ok: Orca said the digits, every result and points, the next digits, the final score and row, and each row of the table"
+    # A grade: the box as before, its text on the braille display too, then the next
+    # problem's digits.
+    line=$(re "$(tx GameFlow $'今回のスコア:%1(%2)\n%3番目の計算を始めます。' 760 760 2)")
+    step 90 alt+m
+    says "$line" "the grade's box"
+    shows "$line" "the grade's box on the braille display"
+    show
+    next=$(tx SpokenText '%1問目、数字 %2、%3、%4、%5' 2 1 6 0 3)
+    step 90 Return
+    says_once "^$(re "$next")" "the next problem's digits after the grade"
+    show
+
+    # The last grade ends the game: the entry dialog says the final score and its row before
+    # the name box, and its braille line shows them once, the final score before the table.
+    title=$(re "$(tx vostrel::CHiScoreDlg ハイスコア)")
+    line=$(re "$(tx SpokenText '今回のスコア %1、%2位に入りました' @N@ 1)")
+    line=${line//@N@/[0-9]+}
+    step 90 alt+m
+    says "^$title dialog $line" "the final score and its row"
+    says "^$(re "$(tx SpokenText '%1位の名前' 1)") text" "the name box"
+    collect
+    score=$(grep -E -m 1 "^$title dialog $line" "$tmp/step" | sed "s/^$title dialog //" |
+        grep -oE '[0-9]+' | head -n 1)
+    show
+    # Each key goes to Orca before the game, which takes it once Orca is done with it (or has
+    # not answered in time): Return goes only after Orca has echoed the name and is idle, or
+    # on a busy machine it may overtake the name's last keys.
+    step 60 H a n a
+    # Orca echoes each key: the last, the "a" after the "n", is waited for.
+    says '^n $' "the name's keys"
+    k=0
+    while [ "$(collect && sed -n '/^n $/,$p' "$tmp/step" | grep -c '^a $')" -lt 1 ]; do
+        k=$((k + 1))
+        [ "$k" -lt 300 ] || { show; fail "the name's last key"; }
+        sleep 0.2
+    done
+    settled
+    step 90 Return
+    says_once "^$(re "$first")" "the next game's digits"
+    show
+
+    # The high-score table from the settings: every row once as it opens, then row by row.
+    rows=()
+    for k in 1 2 3 4 5; do
+        case $k in
+        1) name=Hana row=$score ;;
+        *) name=P$((k - 2)) row=$((50 - 10 * (k - 2))) ;;
+        esac
+        rows+=("$(tx SpokenText '%1位、%2、%3点' "$k" "$name" "$row")")
+    done
+    line=${rows[0]}
+    for k in 1 2 3 4; do line=$(tx SpokenText '%1。%2' "$line" "${rows[k]}"); done
+    step 90 alt+s
+    says "^$(re "$(tx vostrel::CSettingDlg 設定)") dialog" "the settings dialog"
+    settled
+    collect
+    k=$(grep -nE -m 1 "^$(re "$(tx vostrel::CSettingDlg 設定)") dialog" "$tmp/step" | cut -d: -f1)
+    ! head -n "$k" "$tmp/step" | grep -q 'selected' || { show; fail "a selection said before the settings"; }
+    show
+    step 90 alt+s
+    says "^$title dialog $(re "$line")" "the whole table as it opens"
+    for k in 0 1 2 3 4; do
+        never "$(re "${rows[k]}").*$(re "${rows[k]}")" "row $((k + 1)) once as the table opens"
+        [ "$(grep -cE -- "$(re "${rows[k]}")" "$tmp/step")" -eq 1 ] ||
+            { show; fail "row $((k + 1)) once as the table opens (heard in several)"; }
+    done
+    shows_once "$(re "${rows[4]}")" "$(re "${rows[0]}")" "$(re "${rows[1]}")" \
+        "the table on the braille display, each row once"
+    show
+    step 60 Tab
+    says_once "^$(re "${rows[0]}") label" "the first row by Tab"
+    show
+    for k in 1 2 3 4; do
+        step 60 Down
+        says_once "^$(re "${rows[k]}") label" "the row ${rows[k]} by the arrow key"
+        show
+    done
+    step 60 Escape
+    says "^$(re "$(tx vostrel::CSettingDlg 設定)") dialog" "back in the settings"
+    show
+    step 60 Escape
+    says '^= push button' "back in the game"
+    show
+
+    # The help is read as it opens: its first sentence, spoken and on the braille display.
+    line=$(re "$(tx HelpText "$help_first")")
+    step 90 F1
+    says "$line" "the help's first sentence as it opens"
+    shows "$line" "the help's first sentence on the braille display"
+    show
+    step 60 Escape
+    says '^= push button' "back in the game after the help"
+    show
+
+    # No game is under way: Alt+X ends the program.
+    end_game
+}
+
+# The help's first sentence, as the help's source holds it.
+help_first=$(sed -n 's/^.*Tr("HelpText", "\([^"]*\)").*$/\1/p' "$here/../../game/HelpText.cpp" |
+    head -n 1)
+[ -n "$help_first" ] || fail "no first sentence found in the help's source"
+
+first_start en
+play ja
+play en
+echo "ok: in Japanese and English Orca said and showed the digits, every result and points, the grade's box, the next digits, the final score and row, each row of the table once and the help as it opened"

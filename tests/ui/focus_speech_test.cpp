@@ -13,7 +13,8 @@
 namespace vostrel {
 namespace {
 
-// What the notification that FocusSpeech shows to a reader says; empty before it said anything.
+// What the notification that FocusSpeech shows to a reader says: the label inside it, which a
+// reader speaks and puts on the braille display; empty before it said anything.
 // (Offscreen, Qt hands no accessibility event on: the note is read as a reader would read it.)
 QString NoteText(const QWidget& window) {
     const QObject* note = window.findChild<QObject*>(QStringLiteral("vostrelSpokenNote"));
@@ -21,7 +22,17 @@ QString NoteText(const QWidget& window) {
     if (iface == nullptr || iface->role() != QAccessible::Notification) {
         return QStringLiteral("<no notification>");
     }
-    return iface->text(QAccessible::Name);
+    QAccessibleInterface* label = iface->childCount() == 1 ? iface->child(0) : nullptr;
+    if (label == nullptr || label->role() != QAccessible::StaticText ||
+        label->parent() == nullptr || label->parent()->object() != note ||
+        iface->indexOfChild(label) != 0) {
+        return QStringLiteral("<no label in the notification>");
+    }
+    // A reader leaves out a label that says what the notification's name says.
+    if (!iface->text(QAccessible::Name).isEmpty()) {
+        return QStringLiteral("<a named notification>");
+    }
+    return label->text(QAccessible::Name);
 }
 
 class FocusSpeechTest : public ::testing::Test {

@@ -362,8 +362,18 @@ TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt)
               QStringLiteral("得点、0"));
 
     // The default action drops the list; the names follow a choice and "=".
+    QComboBox* chooser = dlg->Chooser(IDC_OP_CHOOSER);
+    const QAccessible::Id closed =
+        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(chooser));
     iface(IDC_OP0 + 2)->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
     ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+    // The dropped list is read as a combo box labelled by the label that dropped it; a reader
+    // that read it closed before meets a new object, so it reads no stale state.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(chooser);
+    EXPECT_NE(QAccessible::uniqueId(list), closed);
+    const auto labels = list->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->text(QAccessible::Name), L(IDC_OP0 + 2)->accessibleName());
     Choose(IDC_OP_CHOOSER, OpJoin);
     Click(IDC_EVALUATE);
     EXPECT_EQ(iface(IDC_OP0 + 2)->text(QAccessible::Name),

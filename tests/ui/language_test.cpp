@@ -30,7 +30,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -81,7 +81,7 @@ void CollectTexts(const QWidget* w, std::vector<QString>& out) {
             out.push_back(a->text());
         }
     }
-    if (const auto* t = qobject_cast<const QTextBrowser*>(w)) {
+    if (const auto* t = qobject_cast<const QTextEdit*>(w)) {
         out.push_back(t->toPlainText());
     }
     for (const QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -341,6 +341,12 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
     EXPECT_TRUE(help->isVisible());
     EXPECT_FALSE(help->isModal()); // the game goes on beside it
     EXPECT_EQ(help->Browser()->accessibleName(), help->windowTitle());
+    // A reader reads it as a text from its start, not as a label of which it reads nothing.
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(help->Browser());
+    ASSERT_NE(text->textInterface(), nullptr);
+    EXPECT_TRUE(text->state().readOnly);
+    EXPECT_EQ(text->textInterface()->cursorPosition(), 0);
+    EXPECT_TRUE(help->Browser()->toPlainText().startsWith(text->textInterface()->text(0, 8)));
     EXPECT_NE(help->Browser()->toPlainText().indexOf(QString::number(points::kTargetBonus)), -1);
     // A second F1 brings the same window forward.
     QTest::keyClick(game.windowHandle(), Qt::Key_F1);

@@ -90,6 +90,20 @@ TEST_F(SettingDlgTest, OpensWithTheCountInTheFieldAndTicksOnlyForExactlyOne) {
     });
 }
 
+TEST_F(SettingDlgTest, TheCountIsSelectedOnlyOnceTheWindowHasTheKeyboard) {
+    // Selected as the dialog shows, before its window is up, the count would be read out by a
+    // screen reader before the dialog itself.
+    Dlg d(app);
+    d.show();
+    ASSERT_FALSE(d.isActiveWindow());
+    EXPECT_TRUE(Combo(d)->lineEdit()->selectedText().isEmpty());
+    QApplication::setActiveWindow(&d);
+    QCoreApplication::processEvents();
+    // Once it has the keyboard, typing replaces the count, as it always did.
+    EXPECT_EQ(Combo(d)->lineEdit()->selectedText(), Combo(d)->currentText());
+    EXPECT_EQ(QApplication::focusWidget(), Combo(d));
+}
+
 TEST_F(SettingDlgTest, AValidCountWithNoGameUnderWayIsStoredWithoutAQuestion) {
     app.settings.scoreInexactRoot = 2;
     const int32_t r = Run([](Dlg& d) {

@@ -1,6 +1,7 @@
 #include "ui/platform/MessageBoxes.h"
 
 #include "app/WinConstants.h"
+#include "game/SpokenText.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -54,6 +55,9 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const std::string& 
     box->setWindowTitle(QString::fromStdString(caption));
     box->setTextFormat(Qt::PlainText);
     box->setText(QString::fromStdString(text));
+    // Named by its title and its text: Orca shows an alert's name, not its text, on the
+    // braille display, and speaks the name before the text that the name does not hold.
+    box->setAccessibleName(QString::fromStdString(JoinedSpeech(caption, text)));
     box->setIcon(IconOf(style));
     if ((style & MB_TYPEMASK) == MB_YESNO) {
         //: Button of every yes-or-no question. Keep the letter Y.
