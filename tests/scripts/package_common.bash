@@ -1,6 +1,36 @@
 # shellcheck shell=bash
 # Sourced by the package scripts.
 
+# Skips the script (status 77) unless every named command is installed; then makes the scratch
+# folder tmp, removed at exit, and the failure count that pkg_finish reads.
+pkg_begin() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || {
+            echo "skipped: $tool is not installed (scripts/deps.sh test installs it)"
+            exit 77
+        }
+    done
+    tmp=$(mktemp -d)
+    # shellcheck disable=SC2064  # the folder is known now
+    trap "rm -rf '$tmp'" EXIT
+    fails=0
+}
+
+fail() {
+    echo "FAIL: $*"
+    fails=$((fails + 1))
+}
+
+# Ends the script: status 1 after any failed check, else the line $1.
+pkg_finish() {
+    if [ "$fails" -ne 0 ]; then
+        echo "$fails check(s) failed"
+        exit 1
+    fi
+    echo "$1"
+}
+
 # Makes the Debian package of the build directory $1 with cpack in the folder $2 and prints its
 # path. cpack's install writes install_manifest.txt in the build directory; the player's own
 # is put back afterwards.
