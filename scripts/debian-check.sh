@@ -74,6 +74,12 @@ work=$(mktemp -d "$cache/work.XXXXXX")
 # The testbed's mounts go first; nothing is removed while one is left (it would reach /dev).
 release_testbed() {
     [ -d "${testbed:-}" ] || return 0
+    # What the tests left running in it holds the mounts.
+    local proc
+    for proc in /proc/[0-9]*; do
+        [ "$(readlink "$proc/root" 2>/dev/null)" != "$testbed" ] || kill "${proc#/proc/}" 2>/dev/null
+    done
+    sleep 1
     umount -R "$testbed/dev" 2>/dev/null
     umount "$testbed/proc" "$testbed/sys" 2>/dev/null
     if grep -q " $testbed/" /proc/self/mounts; then
@@ -92,6 +98,16 @@ dsc=$(ls "$work"/vostrel_*.dsc)
 cp "$work"/vostrel_*.dsc "$work"/vostrel_*.tar.* "$out/"
 dsc="$out/$(basename "$dsc")"
 
+# reprotest, beside the chroot build: two builds of the source package on this machine (its
+# build dependencies are installed), without the unit tests, which leave the package as it is.
+# Varied: everything reprotest varies but the user (no second build user here) and the file
+# order (needs FUSE).
+vary=-user_group,-fileordering
+("${run[@]}" env DEB_BUILD_OPTIONS="nocheck parallel=2" reprotest --min-cpus 1 \
+    --vary="$vary" --store-dir "$out/reprotest" "$dsc" -- null >"$out/reprotest.log" 2>&1
+    echo $? >"$out/reprotest.status") &
+reprotest_pid=$!
+
 # build
 if "${run[@]}" pbuilder build --basetgz "$base" --mirror "$mirror" --buildresult "$out" \
     --logfile "$out/build.log" --debbuildopts "-j2" "$dsc" >/dev/null 2>&1; then
@@ -100,7 +116,8 @@ if "${run[@]}" pbuilder build --basetgz "$base" --mirror "$mirror" --buildresult
     report build "ok: $(basename "${debs[0]}") in a clean $dist chroot (pbuilder); dh_auto_test: $tests"
 else
     report build "failed: see $out/build.log"
-    echo "Stopped: nothing else can be checked without the package." >&2
+    echo "Stopped: nothing else can be checked without the package; reprotest ends first." >&2
+    wait "$reprotest_pid"
     exit 1
 fi
 
@@ -116,6 +133,18 @@ if grep -Eq '^[EW]: ' "$out/lintian.log"; then
 else
     report lintian "ok: $counts (source and binary, --pedantic; E error, W warning, I info, P pedantic)"
 fi
+
+# piuparts, beside autopkgtest: the previous run's package, when kept, is offered from a local
+# repository so that piuparts installs it first and upgrades to this one.
+prev="$cache/previous"
+upgrade=()
+if ls "$prev"/vostrel_*.deb >/dev/null 2>&1; then
+    (cd "$prev" && dpkg-scanpackages . >Packages 2>/dev/null)
+    upgrade=(--bindmount="$prev" --extra-repo="deb [trusted=yes] file://$prev ./")
+fi
+"${run[@]}" piuparts --basetgz "$minbase" --mirror "$mirror" --distribution "$dist" \
+    "${upgrade[@]}" "${debs[0]}" >"$out/piuparts.log" 2>&1 &
+piuparts_pid=$!
 
 # autopkgtest, in a minimal root unpacked for the run (with the kernel's file systems mounted
 # for the game, Xvfb and ps) and removed after it
@@ -133,16 +162,7 @@ else
 fi
 release_testbed
 
-# piuparts: the previous run's package, when kept, is offered from a local repository so that
-# piuparts installs it first and upgrades to this one.
-prev="$cache/previous"
-upgrade=()
-if ls "$prev"/vostrel_*.deb >/dev/null 2>&1; then
-    (cd "$prev" && dpkg-scanpackages . >Packages 2>/dev/null)
-    upgrade=(--bindmount="$prev" --extra-repo="deb [trusted=yes] file://$prev ./")
-fi
-if "${run[@]}" piuparts --basetgz "$minbase" --mirror "$mirror" --distribution "$dist" \
-    "${upgrade[@]}" "${debs[0]}" >"$out/piuparts.log" 2>&1; then
+if wait "$piuparts_pid"; then
     what="install, purge"
     [ ${#upgrade[@]} -eq 0 ] || what+=", upgrade from $(basename "$(ls "$prev"/vostrel_*.deb)")"
     report piuparts "ok: $what; nothing left behind ($(grep -Eo 'PASS: .*' "$out/piuparts.log" | tail -n 1))"
@@ -153,12 +173,7 @@ else
     report piuparts "failed: $(grep -E '^[0-9:. ]+(ERROR|FAIL):' "$out/piuparts.log" | head -n 3 | tr '\n' ' ') see $out/piuparts.log"
 fi
 
-# reprotest: two builds of the source package on this machine (its build dependencies are
-# installed), without the unit tests, which leave the package as it is. Varied: everything
-# reprotest varies but the user (no second build user here) and the file order (needs FUSE).
-vary=-user_group,-fileordering
-if "${run[@]}" env DEB_BUILD_OPTIONS="nocheck parallel=2" reprotest --min-cpus 1 \
-    --vary="$vary" --store-dir "$out/reprotest" "$dsc" -- null >"$out/reprotest.log" 2>&1 &&
+if wait "$reprotest_pid" && [ "$(cat "$out/reprotest.status")" -eq 0 ] &&
     grep -q '^Reproduction successful' "$out/reprotest.log"; then
     report reprotest "ok: two builds bit-identical ($(grep -o 'No differences in .*' "$out/reprotest.log" |
         head -n 1)); varied: all of reprotest's variations, $vary"
