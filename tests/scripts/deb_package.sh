@@ -9,6 +9,8 @@ build="${1:?usage: deb_package.sh BUILD_DIR}"
 build=$(cd "$build" && pwd)
 # shellcheck source-path=SCRIPTDIR source=package_common.bash
 source "$(dirname "$0")/package_common.bash"
+# shellcheck source-path=SCRIPTDIR source=checks.bash
+source "$(dirname "$0")/checks.bash"
 pkg_begin cpack dpkg-deb dpkg-shlibdeps lintian file readelf
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -108,4 +110,4 @@ lintian --pedantic --fail-on "$fail_on" --tag-display-limit 0 "$deb" >"$tmp/lint
     fail "lintian reports $fail_on tags (status $?)"
 sed 's/^/lintian: /' "$tmp/lintian.log"
 
-pkg_finish "ok: $(basename "$deb"): files, control fields, dependencies, hardening; lintian --fail-on $fail_on"
+finish "ok: $(basename "$deb"): files, control fields, dependencies, hardening; lintian --fail-on $fail_on"

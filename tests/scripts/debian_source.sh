@@ -10,6 +10,8 @@ build="${1:?usage: debian_source.sh BUILD_DIR}"
 src=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source-path=SCRIPTDIR source=package_common.bash
 source "$(dirname "$0")/package_common.bash"
+# shellcheck source-path=SCRIPTDIR source=checks.bash
+source "$(dirname "$0")/checks.bash"
 pkg_begin dpkg-source dpkg-buildpackage dpkg-parsechangelog dh lintian
 
 # The sources as a checkout holds them (what git tracks, and new files not ignored), with a
@@ -54,4 +56,4 @@ else
     fail "no $(basename "$dsc")"
 fi
 
-pkg_finish "ok: $(basename "$dsc"): dpkg-source, source package without build folders, lintian --fail-on error,warning"
+finish "ok: $(basename "$dsc"): dpkg-source, source package without build folders, lintian --fail-on error,warning"

@@ -1,34 +1,16 @@
 # shellcheck shell=bash
 # Sourced by the package scripts.
 
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xsession.sh"
+
 # Skips the script (status 77) unless every named command is installed; then makes the scratch
-# folder tmp, removed at exit, and the failure count that pkg_finish reads.
+# folder tmp, removed at exit.
 pkg_begin() {
-    local tool
-    for tool in "$@"; do
-        command -v "$tool" >/dev/null || {
-            echo "skipped: $tool is not installed (scripts/deps.sh test installs it)"
-            exit 77
-        }
-    done
+    xs_require "$@"
     tmp=$(mktemp -d)
     # shellcheck disable=SC2064  # the folder is known now
     trap "rm -rf '$tmp'" EXIT
-    fails=0
-}
-
-fail() {
-    echo "FAIL: $*"
-    fails=$((fails + 1))
-}
-
-# Ends the script: status 1 after any failed check, else the line $1.
-pkg_finish() {
-    if [ "$fails" -ne 0 ]; then
-        echo "$fails check(s) failed"
-        exit 1
-    fi
-    echo "$1"
 }
 
 # Makes the Debian package of the build directory $1 with cpack in the folder $2 and prints its
