@@ -165,12 +165,13 @@ release_testbed
 if wait "$piuparts_pid"; then
     what="install, purge"
     [ ${#upgrade[@]} -eq 0 ] || what+=", upgrade from $(basename "$(ls "$prev"/vostrel_*.deb)")"
-    report piuparts "ok: $what; nothing left behind ($(grep -Eo 'PASS: .*' "$out/piuparts.log" | tail -n 1))"
+    report piuparts "ok: $what; nothing left behind ($(grep -Eo 'PASS: .*' "$out/piuparts.log" |
+        paste -sd' '))"
     rm -rf "$prev"
     mkdir -p "$prev"
     cp "${debs[0]}" "$prev/"
 else
-    report piuparts "failed: $(grep -E '^[0-9:. ]+(ERROR|FAIL):' "$out/piuparts.log" | head -n 3 | tr '\n' ' ') see $out/piuparts.log"
+    report piuparts "failed: $(grep -E '^[0-9ms.]+ (ERROR|FAIL):' "$out/piuparts.log" | head -n 3 | tr '\n' ' ') see $out/piuparts.log"
 fi
 
 if wait "$reprotest_pid" && [ "$(cat "$out/reprotest.status")" -eq 0 ] &&
