@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the given set needs, only when some are missing.
-# Usage: scripts/deps.sh play|test|docs|bench
+# Usage: scripts/deps.sh play|test|docs|bench|debian
 set -euo pipefail
 
 # qt6-tools-dev and qt6-l10n-tools: lupdate and lrelease turn the translation sources into the
@@ -28,14 +28,19 @@ docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot
     "${play_pkgs[@]}")
 # The start-up benchmark (bench/startup.sh): a virtual X server, and Xlib for its probe.
 bench_pkgs=("${play_pkgs[@]}" xvfb xauth libx11-dev)
+# Debian's quality tools (scripts/debian-check.sh): chroot builds, tests of the installed
+# package, install and purge, reproducibility (faketime varies the clock) and hardening.
+debian_pkgs=("${play_pkgs[@]}" dpkg-dev debhelper devscripts lintian pbuilder debootstrap
+    autopkgtest piuparts reprotest diffoscope-minimal faketime blhc git)
 
 case "${1:-}" in
 play) pkgs=("${play_pkgs[@]}") ;;
 test) pkgs=("${test_pkgs[@]}") ;;
 docs) pkgs=("${docs_pkgs[@]}") ;;
 bench) pkgs=("${bench_pkgs[@]}") ;;
+debian) pkgs=("${debian_pkgs[@]}") ;;
 *)
-    echo "usage: $0 play|test|docs|bench" >&2
+    echo "usage: $0 play|test|docs|bench|debian" >&2
     exit 2
     ;;
 esac

@@ -7,26 +7,15 @@ set -euo pipefail
 build="${1:?usage: deb_package.sh BUILD_DIR}"
 [ -x "$build/vostrel" ] || exit 77
 build=$(cd "$build" && pwd)
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian file readelf; do
-    command -v "$tool" >/dev/null || {
-        echo "skipped: $tool is not installed (scripts/deps.sh test installs it)"
-        exit 77
-    }
-done
-
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-fails=0
-fail() {
-    echo "FAIL: $*"
-    fails=$((fails + 1))
-}
+# shellcheck source-path=SCRIPTDIR source=package_common.bash
+source "$(dirname "$0")/package_common.bash"
+# shellcheck source-path=SCRIPTDIR source=checks.bash
+source "$(dirname "$0")/checks.bash"
+pkg_begin cpack dpkg-deb dpkg-shlibdeps lintian file readelf
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || { echo "FAIL: no project version in CMakeCache.txt"; exit 1; }
 arch=$(dpkg --print-architecture)
-# shellcheck source-path=SCRIPTDIR source=package_common.bash
-source "$(dirname "$0")/package_common.bash"
 deb=$(pkg_build "$build" "$tmp") || { echo "FAIL: cpack -G DEB"; exit 1; }
 [ "$(basename "$deb")" == "vostrel_${version}_${arch}.deb" ] || fail "package file $(basename "$deb")"
 
@@ -121,8 +110,4 @@ lintian --pedantic --fail-on "$fail_on" --tag-display-limit 0 "$deb" >"$tmp/lint
     fail "lintian reports $fail_on tags (status $?)"
 sed 's/^/lintian: /' "$tmp/lintian.log"
 
-if [ "$fails" -ne 0 ]; then
-    echo "$fails check(s) failed"
-    exit 1
-fi
-echo "ok: $(basename "$deb"): files, control fields, dependencies, hardening; lintian --fail-on $fail_on"
+finish "ok: $(basename "$deb"): files, control fields, dependencies, hardening; lintian --fail-on $fail_on"
