@@ -472,9 +472,10 @@ play() {
     end_game
 }
 
-# The help's first sentence, as the help's source holds it.
-help_first=$(sed -n 's/^.*Tr("HelpText", "\([^"]*\)").*$/\1/p' "$here/../../game/HelpText.cpp" |
-    head -n 1)
+# The help's first sentence, as the help's source holds it: the heading its translator comment
+# names as the first section's.
+help_first=$(sed -n '/Heading of the help.s first section/,$ s/^.*Tr("HelpText", "\([^"]*\)").*$/\1/p' \
+    "$here/../../game/HelpText.cpp" | head -n 1)
 [ -n "$help_first" ] || fail "no first sentence found in the help's source"
 
 first_start en
