@@ -1,7 +1,7 @@
 // Solve against the plain brute force (Evaluate on every choice set) on the same tickets, in
 // the same run. The ratio is brute-force time per ticket over Solve's time per ticket, both
 // taken from this run's own measurements of the two loops.
-#include "engine/Solver.h"
+#include "search/Solver.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 #pragma once
-// The bodies of ApplyPower and ApplyOp for the evaluator's reduce loop. Each step gives its
-// status; on success it stores its result in `out` and adds its points to `points`, so that the
-// loop keeps its values in registers instead of passing a result record through memory.
-// Internal to the engine: use Arithmetic.h.
+// The bodies of ApplyPower and ApplyOp for the evaluator's reduce loop and the search's inner
+// loops. Each step gives its status; on success it stores its result in `out` and adds its
+// points to `points`, so that the loop keeps its values in registers instead of passing a result
+// record through memory. Elsewhere use Arithmetic.h.
 
 #include "engine/Arithmetic.h"
 #include "engine/ExpressionState.h"

@@ -6,8 +6,8 @@
 #include "app/CGameApp.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
-#include "engine/Solver.h"
 #include "game/IGameView.h"
+#include "search/Solver.h"
 
 #include <cstdint>
 #include <functional>

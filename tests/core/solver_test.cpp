@@ -1,8 +1,8 @@
-#include "engine/AllSwitchesSolver.h"
-#include "engine/ChoiceSets.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
-#include "engine/Solver.h"
+#include "search/AllSwitchesSolver.h"
+#include "search/ChoiceSets.h"
+#include "search/Solver.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Every ticket 0000 to 9999 solved on worker threads, under one switch combination or under all
 // of them at once. Shared by vostrel-cli atlas and the benchmark.
 
-#include "engine/AllSwitchesSolver.h"
+#include "search/AllSwitchesSolver.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // vostrel-cli solve: the best choice set for one ticket.
 #include "engine/ExpressionText.h"
-#include "engine/Solver.h"
+#include "search/Solver.h"
 #include "tools/cli/ChoiceText.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/SolverOptions.h"

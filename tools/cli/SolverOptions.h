@@ -1,7 +1,7 @@
 #pragma once
 // The switch options shared by solve and atlas.
 
-#include "engine/Solver.h"
+#include "search/Solver.h"
 
 namespace vostrel::cli {
 

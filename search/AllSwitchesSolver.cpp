@@ -1,8 +1,8 @@
-#include "engine/AllSwitchesSolver.h"
+#include "search/AllSwitchesSolver.h"
 
 #include "engine/ArithmeticSteps.h"
 #include "engine/PointRules.h"
-#include "engine/SearchParts.h"
+#include "search/SearchParts.h"
 
 #include <algorithm>
 #include <memory>

@@ -3,7 +3,7 @@
 // combination at once: one search under the widest switches, since the choice sets and their
 // values are the same under all; only which of them count, and the final points, differ.
 
-#include "engine/Solver.h"
+#include "search/Solver.h"
 
 #include <array>
 #include <cstdint>

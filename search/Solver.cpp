@@ -1,10 +1,10 @@
-#include "engine/Solver.h"
+#include "search/Solver.h"
 
 #include "engine/ArithmeticSteps.h"
-#include "engine/ChoiceSets.h"
 #include "engine/Evaluator.h"
 #include "engine/PointRules.h"
-#include "engine/SearchParts.h"
+#include "search/ChoiceSets.h"
+#include "search/SearchParts.h"
 
 #include <bit>
 #include <cstdlib>

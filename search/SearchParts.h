@@ -1,12 +1,12 @@
 #pragma once
 // The pieces shared by the searches for the best expression: merged sub-results, the operands of
 // a join pattern, the table that merges sub-results and the order of solutions. Internal to the
-// engine.
+// search.
 
 #include "engine/ArithmeticSteps.h"
 #include "engine/ExpressionState.h"
 #include "engine/PointRules.h"
-#include "engine/Solver.h"
+#include "search/Solver.h"
 
 #include <bit>
 #include <cstdint>
