@@ -119,15 +119,15 @@ inline int32_t OpStep(int32_t a, int32_t b, int32_t kind, const ScoreSwitches& s
     switch (kind) {
     case OpAdd:
         r = static_cast<int64_t>(a) + b;
-        earned = points::kAdd;
+        earned = points::OpPoints(OpAdd);
         break;
     case OpSub:
         r = static_cast<int64_t>(a) - b;
-        earned = points::kSub;
+        earned = points::OpPoints(OpSub);
         break;
     case OpMul:
         r = static_cast<int64_t>(a) * b;
-        earned = points::kMul;
+        earned = points::OpPoints(OpMul);
         break;
     case OpDiv: {
         if (b == 0) {
@@ -141,7 +141,7 @@ inline int32_t OpStep(int32_t a, int32_t b, int32_t kind, const ScoreSwitches& s
             return Inexact(q, sw.scoreInexactDivision, EvalInexactDiv, out, points);
         }
         out = q;
-        points += points::kExactDiv;
+        points += points::OpPoints(OpDiv);
         return EvalOk;
     }
     default:

@@ -1,6 +1,7 @@
 #include "engine/Evaluator.h"
 
 #include "engine/ArithmeticSteps.h"
+#include "engine/ExpressionShape.h"
 #include "engine/PointRules.h"
 #include "engine/ReductionPlan.h"
 
@@ -19,7 +20,7 @@ inline int32_t Run(const ExpressionState& s, int32_t tryCount, const ScoreSwitch
     }
     int32_t points = points::BasePoints(tryCount);
     for (int k = 0; k + 1 < kPositions; ++k) {
-        points += s.rank[k] > s.rank[k + 1] ? points::kOrderBonus : 0;
+        points += shape::OrderBonus(s.rank[k], s.rank[k + 1]);
     }
     const plan::Plan& reduce = plan::PlanFor(s);
 

@@ -40,6 +40,20 @@ inline constexpr int32_t kTargetBonus = 400;
 inline constexpr int32_t kZeroBonus = 100;
 inline constexpr int32_t kTensBonus = 50;
 
+// An operator (OpAdd..OpDiv, the sign slot's codes included) whose result is exact.
+constexpr int32_t OpPoints(int32_t op) {
+    switch (op) {
+    case OpAdd:
+        return kAdd;
+    case OpSub:
+        return kSub;
+    case OpMul:
+        return kMul;
+    default:
+        return kExactDiv;
+    }
+}
+
 // tryCount in 0..kMaxTries.
 constexpr int32_t BasePoints(int32_t tryCount) {
     return tryCount < kTriesWithoutBase ? kFirstTry - kPerTry * tryCount : 0;

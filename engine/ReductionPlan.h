@@ -3,6 +3,7 @@
 // join pattern and rank order, so that the evaluator and the expression text follow one order.
 // Internal to the engine.
 
+#include "engine/ExpressionShape.h"
 #include "engine/ExpressionState.h"
 #include "engine/PointRules.h"
 
@@ -63,20 +64,10 @@ constexpr Plan MakePlan(int joins, int rankKey) {
     for (int k = 0; k < kPositions; ++k) {
         rank[k] = (rankKey >> (2 * k)) & 3;
     }
-    // The operands: start and end positions of each run of joined digits.
-    int start[kPositions] = {};
-    int end[kPositions] = {};
-    int n = 0;
-    for (int k = 0; k < kPositions; ++k) {
-        const bool joined = k > 0 && ((joins >> (k - 1)) & 1) != 0;
-        if (joined) {
-            end[n - 1] = k;
-        } else {
-            start[n] = k;
-            end[n] = k;
-            ++n;
-        }
-    }
+    const shape::Operands operands = shape::OperandsOf(static_cast<unsigned>(joins));
+    const int n = operands.count;
+    const int* start = operands.first;
+    const int* end = operands.last;
     Step found[kPositions] = {};
     int steps = 0;
     // Stack entries: the slot holding the value and the position giving operator and rank.
@@ -102,19 +93,20 @@ constexpr Plan MakePlan(int joins, int rankKey) {
     for (int i = 0; i < kPositions; ++i) {
         plan.steps[i] = i < pad ? Step{kPadLeft, kPadRight, kPadOp} : found[i - pad];
     }
-    plan.adjust = points::kPlainOperand + points::kJoin * (kPositions - n) - points::kAdd * pad;
+    plan.adjust =
+        shape::PatternPoints(static_cast<unsigned>(joins)) - points::OpPoints(OpAdd) * pad;
     return plan;
 }
 
 // By join pattern (bit k - 1: a join in gap k) and by the ranks packed two bits each. Keys
 // whose ranks are no permutation are never read.
 struct PlanTable {
-    Plan plans[8][256];
+    Plan plans[shape::kJoinPatterns][256];
 };
 
 constexpr PlanTable MakePlans() {
     PlanTable t{};
-    for (int j = 0; j < 8; ++j) {
+    for (int j = 0; j < static_cast<int>(shape::kJoinPatterns); ++j) {
         for (int r = 0; r < 256; ++r) {
             t.plans[j][r] = MakePlan(j, r);
         }
@@ -126,8 +118,7 @@ inline constexpr PlanTable kPlans = MakePlans();
 
 // The plan of a well-formed state.
 inline const Plan& PlanFor(const ExpressionState& s) {
-    const int joins =
-        (s.op[1] == OpJoin ? 1 : 0) | (s.op[2] == OpJoin ? 2 : 0) | (s.op[3] == OpJoin ? 4 : 0);
+    const unsigned joins = shape::JoinsOf(s);
     const int rankKey = s.rank[0] | s.rank[1] << 2 | s.rank[2] << 4 | s.rank[3] << 6;
     return kPlans.plans[joins][rankKey];
 }

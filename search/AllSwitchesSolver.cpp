@@ -52,7 +52,7 @@ int ClassOf(int32_t powers) {
     return powers >> 4 | ((powers & kPowerCount) != 0 ? kClassPowered : 0);
 }
 
-constexpr int kPatterns = 8;
+constexpr int kPatterns = shape::kJoinPatterns;
 constexpr int kDigitValues = 10;
 
 // A stored set of sub-results, sorted by value, with the most points and the fewest powers of
@@ -86,7 +86,7 @@ constexpr uint32_t PoolBound() {
     uint32_t prefix = 0;
     uint32_t suffix = 0;
     for (unsigned joins = 0; joins < kPatterns; ++joins) {
-        const int m = kPositions - std::popcount(joins);
+        const int m = shape::OperandsOf(joins).count;
         for (int k = 0; k < m; ++k) {
             prefix += RawBound(k + 1, true) + (k >= 1 ? RawBound(k, false) : 0);
         }
@@ -130,7 +130,8 @@ public:
     void Zero() {
         Part& part = out_[p_.joins][0][0];
         Begin(part);
-        ws_.pool[ws_.used++] = {0, points::kPlainOperand, 1, 0, 0};
+        // No power; its points are the pattern's.
+        ws_.pool[ws_.used++] = {0, 0, 1, 0, 0};
         Seal(part);
     }
 
@@ -166,8 +167,7 @@ public:
             const Part& ls = Find(i, r - 1);
             const Part& rs = Find(r, j);
             search::ForEachPair(
-                ws_.pool, {ls.begin, ls.size}, {rs.begin, rs.size}, r == 1 ? 2 : 4, bonus,
-                kAllowAll,
+                ws_.pool, {ls.begin, ls.size}, {rs.begin, rs.size}, p_.first[r], bonus, kAllowAll,
                 [this, weight](int32_t op, const Item& l, const Item& rt, int32_t out,
                                int32_t points) {
                     int32_t powers = MergePowers(l.powers, rt.powers);
@@ -225,7 +225,7 @@ private:
 struct Meeting {
     const Part* left;
     const Part* right;
-    int32_t ops;    // 2 at the sign slot, else 4
+    int32_t ops;    // what the root's position offers
     int32_t sign;   // kSignPlus or kSignMinus around the pair, or -1
     int32_t points; // what every pair earns besides its parts and operators
     uint32_t weight;
@@ -233,7 +233,6 @@ struct Meeting {
 };
 
 constexpr int32_t kNoSign = -1;
-constexpr int32_t kMostOpPoints[4] = {points::kAdd, points::kSub, points::kMul, points::kExactDiv};
 // The most that a result other than 10 adds at the end.
 constexpr int32_t kMostOtherBonus = std::max(points::kZeroBonus, points::kTensBonus);
 
@@ -279,12 +278,14 @@ public:
     void Others(const Meeting& m) {
         const Sides sides(m);
         const Part& large = sides.large;
-        const int32_t signPoints = m.sign == kNoSign ? 0 : std::max(points::kAdd, points::kSub);
+        const int32_t signPoints =
+            m.sign == kNoSign ? 0
+                              : std::max(points::OpPoints(kSignPlus), points::OpPoints(kSignMinus));
         for (int32_t op = 0; op < m.ops; ++op) {
             for (uint32_t k = 0; k < sides.small.size; ++k) {
                 const Item& s = pool_[sides.small.begin + k];
                 const int sc = ClassOf(s.powers);
-                const int32_t most = m.points + s.points + kMostOpPoints[op] + signPoints;
+                const int32_t most = m.points + s.points + points::OpPoints(op) + signPoints;
                 const int32_t fewest = m.joinCount + (s.powers & kPowerCount);
                 unsigned wanted = 0;
                 for (int c = 0; c < kClasses; ++c) {
@@ -535,25 +536,28 @@ public:
             if (m == 1) {
                 PartBuilder build(ws_, p, ws_.prefix[d0], ws_.middle);
                 build.Leaf(1, ws_.joinedLeaf);
-                meetings[count++] = {part(0, 0), &ws_.joinedLeaf, 2, kNoSign, p.topPoints,
-                                     1,          p.joinCount};
+                meetings[count++] = {
+                    part(0, 0), &ws_.joinedLeaf, shape::OperatorChoices(p.first[1]),
+                    kNoSign,    p.topPoints,     1,
+                    p.joinCount};
                 continue;
             }
             for (int r = 2; r <= m; ++r) {
                 meetings[count++] = {part(0, r - 1),
                                      part(r, m),
-                                     4,
+                                     shape::OperatorChoices(p.first[r]),
                                      kNoSign,
                                      p.topPoints + search::RootBonus(p, r, m),
                                      search::Binomial(m - 1, r - 1),
                                      p.joinCount};
-                // Under the sign: the zero's points and the sign's own order bonus.
-                const int32_t underSign = p.topPoints + points::kPlainOperand +
-                                          search::RootBonus(p, 1, m) + search::RootBonus(p, r, m);
-                for (int32_t sign : {kSignPlus, kSignMinus}) {
-                    meetings[count++] = {part(1, r - 1), part(r, m), 4,
-                                         sign,           underSign,  search::Binomial(m - 2, r - 2),
-                                         p.joinCount};
+                // Under the sign: the sign's own order bonus too.
+                const int32_t underSign =
+                    p.topPoints + search::RootBonus(p, 1, m) + search::RootBonus(p, r, m);
+                for (int32_t sign = 0; sign < shape::OperatorChoices(p.first[1]); ++sign) {
+                    meetings[count++] = {
+                        part(1, r - 1), part(r, m), shape::OperatorChoices(p.first[r]),
+                        sign,           underSign,  search::Binomial(m - 2, r - 2),
+                        p.joinCount};
                 }
             }
         }

@@ -4,8 +4,10 @@
 // search.
 
 #include "engine/ArithmeticSteps.h"
+#include "engine/ExpressionShape.h"
 #include "engine/ExpressionState.h"
 #include "engine/PointRules.h"
+#include "search/JoinPatterns.h"
 #include "search/Solver.h"
 
 #include <bit>
@@ -49,12 +51,13 @@ constexpr uint32_t Binomial(int n, int k) {
     return kTable[n][k];
 }
 
-// Every pair of a left and a right sub-result under each of the first `ops` operators that
-// the switches let succeed: f(op, left, right, result, points), the points being those of both
-// sides, `bonus` and the operator's.
+// Every pair of a left and a right sub-result under each operator that position `pos` offers
+// and the switches let succeed: f(op, left, right, result, points), the points being those of
+// both sides, `bonus` and the operator's.
 template <class F>
-void ForEachPair(const Item* pool, Span ls, Span rs, int32_t ops, int32_t bonus,
+void ForEachPair(const Item* pool, Span ls, Span rs, int pos, int32_t bonus,
                  const ScoreSwitches& sw, F&& f) {
+    const int32_t ops = shape::OperatorChoices(pos);
     for (int32_t op = 0; op < ops; ++op) {
         for (uint32_t li = 0; li < ls.size; ++li) {
             const Item& l = pool[ls.begin + li];
@@ -78,33 +81,25 @@ struct Pattern {
     int first[kMaxOperands] = {}; // first digit of operand q >= 1: its operator's position
     int last[kMaxOperands] = {};  // last digit: where its power sits
     int32_t number[kMaxOperands] = {};
-    int32_t topPoints = 0; // base points, joins and the order bonus that joins alone fix
+    // What every choice set of the pattern earns (JoinPattern::points), the implicit zero's
+    // included, which leaves the zero itself none.
+    int32_t topPoints = 0;
 };
 
 inline Pattern MakePattern(const Digits& d, unsigned joins) {
+    const JoinPattern& jp = JoinPatternOf(joins);
     Pattern p;
     p.joins = joins;
     p.joinCount = std::popcount(joins);
-    const auto joined = [joins](int pos) { return pos >= 1 && ((joins >> (pos - 1)) & 1u); };
-    int q = 0;
-    for (int k = 0; k < kPositions; ++k) {
-        if (joined(k)) {
+    p.operands = jp.operands.count + 1;
+    for (int q = 1; q < p.operands; ++q) {
+        p.first[q] = jp.operands.first[q - 1];
+        p.last[q] = jp.operands.last[q - 1];
+        for (int k = p.first[q]; k <= p.last[q]; ++k) {
             p.number[q] = p.number[q] * 10 + d[k];
-            p.last[q] = k;
-        } else {
-            ++q;
-            p.first[q] = k;
-            p.last[q] = k;
-            p.number[q] = d[k];
         }
     }
-    p.operands = q + 1;
-    p.topPoints = points::BasePoints(0) + points::kJoin * p.joinCount;
-    for (int k = 0; k + 1 < kPositions; ++k) {
-        if (!joined(k) && joined(k + 1)) {
-            p.topPoints += points::kOrderBonus;
-        }
-    }
+    p.topPoints = jp.points;
     return p;
 }
 
@@ -116,17 +111,7 @@ inline int32_t RootBonus(const Pattern& p, int r, int j) {
 
 // Choice sets of one join pattern.
 inline uint32_t CountChoiceSets(unsigned joins, int32_t usePower) {
-    const int free = kPositions - std::popcount(joins);
-    uint32_t n = 2;
-    for (int k = 1; k < free; ++k) {
-        n *= 4 * static_cast<uint32_t>(k + 1); // a gap operator and one more rank order step
-    }
-    if (usePower != 0) {
-        for (int k = 0; k < free; ++k) {
-            n *= 5;
-        }
-    }
-    return n;
+    return JoinPatternOf(joins).choiceSets[usePower != 0 ? 1 : 0];
 }
 
 inline bool ValidDigits(const Digits& d) {

@@ -61,9 +61,9 @@ public:
         p_ = &p;
         ws_.used = 0;
         const int m = p.operands - 1;
-        // The implicit zero: no power, a plain operand's points at the sign's reduce.
+        // The implicit zero: no power; its points are the pattern's.
         spans_[0][0] = {ws_.used, 1};
-        ws_.pool[ws_.used++] = {0, points::kPlainOperand, 1, 0, 0};
+        ws_.pool[ws_.used++] = {0, 0, 1, 0, 0};
         for (int q = 1; q <= m; ++q) {
             BuildLeaf(q);
         }
@@ -117,7 +117,7 @@ private:
             }
             const uint32_t rootRank = RankField(p.first[r], a + b);
             search::ForEachPair(
-                ws_.pool, spans_[i][r - 1], spans_[r][j], r == 1 ? 2 : 4, bonus, sw_.score,
+                ws_.pool, spans_[i][r - 1], spans_[r][j], p.first[r], bonus, sw_.score,
                 [&](int32_t op, const Item& l, const Item& rt, int32_t out, int32_t points) {
                     const uint32_t rootCode = OpField(p.first[r], op) | rootRank;
                     sink(Item{out, points, l.count * rt.count * weight,
@@ -151,39 +151,25 @@ Workspace& ThreadWorkspace() {
     return *ws;
 }
 
-ExpressionState FreshState(const Digits& d, int32_t usePower) {
-    ExpressionState s;
-    for (int k = 0; k < kPositions; ++k) {
-        s.digits[k] = d[k];
-        s.powerOn[k] = usePower != 0;
-    }
-    return s;
-}
-
 // Nothing found yet: the fresh expression, or EvalBadInput for digits outside 0..9.
 SolveResult Unsolved(const Digits& d, int32_t usePower) {
     SolveResult res;
-    res.choice = FreshState(d, usePower);
+    res.choice = search::PatternState(d, 0, usePower);
     if (!search::ValidDigits(d)) {
         res.status = EvalBadInput;
     }
     return res;
 }
 
+// The joined gaps as the model joins them; the free positions' operators, ranks (behind the
+// joined ones) and the powers from the code.
 ExpressionState DecodeChoice(const Digits& d, unsigned joins, uint32_t code, int32_t usePower) {
-    ExpressionState s = FreshState(d, usePower);
+    ExpressionState s = search::PatternState(d, joins, usePower);
     const int32_t j = std::popcount(joins);
-    int32_t joinRank = 0;
     for (int k = 0; k < kPositions; ++k) {
         const uint32_t byte = (code >> (8 * k)) & 0xFFu;
         s.power[k] = static_cast<int32_t>(byte & 7u);
-        const bool joined = k >= 1 && ((joins >> (k - 1)) & 1u);
-        if (joined) {
-            s.op[k] = OpJoin;
-            s.rank[k] = joinRank++;
-            s.rankOn[k] = false;
-            s.powerOn[k - 1] = false;
-        } else {
+        if (s.rankOn[k]) {
             s.op[k] = static_cast<int32_t>((byte >> 3) & 7u);
             s.rank[k] = static_cast<int32_t>(byte >> 6) + j;
         }
@@ -227,7 +213,7 @@ SolveResult Solve(const Digits& digits, const SolveSwitches& sw) {
         return res;
     }
     Search search(ThreadWorkspace(), sw);
-    for (unsigned joins = 0; joins < 8; ++joins) {
+    for (unsigned joins = 0; joins < shape::kJoinPatterns; ++joins) {
         search.Run(search::MakePattern(digits, joins));
         res.states += search::CountChoiceSets(joins, sw.usePower);
     }
