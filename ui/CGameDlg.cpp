@@ -11,14 +11,14 @@
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
 #include "ui/FocusSpeech.h"
+#include "ui/desktop/KeyboardReturn.h"
+#include "ui/looks/DropDownListStyle.h"
+#include "ui/looks/ListRowDelegate.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
-#include "ui/platform/DropDownListStyle.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/HeldKeyGuard.h"
-#include "ui/platform/KeyboardReturn.h"
 #include "ui/platform/ListKeyGuard.h"
-#include "ui/platform/ListRowDelegate.h"
 #include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractButton>

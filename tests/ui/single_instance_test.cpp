@@ -3,7 +3,7 @@
 // A later start runs on a thread of its own, as it would in a process of its own, while this
 // thread's event loop plays the running game.
 #include "core/TempDir.h"
-#include "ui/platform/SingleInstance.h"
+#include "ui/desktop/SingleInstance.h"
 
 #include <QFile>
 #include <QTest>

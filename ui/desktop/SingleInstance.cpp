@@ -1,4 +1,4 @@
-#include "ui/platform/SingleInstance.h"
+#include "ui/desktop/SingleInstance.h"
 
 #include "app/PosixFileSystemView.h"
 #include "app/SettingsLocation.h"
