@@ -64,6 +64,8 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     : QDialog(parent), app_(app) {
     // The window icon is the application's, which start-up sets once the first window shows.
     InitDialogWindow(this, QString::fromLatin1(kProductName), Qt::WindowMinimizeButtonHint);
+    // The help, opened here or over any dialog of the window, tells of this run's file.
+    CHelpDlg::SetSettingsPath(this, app_.settingsPath);
 
     dialogFont_ = font();
     digitFont_ = MakeCellFont(28, kFace);
