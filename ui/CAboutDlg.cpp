@@ -2,8 +2,8 @@
 
 #include "app/Version.h"
 #include "ui/CHelpDlg.h"
+#include "ui/looks/Contrast.h"
 #include "ui/platform/AppIcon.h"
-#include "ui/platform/Contrast.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
 

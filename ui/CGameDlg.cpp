@@ -11,14 +11,14 @@
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
 #include "ui/FocusSpeech.h"
+#include "ui/desktop/KeyboardReturn.h"
+#include "ui/looks/DropDownListStyle.h"
+#include "ui/looks/ListRowDelegate.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
-#include "ui/platform/DropDownListStyle.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/HeldKeyGuard.h"
-#include "ui/platform/KeyboardReturn.h"
 #include "ui/platform/ListKeyGuard.h"
-#include "ui/platform/ListRowDelegate.h"
 #include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractButton>
@@ -64,6 +64,8 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     : QDialog(parent), app_(app) {
     // The window icon is the application's, which start-up sets once the first window shows.
     InitDialogWindow(this, QString::fromLatin1(kProductName), Qt::WindowMinimizeButtonHint);
+    // The help, opened here or over any dialog of the window, tells of this run's file.
+    CHelpDlg::SetSettingsPath(this, app_.settingsPath);
 
     dialogFont_ = font();
     digitFont_ = MakeCellFont(28, kFace);

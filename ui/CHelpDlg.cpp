@@ -1,8 +1,6 @@
 #include "ui/CHelpDlg.h"
 
-#include "app/CGameApp.h"
 #include "game/HelpText.h"
-#include "ui/CGameDlg.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -10,6 +8,7 @@
 #include <QShortcut>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <QVariant>
 
 #include <algorithm>
 
@@ -50,11 +49,13 @@ QString HelpHtml(const std::vector<HelpSection>& help) {
     return html;
 }
 
-// The settings file of this run, known to the game window that owns `w`.
+constexpr char kSettingsPath[] = "vostrelHelpSettingsPath";
+
+// The settings file of this run, set on the window that owns `w`.
 std::string SettingsPathOf(QWidget* w) {
     for (QWidget* p = w; p != nullptr; p = p->parentWidget()) {
-        if (auto* game = qobject_cast<CGameDlg*>(p)) {
-            return game->App().settingsPath;
+        if (const QVariant path = p->property(kSettingsPath); path.isValid()) {
+            return path.toByteArray().toStdString();
         }
     }
     return {};
@@ -91,6 +92,10 @@ CHelpDlg::CHelpDlg(const std::string& settingsPath, QWidget* parent) : QDialog(p
     }
     resize(size);
     browser_->setFocus();
+}
+
+void CHelpDlg::SetSettingsPath(QWidget* window, const std::string& settingsPath) {
+    window->setProperty(kSettingsPath, QByteArray::fromStdString(settingsPath));
 }
 
 CHelpDlg* CHelpDlg::Show(QWidget* from) {

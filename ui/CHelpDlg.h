@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QTextEdit;
 class QWidget;
 
@@ -17,6 +19,8 @@ public:
 
     QTextEdit* Browser() const { return browser_; }
 
+    // The file that the help tells of when opened over `window` or over any dialog it owns.
+    static void SetSettingsPath(QWidget* window, const std::string& settingsPath);
     // Opens the help over `from` (the window where F1 was pressed), or brings forward the one
     // already open there. It belongs to `from`, so a modal `from` does not block it, and it
     // closes with it.

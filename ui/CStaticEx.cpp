@@ -1,7 +1,7 @@
 #include "ui/CStaticEx.h"
 
 #include "ui/CStaticExAccessible.h"
-#include "ui/platform/Contrast.h"
+#include "ui/looks/Contrast.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

@@ -3,6 +3,8 @@
 // its style has SS_NOTIFY; a disabled label still paints as an enabled one. A clickable label
 // given a focus policy opens its list from the keyboard too and marks its focus itself.
 
+#include "ui/IAccessibleLabel.h"
+
 #include <QColor>
 #include <QFrame>
 #include <QPointer>
@@ -28,7 +30,7 @@ struct PixelRect {
     int bottom = 0;
 };
 
-class CStaticEx : public QFrame {
+class CStaticEx : public QFrame, public IAccessibleLabel {
     Q_OBJECT
 public:
     explicit CStaticEx(QWidget* parent = nullptr);
@@ -45,17 +47,17 @@ public:
     // spoken is what a screen reader says for the text; empty: the text itself.
     void SetWindowText(const QString& text, const QString& spoken = QString());
     QString WindowText() const { return m_text; }
-    QString SpokenValue() const;
+    QString SpokenValue() const override;
 
     // The label that names this one for assistive technology; a reader then takes both for
     // parts of one row and not for loose text to read out as a window opens.
     void SetLabelledBy(QWidget* label) { m_labelledBy = label; }
-    QWidget* LabelledBy() const { return m_labelledBy; }
+    QWidget* LabelledBy() const override { return m_labelledBy; }
 
     // A clickable label that takes focus: it stands for a list that it opens.
-    bool OpensList() const;
+    bool OpensList() const override;
     // A click from the keyboard or from assistive technology.
-    void Activate();
+    void Activate() override;
 
     void ModifyStyle(uint32_t remove, uint32_t add);
     uint32_t Style() const { return m_style; }

@@ -1,27 +1,26 @@
 #include "ui/CStaticExAccessible.h"
 
-#include "ui/CStaticEx.h"
+#include "ui/IAccessibleLabel.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 namespace vostrel {
 
 namespace {
 
-QAccessibleInterface* Factory(const QString& className, QObject* object) {
-    if (className == QLatin1String(CStaticEx::staticMetaObject.className())) {
-        if (auto* label = qobject_cast<CStaticEx*>(object)) {
-            return new CStaticExAccessible(label);
-        }
-    }
-    return nullptr;
+QAccessibleInterface* Factory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    auto* label = dynamic_cast<IAccessibleLabel*>(widget);
+    return label != nullptr ? new CStaticExAccessible(widget, label) : nullptr;
 }
 
 } // namespace
 
-CStaticExAccessible::CStaticExAccessible(CStaticEx* label) : QAccessibleWidget(label) {}
+CStaticExAccessible::CStaticExAccessible(QWidget* widget, IAccessibleLabel* label)
+    : QAccessibleWidget(widget), label_(label) {}
 
 void CStaticExAccessible::Install() {
     static const bool installed = [] {
@@ -29,14 +28,6 @@ void CStaticExAccessible::Install() {
         return true;
     }();
     (void)installed;
-}
-
-CStaticEx* CStaticExAccessible::Label() const {
-    return static_cast<CStaticEx*>(widget());
-}
-
-bool CStaticExAccessible::OpensList() const {
-    return Label()->OpensList();
 }
 
 QRect CStaticExAccessible::rect() const {
@@ -60,23 +51,22 @@ QRect CStaticExAccessible::rect() const {
 QAccessible::Role CStaticExAccessible::role() const {
     // Over AT-SPI a combo box is announced as one that drops a list; ButtonDropDown would be
     // read as a plain push button.
-    return OpensList() ? QAccessible::ComboBox : QAccessible::StaticText;
+    return label_->OpensList() ? QAccessible::ComboBox : QAccessible::StaticText;
 }
 
 QAccessible::State CStaticExAccessible::state() const {
     QAccessible::State s = QAccessibleWidget::state();
-    if (OpensList()) {
+    if (label_->OpensList()) {
         s.hasPopup = true;
     }
     return s;
 }
 
 QString CStaticExAccessible::text(QAccessible::Text t) const {
-    const CStaticEx* label = Label();
-    const QString value = label->SpokenValue();
+    const QString value = label_->SpokenValue();
     switch (t) {
     case QAccessible::Name: {
-        const QString control = label->accessibleName();
+        const QString control = widget()->accessibleName();
         if (control.isEmpty()) {
             return value;
         }
@@ -96,18 +86,20 @@ QString CStaticExAccessible::text(QAccessible::Text t) const {
 QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
 CStaticExAccessible::relations(QAccessible::Relation match) const {
     auto rels = QAccessibleWidget::relations(match);
-    const CStaticEx* label = Label();
-    if ((match & QAccessible::Label) && label->LabelledBy() != nullptr) {
-        if (QAccessibleInterface* by = QAccessible::queryAccessibleInterface(label->LabelledBy())) {
+    const QWidget* self = widget();
+    if ((match & QAccessible::Label) && label_->LabelledBy() != nullptr) {
+        if (QAccessibleInterface* by =
+                QAccessible::queryAccessibleInterface(label_->LabelledBy())) {
             rels.append({by, QAccessible::Label});
         }
     }
     // And the other way: the labels among its siblings that this one names.
-    if ((match & QAccessible::Labelled) && label->parentWidget() != nullptr) {
+    if ((match & QAccessible::Labelled) && self->parentWidget() != nullptr) {
         const auto siblings =
-            label->parentWidget()->findChildren<CStaticEx*>(Qt::FindDirectChildrenOnly);
-        for (CStaticEx* named : siblings) {
-            if (named->LabelledBy() == label) {
+            self->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* named : siblings) {
+            const auto* other = dynamic_cast<const IAccessibleLabel*>(named);
+            if (other != nullptr && other->LabelledBy() == self) {
                 if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(named)) {
                     rels.append({iface, QAccessible::Labelled});
                 }
@@ -118,7 +110,7 @@ CStaticExAccessible::relations(QAccessible::Relation match) const {
 }
 
 QStringList CStaticExAccessible::actionNames() const {
-    if (!OpensList() || !Label()->isEnabled()) {
+    if (!label_->OpensList() || !widget()->isEnabled()) {
         return QAccessibleWidget::actionNames();
     }
     // The first is the default action.
@@ -126,9 +118,9 @@ QStringList CStaticExAccessible::actionNames() const {
 }
 
 void CStaticExAccessible::doAction(const QString& actionName) {
-    if (OpensList() && Label()->isEnabled() &&
+    if (label_->OpensList() && widget()->isEnabled() &&
         (actionName == showMenuAction() || actionName == pressAction())) {
-        Label()->Activate();
+        label_->Activate();
         return;
     }
     QAccessibleWidget::doAction(actionName);

@@ -1,19 +1,19 @@
 #pragma once
-// What assistive technology sees of a CStaticEx: a label that opens a list is a combo box that
-// the player can focus and open; any other label is static text. Its name says which control
-// it is and what it shows, so a screen reader that speaks only names still hears both.
+// What assistive technology sees of a coloured label (CStaticEx): a label that opens a list is a
+// combo box that the player can focus and open; any other label is static text. Its name says which
+// control it is and what it shows, so a screen reader that speaks only names still hears both.
 
 #include <QAccessibleWidget>
 
 namespace vostrel {
 
-class CStaticEx;
+class IAccessibleLabel;
 
 class CStaticExAccessible : public QAccessibleWidget {
 public:
-    explicit CStaticExAccessible(CStaticEx* label);
+    CStaticExAccessible(QWidget* widget, IAccessibleLabel* label);
 
-    // Makes Qt build this interface for every CStaticEx; once per process.
+    // Makes Qt build this interface for every coloured label; once per process.
     static void Install();
 
     QRect rect() const override;
@@ -26,8 +26,7 @@ public:
     void doAction(const QString& actionName) override;
 
 private:
-    CStaticEx* Label() const;
-    bool OpensList() const;
+    IAccessibleLabel* label_;
 };
 
 } // namespace vostrel

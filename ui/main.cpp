@@ -6,11 +6,11 @@
 #include "ui/ApplicationAccessible.h"
 #include "ui/QtAppShell.h"
 #include "ui/Translation.h"
+#include "ui/desktop/SessionEnd.h"
+#include "ui/desktop/SingleInstance.h"
+#include "ui/looks/FocusMarkStyle.h"
 #include "ui/platform/AppIcon.h"
-#include "ui/platform/FocusMarkStyle.h"
 #include "ui/platform/Fonts.h"
-#include "ui/platform/SessionEnd.h"
-#include "ui/platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -8,8 +8,8 @@
 #include "ui/CGameDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CStaticEx.h"
-#include "ui/platform/Contrast.h"
-#include "ui/platform/FocusMarkStyle.h"
+#include "ui/looks/Contrast.h"
+#include "ui/looks/FocusMarkStyle.h"
 
 #include <QApplication>
 #include <QImage>

@@ -348,6 +348,7 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
     EXPECT_EQ(text->textInterface()->cursorPosition(), 0);
     EXPECT_TRUE(help->Browser()->toPlainText().startsWith(text->textInterface()->text(0, 8)));
     EXPECT_NE(help->Browser()->toPlainText().indexOf(QString::number(points::kTargetBonus)), -1);
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QString::fromStdString(app.settingsPath)));
     // A second F1 brings the same window forward.
     QTest::keyClick(game.windowHandle(), Qt::Key_F1);
     EXPECT_EQ(game.findChildren<CHelpDlg*>().size(), 1);
@@ -375,6 +376,9 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
         QTest::keyClick(d->windowHandle(), Qt::Key_F1);
         auto* h = d->findChild<CHelpDlg*>();
         ASSERT_NE(h, nullptr) << d->metaObject()->className();
+        // It tells of this run's file, as over the game window.
+        EXPECT_TRUE(h->Browser()->toPlainText().contains(QString::fromStdString(app.settingsPath)))
+            << d->metaObject()->className();
         // Keys reach it past the modal dialog it belongs to.
         QTest::keyClick(h->windowHandle(), Qt::Key_Escape);
         QApplication::processEvents();

@@ -1,5 +1,5 @@
 #include "app/WinConstants.h"
-#include "ui/platform/Contrast.h"
+#include "ui/looks/Contrast.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/MessageBoxes.h"

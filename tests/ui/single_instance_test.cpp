@@ -2,10 +2,13 @@
 // long it has run; what a killed game left is taken over, and the new game answers later starts.
 // A later start runs on a thread of its own, as it would in a process of its own, while this
 // thread's event loop plays the running game.
+#include "app/GameGuard.h"
+#include "app/SettingsLocation.h"
+#include "app/Sha256.h"
 #include "core/TempDir.h"
-#include "ui/platform/SingleInstance.h"
+#include "ui/desktop/SingleInstance.h"
 
-#include <QFile>
+#include <QCryptographicHash>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -44,23 +47,21 @@ template <class Fn> auto WhileAnswering(Fn fn) {
     return result;
 }
 
-Role LaterStart(const std::string& path, const QString& folder) {
+Role LaterStart(const std::string& path, const std::string& folder) {
     return WhileAnswering([&] { return SingleInstance(path, folder, 1000).role(); });
 }
 
 struct GuardFolders {
     test::TempDir dir;
-    QString run;
+    std::string run;
 
-    GuardFolders() : run(QFile::decodeName(dir.File("run").c_str())) {
+    GuardFolders() : run(dir.File("run")) {
         ::mkdir(dir.File("run").c_str(), 0700);
         ::mkdir(dir.File("data").c_str(), 0700);
     }
-    QByteArray Lock(const std::string& path) const {
-        return QFile::encodeName(SingleInstance::GuardBase(path, run) + QStringLiteral(".lock"));
-    }
-    QString Socket(const std::string& path) const {
-        return SingleInstance::GuardBase(path, run) + QStringLiteral(".sock");
+    std::string Lock(const std::string& path) const { return GameGuard::Base(path, run) + ".lock"; }
+    std::string Socket(const std::string& path) const {
+        return GameGuard::Base(path, run) + ".sock";
     }
 };
 
@@ -93,9 +94,9 @@ TEST(SingleInstance, ARunningGameKeepsItsFileHoweverLongItRuns) {
     ASSERT_EQ(running->role(), Role::Sole);
     // A day without a touch of the lock, as in a game left open.
     const timespec dayAgo[2] = {{::time(nullptr) - 86400, 0}, {::time(nullptr) - 86400, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, f.Lock(file).constData(), dayAgo, 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, f.Lock(file).c_str(), dayAgo, 0), 0);
     EXPECT_EQ(LaterStart(file, f.run), Role::Elsewhere);
-    EXPECT_TRUE(WhileAnswering([&] { return SingleInstance::AskToComeForward(f.Socket(file)); }));
+    EXPECT_TRUE(WhileAnswering([&] { return GameGuard::AskToComeForward(f.Socket(file)); }));
 
     // Ended, its file is free at once.
     running.reset();
@@ -106,21 +107,43 @@ TEST(SingleInstance, AKilledGamesLockAndSocketAreTakenOver) {
     GuardFolders f;
     const std::string file = f.dir.File("data/vostrel.dat");
     // What a kill leaves: the lock file, no longer held, and a socket file nothing listens on.
-    test::WriteBytes(f.Lock(file).toStdString(), "");
+    test::WriteBytes(f.Lock(file), "");
     const int dead = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
-    const QByteArray socketPath = QFile::encodeName(f.Socket(file));
-    ASSERT_LT(static_cast<size_t>(socketPath.size()), sizeof addr.sun_path);
-    std::memcpy(addr.sun_path, socketPath.constData(), static_cast<size_t>(socketPath.size()));
+    const std::string socketPath = f.Socket(file);
+    ASSERT_LT(socketPath.size(), sizeof addr.sun_path);
+    std::memcpy(addr.sun_path, socketPath.data(), socketPath.size());
     ASSERT_EQ(::bind(dead, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
     ::close(dead);
-    EXPECT_FALSE(SingleInstance::AskToComeForward(f.Socket(file)));
+    EXPECT_FALSE(GameGuard::AskToComeForward(f.Socket(file)));
 
     const SingleInstance next(file, f.run, 0);
     ASSERT_EQ(next.role(), Role::Sole);
-    EXPECT_TRUE(WhileAnswering([&] { return SingleInstance::AskToComeForward(f.Socket(file)); }));
+    EXPECT_TRUE(WhileAnswering([&] { return GameGuard::AskToComeForward(f.Socket(file)); }));
     EXPECT_EQ(LaterStart(file, f.run), Role::Elsewhere);
+}
+
+// Games of earlier versions named the lock and the socket by Qt's SHA-256 of the same key: a
+// game they run is met by a later start of this one.
+TEST(SingleInstance, TheLockAndSocketKeepTheNamesEarlierVersionsUsed) {
+    GuardFolders f;
+    const std::string file = f.dir.File("data/vostrel.dat");
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray::number(static_cast<qulonglong>(::geteuid())));
+    hash.addData(QByteArrayView("\0", 1));
+    hash.addData(QByteArray::fromStdString(SettingsIdentity(file)));
+    EXPECT_EQ(GameGuard::Base(file, f.run),
+              f.run + "/vostrel-" + hash.result().toHex().left(24).toStdString());
+    // Every length around the block borders, where the padding changes.
+    std::string bytes;
+    for (int n = 0; n < 200; ++n) {
+        const auto ours = Sha256(bytes);
+        const QByteArray qt =
+            QCryptographicHash::hash(QByteArray::fromStdString(bytes), QCryptographicHash::Sha256);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ours.data()), 32), qt) << n;
+        bytes += static_cast<char>(0x80 + n);
+    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ui/platform/ListRowDelegate.h"
+#include "ui/looks/ListRowDelegate.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "ui/platform/KeyboardReturn.h"
+#include "ui/desktop/KeyboardReturn.h"
 
 #include <QApplication>
 #include <QGuiApplication>

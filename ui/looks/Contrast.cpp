@@ -1,4 +1,4 @@
-#include "ui/platform/Contrast.h"
+#include "ui/looks/Contrast.h"
 
 #include <algorithm>
 #include <cmath>

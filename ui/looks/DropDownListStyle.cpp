@@ -1,4 +1,4 @@
-#include "ui/platform/DropDownListStyle.h"
+#include "ui/looks/DropDownListStyle.h"
 
 namespace vostrel {
 

@@ -1,4 +1,4 @@
-#include "ui/platform/SessionEnd.h"
+#include "ui/desktop/SessionEnd.h"
 
 #include <QEvent>
 #include <QGuiApplication>

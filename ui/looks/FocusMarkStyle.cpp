@@ -1,6 +1,6 @@
-#include "ui/platform/FocusMarkStyle.h"
+#include "ui/looks/FocusMarkStyle.h"
 
-#include "ui/platform/Contrast.h"
+#include "ui/looks/Contrast.h"
 
 #include <QApplication>
 #include <QPainter>
