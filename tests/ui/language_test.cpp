@@ -9,6 +9,7 @@
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
+#include "fakes/ScriptedRandom.h"
 #include "game/ControlIds.h"
 #include "game/HelpText.h"
 #include "ui/CAboutDlg.h"
@@ -207,7 +208,7 @@ TEST_F(LanguageTest, EnglishReachesEveryTextWithTheSameAcceleratorsAndJapaneseSt
     }
 
     // The flow's boxes and their buttons, a sentence with numbers among them.
-    CGameDlg game(app, [] { return 3277; });
+    CGameDlg game(app, fakes::ScriptedRandom::Repeating({1}));
     boxes.answers = {IDNO};
     game.Flow().EvaluateTry();
     game.Flow().RequestExit(IDCANCEL);
@@ -332,7 +333,7 @@ TEST_F(LanguageTest, HelpExamplesShowWhatTheEngineComputesForTheRulesTheyIllustr
 }
 
 TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
-    CGameDlg game(app, [] { return 3277; });
+    CGameDlg game(app, fakes::ScriptedRandom::Repeating({1}));
     game.show();
     QApplication::setActiveWindow(&game);
     QTest::keyClick(game.windowHandle(), Qt::Key_F1);
@@ -348,6 +349,7 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
     EXPECT_EQ(text->textInterface()->cursorPosition(), 0);
     EXPECT_TRUE(help->Browser()->toPlainText().startsWith(text->textInterface()->text(0, 8)));
     EXPECT_NE(help->Browser()->toPlainText().indexOf(QString::number(points::kTargetBonus)), -1);
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QString::fromStdString(app.settingsPath)));
     // A second F1 brings the same window forward.
     QTest::keyClick(game.windowHandle(), Qt::Key_F1);
     EXPECT_EQ(game.findChildren<CHelpDlg*>().size(), 1);
@@ -375,6 +377,9 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
         QTest::keyClick(d->windowHandle(), Qt::Key_F1);
         auto* h = d->findChild<CHelpDlg*>();
         ASSERT_NE(h, nullptr) << d->metaObject()->className();
+        // It tells where this run keeps its file, as the game window's does.
+        EXPECT_TRUE(h->Browser()->toPlainText().contains(QString::fromStdString(app.settingsPath)))
+            << d->metaObject()->className();
         // Keys reach it past the modal dialog it belongs to.
         QTest::keyClick(h->windowHandle(), Qt::Key_Escape);
         QApplication::processEvents();
