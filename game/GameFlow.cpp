@@ -7,11 +7,11 @@
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
 #include "game/ControlIds.h"
+#include "game/GameScore.h"
 #include "game/SpokenText.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
 #include <utility>
 
 namespace vostrel {
@@ -21,12 +21,6 @@ namespace {
 // Platform generators may be wider than 15 bits; only a whole number of 15-bit blocks keeps
 // the reduction uniform.
 static_assert(RAND_MAX >= 32767 && (static_cast<unsigned long long>(RAND_MAX) + 1) % 32768 == 0);
-
-int32_t SaturatingAdd(int32_t a, int32_t b) {
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // Hides a list and returns its item. A list always holds a selection the flow preset; anything
 // else keeps the current value.

@@ -115,6 +115,10 @@ TEST(Solve, AgreesWithTheBruteForceOnEverySwitchCombination) {
 }
 
 TEST(SolveAllSwitches, EqualsSolveUnderEachCombination) {
+    // Each switch has a bit of its own: an index names its combination, and nothing else.
+    for (int combo = 0; combo < kSwitchCombinations; ++combo) {
+        EXPECT_EQ(SwitchCombinationIndex(SwitchCombination(combo)), combo);
+    }
     // The sanitizer build checks every third ticket.
     const size_t step = kTicketsPerCombination == 1 ? 3 : 1;
     for (size_t n = 0; n < kTickets.size(); n += step) {

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 
 namespace vostrel {
 namespace {
@@ -100,6 +101,17 @@ TEST_F(StartUpTest, ASaveThatFailsAtTheEndIsTold) {
     ASSERT_EQ(shell.boxes.shown.size(), 1u);
     EXPECT_EQ(shell.boxes.Last().text, "設定ファイルの保存に失敗しました。\n\n" + path_ +
                                            "\n同じ名前のフォルダがあります。");
+    // Each cause the player can act on is told in its own words.
+    const std::pair<int, std::string> causes[] = {
+        {EROFS, "読取り専用のディスクです。"},
+        {EACCES, "このファイルまたはフォルダへの書込みが許可されていません。"},
+        {EPERM, "このファイルまたはフォルダへの書込みが許可されていません。"},
+        {ENOSPC, "ディスクの空きが足りません。"},
+    };
+    for (const auto& [reason, why] : causes) {
+        EXPECT_EQ(SaveFailureText(path_, reason),
+                  "設定ファイルの保存に失敗しました。\n\n" + path_ + "\n" + why);
+    }
 }
 
 // The desktop ends the session while the game runs: the record as it stands is saved at
@@ -115,6 +127,12 @@ TEST_F(StartUpTest, TheEndOfASessionSavesOnceWithoutABox) {
         running.settings.highScores.name[0] = "Hanako";
         running.SaveForSession();
         EXPECT_EQ(Reload().highScores.name[0], "Hanako");
+        // What it wrote is known: asked again with nothing changed, it leaves the file alone.
+        const std::string written = Read();
+        Write("touched");
+        running.SaveForSession();
+        EXPECT_EQ(Read(), "touched");
+        Write(written);
         running.settings.repeatCount = 7;
         running.EndSession();
         EXPECT_EQ(Reload().repeatCount, 7);

@@ -1,5 +1,8 @@
 // Texts through the installed translator, and numbers put into translated sentences.
+#include "ExprBuilder.h"
 #include "app/Tr.h"
+#include "engine/Evaluator.h"
+#include "game/SpokenText.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +25,16 @@ TEST(Tr, ArgumentsGoWhereTheSentenceSaysOnceAndTranslationsFallBackToTheSource) 
     EXPECT_EQ(Tr("GameFlow", "終了確認"), "終了確認"); // no translation: as written
     SetTextTranslator(nullptr);
     EXPECT_EQ(Tr("GameFlow", "終了しますか"), "終了しますか");
+}
+
+// Points below zero are said with their sign: only an error has none.
+TEST(SpokenText, AResultIsSaidWithItsPointsAndTheirSign) {
+    using namespace test_support;
+    const EvalResult r = Evaluate(Expr({7, 2, 3, 5}, {OpAdd, OpDiv}), 0, {1, 0, 1});
+    ASSERT_EQ(r.status, EvalOk);
+    ASSERT_LT(r.points, 0);
+    EXPECT_EQ(ResultSpeech(r),
+              "計算結果 " + std::to_string(r.value) + "、得点 " + std::to_string(r.points));
 }
 
 } // namespace

@@ -2,12 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vostrel::fakes {
 
-void ScriptedRandom::AddDigits(std::initializer_list<int32_t> digits) {
+int32_t ScriptedRandom::ValueOf(int32_t digit) {
     // d * 3277 lies inside the block of generator values that scales to d.
+    return digit * 3277;
+}
+
+RandomSource ScriptedRandom::Repeating(std::vector<int32_t> digits) {
+    return [digits = std::move(digits), next = size_t{0}]() mutable {
+        return digits.empty() ? 0 : ValueOf(digits[next++ % digits.size()]);
+    };
+}
+
+void ScriptedRandom::AddDigits(std::initializer_list<int32_t> digits) {
     for (const int32_t d : digits) {
-        values_.push_back(d * 3277);
+        values_.push_back(ValueOf(d));
     }
 }
 

@@ -7,11 +7,17 @@
 #include <cstdint>
 #include <deque>
 #include <initializer_list>
+#include <vector>
 
 namespace vostrel::fakes {
 
 class ScriptedRandom {
 public:
+    // A generator value that DrawDigits turns into digit (0 to 9).
+    static int32_t ValueOf(int32_t digit);
+    // Draws the given digits in turn, over and over, for a window that draws as it likes.
+    static RandomSource Repeating(std::vector<int32_t> digits);
+
     // Queues the generator value that DrawDigits turns into each given digit.
     void AddDigits(std::initializer_list<int32_t> digits);
     // Queues generator values as they are.

@@ -22,14 +22,40 @@ $want_out"
 
 # --- eval
 
+# The expected points, from the point table.
+declare -A pt
+for name in kPlainOperand kAdd kSub kMul kExactDiv kJoin kInexactPenalty kOrderBonus kFirstTry \
+    kPerTry kTargetBonus kZeroBonus; do
+    pt[$name]=$(rule "$name")
+    [ -n "${pt[$name]}" ] || fail "no $name in the point table"
+done
+# Each operand counts (the zero in front of the sign too; a join makes one of two digits), each
+# operator (the sign slot's "no sign" adds), each pair of ranks out of order, the tries, 10.
+start=$((5 * pt[kPlainOperand] + 4 * pt[kAdd])) # 0+1+2+3+4
+first_ten=$((pt[kFirstTry] + pt[kTargetBonus]))
+# 50 / 5 * 1 from 5051: four operands, the sign, a join, a division and a product, one pair.
+joined=$((4 * pt[kPlainOperand] + pt[kAdd] + pt[kJoin] + pt[kExactDiv] + pt[kMul]))
+joined=$((joined + pt[kOrderBonus]))
+# 2 * (3 + 4 - 2) from 2342 after one try: five operands, the sign, a product, a sum and a
+# difference, two pairs.
+ordered=$((5 * pt[kPlainOperand] + 2 * pt[kAdd] + pt[kMul] + pt[kSub] + 2 * pt[kOrderBonus]))
+
 input=$'1234 0000 0000 0123 0 001\n5051 0000 0432 1023 0 001\n2342 0000 0201 3201 1 001\n'
-expect "eval worked examples" 0 $'0 10 800\n0 10 1110\n0 10 990' -- eval
+expect "eval worked examples" 0 "0 10 $((start + first_ten))
+0 10 $((joined + first_ten))
+0 10 $((ordered + first_ten - pt[kPerTry]))" -- eval
 
 input=$'0000 0000 0000 0123 0 000\n7235 0000 0300 0123 0 101\n7234 0000 0300 0123 0 001\n'
 input+=$'1291 0004 0444 3012 0 001\n2031 1000 0300 0123 0 011\n2031 1000 0300 0123 0 001\n'
 input+=$'1234 0000 0000 3210 10 001\n'
-expect "eval statuses and points" 0 \
-    $'0 0 0\n0 11 -150\n-3 0 0\n-2 0 0\n-1 0 0\n-4 0 0\n0 10 940' -- eval
+# Another result keeps only a total that is not positive; ten tries leave no base points.
+expect "eval statuses and points" 0 "0 0 0
+0 11 $((5 * pt[kPlainOperand] + 3 * pt[kAdd] + pt[kInexactPenalty] + pt[kFirstTry]))
+-3 0 0
+-2 0 0
+-1 0 0
+-4 0 0
+0 10 $((start + 3 * pt[kOrderBonus] + pt[kTargetBonus]))" -- eval
 
 # Every malformed line is answered in its place; the lines around it still count.
 input=$'1234 0000 0000 0123 0 001\n'
@@ -55,10 +81,12 @@ rc=$?
 [ "$(printf '%s\n' "$out" | wc -l)" -eq 17 ] || fail "eval with malformed lines: $(printf '%s\n' "$out" | wc -l) output lines, expected 17"
 [ "$(printf '%s\n' "$out" | grep -c '^error: .')" -eq 14 ] || fail "eval: expected 14 error lines:
 $out"
-[ "$(printf '%s\n' "$out" | sed -n '1p;16p')" == $'0 10 800\n0 10 800' ] ||
+[ "$(printf '%s\n' "$out" | sed -n '1p;16p')" == "0 10 $((start + first_ten))
+0 10 $((start + first_ten))" ] ||
     fail "eval: good lines around errors:
 $out"
-[ "$(printf '%s\n' "$out" | sed -n 17p)" == "0 10 720" ] || fail "eval: blanks between fields, no final newline"
+[ "$(printf '%s\n' "$out" | sed -n 17p)" == "0 10 $((start + first_ten - 4 * pt[kPerTry]))" ] ||
+    fail "eval: blanks between fields, no final newline"
 printf '%s\n' "$out" | sed -n 2,15p | grep -v '^error: ' && fail "eval: a malformed line got a result"
 
 input=""
@@ -80,7 +108,8 @@ rc=$?
 lines=$(wc -l <"$tmp/million.out")
 [ "$lines" -eq 1000000 ] || fail "million-line eval: $lines output lines"
 grep -qvE '^-?[0-4] -?[0-9]+ -?[0-9]+$' "$tmp/million.out" && fail "million-line eval: a line out of format"
-[ "$(sed -n 1p "$tmp/million.out")" == "0 0 500" ] || fail "million-line eval: first line"
+[ "$(sed -n 1p "$tmp/million.out")" == "0 0 $((start + pt[kFirstTry] + pt[kZeroBonus]))" ] ||
+    fail "million-line eval: first line"
 
 # --- model
 

@@ -1,23 +1,32 @@
 # shellcheck shell=bash
 # Sourced by the end-to-end scripts that play a whole game, after scripts/xsession.sh and
-# xs_begin: the failure exit with the game's output, a rand() that gives known digits, keys
-# bound to the characters of a name, and one graded problem that enters the high-score table.
+# xs_begin: the failure exit with the game's output, a rand() that gives known digits and the
+# points they are worth, keys bound to the characters of a name, and one graded problem that
+# enters the high-score table.
 
-# Ends the test as failed, with what the game printed to $XS_WORK/game.log.
-fail() {
-    echo "FAIL: $*"
-    [ -s "$XS_WORK/game.log" ] && sed 's/^/game: /' "$XS_WORK/game.log"
-    exit 1
+# shellcheck source=checks.bash
+source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
+# A failed check ends the test, with what the game printed.
+fail_now=1
+fail_log=$XS_WORK/game.log
+
+# The points of the expression as a problem starts (no powers, every gap "+", left to right)
+# over the four digits $2 (by default 1234, which make 10) after $1 tries, graded with the
+# switches of a new settings file: as the engine of the build under test ($build) gives them.
+e2e_start_points() {
+    # shellcheck disable=SC2154  # build is the sourcing script's
+    printf '%s 0000 0000 0123 %d 001\n' "${2:-1234}" "$1" | "$build/tools/vostrel-cli" eval |
+        cut -d' ' -f3
 }
 
 # Builds $XS_WORK/rand.so for LD_PRELOAD: the game draws its digits with rand(), and gets the
 # digits given here in turn, over and over. Without any, 1, 2, 3 and 4 for every problem, so the
-# expression as it starts, 0+1+2+3+4, is 10 and worth 800 points.
+# expression as it starts, 0+1+2+3+4, is 10 (worth e2e_start_points 0).
 e2e_build_rand() {
     local digit values=""
     [ $# -gt 0 ] || set -- 1 2 3 4
-    # 3277 * d is drawn as the digit d.
-    for digit in "$@"; do values+="${values:+, }$((digit * 3277))"; done
+    # The least value that the game's scaling, r * 10 / 32768, draws as the digit d.
+    for digit in "$@"; do values+="${values:+, }$(((digit * 32768 + 9) / 10))"; done
     cat >"$XS_WORK/rand.c" <<C
 int rand(void) {
     static const int values[] = {$values};

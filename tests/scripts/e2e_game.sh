@@ -18,10 +18,9 @@ xs_require Xvfb xdotool xwininfo xwd openbox
 xs_begin
 work=$XS_WORK
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+# shellcheck source-path=SCRIPTDIR source=checks.bash
+source "$(dirname "$0")/checks.bash"
+fail_now=1
 
 cp "$binary" "$work/vostrel"
 xs_start || fail "no X server"

@@ -43,8 +43,7 @@ row_lines() {
 name='山田 太郎～①'
 # Each held key is one try: the points of 0+1+2+3+4 after three tries, as the engine gives them.
 held_keys=(space Return alt+equal)
-score=$(printf '1234 0000 0000 0123 %d 001\n' "${#held_keys[@]}" | "$build/tools/vostrel-cli" eval |
-    cut -d' ' -f3)
+score=$(e2e_start_points "${#held_keys[@]}")
 {
     printf 'rn:1\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n'
     printf 'hsn0:%s\r\nhss0:%s\r\n' "$(printf '%s' "$name" | iconv -f UTF-8 -t CP932)" "$score"

@@ -14,10 +14,9 @@ source "$here/../../scripts/xsession.sh"
 if [ "${1:-}" = --player ]; then
     tmp=$2
     XS_WORK=$tmp # for xs_region_sum
-    fail() {
-        echo "FAIL: $*"
-        exit 1
-    }
+    # shellcheck source-path=SCRIPTDIR source=checks.bash
+    source "$here/checks.bash"
+    fail_now=1
     mkdir -p "$XDG_CONFIG_HOME/fcitx5"
     printf '%s\n' '[Groups/0]' 'Name=Default' 'Default Layout=us' 'DefaultIM=mozc' '' \
         '[Groups/0/Items/0]' 'Name=keyboard-us' 'Layout=' '' '[Groups/0/Items/1]' 'Name=mozc' \

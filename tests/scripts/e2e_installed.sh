@@ -98,7 +98,7 @@ check_file() {
     local f="$data/vostrel.dat"
     grep -aqx $'rn:1\r' "$f" || fail "$1: rn is not 1: $(grep -a '^rn:' "$f")"
     grep -aqxF "hsn0:$cp932_name"$'\r' "$f" || fail "$1: row 0 is not the name: $(grep -a '^hsn0:' "$f")"
-    grep -aqx $'hss0:800\r' "$f" || fail "$1: row 0 is not 800: $(grep -a '^hss0:' "$f")"
+    grep -aqx "hss0:$(e2e_start_points 0)"$'\r' "$f" || fail "$1: row 0 is not the score: $(grep -a '^hss0:' "$f")"
 }
 check_file "after the first game"
 [ ! -e "$root/usr/games/vostrel.dat" ] || fail "a vostrel.dat beside the installed game"

@@ -360,7 +360,7 @@ play() {
 
     # "=" from a label (Alt+=), and by the button: the result and the points, once, the focus
     # staying where it was; the braille display shows them too.
-    result=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 780)")
+    result=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 "$(e2e_start_points 1 3124)")")
     step 90 alt+equal
     says_once "$result" "the result and points after Alt+= on a label"
     shows "$result" "the result and points on the braille display after Alt+="
@@ -368,7 +368,7 @@ play() {
     step 60 shift+Tab
     says '^= push button' "the = button"
     show
-    result=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 760)")
+    result=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 "$(e2e_start_points 2 3124)")")
     step 90 space
     says_once "$result" "the result and points after = by the button"
     shows "$result" "the result and points on the braille display after ="
@@ -376,7 +376,8 @@ play() {
 
     # A grade: the box as before, its text on the braille display too, then the next
     # problem's digits.
-    line=$(re "$(tx GameFlow $'今回のスコア:%1(%2)\n%3番目の計算を始めます。' 760 760 2)")
+    score=$(e2e_start_points 2 3124)
+    line=$(re "$(tx GameFlow $'今回のスコア:%1(%2)\n%3番目の計算を始めます。' "$score" "$score" 2)")
     step 90 alt+m
     says "$line" "the grade's box"
     shows "$line" "the grade's box on the braille display"

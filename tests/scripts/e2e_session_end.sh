@@ -72,7 +72,7 @@ start() {
     main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
 }
 
-# The file has its 18 lines, ends with a line end, and row 0 is $1 with 800 points; rn is $2.
+# The file: 18 lines, a line end last, row 0 is $1 with the graded points, rn is $2.
 check_file() {
     local ended last
     ended=$(grep -c $'\r$' "$dat") || true
@@ -81,7 +81,7 @@ check_file() {
         fail "vostrel.dat is not whole: $(od -c "$dat" | tail -n 5)"
     fi
     grep -aqx "hsn0:$1"$'\r' "$dat" || fail "row 0 is not $1: $(grep -a '^hsn0:' "$dat")"
-    grep -aqx $'hss0:800\r' "$dat" || fail "row 0 does not hold 800 points"
+    grep -aqx "hss0:$(e2e_start_points 0)"$'\r' "$dat" || fail "row 0 does not hold the graded points"
     grep -aqx "rn:$2"$'\r' "$dat" || fail "rn is not $2: $(grep -a '^rn:' "$dat")"
     grep -aqx $'hsn1:ABC\r' "$dat" || fail "the old row 0 did not move down"
 }

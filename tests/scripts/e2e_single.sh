@@ -114,7 +114,7 @@ if [ -n "$lost" ]; then
     xs_wait_exit "$second" 10 || fail "$lost, which does not end"
 fi
 if ! grep -aqx $'hsn0:kept\r' "$tmp/game/vostrel.dat" ||
-    ! grep -aqx $'hss0:800\r' "$tmp/game/vostrel.dat"; then
+    ! grep -aqx "hss0:$(e2e_start_points 0)"$'\r' "$tmp/game/vostrel.dat"; then
     lost="${lost:+$lost; }the score is not in the file: $(grep -a '^hs.0:' "$tmp/game/vostrel.dat" | tr '\r\n' '  ')"
 fi
 [ -z "$lost" ] || fail "$lost"

@@ -26,12 +26,11 @@ stop_weston() { [ -z "${weston_pid:-}" ] || kill "$weston_pid" 2>/dev/null; }
 xs_begin stop_weston
 work=$XS_WORK
 log="$work/game.log"
-# Ends the test as failed, with the end of what the game printed and of its protocol log.
-fail() {
-    echo "FAIL: $*"
-    [ -s "$log" ] && tail -n 40 "$log" | sed 's/^/game: /'
-    exit 1
-}
+# A failed check ends the test, with the end of what the game printed and of its protocol log.
+# shellcheck source-path=SCRIPTDIR source=checks.bash
+source "$(dirname "$0")/checks.bash"
+fail_now=1
+fail_log=$log
 
 xs_start || fail "no X server"
 export XDG_RUNTIME_DIR="$work/run"

@@ -15,11 +15,8 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp "$build/vostrel" "$tmp/vostrel"
-fails=0
-fail() {
-    echo "FAIL: $*"
-    fails=$((fails + 1))
-}
+# shellcheck source-path=SCRIPTDIR source=checks.bash
+source "$(dirname "$0")/checks.bash"
 
 # Runs the game in the scratch folder with no display and the environment given; sets status,
 # out and err.
@@ -77,8 +74,4 @@ done
 run env QT_QPA_PLATFORM=offscreen timeout 3 ./vostrel
 [ "$status" -eq 124 ] || fail "offscreen without DISPLAY ended with status $status: $err"
 
-if [ "$fails" -ne 0 ]; then
-    echo "$fails check(s) failed"
-    exit 1
-fi
-echo "game_command_line: all checks passed"
+finish

@@ -24,10 +24,9 @@ xs_begin restore_manifest
 tmp=$XS_WORK
 [ -f "$build/install_manifest.txt" ] && cp "$build/install_manifest.txt" "$tmp/manifest.keep"
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source-path=SCRIPTDIR source=checks.bash
+source "$(dirname "$0")/checks.bash"
+fail_now=1
 
 # A space, a dollar sign, a percent sign and quotes: each needs escaping in Exec.
 prefix="$tmp/Player's \$games 100% \"x\"/vostrel"

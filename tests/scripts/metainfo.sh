@@ -10,10 +10,9 @@ command -v appstreamcli >/dev/null || exit 77
 resources="$(cd "$(dirname "$0")/../../resources" && pwd)"
 metainfo="$build/resources/org.vostrel.Vostrel.metainfo.xml"
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source-path=SCRIPTDIR source=checks.bash
+source "$(dirname "$0")/checks.bash"
+fail_now=1
 [ -f "$metainfo" ] || fail "the build wrote no $metainfo"
 log=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) || fail "$log"
 echo "$log"

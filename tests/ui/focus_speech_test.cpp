@@ -71,6 +71,16 @@ TEST_F(FocusSpeechTest, AControlThatKeepsTheFocusHasTheSentenceShownAsANotificat
     speech->Say(QStringLiteral("二"));
     QCoreApplication::processEvents();
     EXPECT_EQ(NoteText(window), QStringLiteral("一。二"));
+    // Said while nothing had the focus: dropped, not held before the next sentence.
+    a->clearFocus();
+    ASSERT_EQ(window.focusWidget(), nullptr);
+    speech->Say(QStringLiteral("三"));
+    QCoreApplication::processEvents();
+    a->setFocus();
+    QTest::qWait(300);
+    speech->Say(QStringLiteral("四"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(NoteText(window), QStringLiteral("四"));
 }
 
 TEST_F(FocusSpeechTest, AControlThatTakesTheFocusInTheSameEventSaysItAsItsDescription) {

@@ -1,6 +1,7 @@
 #include "LayoutCheck.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
+#include "game/SpokenText.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CStaticEx.h"
 #include "ui/platform/Cp932.h"
@@ -137,9 +138,12 @@ TEST_F(HiScoreDlgTest, NamesAreDecodedForDisplayAndTheirBytesNeverChange) {
     app.settings.highScores.name[1] = bad;
     app.settings.highScores.name[2] = jp;
     const HighScoreTable before = app.settings.highScores;
-    EXPECT_EQ(Run([](Dlg& d) {
+    EXPECT_EQ(Run([this](Dlg& d) {
                   EXPECT_EQ(Name(d, 1)->WindowText(), QStringLiteral("A\uFFFD山"));
                   EXPECT_EQ(Name(d, 2)->WindowText(), QStringLiteral("鈴木～①"));
+                  // A reader hears the name as shown, not its stored bytes.
+                  EXPECT_EQ(Name(d, 2)->SpokenValue().toStdString(),
+                            HighScoreRowSpeech(2, "鈴木～①", app.settings.highScores.score[2]));
                   d.accept();
               }),
               IDOK);
@@ -175,6 +179,13 @@ TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
                   QStringLiteral("5位、owns、350点"));
         // Read as the dialog opens, before the box.
         EXPECT_EQ(d.accessibleDescription(), QStringLiteral("今回のスコア 400、4位に入りました"));
+        // Up and Down go past the row under the box.
+        Name(d, 2)->setFocus();
+        QTest::keyClick(Name(d, 2), Qt::Key_Down);
+        EXPECT_EQ(QApplication::focusWidget(), Name(d, 4));
+        QTest::keyClick(Name(d, 4), Qt::Key_Up);
+        EXPECT_EQ(QApplication::focusWidget(), Name(d, 2));
+        edit->setFocus();
         TypeText(edit, QStringLiteral(" "));
         CommitText(edit, QStringLiteral("田中"));
         TypeText(edit, QStringLiteral(" ～花子€ "));

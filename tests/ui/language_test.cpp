@@ -9,6 +9,7 @@
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
+#include "fakes/ScriptedRandom.h"
 #include "game/ControlIds.h"
 #include "game/HelpText.h"
 #include "ui/CAboutDlg.h"
@@ -207,7 +208,7 @@ TEST_F(LanguageTest, EnglishReachesEveryTextWithTheSameAcceleratorsAndJapaneseSt
     }
 
     // The flow's boxes and their buttons, a sentence with numbers among them.
-    CGameDlg game(app, [] { return 3277; });
+    CGameDlg game(app, fakes::ScriptedRandom::Repeating({1}));
     boxes.answers = {IDNO};
     game.Flow().EvaluateTry();
     game.Flow().RequestExit(IDCANCEL);
@@ -332,7 +333,7 @@ TEST_F(LanguageTest, HelpExamplesShowWhatTheEngineComputesForTheRulesTheyIllustr
 }
 
 TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
-    CGameDlg game(app, [] { return 3277; });
+    CGameDlg game(app, fakes::ScriptedRandom::Repeating({1}));
     game.show();
     QApplication::setActiveWindow(&game);
     QTest::keyClick(game.windowHandle(), Qt::Key_F1);
@@ -376,7 +377,7 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
         QTest::keyClick(d->windowHandle(), Qt::Key_F1);
         auto* h = d->findChild<CHelpDlg*>();
         ASSERT_NE(h, nullptr) << d->metaObject()->className();
-        // It tells of this run's file, as over the game window.
+        // It tells where this run keeps its file, as the game window's does.
         EXPECT_TRUE(h->Browser()->toPlainText().contains(QString::fromStdString(app.settingsPath)))
             << d->metaObject()->className();
         // Keys reach it past the modal dialog it belongs to.

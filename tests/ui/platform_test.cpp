@@ -3,12 +3,14 @@
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/MessageBoxes.h"
+#include "ui/platform/SessionEnd.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPushButton>
+#include <QSessionManager>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -185,6 +187,58 @@ TEST(Contrast, WeighsLinearChannelsAsTheEyeDoes) {
     // What does not read gives way to black or white, whichever reads better there.
     EXPECT_EQ(ReadableColor(Qt::red, Qt::white), QColor(Qt::black));
     EXPECT_EQ(ReadableColor(Qt::blue, Qt::black), QColor(Qt::white));
+
+    // A focus mark stands out by 3:1, the accessibility rule for what is not text, from each
+    // colour around it: the highlight made darker or lighter as little as it takes, its hue kept.
+    constexpr double kNonText = 3.0;
+    const QColor lightWindow(0xef, 0xef, 0xef);
+    const QColor darkWindow(0x22, 0x20, 0x20);
+    const struct {
+        QColor preferred, window, face;
+        bool darker;
+    } marks[] = {
+        {QColor(0xa0, 0xc8, 0xf0), lightWindow, Qt::white, true},
+        {QColor(0x12, 0x30, 0x50), darkWindow, QColor(0x42, 0x42, 0x45), false},
+    };
+    for (const auto& m : marks) {
+        const QColor c = MarkColor(m.preferred, {m.window, m.face});
+        EXPECT_GE(ContrastRatio(c, m.window), kNonText) << m.preferred.name().toStdString();
+        EXPECT_GE(ContrastRatio(c, m.face), kNonText) << m.preferred.name().toStdString();
+        EXPECT_EQ(c.lightness() < m.preferred.lightness(), m.darker)
+            << m.preferred.name().toStdString();
+        EXPECT_NEAR(c.hslHue(), m.preferred.hslHue(), 2) << m.preferred.name().toStdString();
+    }
+}
+
+// The session manager asks for the data as often as it likes (a logout may be cancelled, and
+// the game goes on); its quit ends the game once, without the windows' own close.
+TEST(SessionEnd, TheSessionManagersRequestsSaveAndItsQuitEndsWithoutClosingAWindow) {
+    auto* manager = qApp->findChild<QSessionManager*>();
+    ASSERT_NE(manager, nullptr);
+    QWidget window;
+    window.show();
+    int saves = 0;
+    int ends = 0;
+    {
+        const SessionEnd session([&saves] { ++saves; },
+                                 [&ends] {
+                                     ++ends;
+                                     return 0;
+                                 });
+        emit qApp->commitDataRequest(*manager);
+        emit qApp->saveStateRequest(*manager);
+        emit qApp->commitDataRequest(*manager);
+        EXPECT_EQ(saves, 3);
+        EXPECT_EQ(ends, 0);
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+        EXPECT_EQ(ends, 1);
+        EXPECT_TRUE(window.isVisible());
+    }
+    // The end asked every loop to return: a loop of its own takes that request, so later
+    // loops run.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "ui/desktop/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QDialog>
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -96,7 +98,15 @@ TEST(SingleInstance, ARunningGameKeepsItsFileHoweverLongItRuns) {
     const timespec dayAgo[2] = {{::time(nullptr) - 86400, 0}, {::time(nullptr) - 86400, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, f.Lock(file).c_str(), dayAgo, 0), 0);
     EXPECT_EQ(LaterStart(file, f.run), Role::Elsewhere);
+    // Asked to come forward with a dialog over its minimised window, the game shows both.
+    QWidget game;
+    game.showMinimized();
+    QDialog dialog(&game);
+    dialog.setModal(true);
+    dialog.show();
     EXPECT_TRUE(WhileAnswering([&] { return GameGuard::AskToComeForward(f.Socket(file)); }));
+    EXPECT_FALSE(game.isMinimized());
+    EXPECT_FALSE(dialog.isMinimized());
 
     // Ended, its file is free at once.
     running.reset();

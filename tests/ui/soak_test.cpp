@@ -15,7 +15,9 @@
 #include "app/WinConstants.h"
 #include "core/TempDir.h"
 #include "engine/Evaluator.h"
+#include "engine/ExpressionModel.h"
 #include "game/ControlIds.h"
+#include "game/GameScore.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
 #include "ui/CHelpDlg.h"
@@ -44,7 +46,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <limits>
 #include <memory>
 #include <random>
 #include <set>
@@ -53,12 +54,6 @@
 
 namespace vostrel {
 namespace {
-
-// The texts of the list items, by code.
-const char* const kPowerTexts[] = {"", "√", "1/3", "2", "3"};
-const char* const kSignTexts[] = {"", "-"};
-const char* const kOpTexts[] = {"+", "-", "*", "/", " "};
-constexpr int32_t kJoin = 4;
 
 // Name pieces: code page 932 holds the first group (each comes back as it was typed), not the
 // second (each code point becomes "?").
@@ -71,12 +66,6 @@ const char* const kPasteOnly[] = {"\n", "\r", "\r\n", "\t"};
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
     const char* v = std::getenv(name);
     return v != nullptr && *v != '\0' ? std::strtoull(v, nullptr, 10) : fallback;
-}
-
-int32_t SaturatingAdd(int32_t a, int32_t b) {
-    const int64_t s = static_cast<int64_t>(a) + b;
-    return static_cast<int32_t>(std::clamp<int64_t>(s, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
 }
 
 QPoint Center(const QWidget* w) {
@@ -174,8 +163,8 @@ private:
         Check(e.op[0] == 0 || e.op[0] == 1, "sign code out of range");
         int32_t joined = 0;
         for (int k = 1; k < 4; ++k) {
-            Check(e.op[k] >= 0 && e.op[k] <= kJoin, "operator code out of range");
-            if (e.op[k] == kJoin) {
+            Check(e.op[k] >= 0 && e.op[k] <= OpJoin, "operator code out of range");
+            if (e.op[k] == OpJoin) {
                 Check(e.rank[k] == joined, "joined gaps do not lead the ranks in position order");
                 ++joined;
                 Check(e.power[k - 1] == 0, "the digit left of a join keeps a power");
@@ -192,21 +181,21 @@ private:
         int hiddenRank = 0;
         int hiddenOther = 0;
         for (int k = 0; k < 4; ++k) {
-            const bool joinRight = k < 3 && e.op[k + 1] == kJoin;
+            const bool joinRight = k < 3 && e.op[k + 1] == OpJoin;
             CStaticEx* power = dlg_->Label(IDC_POWER0 + k);
             CStaticEx* op = dlg_->Label(IDC_OP0 + k);
             CStaticEx* rank = dlg_->Label(IDC_RANK0 + k);
             const std::string n = std::to_string(k);
-            Check(power->WindowText() == QString::fromUtf8(kPowerTexts[e.power[k]]),
+            Check(power->WindowText() == QString::fromUtf8(PowerText(e.power[k])),
                   "power label " + n + " shows " + power->WindowText().toStdString());
             Check(power->isEnabled() == (usePower && !joinRight), "power label " + n + " enabled");
             Check(op->WindowText() ==
-                      QString::fromUtf8(k == 0 ? kSignTexts[e.op[0]] : kOpTexts[e.op[k]]),
+                      QString::fromUtf8(k == 0 ? SignText(e.op[0]) : OpText(e.op[k])),
                   "operator label " + n + " shows " + op->WindowText().toStdString());
             Check(op->isEnabled(), "operator label " + n + " disabled");
-            Check(rank->WindowText() == QString::number(e.rank[k] + 1),
+            Check(rank->WindowText() == QString::fromUtf8(RankText(e.rank[k])),
                   "rank label " + n + " shows " + rank->WindowText().toStdString());
-            Check(rank->isEnabled() == (k == 0 || e.op[k] != kJoin),
+            Check(rank->isEnabled() == (k == 0 || e.op[k] != OpJoin),
                   "rank label " + n + " enabled");
             auto* digit = qobject_cast<QLabel*>(dlg_->Control(IDC_DIGIT0 + k));
             Check(digit->text() == QString::number(e.digits[k]), "digit label " + n);
