@@ -6,12 +6,12 @@
 #include "app/TrustedPath.h"
 #include "app/Version.h"
 
-#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <new>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,29 +19,25 @@ namespace vostrel {
 
 namespace {
 
-constexpr int kLineCount = 18;
 constexpr int32_t kScoreFallback = 500;
-constexpr int kNumberKeys = 5;
-constexpr uint32_t kAllKeys = (1u << (kNumberKeys + 2 * kHighScoreRows)) - 1;
 
-using SettingsLines = std::array<std::string, kLineCount>;
+// The bits of LoadReport::keys: a setting's is its index in the table, then two per high-score
+// row, name and score.
+int NameKeyBit(int row) {
+    return static_cast<int>(SettingsTable().size()) + 2 * row;
+}
 
-SettingsLines LinesOf(const SettingsRecord& s) {
-    SettingsLines l;
-    l[0] = std::string(":") + kProductName;
-    l[1] = std::string(":Ver. ") + kVersion;
-    l[2] = ":Copyright (C) 2026 The Vostrel developers";
-    l[3] = "rn:" + std::to_string(s.repeatCount);
-    l[4] = "nsd:" + std::to_string(s.scoreInexactDivision);
-    l[5] = "nsr:" + std::to_string(s.scoreInexactRoot);
-    l[6] = "rto:" + std::to_string(s.scoreOtherResults);
-    l[7] = "eu:" + std::to_string(s.usePower);
-    for (int i = 0; i < kHighScoreRows; ++i) {
-        const std::string row(1, static_cast<char>('0' + i));
-        l[8 + 2 * i] = "hsn" + row + ":" + s.highScores.name[i];
-        l[9 + 2 * i] = "hss" + row + ":" + std::to_string(s.highScores.score[i]);
+// The keys every file of the game holds.
+uint32_t KeysOfEveryFile() {
+    uint32_t keys = 0;
+    const std::span<const SettingDef> settings = SettingsTable();
+    for (size_t i = 0; i < settings.size(); ++i) {
+        keys |= settings[i].inEveryFile ? 1u << i : 0;
     }
-    return l;
+    for (int row = 0; row < kHighScoreRows; ++row) {
+        keys |= 3u << NameKeyBit(row);
+    }
+    return keys;
 }
 
 int32_t NumberOr(std::string_view value, int32_t fallback) {
@@ -67,33 +63,20 @@ int ApplyLine(std::string_view line, SettingsRecord& s) {
     }
     const std::string_view key = line.substr(0, colon);
     const std::string_view value = line.substr(colon + 1);
-    if (key == "rn") {
-        s.repeatCount = NumberOr(value, kDefaultRepeatCount);
-        return 0;
-    }
-    if (key == "nsd") {
-        s.scoreInexactDivision = NumberOr(value, 0);
-        return 1;
-    }
-    if (key == "nsr") {
-        s.scoreInexactRoot = NumberOr(value, 0);
-        return 2;
-    }
-    if (key == "rto") {
-        s.scoreOtherResults = NumberOr(value, 1);
-        return 3;
-    }
-    if (key == "eu") {
-        s.usePower = NumberOr(value, 1);
-        return 4;
+    const std::span<const SettingDef> settings = SettingsTable();
+    for (size_t i = 0; i < settings.size(); ++i) {
+        if (key == settings[i].key) {
+            s.*settings[i].field = NumberOr(value, settings[i].defaultValue);
+            return static_cast<int>(i);
+        }
     }
     if (const int nameRow = RowOf(key, "hsn"); nameRow >= 0) {
         s.highScores.name[nameRow] = value.empty() ? std::string_view("none") : value;
-        return kNumberKeys + 2 * nameRow;
+        return NameKeyBit(nameRow);
     }
     if (const int scoreRow = RowOf(key, "hss"); scoreRow >= 0) {
         s.highScores.score[scoreRow] = NumberOr(value, kScoreFallback);
-        return kNumberKeys + 2 * scoreRow + 1;
+        return NameKeyBit(scoreRow) + 1;
     }
     return -1;
 }
@@ -302,7 +285,8 @@ std::string GetSettingsPath(std::string_view fileName) {
 }
 
 bool LoadReport::CutShort() const {
-    return !empty && (lines == 0 || (header && (unfinished || keys != kAllKeys)));
+    const uint32_t every = KeysOfEveryFile();
+    return !empty && (lines == 0 || (header && (unfinished || (keys & every) != every)));
 }
 
 int32_t LoadSettings(const std::string& path, SettingsRecord& s, LoadReport* report) {
@@ -398,9 +382,20 @@ int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reas
 
 std::string FormatSettings(const SettingsRecord& s) {
     std::string out;
-    for (const std::string& line : LinesOf(s)) {
-        out += line;
+    const auto line = [&out](std::string_view text) {
+        out += text;
         out += "\r\n";
+    };
+    line(std::string(":") + kProductName);
+    line(std::string(":Ver. ") + kVersion);
+    line(":Copyright (C) 2026 The Vostrel developers");
+    for (const SettingDef& d : SettingsTable()) {
+        line(d.key + (":" + std::to_string(s.*d.field)));
+    }
+    for (int i = 0; i < kHighScoreRows; ++i) {
+        const std::string row(1, static_cast<char>('0' + i));
+        line("hsn" + row + ":" + s.highScores.name[i]);
+        line("hss" + row + ":" + std::to_string(s.highScores.score[i]));
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The settings file vostrel.dat: CR LF lines of key, ':' and value; three header lines, then
-// fifteen keyed lines. Names travel as raw bytes.
+// The settings file vostrel.dat: CR LF lines of key, ':' and value; three header lines, a line
+// for each setting of the settings table, then a name and a score line for each high-score row.
+// Names travel as raw bytes.
 
 #include "app/IByteSource.h"
 #include "app/LineReader.h"
@@ -23,11 +24,13 @@ struct LoadReport {
     bool unfinished = false;
     // The first line is the game's own first line.
     bool header = false;
-    // One bit per known key, in the reader's order, for each key found.
+    // One bit per known key, for each key found: the settings in the table's order, then the
+    // high-score rows' names and scores.
     uint32_t keys = 0;
 
     // The game writes its first line and every key, and ends with a line end: a file that
-    // begins as the game's but lacks the rest, or holds no whole line, was cut short.
+    // begins as the game's but lacks the rest (a key every version writes), or holds no whole
+    // line, was cut short.
     bool CutShort() const;
 };
 
@@ -45,7 +48,7 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s,
 // gets the errno value of the failure (0 on success), or kOtherUsersLink. A symbolic link is
 // followed only when the player or root owns it.
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason = nullptr);
-// The exact bytes SaveSettings writes: 18 lines, each ended by CR LF.
+// The exact bytes SaveSettings writes, each line ended by CR LF.
 std::string FormatSettings(const SettingsRecord& s);
 // Writes the text and CR LF to a file descriptor: 0, or -1 when a write failed.
 int32_t WriteLine(int fd, std::string_view text);

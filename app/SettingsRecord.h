@@ -4,6 +4,7 @@
 #include "engine/Arithmetic.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vostrel {
@@ -35,8 +36,45 @@ constexpr int32_t kDefaultRepeatCount = 3;
 constexpr int32_t kMinRepeatCount = 1;
 constexpr int32_t kMaxRepeatCount = 10;
 
+enum class SettingKind : int32_t {
+    Count,  // a number the player types
+    Switch, // a check box, stored as 0 or 1
+};
+
+// A setting the player can change. The settings file, the settings window, applying its entries
+// and the help all take their settings from SettingsTable(), so a new one is declared there and
+// in the record alone.
+struct SettingDef {
+    const char* key = ""; // in the settings file
+    int32_t SettingsRecord::*field = nullptr;
+    SettingKind kind = SettingKind::Switch;
+    // Also what a line of the file gives whose value is not all digits.
+    int32_t defaultValue = 0;
+    // What the settings window accepts; a file may hold any number.
+    int32_t min = 0;
+    int32_t max = 1;
+    // The window's text with its accelerator letter (context kSettingLabelContext), and the
+    // help's sentence (context kSettingHelpContext): a count's with %1 min, %2 max and %3 the
+    // default, a switch's with %1 the default, on or off.
+    const char* label = "";
+    const char* help = "";
+    // The check box's width in the window's template units; a longer text widens it.
+    int32_t dialogWidth = 0;
+    // Every file the game ever wrote holds the key: a file that begins as the game's and lacks
+    // it was cut short. A key added later is missing from older files, which leave its field at
+    // its start value.
+    bool inEveryFile = false;
+};
+
+// Translation contexts of the settings' texts: those of the windows that show them.
+inline constexpr const char* kSettingLabelContext = "vostrel::CSettingDlg";
+inline constexpr const char* kSettingHelpContext = "HelpText";
+
+// Every setting, in the order of the settings file.
+std::span<const SettingDef> SettingsTable();
+
 void SetDefaultHighScores(SettingsRecord& s);
-// repeatCount 3, the switches 0, 0, 1, 1, then the default table.
+// Each setting's default, then the default table.
 void InstallDefaultSettings(SettingsRecord& s);
 
 ScoreSwitches SwitchesOf(const SettingsRecord& s);

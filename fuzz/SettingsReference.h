@@ -17,11 +17,10 @@ namespace vostrel::fuzz {
 // Different from anything a line can set to its fallback, so an untouched field shows.
 inline SettingsRecord Start() {
     SettingsRecord s;
-    s.repeatCount = 11;
-    s.scoreInexactDivision = 12;
-    s.scoreInexactRoot = 13;
-    s.scoreOtherResults = 14;
-    s.usePower = 15;
+    int32_t mark = 11;
+    for (const SettingDef& d : SettingsTable()) {
+        s.*d.field = mark++;
+    }
     for (int i = 0; i < kHighScoreRows; ++i) {
         s.highScores.name[i] = "start" + std::to_string(i);
         s.highScores.score[i] = 20 + i;
@@ -51,13 +50,10 @@ inline void RefLine(const std::string& line, SettingsRecord& s) {
     }
     const std::string_view key(text, static_cast<size_t>(colon - text));
     const char* value = colon + 1;
-    static const char* const kNumbers[] = {"rn", "nsd", "nsr", "rto", "eu"};
-    int32_t* const numbers[] = {&s.repeatCount, &s.scoreInexactDivision, &s.scoreInexactRoot,
-                                &s.scoreOtherResults, &s.usePower};
-    const int32_t fallbacks[] = {3, 0, 0, 1, 1};
-    for (int i = 0; i < 5; ++i) {
-        if (key == kNumbers[i]) {
-            *numbers[i] = RefNumber(value, fallbacks[i]);
+    // The keys and fallbacks are the settings table's; the reading is the reference's own.
+    for (const SettingDef& d : SettingsTable()) {
+        if (key == d.key) {
+            s.*d.field = RefNumber(value, d.defaultValue);
             return;
         }
     }

@@ -90,15 +90,4 @@ private:
     GradedProblem lastGraded_;
 };
 
-// The entries of the settings dialog when the player presses its change button.
-struct SettingsEntries {
-    std::string repeatCountText;
-    bool checked[4] = {false, false, false, false}; // nsd, nsr, rto, eu
-};
-
-// Validates and stores the entries; message boxes are owned by the settings dialog.
-// 0 stored (settingsChanged = 1); -11 not all digits; -12 outside 1..10; -13 the player kept
-// the game in progress.
-int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner& owner);
-
 } // namespace vostrel

@@ -251,32 +251,18 @@ HelpSection Points() {
 }
 
 HelpSection Settings() {
-    SettingsRecord d;
-    InstallDefaultSettings(d);
     //: Heading of the help's settings section; the settings' texts follow the settings window.
-    return {Tr("HelpText", "設定"),
-            //: %1 and %2 the lowest and highest number, %3 the default.
-            {FillText(Tr("HelpText", "繰返し回数: 1ゲームの問題の数です(%1～%2、初期値 %3)。"),
-                      {N(kMinRepeatCount), N(kMaxRepeatCount), N(d.repeatCount)}),
-             //: %1 the default, on or off.
-             FillText(Tr("HelpText", "割切れない除算も採点する: 割り切れない割り算の商の端数を切"
-                                     "り捨てて続けます(1回ごとに減点。初期値 %1)。"),
-                      {OnOff(d.scoreInexactDivision)}),
-             FillText(Tr("HelpText", "整数にならないべき乗根も採点する: 整数にならない根を最も近"
-                                     "い整数に丸めて続けます(1回ごとに減点。初期値 %1)。"),
-                      {OnOff(d.scoreInexactRoot)}),
-             FillText(Tr("HelpText", "10以外の結果も採点する: 0 とほかの10の倍数にもボーナスを付"
-                                     "けます(初期値 %1)。"),
-                      {OnOff(d.scoreOtherResults)}),
-             FillText(Tr("HelpText",
-                         "べき乗を使用する: 数字の上のべき乗を選べるようにします(初期値 %1)。"),
-                      {OnOff(d.usePower)}),
-             Tr("HelpText",
-                "ゲームの途中で設定を変えると、それまでの結果を捨てて最初からやり直します。"),
-             Tr("HelpText", "「ハイスコア」でハイスコアの表を見られます。")},
-            {},
-            {},
-            {}};
+    HelpSection h{Tr("HelpText", "設定"), {}, {}, {}, {}};
+    for (const SettingDef& d : SettingsTable()) {
+        const std::string text = Tr(kSettingHelpContext, d.help);
+        h.paragraphs.push_back(d.kind == SettingKind::Count
+                                   ? FillText(text, {N(d.min), N(d.max), N(d.defaultValue)})
+                                   : FillText(text, {OnOff(d.defaultValue)}));
+    }
+    h.paragraphs.push_back(Tr(
+        "HelpText", "ゲームの途中で設定を変えると、それまでの結果を捨てて最初からやり直します。"));
+    h.paragraphs.push_back(Tr("HelpText", "「ハイスコア」でハイスコアの表を見られます。"));
+    return h;
 }
 
 HelpSection Keys() {

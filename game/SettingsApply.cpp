@@ -1,10 +1,8 @@
-// The change button of the settings dialog: validates the entries and stores them in the
-// application object.
+#include "game/SettingsApply.h"
 
 #include "app/SettingsFile.h"
 #include "app/Tr.h"
 #include "app/WinConstants.h"
-#include "game/GameFlow.h"
 
 namespace vostrel {
 
@@ -35,10 +33,13 @@ int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner&
 
     app.state.settingsChanged = kFlagOn;
     app.settings.repeatCount = count;
-    app.settings.scoreInexactDivision = e.checked[0] ? 1 : 0;
-    app.settings.scoreInexactRoot = e.checked[1] ? 1 : 0;
-    app.settings.scoreOtherResults = e.checked[2] ? 1 : 0;
-    app.settings.usePower = e.checked[3] ? 1 : 0;
+    size_t k = 0;
+    for (const SettingDef& d : SettingsTable()) {
+        if (d.kind == SettingKind::Switch) {
+            app.settings.*d.field = k < e.checked.size() && e.checked[k] ? kFlagOn : kFlagOff;
+            ++k;
+        }
+    }
     return 0;
 }
 

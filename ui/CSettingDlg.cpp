@@ -1,8 +1,10 @@
 #include "ui/CSettingDlg.h"
 
 #include "app/CGameApp.h"
+#include "app/SettingsRecord.h"
+#include "app/Tr.h"
 #include "app/WinConstants.h"
-#include "game/GameFlow.h"
+#include "game/SettingsApply.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CHelpDlg.h"
 #include "ui/CHiScoreDlg.h"
@@ -47,8 +49,9 @@ int32_t CSettingDlg::DoModal() {
 }
 
 QWidget* CSettingDlg::GetDlgItem(int id) const {
-    if (id >= IDC_SCORE_INEXACT_DIVISION && id < IDC_SCORE_INEXACT_DIVISION + 4) {
-        return switch_[id - IDC_SCORE_INEXACT_DIVISION];
+    if (id >= IDC_SCORE_INEXACT_DIVISION && id < IDC_SHOW_HISCORE) {
+        const size_t k = static_cast<size_t>(id - IDC_SCORE_INEXACT_DIVISION);
+        return k < switches_.size() ? switches_[k].box : nullptr;
     }
     switch (id) {
     case IDC_REPEAT_COUNT:
@@ -66,57 +69,59 @@ QWidget* CSettingDlg::GetDlgItem(int id) const {
     }
 }
 
+QCheckBox* CSettingDlg::SwitchOf(const SettingDef& setting) const {
+    for (const Switch& s : switches_) {
+        if (s.setting->field == setting.field) {
+            return s.box;
+        }
+    }
+    return nullptr;
+}
+
 void CSettingDlg::OnInitDialog() {
     const DialogBaseUnits bu = BaseUnitsOf(font());
     const auto du = [&bu](int x, int y, int cx, int cy) { return MapDialogRect(bu, x, y, cx, cy); };
 
-    //: Caption of the number box: how many problems a game has. Keep the letter N.
-    caption_ = MakeStatic(this, tr("繰返し回数(&N)："), Qt::AlignLeft | Qt::AlignTop);
-    caption_->setGeometry(du(7, 10, 46, 10));
-
-    repeatCount_ = new QComboBox(this);
-    repeatCount_->setEditable(true);
-    // What is typed stays in the field; it never becomes a list item.
-    repeatCount_->setInsertPolicy(QComboBox::NoInsert);
-    repeatCount_->setMaxVisibleItems(10);
-    // The template's height includes the dropped-down list; the closed box is one line.
-    QRect combo = du(55, 7, 29, 102);
-    combo.setHeight(repeatCount_->sizeHint().height());
-    repeatCount_->setGeometry(combo);
-    caption_->setBuddy(repeatCount_);
-
-    static const char* const kSwitchTexts[4] = {
-        //: Check box: a division with a remainder drops it, with a penalty, instead of giving "not
-        //: integer". Keep the letter D.
-        QT_TR_NOOP("割切れない除算も採点する(&D)"),
-        //: Check box: a root that is not a whole number is rounded, with a penalty, instead of
-        //: giving "not integer". Keep the letter R.
-        QT_TR_NOOP("整数にならないべき乗根も採点する(&R)"),
-        //: Check box: 0 and other multiples of 10 earn a bonus too. Keep the letter T.
-        QT_TR_NOOP("10以外の結果も採点する(&T)"),
-        //: Check box: the powers above the digits can be chosen. Keep the letter E.
-        QT_TR_NOOP("べき乗を使用する(&E)"),
-    };
-    static const int kSwitchRects[4][4] = {
-        {7, 25, 99, 10}, {7, 40, 123, 10}, {7, 55, 92, 10}, {7, 70, 69, 10}};
-    for (int i = 0; i < 4; ++i) {
-        switch_[i] = new QCheckBox(tr(kSwitchTexts[i]), this);
-        const int* r = kSwitchRects[i];
-        switch_[i]->setGeometry(du(r[0], r[1], r[2], r[3]));
+    // The settings in the table's order: the number box of its count, then its switches one
+    // under the other.
+    int top = 25;
+    for (const SettingDef& d : SettingsTable()) {
+        const QString text = QString::fromStdString(Tr(kSettingLabelContext, d.label));
+        if (d.kind == SettingKind::Count) {
+            caption_ = MakeStatic(this, text, Qt::AlignLeft | Qt::AlignTop);
+            caption_->setGeometry(du(7, 10, 46, 10));
+            repeatCount_ = new QComboBox(this);
+            repeatCount_->setEditable(true);
+            // What is typed stays in the field; it never becomes a list item.
+            repeatCount_->setInsertPolicy(QComboBox::NoInsert);
+            repeatCount_->setMaxVisibleItems(10);
+            // The template's height includes the dropped-down list; the closed box is one line.
+            QRect combo = du(55, 7, 29, 102);
+            combo.setHeight(repeatCount_->sizeHint().height());
+            repeatCount_->setGeometry(combo);
+            caption_->setBuddy(repeatCount_);
+            continue;
+        }
+        auto* box = new QCheckBox(text, this);
+        box->setGeometry(du(7, top, d.dialogWidth, 10));
+        switches_.push_back({&d, box});
+        top += 15;
     }
+    // The buttons: 35 units under the last switch.
+    top += 20;
 
     //: Button: stores the settings. Keep the letter G.
     changeButton_ = new QPushButton(tr("変更(&G)"), this);
-    changeButton_->setGeometry(du(102, 105, 41, 16));
+    changeButton_->setGeometry(du(102, top, 41, 16));
     //: Button: shows the high-score table. Keep the letter S.
     hiScoreButton_ = new QPushButton(tr("ハイスコア(&S)..."), this);
-    hiScoreButton_->setGeometry(du(7, 127, 44, 16));
+    hiScoreButton_->setGeometry(du(7, top + 22, 44, 16));
     //: Button: the About window. Keep the letter A.
     versionButton_ = new QPushButton(tr("バージョン(&A)..."), this);
-    versionButton_->setGeometry(du(54, 127, 44, 16));
+    versionButton_->setGeometry(du(54, top + 22, 44, 16));
     //: Button: closes the settings without storing them. Keep the letter C.
     closeButton_ = new QPushButton(tr("閉じる(&C)"), this);
-    closeButton_->setGeometry(du(102, 127, 41, 16));
+    closeButton_->setGeometry(du(102, top + 22, 41, 16));
     closeButton_->setDefault(true);
 
     connect(changeButton_, &QPushButton::clicked, this, [this] { OnOK(); });
@@ -124,18 +129,16 @@ void CSettingDlg::OnInitDialog() {
     connect(versionButton_, &QPushButton::clicked, this, &CSettingDlg::OnShowVersion);
     connect(closeButton_, &QPushButton::clicked, this, &CSettingDlg::reject);
 
-    FitToTexts(du(0, 0, 150, 150).size(), du(0, 0, 7, 0).width());
+    FitToTexts(du(0, 0, 150, top + 45).size(), du(0, 0, 7, 0).width());
 
     // The fields as they are now.
-    for (int n = 1; n <= 10; ++n) {
+    for (int n = kMinRepeatCount; n <= kMaxRepeatCount; ++n) {
         repeatCount_->addItem(QString::number(n));
     }
     repeatCount_->setCurrentIndex(-1);
     repeatCount_->setEditText(QString::number(app_.settings.repeatCount));
-    const int32_t fields[4] = {app_.settings.scoreInexactDivision, app_.settings.scoreInexactRoot,
-                               app_.settings.scoreOtherResults, app_.settings.usePower};
-    for (int i = 0; i < 4; ++i) {
-        switch_[i]->setChecked(fields[i] == kFlagOn);
+    for (const Switch& s : switches_) {
+        s.box->setChecked(app_.settings.*s.setting->field == kFlagOn);
     }
     repeatCount_->setFocus();
     repeatCount_->installEventFilter(this);
@@ -167,7 +170,8 @@ void CSettingDlg::FitToTexts(QSize client, int margin) {
         caption_->resize(caption_->width() + captionGrow, caption_->height());
         repeatCount_->move(repeatCount_->x() + captionGrow, repeatCount_->y());
     }
-    for (QCheckBox* box : switch_) {
+    for (const Switch& s : switches_) {
+        QCheckBox* box = s.box;
         const QSize hint = box->sizeHint();
         box->resize(std::max(box->width(), hint.width()), std::max(box->height(), hint.height()));
     }
@@ -192,8 +196,8 @@ void CSettingDlg::FitToTexts(QSize client, int margin) {
 int32_t CSettingDlg::OnOK() {
     SettingsEntries e;
     e.repeatCountText = repeatCount_->currentText().toStdString();
-    for (int i = 0; i < 4; ++i) {
-        e.checked[i] = switch_[i]->checkState() == Qt::Checked;
+    for (const Switch& s : switches_) {
+        e.checked.push_back(s.box->checkState() == Qt::Checked);
     }
     const int32_t r = ApplySettings(app_, e, *this);
     if (r == 0) {

@@ -1,12 +1,13 @@
 #pragma once
-// Edits the repeat count and the four switches of the application; opens the high-score
-// table and the version dialog. Values reach the application only through ApplySettings.
+// Edits the repeat count and the switches of the settings table; opens the high-score table
+// and the version dialog. Values reach the application only through ApplySettings.
 
 #include "app/IMessageBoxOwner.h"
 
 #include <QDialog>
 
 #include <cstdint>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -16,6 +17,7 @@ class QPushButton;
 namespace vostrel {
 
 class CGameApp;
+struct SettingDef;
 
 class CSettingDlg : public QDialog, public IMessageBoxOwner {
     Q_OBJECT
@@ -23,7 +25,7 @@ public:
     enum ControlId : int {
         IDC_REPEAT_CAPTION = 1028,
         IDC_REPEAT_COUNT = 1029,
-        IDC_SCORE_INEXACT_DIVISION = 1030, // the four switches, up to 1033
+        IDC_SCORE_INEXACT_DIVISION = 1030, // the first four switches, up to 1033
         IDC_SHOW_HISCORE = 1034,
         IDC_SHOW_VERSION = 1035,
         IDC_CHANGE = 1, // IDOK
@@ -37,6 +39,8 @@ public:
     int32_t DoModal();
 
     QWidget* GetDlgItem(int id) const;
+    // The check box of a switch of the settings table; nullptr for any other setting.
+    QCheckBox* SwitchOf(const SettingDef& setting) const;
 
     // The change button: the result of ApplySettings; only 0 closes the dialog.
     int32_t OnOK();
@@ -57,7 +61,12 @@ private:
     CGameApp& app_;
     QLabel* caption_ = nullptr;
     QComboBox* repeatCount_ = nullptr;
-    QCheckBox* switch_[4] = {};
+    struct Switch {
+        const SettingDef* setting;
+        QCheckBox* box;
+    };
+    // In the table's order.
+    std::vector<Switch> switches_;
     QPushButton* changeButton_ = nullptr;
     QPushButton* hiScoreButton_ = nullptr;
     QPushButton* versionButton_ = nullptr;

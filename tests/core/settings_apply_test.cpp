@@ -7,6 +7,7 @@
 #include "fakes/ScriptedRandom.h"
 #include "game/ControlIds.h"
 #include "game/GameFlow.h"
+#include "game/SettingsApply.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,19 @@ using fakes::ShownBox;
 const std::string kNotDigits = "繰返し回数には正の整数値を入力してください。";
 const std::string kOutOfRange = "繰返し回数には1～10の値を入力してください。";
 
-SettingsEntries Entries(const std::string& count, bool nsd, bool nsr, bool rto, bool eu) {
-    SettingsEntries e;
-    e.repeatCountText = count;
-    e.checked[0] = nsd;
-    e.checked[1] = nsr;
-    e.checked[2] = rto;
-    e.checked[3] = eu;
-    return e;
+// ticked: the switches of the settings table in its order (nsd, nsr, rto, eu, ...).
+SettingsEntries Entries(const std::string& count, std::vector<bool> ticked) {
+    return SettingsEntries{count, std::move(ticked)};
+}
+
+std::vector<const SettingDef*> Switches() {
+    std::vector<const SettingDef*> out;
+    for (const SettingDef& d : SettingsTable()) {
+        if (d.kind == SettingKind::Switch) {
+            out.push_back(&d);
+        }
+    }
+    return out;
 }
 
 CGameApp DefaultApp() {
@@ -63,7 +69,7 @@ TEST(ApplySettings, RefusedEntriesStoreNothing) {
         const SettingsRecord settings = app.settings;
         const AppState state = app.state;
         FakeMessageBoxes boxes;
-        EXPECT_EQ(ApplySettings(app, Entries(c.text, true, true, false, false), boxes), c.result);
+        EXPECT_EQ(ApplySettings(app, Entries(c.text, {true, true, false, false}), boxes), c.result);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.Last(), (ShownBox{c.message, "入力値不正", MB_OK | MB_ICONEXCLAMATION}));
         EXPECT_EQ(boxes.Last().style, 0x30u);
@@ -72,24 +78,33 @@ TEST(ApplySettings, RefusedEntriesStoreNothing) {
     }
 }
 
-TEST(ApplySettings, AcceptedEntriesStoreTheCountAndTheSwitchesAsZeroOrOne) {
+TEST(ApplySettings, AcceptedEntriesStoreTheCountAndEachSwitchInItsOwnFieldAsZeroOrOne) {
+    const std::vector<const SettingDef*> switches = Switches();
+    // None ticked, then each alone: a switch stored in another's field shows.
+    for (size_t alone = 0; alone <= switches.size(); ++alone) {
+        CGameApp app = DefaultApp();
+        std::vector<bool> ticked(switches.size(), false);
+        for (size_t k = 0; k < switches.size(); ++k) {
+            app.settings.*switches[k]->field = 2; // as a file may hold it
+        }
+        if (alone < switches.size()) {
+            ticked[alone] = true;
+        }
+        FakeMessageBoxes boxes;
+        EXPECT_EQ(ApplySettings(app, Entries("007", ticked), boxes), 0);
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_EQ(app.settings.repeatCount, 7);
+        for (size_t k = 0; k < switches.size(); ++k) {
+            EXPECT_EQ(app.settings.*switches[k]->field, ticked[k] ? 1 : 0)
+                << switches[k]->key << " with " << alone << " ticked";
+        }
+        EXPECT_EQ(app.state.settingsChanged, 1);
+    }
     CGameApp app = DefaultApp();
-    app.settings.scoreInexactDivision = 2; // as a file may hold it
     FakeMessageBoxes boxes;
-    EXPECT_EQ(ApplySettings(app, Entries("007", false, true, false, true), boxes), 0);
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(app.settings.repeatCount, 7);
-    EXPECT_EQ(app.settings.scoreInexactDivision, 0);
-    EXPECT_EQ(app.settings.scoreInexactRoot, 1);
-    EXPECT_EQ(app.settings.scoreOtherResults, 0);
-    EXPECT_EQ(app.settings.usePower, 1);
-    EXPECT_EQ(app.state.settingsChanged, 1);
-
-    EXPECT_EQ(ApplySettings(app, Entries("10", true, false, true, false), boxes), 0);
+    EXPECT_EQ(ApplySettings(app, Entries("10", {}), boxes), 0);
     EXPECT_EQ(app.settings.repeatCount, 10);
-    EXPECT_EQ(app.settings.scoreInexactDivision, 1);
-    EXPECT_EQ(app.settings.usePower, 0);
-    EXPECT_EQ(ApplySettings(app, Entries("1", true, false, true, false), boxes), 0);
+    EXPECT_EQ(ApplySettings(app, Entries("1", {}), boxes), 0);
     EXPECT_EQ(app.settings.repeatCount, 1);
 }
 
@@ -102,7 +117,7 @@ TEST(ApplySettings, AGameUnderWayIsDiscardedOnlyOnYes) {
         const AppState state = app.state;
         FakeMessageBoxes boxes;
         boxes.answers = {IDNO};
-        EXPECT_EQ(ApplySettings(app, Entries("5", true, true, true, true), boxes), -13);
+        EXPECT_EQ(ApplySettings(app, Entries("5", {true, true, true, true}), boxes), -13);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.Last(), (ShownBox{"実行中です。これまでの結果を破棄しますか。", "変更確認",
                                           MB_YESNO | MB_ICONQUESTION}));
@@ -110,7 +125,7 @@ TEST(ApplySettings, AGameUnderWayIsDiscardedOnlyOnYes) {
         EXPECT_EQ(app.state, state);
 
         boxes.answers = {IDYES};
-        EXPECT_EQ(ApplySettings(app, Entries("5", true, true, true, true), boxes), 0);
+        EXPECT_EQ(ApplySettings(app, Entries("5", {true, true, true, true}), boxes), 0);
         EXPECT_EQ(app.settings.repeatCount, 5);
         EXPECT_EQ(app.state.settingsChanged, 1);
     }
@@ -143,7 +158,7 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithYesStartsANewGame) {
     view.Pick(IDC_OP_CHOOSER, OpMul);
     view.boxes.Clear();
 
-    PlayerApplies(Entries("5", false, false, true, false));
+    PlayerApplies(Entries("5", {false, false, true, false}));
     view.boxes.answers = {IDYES};
     rnd.AddDigits({6, 6, 6, 6});
     flow.OpenSettings();
@@ -174,7 +189,7 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithNoLeavesTheGame) {
     const AppState state = app.state;
     const ExpressionState expr = flow.Expression();
 
-    PlayerApplies(Entries("5", false, false, true, false));
+    PlayerApplies(Entries("5", {false, false, true, false}));
     view.boxes.answers = {IDNO};
     flow.OpenSettings();
     EXPECT_EQ(applied, -13);
@@ -188,7 +203,7 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithNoLeavesTheGame) {
 }
 
 TEST_F(OpenSettingsTest, AChangeWithNoGameUnderWayRestartsWithoutAQuestion) {
-    PlayerApplies(Entries("1", false, false, true, true));
+    PlayerApplies(Entries("1", {false, false, true, true}));
     rnd.AddDigits({9, 9, 9, 9});
     flow.OpenSettings();
     EXPECT_EQ(applied, 0);

@@ -26,11 +26,10 @@ using test::WriteBytes;
 // A record that differs from the start values everywhere, so that "left as it was" shows.
 SettingsRecord Marked() {
     SettingsRecord s;
-    s.repeatCount = -1;
-    s.scoreInexactDivision = -2;
-    s.scoreInexactRoot = -3;
-    s.scoreOtherResults = -4;
-    s.usePower = -5;
+    int32_t mark = -1; // rn -1, nsd -2, nsr -3, rto -4, eu -5, ...
+    for (const SettingDef& d : SettingsTable()) {
+        s.*d.field = mark--;
+    }
     for (int i = 0; i < kHighScoreRows; ++i) {
         s.highScores.name[i] = "was" + std::to_string(i);
         s.highScores.score[i] = -10 - i;
@@ -59,13 +58,21 @@ protected:
 TEST_F(LoadTest, DefaultFileHasTheseExactBytes) {
     SettingsRecord s;
     InstallDefaultSettings(s);
+    // The keys of the first version keep their place and defaults; a setting added later
+    // follows them.
+    std::string settings;
+    for (const SettingDef& d : SettingsTable()) {
+        settings += d.key + (":" + std::to_string(d.defaultValue)) + "\r\n";
+    }
+    const std::string firstVersion = "rn:3\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n";
+    EXPECT_EQ(settings.substr(0, firstVersion.size()), firstVersion);
     EXPECT_EQ(FormatSettings(s), ":Vostrel\r\n"
                                  ":Ver. 2.0.2005.0117\r\n"
-                                 ":Copyright (C) 2026 The Vostrel developers\r\n"
-                                 "rn:3\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n"
-                                 "hsn0:ABC\r\nhss0:500\r\nhsn1:XYZ\r\nhss1:450\r\n"
-                                 "hsn2:PYR\r\nhss2:400\r\nhsn3:owns\r\nhss3:350\r\n"
-                                 "hsn4:ZORVEK\r\nhss4:300\r\n");
+                                 ":Copyright (C) 2026 The Vostrel developers\r\n" +
+                                     settings +
+                                     "hsn0:ABC\r\nhss0:500\r\nhsn1:XYZ\r\nhss1:450\r\n"
+                                     "hsn2:PYR\r\nhss2:400\r\nhsn3:owns\r\nhss3:350\r\n"
+                                     "hsn4:ZORVEK\r\nhss4:300\r\n");
 }
 
 TEST_F(LoadTest, SavedFileReadsBackWithEmptyNamesAsNone) {
@@ -204,10 +211,10 @@ TEST_F(LoadTest, NumbersAreAllDigitsOrTheFallback) {
     EXPECT_EQ(AfterLine("hss2:20").highScores.score[2], 20);
 
     // Each key's own fallback; every score row falls back to 500.
-    EXPECT_EQ(AfterLine("nsd:x").scoreInexactDivision, 0);
-    EXPECT_EQ(AfterLine("nsr:x").scoreInexactRoot, 0);
-    EXPECT_EQ(AfterLine("rto:x").scoreOtherResults, 1);
-    EXPECT_EQ(AfterLine("eu:x").usePower, 1);
+    for (const SettingDef& d : SettingsTable()) {
+        EXPECT_EQ(AfterLine(d.key + std::string(":x")).*d.field, d.defaultValue) << d.key;
+        EXPECT_EQ(AfterLine(d.key + std::string(":")).*d.field, d.defaultValue) << d.key;
+    }
     for (int i = 0; i < kHighScoreRows; ++i) {
         EXPECT_EQ(AfterLine("hss" + std::to_string(i) + ":").highScores.score[i], 500);
     }
@@ -356,6 +363,17 @@ TEST_F(LoadTest, TheReportTellsAFileCutShort) {
         const LoadReport r = report(whole.substr(0, cut));
         EXPECT_TRUE(r.CutShort()) << cut;
         EXPECT_FALSE(r.empty) << cut;
+    }
+    // Any one line missing that every version writes, wherever it stood.
+    for (size_t start = whole.find("\r\n") + 2, end;
+         (end = whole.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string key = whole.substr(start, whole.find(':', start) - start);
+        bool every = key.rfind("hs", 0) == 0;
+        for (const SettingDef& d : SettingsTable()) {
+            every = every || (key == d.key && d.inEveryFile);
+        }
+        const std::string without = whole.substr(0, start) + whole.substr(end + 2);
+        EXPECT_EQ(report(without).CutShort(), every) << key;
     }
     EXPECT_TRUE(report("").empty);
     EXPECT_FALSE(report("").CutShort());

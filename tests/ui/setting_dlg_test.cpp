@@ -1,10 +1,12 @@
 #include "BoxResponder.h"
 #include "LayoutCheck.h"
 #include "app/CGameApp.h"
+#include "app/SettingsRecord.h"
 #include "app/WinConstants.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
+#include "ui/platform/DialogUnits.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,7 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace vostrel {
 namespace {
@@ -33,9 +37,17 @@ protected:
     static QComboBox* Combo(const Dlg& d) {
         return static_cast<QComboBox*>(d.GetDlgItem(Dlg::IDC_REPEAT_COUNT));
     }
-    static QCheckBox* Switch(const Dlg& d, int i) {
-        return static_cast<QCheckBox*>(d.GetDlgItem(Dlg::IDC_SCORE_INEXACT_DIVISION + i));
+    // The switches of the settings table, in its order.
+    static std::vector<const SettingDef*> Switches() {
+        std::vector<const SettingDef*> out;
+        for (const SettingDef& d : SettingsTable()) {
+            if (d.kind == SettingKind::Switch) {
+                out.push_back(&d);
+            }
+        }
+        return out;
     }
+    static QCheckBox* Switch(const Dlg& d, size_t i) { return d.SwitchOf(*Switches().at(i)); }
     static QPushButton* Button(const Dlg& d, int id) {
         return static_cast<QPushButton*>(d.GetDlgItem(id));
     }
@@ -61,11 +73,13 @@ protected:
 
 TEST_F(SettingDlgTest, OpensWithTheCountInTheFieldAndTicksOnlyForExactlyOne) {
     app.settings.repeatCount = 7;
-    app.settings.scoreInexactDivision = 1;
-    app.settings.scoreInexactRoot = 2; // from a file: on for the engine, not ticked here
-    app.settings.scoreOtherResults = 0;
-    app.settings.usePower = 1;
-    Run([](Dlg& d) {
+    // 2 from a file: on for the engine, not ticked here.
+    const int32_t values[3] = {1, 2, 0};
+    const std::vector<const SettingDef*> switches = Switches();
+    for (size_t i = 0; i < switches.size(); ++i) {
+        app.settings.*switches[i]->field = values[i % 3];
+    }
+    Run([&](Dlg& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("設定"));
         QComboBox* c = Combo(d);
         ASSERT_EQ(c->count(), 10);
@@ -74,13 +88,41 @@ TEST_F(SettingDlgTest, OpensWithTheCountInTheFieldAndTicksOnlyForExactlyOne) {
         EXPECT_EQ(c->currentIndex(), -1);
         EXPECT_EQ(c->currentText(), "7");
         EXPECT_EQ(QApplication::focusWidget(), c);
-        const bool ticked[4] = {true, false, false, true};
-        const char16_t* texts[4] = {u"割切れない除算も採点する(&D)",
-                                    u"整数にならないべき乗根も採点する(&R)",
-                                    u"10以外の結果も採点する(&T)", u"べき乗を使用する(&E)"};
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(Switch(d, i)->isChecked(), ticked[i]) << i;
-            EXPECT_EQ(Switch(d, i)->text(), QString::fromUtf16(texts[i]));
+        const std::map<std::string, QString> firstTexts = {
+            {"nsd", QStringLiteral("割切れない除算も採点する(&D)")},
+            {"nsr", QStringLiteral("整数にならないべき乗根も採点する(&R)")},
+            {"rto", QStringLiteral("10以外の結果も採点する(&T)")},
+            {"eu", QStringLiteral("べき乗を使用する(&E)")}};
+        // The template's rows: the switches 15 units apart from 25 down, the change button 35
+        // under the last, the other buttons 22 under that, and 23 to the window's foot.
+        const DialogBaseUnits bu = BaseUnitsOf(d.font());
+        const auto y = [&bu](size_t units) {
+            return MapDialogRect(bu, 0, static_cast<int>(units), 0, 0).y();
+        };
+        size_t seen = 0;
+        for (size_t i = 0; i < switches.size(); ++i) {
+            const SettingDef& s = *switches[i];
+            QCheckBox* box = d.SwitchOf(s);
+            ASSERT_NE(box, nullptr) << s.key;
+            EXPECT_EQ(box->isChecked(), values[i % 3] == 1) << s.key;
+            EXPECT_EQ(box->text(), QString::fromUtf8(s.label)) << s.key;
+            EXPECT_EQ(box->y(), y(25 + 15 * i)) << s.key;
+            if (const auto first = firstTexts.find(s.key); first != firstTexts.end()) {
+                EXPECT_EQ(box->text(), first->second);
+                // The seed's ids reach the same boxes.
+                EXPECT_EQ(d.GetDlgItem(Dlg::IDC_SCORE_INEXACT_DIVISION + static_cast<int>(i)), box);
+                ++seen;
+            }
+        }
+        EXPECT_EQ(seen, firstTexts.size());
+        const size_t change = 25 + 15 * (switches.size() - 1) + 35;
+        EXPECT_EQ(Button(d, Dlg::IDC_CHANGE)->y(), y(change));
+        EXPECT_EQ(Button(d, Dlg::IDC_CLOSE)->y(), y(change + 22));
+        EXPECT_EQ(d.height(), MapDialogRect(bu, 0, 0, 0, static_cast<int>(change + 45)).height());
+        for (const SettingDef& s : SettingsTable()) {
+            if (s.kind != SettingKind::Switch) {
+                EXPECT_EQ(d.SwitchOf(s), nullptr) << s.key;
+            }
         }
         EXPECT_EQ(Button(d, Dlg::IDC_CHANGE)->text(), QStringLiteral("変更(&G)"));
         EXPECT_EQ(Button(d, Dlg::IDC_CLOSE)->text(), QStringLiteral("閉じる(&C)"));

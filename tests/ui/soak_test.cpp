@@ -12,6 +12,7 @@
 #include "BoxResponder.h"
 #include "app/CGameApp.h"
 #include "app/SettingsFile.h"
+#include "app/SettingsRecord.h"
 #include "app/WinConstants.h"
 #include "core/TempDir.h"
 #include "engine/Evaluator.h"
@@ -51,6 +52,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace vostrel {
 namespace {
@@ -495,15 +497,18 @@ private:
         auto* combo = qobject_cast<QComboBox*>(s.GetDlgItem(CSettingDlg::IDC_REPEAT_COUNT));
         static const char* const kCounts[] = {"1", "2",   "3",  "5",  "10", "0",           "11",
                                               "",  "abc", " 3", "-1", "03", "99999999999", "３"};
-        static const Qt::Key kSwitchKeys[4] = {Qt::Key_D, Qt::Key_R, Qt::Key_T, Qt::Key_E};
+        std::vector<const SettingDef*> switches;
+        for (const SettingDef& d : SettingsTable()) {
+            if (s.SwitchOf(d) != nullptr) {
+                switches.push_back(&d);
+            }
+        }
         for (int steps = 1 + Pick(6); steps > 0 && s.isVisible(); --steps) {
             // What the change button would apply if this step applies it.
             const QString text = combo->currentText();
-            bool checked[4];
-            for (int i = 0; i < 4; ++i) {
-                checked[i] = static_cast<QCheckBox*>(
-                                 s.GetDlgItem(CSettingDlg::IDC_SCORE_INEXACT_DIVISION + i))
-                                 ->isChecked();
+            std::vector<bool> checked;
+            for (const SettingDef* d : switches) {
+                checked.push_back(s.SwitchOf(*d)->isChecked());
             }
             switch (Pick(9)) {
             case 0:
@@ -519,12 +524,14 @@ private:
                 break;
             case 2:
             case 3: {
-                const int i = Pick(4);
+                QCheckBox* box = s.SwitchOf(*switches[Pick(switches.size())]);
                 if (Chance(50)) {
-                    QWidget* box = s.GetDlgItem(CSettingDlg::IDC_SCORE_INEXACT_DIVISION + i);
                     ClickAt(box, QPoint(6, box->height() / 2));
                 } else {
-                    Key(win, kSwitchKeys[i], Qt::AltModifier);
+                    // The letter after the '&' of its text.
+                    const QString t = box->text();
+                    const QChar letter = t.at(t.indexOf(u'&') + 1).toUpper();
+                    Key(win, static_cast<Qt::Key>(letter.unicode()), Qt::AltModifier);
                 }
                 break;
             }
@@ -559,10 +566,9 @@ private:
                 Check(count >= 1 && count <= 10, "applied repeat count " + text.toStdString());
                 SettingsRecord want = before;
                 want.repeatCount = count;
-                want.scoreInexactDivision = checked[0];
-                want.scoreInexactRoot = checked[1];
-                want.scoreOtherResults = checked[2];
-                want.usePower = checked[3];
+                for (size_t k = 0; k < switches.size(); ++k) {
+                    want.*switches[k]->field = checked[k] ? 1 : 0;
+                }
                 Check(app_.settings == want, "applied settings differ from the entries");
                 // The settings command starts a new game.
                 expIndex_ = 0;
