@@ -48,11 +48,12 @@ esac
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-# The end-to-end test plays under these (de_DE: a language the game has no translation for); a
-# locale that is not generated makes Qt ignore Return in a message box.
+# The end-to-end test plays under these (de_DE and fr_FR: languages the game may have no
+# translation for, so that one is left when the other gets one); a locale that is not generated
+# makes Qt ignore Return in a message box.
 gen_locales() {
     local l
-    for l in ja_JP en_US de_DE; do
+    for l in ja_JP en_US de_DE fr_FR; do
         if ! locale -a 2>/dev/null | grep -qx "$l.utf8"; then
             $SUDO localedef -i "$l" -c -f UTF-8 -A /usr/share/locale/locale.alias "$l.UTF-8"
         fi

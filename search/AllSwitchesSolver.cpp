@@ -235,6 +235,8 @@ struct Meeting {
 constexpr int32_t kNoSign = -1;
 // The most that a result other than 10 adds at the end.
 constexpr int32_t kMostOtherBonus = std::max(points::kZeroBonus, points::kTensBonus);
+// The bounds take an exact step's points as the most that its operator earns.
+static_assert(points::kInexactPenalty <= points::OpPoints(OpDiv));
 
 // The smaller part of a meeting is walked item by item, the larger one looked up.
 struct Sides {
