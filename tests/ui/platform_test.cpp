@@ -1,9 +1,9 @@
 #include "app/WinConstants.h"
+#include "ui/desktop/SessionEnd.h"
 #include "ui/looks/Contrast.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/MessageBoxes.h"
-#include "ui/platform/SessionEnd.h"
 
 #include <QAbstractButton>
 #include <QApplication>
