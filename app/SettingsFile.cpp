@@ -390,7 +390,7 @@ std::string FormatSettings(const SettingsRecord& s) {
     line(std::string(":Ver. ") + kVersion);
     line(":Copyright (C) 2026 The Vostrel developers");
     for (const SettingDef& d : SettingsTable()) {
-        line(d.key + (":" + std::to_string(s.*d.field)));
+        line(std::string(d.key) + ":" + std::to_string(s.*d.field));
     }
     for (int i = 0; i < kHighScoreRows; ++i) {
         const std::string row(1, static_cast<char>('0' + i));

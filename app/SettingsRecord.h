@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace vostrel {
 
@@ -45,7 +46,7 @@ enum class SettingKind : int32_t {
 // and the help all take their settings from SettingsTable(), so a new one is declared there and
 // in the record alone.
 struct SettingDef {
-    const char* key = ""; // in the settings file
+    std::string_view key; // in the settings file
     int32_t SettingsRecord::*field = nullptr;
     SettingKind kind = SettingKind::Switch;
     // Also what a line of the file gives whose value is not all digits.

@@ -62,7 +62,7 @@ TEST_F(LoadTest, DefaultFileHasTheseExactBytes) {
     // follows them.
     std::string settings;
     for (const SettingDef& d : SettingsTable()) {
-        settings += d.key + (":" + std::to_string(d.defaultValue)) + "\r\n";
+        settings += std::string(d.key) + ":" + std::to_string(d.defaultValue) + "\r\n";
     }
     const std::string firstVersion = "rn:3\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n";
     EXPECT_EQ(settings.substr(0, firstVersion.size()), firstVersion);
@@ -212,8 +212,8 @@ TEST_F(LoadTest, NumbersAreAllDigitsOrTheFallback) {
 
     // Each key's own fallback; every score row falls back to 500.
     for (const SettingDef& d : SettingsTable()) {
-        EXPECT_EQ(AfterLine(d.key + std::string(":x")).*d.field, d.defaultValue) << d.key;
-        EXPECT_EQ(AfterLine(d.key + std::string(":")).*d.field, d.defaultValue) << d.key;
+        EXPECT_EQ(AfterLine(std::string(d.key) + ":x").*d.field, d.defaultValue) << d.key;
+        EXPECT_EQ(AfterLine(std::string(d.key) + ":").*d.field, d.defaultValue) << d.key;
     }
     for (int i = 0; i < kHighScoreRows; ++i) {
         EXPECT_EQ(AfterLine("hss" + std::to_string(i) + ":").highScores.score[i], 500);

@@ -107,7 +107,7 @@ TEST_F(SettingDlgTest, OpensWithTheCountInTheFieldAndTicksOnlyForExactlyOne) {
             EXPECT_EQ(box->isChecked(), values[i % 3] == 1) << s.key;
             EXPECT_EQ(box->text(), QString::fromUtf8(s.label)) << s.key;
             EXPECT_EQ(box->y(), y(25 + 15 * i)) << s.key;
-            if (const auto first = firstTexts.find(s.key); first != firstTexts.end()) {
+            if (const auto first = firstTexts.find(std::string(s.key)); first != firstTexts.end()) {
                 EXPECT_EQ(box->text(), first->second);
                 // The seed's ids reach the same boxes.
                 EXPECT_EQ(d.GetDlgItem(Dlg::IDC_SCORE_INEXACT_DIVISION + static_cast<int>(i)), box);
