@@ -1,4 +1,6 @@
 #include "app/WinConstants.h"
+#include "core/Child.h"
+#include "ui/desktop/SessionEnd.h"
 #include "ui/looks/Contrast.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/Fonts.h"
@@ -13,6 +15,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <vector>
 
 namespace vostrel {
@@ -185,6 +188,23 @@ TEST(Contrast, WeighsLinearChannelsAsTheEyeDoes) {
     // What does not read gives way to black or white, whichever reads better there.
     EXPECT_EQ(ReadableColor(Qt::red, Qt::white), QColor(Qt::black));
     EXPECT_EQ(ReadableColor(Qt::blue, Qt::black), QColor(Qt::white));
+}
+
+// A logout's burst of signals goes on while the ended game's objects go: none of it may change
+// the status of a game that has kept its data, a broken pipe's included.
+TEST(SessionEndTest, AfterTheEndNoSignalCanEndTheGameOtherwise) {
+    const int code = test::InChild(
+        [] {
+            {
+                const SessionEnd session([] {}, [] { return 0; });
+                QEvent quit(QEvent::Quit);
+                QCoreApplication::sendEvent(qApp, &quit);
+            }
+            struct sigaction pipe = {};
+            return ::sigaction(SIGPIPE, nullptr, &pipe) == 0 && pipe.sa_handler == SIG_IGN ? 0 : 1;
+        },
+        10);
+    EXPECT_EQ(code, 0);
 }
 
 } // namespace
