@@ -1,4 +1,5 @@
 #include "app/WinConstants.h"
+#include "core/Child.h"
 #include "ui/desktop/SessionEnd.h"
 #include "ui/looks/Contrast.h"
 #include "ui/platform/DialogUnits.h"
@@ -15,6 +16,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <vector>
 
 namespace vostrel {
@@ -239,6 +241,23 @@ TEST(SessionEnd, TheSessionManagersRequestsSaveAndItsQuitEndsWithoutClosingAWind
     // loops run.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
+}
+
+// A logout's burst of signals goes on while the ended game's objects go: none of it may change
+// the status of a game that has kept its data, a broken pipe's included.
+TEST(SessionEndTest, AfterTheEndNoSignalCanEndTheGameOtherwise) {
+    const int code = test::InChild(
+        [] {
+            {
+                const SessionEnd session([] {}, [] { return 0; });
+                QEvent quit(QEvent::Quit);
+                QCoreApplication::sendEvent(qApp, &quit);
+            }
+            struct sigaction pipe = {};
+            return ::sigaction(SIGPIPE, nullptr, &pipe) == 0 && pipe.sa_handler == SIG_IGN ? 0 : 1;
+        },
+        10);
+    EXPECT_EQ(code, 0);
 }
 
 } // namespace
