@@ -114,12 +114,12 @@ SessionEnd::SessionEnd(std::function<void()> save, std::function<int()> end)
 
 SessionEnd::~SessionEnd() {
     endAtExit = nullptr;
-    // After the end the handlers stay: the program is ending, and a signal must not change
-    // its status.
+    // After the end the handlers stay, and the ignored signals stay ignored: the program is
+    // ending, and a signal must not change its status.
     if (!ended_) {
         Restore(kSignals, caught_);
+        Restore(kIgnored, ignored_);
     }
-    Restore(kIgnored, ignored_);
     if (wakeFd_ >= 0) {
         wakeFd = -1;
         ::close(wakeFd_);
