@@ -77,6 +77,7 @@ TEST_F(FocusSpeechTest, AControlThatKeepsTheFocusHasTheSentenceShownAsANotificat
     speech->Say(QStringLiteral("三"));
     QCoreApplication::processEvents();
     a->setFocus();
+    EXPECT_TRUE(a->accessibleDescription().isEmpty());
     QTest::qWait(300);
     speech->Say(QStringLiteral("四"));
     QCoreApplication::processEvents();

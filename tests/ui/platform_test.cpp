@@ -221,6 +221,7 @@ TEST(SessionEnd, TheSessionManagersRequestsSaveAndItsQuitEndsWithoutClosingAWind
     window.show();
     int saves = 0;
     int ends = 0;
+    std::signal(SIGPIPE, SIG_DFL);
     {
         const SessionEnd session([&saves] { ++saves; },
                                  [&ends] {
@@ -237,6 +238,11 @@ TEST(SessionEnd, TheSessionManagersRequestsSaveAndItsQuitEndsWithoutClosingAWind
         EXPECT_EQ(ends, 1);
         EXPECT_TRUE(window.isVisible());
     }
+    // Ended, the program keeps ignoring what would kill it before it is gone.
+    struct sigaction pipe = {};
+    ASSERT_EQ(::sigaction(SIGPIPE, nullptr, &pipe), 0);
+    EXPECT_EQ(pipe.sa_handler, SIG_IGN);
+    std::signal(SIGPIPE, SIG_DFL);
     // The end asked every loop to return: a loop of its own takes that request, so later
     // loops run.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
