@@ -3,10 +3,10 @@
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
 #include "engine/Solver.h"
-#include "game/ControlIds.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/ControlIds.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -801,13 +801,15 @@ TEST_F(GameDlgTest, ResultLabelAndBackgroundRouteToTheFlowAndFocusEquals) {
     Click(IDC_EVALUATE);
     EXPECT_EQ(dlg->Flow().TryCount(), 2);
 
-    // A list open, then a click on the problem number (a label that reports no clicks).
-    Click(IDC_RANK0 + 1);
-    ASSERT_EQ(dlg->Flow().OpenChooser(), ChooserRank);
-    QTest::mouseClick(dlg->Control(IDC_PROBLEM_NO), Qt::LeftButton);
-    Settle();
-    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
-    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+    // A list open, then a click on a label that reports no clicks.
+    for (const int passive : {int{IDC_PROBLEM_NO}, int{IDC_SCORE_CAPTION}, IDC_DIGIT0 + 2}) {
+        Click(IDC_RANK0 + 1);
+        ASSERT_EQ(dlg->Flow().OpenChooser(), ChooserRank);
+        QTest::mouseClick(dlg->Control(passive), Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone) << passive;
+        EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE)) << passive;
+    }
 
     dlg->Control(IDC_GRADE)->setFocus();
     QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(230, 50)); // bare background

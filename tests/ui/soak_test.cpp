@@ -15,13 +15,14 @@
 #include "app/WinConstants.h"
 #include "core/TempDir.h"
 #include "engine/Evaluator.h"
-#include "game/ControlIds.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
 #include "ui/CHelpDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/ControlIds.h"
+#include "ui/GameDialogs.h"
 #include "ui/platform/Cp932.h"
 
 #include <QAbstractButton>
@@ -351,10 +352,11 @@ private:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::Show && watched->isWidgetType()) {
             auto* w = static_cast<QWidget*>(watched);
-            const bool ours = qobject_cast<CHiScoreDlg*>(w) != nullptr ||
-                              qobject_cast<CSettingDlg*>(w) != nullptr ||
-                              qobject_cast<CAboutDlg*>(w) != nullptr ||
-                              qobject_cast<CHelpDlg*>(w) != nullptr ||
+            const auto dialogs = GameDialogs();
+            const bool ours = std::any_of(dialogs.begin(), dialogs.end(),
+                                          [w](const GameDialog& d) {
+                                              return w->metaObject()->inherits(d.type);
+                                          }) ||
                               (dlg_ != nullptr && w == dlg_->WindowMenu());
             if (ours) {
                 // Posted, so that it runs inside the loop that the window's exec starts.
