@@ -7,6 +7,7 @@
 #include "ui/CGameDlg.h"
 #include "ui/CStaticEx.h"
 #include "ui/ControlIds.h"
+#include "ui/GameDialogs.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -889,8 +890,16 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     for (QAction* a : menu->actions()) {
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(texts, (QStringList{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-",
-                                  "ヘルプ(&H)...", "バージョン情報 Vostrel(&A)..."}));
+    // The window's own entries, then every registered dialog of the menu in its order.
+    QStringList expected{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-"};
+    for (const GameDialog& d : GameDialogs()) {
+        if (d.menuText != nullptr) {
+            expected << MenuText(d);
+        }
+    }
+    EXPECT_EQ(texts, expected);
+    EXPECT_TRUE(texts.contains(QStringLiteral("ヘルプ(&H)...")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("バージョン情報 Vostrel(&A)...")));
 
     // Once the menu shows and what its opening posted has run: whether it is up, and which
     // entry is selected.
