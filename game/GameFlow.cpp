@@ -6,7 +6,6 @@
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
-#include "game/ControlIds.h"
 #include "game/GameScore.h"
 #include "game/SpokenText.h"
 
@@ -22,12 +21,11 @@ namespace {
 // the reduction uniform.
 static_assert(RAND_MAX >= 32767 && (static_cast<unsigned long long>(RAND_MAX) + 1) % 32768 == 0);
 
-// Hides a list and returns its item. A list always holds a selection the flow preset; anything
+// The item a closed list leaves. A list always holds a selection the flow preset; anything
 // else keeps the current value.
-int32_t CloseList(IGameView& view, int chooserId, int32_t items, int32_t current) {
-    view.HideChooserList(chooserId);
-    const int32_t selection = view.ChooserSelection(chooserId);
-    return selection >= 0 && selection < items ? selection : current;
+int32_t Taken(const ListView& list, int32_t current) {
+    return list.selection >= 0 && list.selection < ChooserItems(list.kind) ? list.selection
+                                                                           : current;
 }
 
 } // namespace
@@ -35,6 +33,16 @@ int32_t CloseList(IGameView& view, int chooserId, int32_t items, int32_t current
 int32_t CRandSource() {
     return static_cast<int32_t>(std::rand() % 32768);
 }
+
+namespace {
+
+// A label shows an item of its list; a reader says that item's word.
+void Show(LabelView& label, ChooserKind kind, int32_t code) {
+    label.text = ChooserItemText(kind, code);
+    label.word = ChooserItemWord(kind, code);
+}
+
+} // namespace
 
 GameFlow::GameFlow(CGameApp& app, IGameView& view, RandomSource random)
     : app_(app), view_(view), random_(std::move(random)) {}
@@ -45,6 +53,11 @@ void GameFlow::StartGame() {
 }
 
 void GameFlow::RestartGame() {
+    Restart();
+    Present();
+}
+
+void GameFlow::Restart() {
     app_.state.problemIndex = 0;
     app_.state.gameScore = 0;
     ShowProblemNumber();
@@ -57,62 +70,79 @@ void GameFlow::NewProblem() {
     ApplyUsePower();
     tryCount_ = 0;
     DrawDigits();
-    view_.SetLabelText(IDC_RESULT, "");
-    view_.SetLabelAlign(IDC_POINTS, TextAlign::Right);
-    view_.SetLabelText(IDC_POINTS, "0 ");
+    screen_.result.text.clear();
+    screen_.points.align = TextAlign::Right;
+    screen_.points.text = "0 ";
     app_.state.gameInProgress = kFlagOff;
-    // A reader hears the digits; said first, so that "=" says them as it takes the focus.
+    // A reader hears the digits, said by "=" as it takes the focus.
     const int number = app_.settings.repeatCount > 1 ? app_.state.problemIndex + 1 : 0;
-    view_.Speak(ProblemSpeech(number, expr_.digits));
+    screen_.speech.push_back(ProblemSpeech(number, expr_.digits));
     // Every problem starts from "=", wherever the last one left the keyboard.
-    view_.FocusEvaluateButton();
+    screen_.focusEvaluate = true;
 }
 
 void GameFlow::DrawDigits() {
     for (int k = 0; k < kPositions; ++k) {
         const int64_t r = std::clamp<int64_t>(random_ ? random_() : 0, 0, 32767);
         expr_.digits[k] = static_cast<int32_t>(r * 10 / 32768);
-        view_.SetLabelText(IDC_DIGIT0 + k, std::to_string(expr_.digits[k]));
+        screen_.digits[k] = expr_.digits[k];
     }
+    // The labels that belong to a digit name it.
+    for (int r = 0; r < kRows; ++r) {
+        for (int k = 0; k < kPositions; ++k) {
+            const Slot s{static_cast<Row>(r), k};
+            screen_[s].name = SlotName(s, expr_.digits);
+        }
+    }
+    screen_.result.name = ResultName();
+    screen_.points.name = PointsName();
 }
 
 void GameFlow::ShowProblemNumber() {
     if (app_.settings.repeatCount <= 1) {
-        view_.ShowLabel(IDC_PROBLEM_NO, false);
+        screen_.problemNo.visible = false;
         return;
     }
-    view_.SetLabelText(IDC_PROBLEM_NO, "No." + std::to_string(app_.state.problemIndex + 1));
-    view_.ShowLabel(IDC_PROBLEM_NO, true);
+    screen_.problemNo.text = "No." + std::to_string(app_.state.problemIndex + 1);
+    screen_.problemNo.visible = true;
 }
 
 void GameFlow::ApplyUsePower() {
     const bool on = app_.settings.usePower != kFlagOff;
     for (int k = 0; k < kPositions; ++k) {
+        LabelView& label = screen_[{Row::Power, k}];
         if (!on) {
             expr_.power[k] = PowNone;
-            view_.SetLabelText(IDC_POWER0 + k, PowerText(PowNone));
+            label.text = PowerText(PowNone);
+            label.word = ChooserItemWord(ChooserPower, PowNone);
         }
         expr_.powerOn[k] = on;
-        view_.EnableLabel(IDC_POWER0 + k, on);
+        label.enabled = on;
     }
 }
 
 void GameFlow::EvaluateTry() {
-    CommitChooser();
+    Try();
+    Present();
+}
+
+void GameFlow::Try() {
+    Take();
     if (tryCount_ < points::kMaxTries) {
         ++tryCount_;
     }
     const EvalResult r = Evaluate(expr_, tryCount_, SwitchesOf(app_.settings));
     ShowResult(r);
     app_.state.gameInProgress = kFlagOn;
-    view_.Speak(ResultSpeech(r));
+    screen_.speech.push_back(ResultSpeech(r));
 }
 
 void GameFlow::GradeProblem() {
-    CommitChooser();
+    Take();
     // Grading is no try: the count stays.
     const EvalResult r = Evaluate(expr_, tryCount_, SwitchesOf(app_.settings));
     ShowResult(r);
+    Present();
     if (r.status != EvalOk) {
         //: Message box when Submit meets an expression that cannot be computed.
         view_.MessageBox(Tr("GameFlow", "エラー発生。式見直し後、採点してください。"),
@@ -143,6 +173,7 @@ void GameFlow::GradeProblem() {
     }
     ShowProblemNumber();
     NewProblem();
+    Present();
 }
 
 void GameFlow::ShowLastGradedBest() {
@@ -165,11 +196,6 @@ void GameFlow::ShowLastGradedBest() {
                      Tr("GameFlow", "最善解"), MB_OK | MB_ICONINFORMATION);
 }
 
-void GameFlow::ShowVersion() {
-    CommitChooser();
-    view_.RunAboutDialog();
-}
-
 void GameFlow::EndGame() {
     AppState& st = app_.state;
     // Start-up and the settings dialog keep repeatCount at 1 or more; the guard keeps a
@@ -183,7 +209,7 @@ void GameFlow::EndGame() {
         st.hiScoreMode = HiScoreEntry;
         st.hiScoreRow = row;
     }
-    view_.RunHiScoreDialog();
+    view_.RunDialog(DialogKind::HiScore);
     st.problemIndex = 0;
     st.gameScore = 0;
 }
@@ -218,134 +244,163 @@ bool GameFlow::IsGameRunning() const {
 
 void GameFlow::OpenSettings() {
     CommitChooser();
-    view_.RunSettingsDialog();
+    view_.RunDialog(DialogKind::Settings);
     if (app_.state.settingsChanged == kFlagOn) {
         RestartGame();
         app_.state.settingsChanged = kFlagOff;
     }
 }
 
-void GameFlow::OnLabelClicked(int id) {
-    if (id >= IDC_POWER0 && id < IDC_POWER0 + kPositions) {
-        if (expr_.powerOn[id - IDC_POWER0]) {
-            PopUpChooser(id);
-        } else {
-            OnBackgroundClicked();
-        }
-    } else if (id >= IDC_OP0 && id < IDC_OP0 + kPositions) {
-        PopUpChooser(id);
-    } else if (id >= IDC_RANK0 && id < IDC_RANK0 + kPositions) {
-        if (expr_.rankOn[id - IDC_RANK0]) {
-            PopUpChooser(id);
-        } else {
-            OnBackgroundClicked();
-        }
-    } else if (id == IDC_RESULT) {
-        EvaluateTry();
-        view_.FocusEvaluateButton();
+void GameFlow::OnSlotClicked(Slot s) {
+    const bool on = s.row == Row::Power  ? expr_.powerOn[s.pos]
+                    : s.row == Row::Rank ? expr_.rankOn[s.pos]
+                                         : true;
+    Take();
+    if (on) {
+        PopUpChooser(s);
     } else {
-        // The problem number, the points caption, the points and the digits report no clicks
-        // of their own: the click lands on the background.
-        OnBackgroundClicked();
+        // A disabled label's click lands on the background.
+        screen_.focusEvaluate = true;
     }
+    Present();
+}
+
+void GameFlow::OnResultClicked() {
+    Try();
+    screen_.focusEvaluate = true;
+    Present();
 }
 
 void GameFlow::OnBackgroundClicked() {
-    CommitChooser();
-    view_.FocusEvaluateButton();
+    Take();
+    screen_.focusEvaluate = true;
+    Present();
+}
+
+void GameFlow::OnItemChosen(int32_t item) {
+    // The window reports its list's item as it changes; the commit takes it.
+    if (screen_.list.kind != ChooserNone) {
+        screen_.list.selection = item;
+    }
 }
 
 void GameFlow::OnChooserClosed() {
     CommitChooser();
 }
 
-void GameFlow::PopUpChooser(int labelId) {
-    CommitChooser();
-    if (labelId >= IDC_POWER0 && labelId < IDC_POWER0 + kPositions) {
-        const int k = labelId - IDC_POWER0;
-        openChooser_ = ChooserPower;
-        powerEditDigit_ = k;
-        view_.ShowLabel(labelId, false);
-        view_.PopUpChooserList(IDC_POWER_CHOOSER, labelId, expr_.power[k]);
-    } else if (labelId == IDC_OP0) {
-        openChooser_ = ChooserSign;
-        opEditPos_ = 0;
-        view_.ShowLabel(IDC_RANK0, false);
-        view_.PopUpChooserList(IDC_SIGN_CHOOSER, labelId, expr_.op[0]);
-    } else if (labelId > IDC_OP0 && labelId < IDC_OP0 + kPositions) {
-        const int k = labelId - IDC_OP0;
-        openChooser_ = ChooserOp;
-        opEditPos_ = k;
-        view_.ShowLabel(IDC_RANK0 + k, false);
-        view_.PopUpChooserList(IDC_OP_CHOOSER, labelId, expr_.op[k]);
-    } else if (labelId >= IDC_RANK0 && labelId < IDC_RANK0 + kPositions) {
-        const int k = labelId - IDC_RANK0;
-        openChooser_ = ChooserRank;
-        rankEditPos_ = k;
-        view_.ShowLabel(labelId, false);
-        view_.PopUpChooserList(IDC_RANK_CHOOSER, labelId, expr_.rank[k]);
+void GameFlow::PopUpChooser(Slot s) {
+    const int k = s.pos;
+    ListView& list = screen_.list;
+    list.kind = ChooserOf(s);
+    list.owner = s;
+    list.covered = CoveredBy(s);
+    switch (list.kind) {
+    case ChooserPower:
+        list.selection = expr_.power[k];
+        break;
+    case ChooserSign:
+    case ChooserOp:
+        list.selection = expr_.op[k];
+        break;
+    case ChooserRank:
+        list.selection = expr_.rank[k];
+        break;
+    case ChooserNone:
+        return;
+    }
+    ++list.opening;
+    screen_[list.covered].visible = false;
+}
+
+void GameFlow::Do(Command c) {
+    switch (c) {
+    case Command::Evaluate:
+        EvaluateTry();
+        break;
+    case Command::Retry:
+        RetryGame();
+        break;
+    case Command::Grade:
+        GradeProblem();
+        break;
+    case Command::Settings:
+        OpenSettings();
+        break;
+    case Command::Exit:
+        RequestExit(IDOK);
+        break;
+    case Command::Close:
+        RequestExit(IDCANCEL);
+        break;
+    case Command::ShowBest:
+        ShowLastGradedBest();
+        break;
+    case Command::TakeList:
+        CommitChooser();
+        break;
     }
 }
 
 void GameFlow::CommitChooser() {
-    // Cleared first: hiding a list may report its closing, which must not commit twice.
-    const int32_t open = std::exchange(openChooser_, ChooserNone);
-    switch (open) {
-    case ChooserPower: {
-        const int k = std::exchange(powerEditDigit_, -1);
-        const int32_t sel = CloseList(view_, IDC_POWER_CHOOSER, kPowerItems, expr_.power[k]);
-        ShowLabels(SetPower(expr_, k, sel) | PowerLabelBit(k));
-        view_.ShowLabel(IDC_POWER0 + k, true);
+    Take();
+    Present();
+}
+
+void GameFlow::Take() {
+    ListView& list = screen_.list;
+    const int k = list.owner.pos;
+    switch (list.kind) {
+    case ChooserPower:
+        ShowLabels(SetPower(expr_, k, Taken(list, expr_.power[k])) | PowerLabelBit(k));
         break;
-    }
-    case ChooserSign: {
-        const int32_t sel = CloseList(view_, IDC_SIGN_CHOOSER, kSignItems, expr_.op[0]);
-        ShowLabels(SetSign(expr_, sel) | OpLabelBit(0));
-        view_.ShowLabel(IDC_RANK0, true);
+    case ChooserSign:
+        ShowLabels(SetSign(expr_, Taken(list, expr_.op[0])) | OpLabelBit(0));
         break;
-    }
-    case ChooserOp: {
-        const int k = opEditPos_;
-        const int32_t sel = CloseList(view_, IDC_OP_CHOOSER, kOpItems, expr_.op[k]);
-        ShowLabels(SetGapOp(expr_, k, sel, app_.settings.usePower) | OpLabelBit(k));
-        view_.ShowLabel(IDC_RANK0 + k, true);
+    case ChooserOp:
+        ShowLabels(SetGapOp(expr_, k, Taken(list, expr_.op[k]), app_.settings.usePower) |
+                   OpLabelBit(k));
         break;
-    }
-    case ChooserRank: {
-        const int k = rankEditPos_;
-        const int32_t sel = CloseList(view_, IDC_RANK_CHOOSER, kRankItems, expr_.rank[k]);
-        ShowLabels(SetRank(expr_, k, sel) | RankLabelBit(k));
-        view_.ShowLabel(IDC_RANK0 + k, true);
+    case ChooserRank:
+        ShowLabels(SetRank(expr_, k, Taken(list, expr_.rank[k])) | RankLabelBit(k));
         break;
-    }
-    default:
+    case ChooserNone:
         return;
     }
+    screen_[list.covered].visible = true;
+    list.kind = ChooserNone;
     app_.state.gameInProgress = kFlagOn;
 }
 
 void GameFlow::ShowLabels(LabelMask mask) {
     for (int k = 0; k < kPositions; ++k) {
         if (mask & PowerLabelBit(k)) {
-            view_.SetLabelText(IDC_POWER0 + k, PowerText(expr_.power[k]));
-            view_.EnableLabel(IDC_POWER0 + k, expr_.powerOn[k]);
+            Show(screen_[{Row::Power, k}], ChooserPower, expr_.power[k]);
+            screen_[{Row::Power, k}].enabled = expr_.powerOn[k];
         }
         if (mask & OpLabelBit(k)) {
-            view_.SetLabelText(IDC_OP0 + k, k == 0 ? SignText(expr_.op[0]) : OpText(expr_.op[k]));
+            Show(screen_[{Row::Op, k}], k == 0 ? ChooserSign : ChooserOp, expr_.op[k]);
         }
         if (mask & RankLabelBit(k)) {
-            view_.SetLabelText(IDC_RANK0 + k, RankText(expr_.rank[k]));
-            view_.EnableLabel(IDC_RANK0 + k, expr_.rankOn[k]);
+            Show(screen_[{Row::Rank, k}], ChooserRank, expr_.rank[k]);
+            screen_[{Row::Rank, k}].enabled = expr_.rankOn[k];
         }
     }
 }
 
 void GameFlow::ShowResult(const EvalResult& r) {
     const ResultDisplay d = FormatResult(r);
-    view_.SetLabelText(IDC_RESULT, d.result.text);
-    view_.SetLabelAlign(IDC_RESULT, d.result.align);
-    view_.SetLabelText(IDC_POINTS, d.points.text);
-    view_.SetLabelAlign(IDC_POINTS, d.points.align);
+    screen_.result.text = d.result.text;
+    screen_.result.align = d.result.align;
+    screen_.points.text = d.points.text;
+    screen_.points.align = d.points.align;
+}
+
+void GameFlow::Present() {
+    // The effects go with this drawing only, even if the window reports an event while it draws.
+    const Screen shown = screen_;
+    screen_.speech.clear();
+    screen_.focusEvaluate = false;
+    view_.Render(shown);
 }
 
 } // namespace vostrel

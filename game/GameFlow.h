@@ -1,7 +1,7 @@
 #pragma once
 // The game as logic: problems, tries, grading, the game score, the end of a game, retry and
 // exit, and the chooser lists of the game window. It owns the expression and tryCount, works
-// over the records of CGameApp and reaches the window only through IGameView.
+// over the records of CGameApp, keeps the screen as a value and hands it to IGameView.
 
 #include "app/CGameApp.h"
 #include "engine/ExpressionModel.h"
@@ -14,14 +14,6 @@
 #include <string>
 
 namespace vostrel {
-
-enum ChooserKind : int32_t {
-    ChooserNone = 0,
-    ChooserPower = 1,
-    ChooserSign = 2,
-    ChooserOp = 3,
-    ChooserRank = 4,
-};
 
 // The problem graded last, with the switches it was graded under.
 struct GradedProblem {
@@ -43,10 +35,6 @@ public:
     void StartGame();
 
     void RestartGame();
-    void NewProblem();
-    void DrawDigits();
-    void ShowProblemNumber();
-    void ApplyUsePower();
     void EvaluateTry();
     void GradeProblem();
     void RetryGame();
@@ -54,40 +42,52 @@ public:
     bool IsGameRunning() const;
     void OpenSettings();
 
-    // Window events, each routed as the window's command table says.
-    void OnLabelClicked(int id);    // any label or the result label, by ControlId
-    void OnBackgroundClicked();     // the background, or a label that reports no clicks
-    void OnChooserClosed();         // a list closed with or without a choice
-    void PopUpChooser(int labelId); // power, sign, gap or rank label
+    // The window's events. Each takes an open list first and draws the new screen.
+    void OnSlotClicked(Slot s);
+    void OnResultClicked();          // evaluates like "=", which takes the focus
+    void OnBackgroundClicked();      // the background, or a label that reports no clicks
+    void OnItemChosen(int32_t item); // the open list's current item changed
+    void OnChooserClosed();          // the list closed, with or without a choice
     void CommitChooser();
 
+    // The window's commands, from its buttons and its menu. TakeList only takes an open list,
+    // before something the window does on its own.
+    enum class Command { Evaluate, Retry, Grade, Settings, Exit, Close, ShowBest, TakeList };
+    void Do(Command c);
+
+    const Screen& Shown() const { return screen_; }
     const ExpressionState& Expression() const { return expr_; }
     int32_t TryCount() const { return tryCount_; }
-    int32_t OpenChooser() const { return openChooser_; }
+    ChooserKind OpenChooser() const { return screen_.list.kind; }
     const GradedProblem& LastGraded() const { return lastGraded_; }
 
     // The best expression of the last graded problem (never the one on screen) in a message
     // box; nothing before the first grade.
     void ShowLastGradedBest();
-    // The version dialog of the window menu.
-    void ShowVersion();
 
 private:
+    void Restart();
+    void NewProblem();
+    void DrawDigits();
+    void ShowProblemNumber();
+    void ApplyUsePower();
+    void Try();
+    void Take();
+    void PopUpChooser(Slot s);
     void EndGame();
     // Re-texts the labels in the mask and sets their enabled states from the expression.
     void ShowLabels(LabelMask mask);
     void ShowResult(const EvalResult& r);
+    // Hands the screen to the window, before anything modal and at the end of each event.
+    void Present();
 
     CGameApp& app_;
     IGameView& view_;
     RandomSource random_;
     ExpressionState expr_;
     int32_t tryCount_ = 0;
-    int32_t openChooser_ = ChooserNone;
-    int32_t powerEditDigit_ = -1;
-    int32_t opEditPos_ = 0;
-    int32_t rankEditPos_ = 0;
     GradedProblem lastGraded_;
+    Screen screen_;
 };
 
 } // namespace vostrel

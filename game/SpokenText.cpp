@@ -4,7 +4,6 @@
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
-#include "game/ControlIds.h"
 
 namespace vostrel {
 
@@ -60,10 +59,6 @@ template <int32_t N> std::string WordOf(const char* const (&words)[N], int32_t c
     return code >= 0 && code < N ? Tr("SpokenText", words[code]) : std::string();
 }
 
-bool InBlock(int id, int first) {
-    return id >= first && id < first + kPositions;
-}
-
 // Without the blanks that align a label's text.
 std::string Trimmed(const std::string& s) {
     const auto first = s.find_first_not_of(' ');
@@ -75,74 +70,59 @@ std::string Trimmed(const std::string& s) {
 
 } // namespace
 
-int ChooserOfLabel(int labelId) {
-    if (InBlock(labelId, IDC_POWER0)) {
-        return IDC_POWER_CHOOSER;
-    }
-    if (labelId == IDC_OP0) {
-        return IDC_SIGN_CHOOSER;
-    }
-    if (InBlock(labelId, IDC_OP0)) {
-        return IDC_OP_CHOOSER;
-    }
-    if (InBlock(labelId, IDC_RANK0)) {
-        return IDC_RANK_CHOOSER;
-    }
-    return 0;
-}
-
-std::string ChooserItemWord(int chooserId, int32_t code) {
-    switch (chooserId) {
-    case IDC_POWER_CHOOSER:
+std::string ChooserItemWord(ChooserKind kind, int32_t code) {
+    switch (kind) {
+    case ChooserPower:
         return WordOf(kPowerWords, code);
-    case IDC_SIGN_CHOOSER:
+    case ChooserSign:
         return WordOf(kSignWords, code);
-    case IDC_OP_CHOOSER:
+    case ChooserOp:
         return WordOf(kOpWords, code);
-    case IDC_RANK_CHOOSER:
+    case ChooserRank:
         return WordOf(kRankWords, code);
-    default:
-        return {};
+    case ChooserNone:
+        break;
     }
+    return {};
 }
 
-std::string ControlName(int id, const int32_t (&digits)[4]) {
+std::string SlotName(Slot s, const int32_t (&digits)[4]) {
     // The sign and the gaps are counted as the player reads them, from the left.
     const auto digit = [&digits](int k) { return std::to_string(digits[k]); };
-    if (InBlock(id, IDC_POWER0)) {
-        const int k = id - IDC_POWER0;
+    const int k = s.pos;
+    switch (s.row) {
+    case Row::Power:
         //: Spoken name of a power label: %1 the digit's place from the left, %2 the digit.
         return FillText(Tr("SpokenText", "%1番目の数字%2のべき乗"),
                         {std::to_string(k + 1), digit(k)});
-    }
-    if (id == IDC_OP0) {
-        //: Spoken name of the sign label in front of the first digit: %1 the digit.
-        return FillText(Tr("SpokenText", "1番目の数字%1の符号"), {digit(0)});
-    }
-    if (InBlock(id, IDC_OP0)) {
-        const int k = id - IDC_OP0;
+    case Row::Op:
+        if (k == 0) {
+            //: Spoken name of the sign label in front of the first digit: %1 the digit.
+            return FillText(Tr("SpokenText", "1番目の数字%1の符号"), {digit(0)});
+        }
         //: Spoken name of an operator label: %1 its place from the left, %2 and %3 the digits on
         //: either side.
         return FillText(Tr("SpokenText", "%1番目の演算子（%2と%3の間）"),
                         {std::to_string(k), digit(k - 1), digit(k)});
-    }
-    if (id == IDC_RANK0) {
-        //: Spoken name of the sign's rank label (bottom row, first).
-        return Tr("SpokenText", "符号の計算順位");
-    }
-    if (InBlock(id, IDC_RANK0)) {
+    case Row::Rank:
+        if (k == 0) {
+            //: Spoken name of the sign's rank label (bottom row, first).
+            return Tr("SpokenText", "符号の計算順位");
+        }
         //: Spoken name of an operator's rank label: %1 the operator's place from the left.
-        return WithNumber(Tr("SpokenText", "%1番目の演算子の計算順位"), id - IDC_RANK0);
-    }
-    if (id == IDC_RESULT) {
-        //: Spoken name of the result box.
-        return Tr("SpokenText", "計算結果");
-    }
-    if (id == IDC_POINTS) {
-        //: Spoken name of the points box (the points of the last "=").
-        return Tr("SpokenText", "得点");
+        return WithNumber(Tr("SpokenText", "%1番目の演算子の計算順位"), k);
     }
     return {};
+}
+
+std::string ResultName() {
+    //: Spoken name of the result box.
+    return Tr("SpokenText", "計算結果");
+}
+
+std::string PointsName() {
+    //: Spoken name of the points box (the points of the last "=").
+    return Tr("SpokenText", "得点");
 }
 
 std::string ProblemSpeech(int number, const int32_t (&digits)[4]) {

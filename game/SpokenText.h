@@ -3,6 +3,8 @@
 // belongs to), each chooser item as a word (the item texts "", "√", " " read as nothing at all),
 // the sentences said when a problem starts and after "=", and the high-score table. UTF-8.
 
+#include "game/Screen.h"
+
 #include <cstdint>
 #include <string>
 
@@ -10,16 +12,16 @@ namespace vostrel {
 
 struct EvalResult;
 
-// The chooser a clickable label opens (IDC_*_CHOOSER), or 0 for any other control.
-int ChooserOfLabel(int labelId);
-
 // The word for item `code` of a chooser; empty for a code outside the list.
-std::string ChooserItemWord(int chooserId, int32_t code);
+std::string ChooserItemWord(ChooserKind kind, int32_t code);
 
-// Which control the label, result or points display is, with the digits of the problem that
-// it belongs to: "2番目の数字8のべき乗", "1番目の数字3の符号", "1番目の演算子（3と8の間）",
-// "1番目の演算子の計算順位"; empty for any other id.
-std::string ControlName(int id, const int32_t (&digits)[4]);
+// Which label a slot is, with the digits of the problem that it belongs to:
+// "2番目の数字8のべき乗", "1番目の数字3の符号", "1番目の演算子（3と8の間）",
+// "1番目の演算子の計算順位".
+std::string SlotName(Slot s, const int32_t (&digits)[4]);
+// The names of the result and points displays.
+std::string ResultName();
+std::string PointsName();
 
 // Said when a problem starts: its number (1-based; 0 when the game has a single problem) and
 // its digits, e.g. "2問目、数字 3、8、1、5".

@@ -3,33 +3,26 @@
 #include "app/Version.h"
 #include "app/WinConstants.h"
 #include "engine/ExpressionModel.h"
-#include "game/ControlIds.h"
 #include "game/SpokenText.h"
-#include "ui/CAboutDlg.h"
 #include "ui/CHelpDlg.h"
-#include "ui/CHiScoreDlg.h"
-#include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/ChooserLists.h"
+#include "ui/ControlIds.h"
 #include "ui/FocusSpeech.h"
+#include "ui/GameDialogs.h"
 #include "ui/desktop/KeyboardReturn.h"
-#include "ui/looks/DropDownListStyle.h"
-#include "ui/looks/ListRowDelegate.h"
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/HeldKeyGuard.h"
-#include "ui/platform/ListKeyGuard.h"
 #include "ui/platform/MessageBoxes.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAccessible>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -39,6 +32,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace vostrel {
@@ -49,6 +43,17 @@ const QString kFace = QStringLiteral("MS UI Gothic");
 const QColor kLabelBack(200, 200, 255);
 const QColor kResultBack(220, 220, 255);
 const QColor kPointsBack(220, 220, 220);
+
+// The slot of a clickable label's id; nullopt for the result and points labels.
+std::optional<Slot> SlotOfId(int id) {
+    for (const auto& [first, row] : {std::pair{IDC_POWER0, Row::Power}, std::pair{IDC_OP0, Row::Op},
+                                     std::pair{IDC_RANK0, Row::Rank}}) {
+        if (id >= first && id < first + kPositions) {
+            return Slot{row, id - first};
+        }
+    }
+    return std::nullopt;
+}
 constexpr uint32_t kSmallLabelStyle = SS_CENTER | SS_CENTERIMAGE;
 constexpr uint32_t kDisplayStyle = SS_RIGHT | SS_CENTERIMAGE | SS_SUNKEN;
 
@@ -77,8 +82,8 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
 
     CreateTemplateControls();
     CreateRunTimeLabels();
-    CreateChoosers();
-    CreateWindowMenu();
+    lists_->CreateNamesAndKeyGuard();
+    CreateCommands();
     new KeyboardReturn(this);
     speech_ = new FocusSpeech(this);
     for (QPushButton* b : {evaluate_, retry_, grade_, settings_, exit_}) {
@@ -91,6 +96,8 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     }
 
     flow_ = std::make_unique<GameFlow>(app_, *this, std::move(random));
+    lists_->OnItemChosen([this](int32_t item) { flow_->OnItemChosen(item); });
+    lists_->OnClosed([this] { flow_->OnChooserClosed(); });
     flow_->StartGame();
 }
 
@@ -139,17 +146,11 @@ void CGameDlg::CreateTemplateControls() {
     PlaceInDialogUnits(exit_, bu, 113, 123, 30, 20);
     exit_->setDefault(true);
 
-    for (int k = 0; k < 4; ++k) {
-        auto* c = new QComboBox(this);
-        // Only its dropped list takes the keyboard: a field with the focus would be read as a
-        // combo box named by its item's text ("+", or nothing at all).
-        c->setFocusPolicy(Qt::NoFocus);
-        choosers_[k] = c;
-    }
-    PlaceInDialogUnits(choosers_[0], bu, 14, 39, 25, 77);
-    PlaceInDialogUnits(choosers_[1], bu, 43, 43, 24, 60);
-    PlaceInDialogUnits(choosers_[2], bu, 64, 43, 21, 71);
-    PlaceInDialogUnits(choosers_[3], bu, 95, 37, 24, 60);
+    lists_ = new ChooserLists(this, evaluate_, powerFont_, gapFont_);
+    PlaceInDialogUnits(lists_->List(ChooserPower), bu, 14, 39, 25, 77);
+    PlaceInDialogUnits(lists_->List(ChooserSign), bu, 43, 43, 24, 60);
+    PlaceInDialogUnits(lists_->List(ChooserOp), bu, 64, 43, 21, 71);
+    PlaceInDialogUnits(lists_->List(ChooserRank), bu, 95, 37, 24, 60);
 
     for (int k = 0; k < 4; ++k) {
         digits_[k] = MakeStatic(this, QString::number(k + 1), Qt::AlignCenter);
@@ -158,23 +159,6 @@ void CGameDlg::CreateTemplateControls() {
         // Each column of the problem is laid out on a 50-pixel pitch.
         digits_[k]->move(45 + 50 * k, 30);
     }
-
-    const auto command = [this](void (GameFlow::*op)()) {
-        return [this, op] {
-            if (!Covered()) {
-                (flow_.get()->*op)();
-            }
-        };
-    };
-    connect(evaluate_, &QPushButton::clicked, this, command(&GameFlow::EvaluateTry));
-    connect(retry_, &QPushButton::clicked, this, command(&GameFlow::RetryGame));
-    connect(grade_, &QPushButton::clicked, this, command(&GameFlow::GradeProblem));
-    connect(settings_, &QPushButton::clicked, this, command(&GameFlow::OpenSettings));
-    connect(exit_, &QPushButton::clicked, this, [this] {
-        if (!Covered()) {
-            flow_->RequestExit(IDOK);
-        }
-    });
 }
 
 void CGameDlg::CreateRunTimeLabels() {
@@ -184,7 +168,7 @@ void CGameDlg::CreateRunTimeLabels() {
         s->Create(text, style, r, this, id);
         s->ModifyStyle(0, SS_NOTIFY);
         s->SetBackColor(back);
-        if (ChooserOfLabel(id) != 0) {
+        if (SlotOfId(id)) {
             s->setFocusPolicy(Qt::TabFocus);
         }
         connect(s, &CStaticEx::clicked, this, &CGameDlg::OnLabelActivated);
@@ -217,7 +201,6 @@ void CGameDlg::CreateRunTimeLabels() {
     points_ = make(IDC_POINTS, QStringLiteral("1234567"), {50, 155, 105, 180}, kDisplayStyle,
                    kPointsBack);
     points_->setFont(pointsFont_);
-    NameLabels();
 
     // "=" first, then the labels as they are read, row by row, then the buttons in their order.
     QWidget* previous = evaluate_;
@@ -233,105 +216,73 @@ void CGameDlg::CreateRunTimeLabels() {
     }
 }
 
-void CGameDlg::NameLabels() {
-    for (int id = IDC_POWER0; id <= IDC_POINTS; ++id) {
-        CStaticEx* s = Label(id);
-        const QString name = QString::fromStdString(ControlName(id, shownDigits_));
-        // Only a changed name is set: a reader drops what it is told in a flood.
-        if (s != nullptr && s->accessibleName() != name) {
-            s->setAccessibleName(name);
-        }
-    }
-}
-
-void CGameDlg::CreateChoosers() {
-    // The lists hold the engine's item texts; an item's index is its code.
-    struct Fill {
-        const char* (*text)(int32_t);
-        int32_t items;
+void CGameDlg::CreateCommands() {
+    // Every command takes an open list first (the flow does, as it runs one). Those from a
+    // button are dropped while another modal window is up or opening: a mnemonic's delayed
+    // click or a queued key may still be on its way.
+    struct Command {
+        QPushButton* button; // the button that gives it, or none: a window menu entry
+        QString text;        // the menu entry's
+        GameFlow::Command command;
+        void (CGameDlg::*then)() = nullptr; // what the window does after the flow
     };
-    const Fill fills[4] = {
-        {PowerText, kPowerItems},
-        {SignText, kSignItems},
-        {OpText, kOpItems},
-        {RankText, kRankItems},
+    const Command commands[] = {
+        {evaluate_, {}, GameFlow::Command::Evaluate},
+        {retry_, {}, GameFlow::Command::Retry},
+        {grade_, {}, GameFlow::Command::Grade},
+        {settings_, {}, GameFlow::Command::Settings},
+        {exit_, {}, GameFlow::Command::Exit},
+        //: Window menu (right-click, Menu key). Keep the letter N.
+        {nullptr, tr("最小化(&N)"), GameFlow::Command::TakeList, &CGameDlg::showMinimized},
+        // Closing from the menu is the close box: the exit question applies.
+        //: Window menu: ends the game like Exit. Keep the letter C.
+        {nullptr, tr("閉じる(&C)"), GameFlow::Command::Close},
+        //: Window menu: shows the best expression of the previous problem. Keep the letter B.
+        {nullptr, tr("前の問題の最善解(&B)..."), GameFlow::Command::ShowBest},
     };
-    listStyle_ = new DropDownListStyle();
-    listStyle_->setParent(this);
-    keyGuard_ = new ListKeyGuard(this);
-    // A key typed before the closing is reported would reach the hidden list's field (Space
-    // drops it again, an arrow changes its item) instead of the label that gets the focus back.
-    keyGuard_->OnKeyArriving([this] { TakeClosedList(); });
-    for (int k = 0; k < 4; ++k) {
-        QComboBox* c = choosers_[k];
-        for (int32_t i = 0; i < fills[k].items; ++i) {
-            c->addItem(QString::fromUtf8(fills[k].text(i)));
-            c->setItemData(i, QString::fromUtf8(ChooserItemWord(IDC_POWER_CHOOSER + k, i)),
-                           Qt::AccessibleTextRole);
-        }
-        c->setMaxVisibleItems(c->count());
-        c->hide();
-        auto* name = new QLabel(this);
-        name->hide();
-        name->setBuddy(c);
-        chooserNames_[k] = name;
-    }
-}
-
-void CGameDlg::PrepareList(int k) {
-    // The style, fonts and list of a chooser are set up as it first drops: done for all four
-    // up front they were a tenth of the work before the window could show.
-    if (std::exchange(listReady_[k], true)) {
-        return;
-    }
-    QComboBox* c = choosers_[k];
-    const QFont& font = k == IDC_SIGN_CHOOSER - IDC_POWER_CHOOSER ? powerFont_ : gapFont_;
-    c->setStyle(listStyle_);
-    c->setFont(font);
-    c->resize(40, c->sizeHint().height());
-    // The popup's hiding is the one sign that a list closed, whichever way it closed.
-    c->view()->window()->installEventFilter(this);
-    c->view()->viewport()->installEventFilter(this);
-    keyGuard_->Watch(c);
-    c->view()->setFont(font);
-    c->view()->setAccessibleName(QString::fromStdString(ChooserListName()));
-    ListRowDelegate::Install(c);
-}
-
-void CGameDlg::CreateWindowMenu() {
     windowMenu_ = new QMenu(this);
     windowMenu_->installEventFilter(this);
-    // Every entry takes an open list first, as every command of the window does.
-    //: Window menu (right-click, Menu key). Keep the letter N.
-    connect(windowMenu_->addAction(tr("最小化(&N)")), &QAction::triggered, this, [this] {
-        flow_->CommitChooser();
-        showMinimized();
-    });
-    // Closing from the menu is the close box: the exit question applies.
-    //: Window menu: ends the game like Exit. Keep the letter C.
-    connect(windowMenu_->addAction(tr("閉じる(&C)")), &QAction::triggered, this,
-            [this] { flow_->RequestExit(IDCANCEL); });
-    // Only a graded problem has a best expression to show; the one on screen never does.
-    //: Window menu: shows the best expression of the previous problem. Keep the letter B.
-    bestAction_ = windowMenu_->addAction(tr("前の問題の最善解(&B)..."));
-    connect(bestAction_, &QAction::triggered, this, [this] { flow_->ShowLastGradedBest(); });
+    for (const Command& c : commands) {
+        const auto run = [this, c] {
+            if (c.button == nullptr || !Covered()) {
+                flow_->Do(c.command);
+                if (c.then != nullptr) {
+                    (this->*c.then)();
+                }
+            }
+        };
+        if (c.button != nullptr) {
+            connect(c.button, &QPushButton::clicked, this, run);
+            continue;
+        }
+        QAction* action = windowMenu_->addAction(c.text);
+        connect(action, &QAction::triggered, this, run);
+        if (c.command == GameFlow::Command::ShowBest) {
+            // Only a graded problem has a best expression to show; the one on screen never does.
+            bestAction_ = action;
+        }
+    }
+    // Then the dialogs of the menu, a shortcut shown beside its entry and taken anywhere in the
+    // window.
+    windowMenu_->addSeparator();
+    for (const GameDialog& d : GameDialogs()) {
+        if (d.menuText == nullptr) {
+            continue;
+        }
+        QAction* action = windowMenu_->addAction(MenuText(d));
+        connect(action, &QAction::triggered, this, [this, &d] {
+            flow_->Do(GameFlow::Command::TakeList);
+            d.run(app_, this);
+        });
+        if (d.shortcut != QKeySequence::UnknownKey) {
+            action->setShortcut(d.shortcut);
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);
+        }
+    }
     connect(windowMenu_, &QMenu::aboutToShow, this,
             [this] { bestAction_->setEnabled(flow_->LastGraded().valid); });
     bestAction_->setEnabled(false);
-    windowMenu_->addSeparator();
-    // F1 opens the help from anywhere in the window, the menu shows the key.
-    //: Window menu. Keep the letter H.
-    QAction* help = windowMenu_->addAction(tr("ヘルプ(&H)..."));
-    help->setShortcut(QKeySequence::HelpContents);
-    help->setShortcutContext(Qt::WindowShortcut);
-    addAction(help);
-    connect(help, &QAction::triggered, this, [this] {
-        flow_->CommitChooser();
-        CHelpDlg::Show(this);
-    });
-    //: Window menu. Keep the letter A.
-    connect(windowMenu_->addAction(tr("バージョン情報 Vostrel(&A)...")), &QAction::triggered, this,
-            [this] { flow_->ShowVersion(); });
     // Alt+Space as on the original platform, though a window manager may keep it for its own
     // menu, and Shift+F10, the menu key of keyboards without one. The Menu key itself comes as
     // a context-menu request (contextMenuEvent).
@@ -355,12 +306,18 @@ void CGameDlg::OnLabelActivated(int id) {
         return;
     }
     // Opened from the keyboard (only then has a label the focus): the focus comes back to it.
-    const CStaticEx* s = Label(id);
-    focusBack_ = s != nullptr && focusWidget() == s ? id : 0;
-    openingLabel_ = id;
-    flow_->OnLabelClicked(id);
-    if (openList_ == 0) {
-        focusBack_ = 0;
+    CStaticEx* s = Label(id);
+    lists_->SetFocusBack(s != nullptr && focusWidget() == s ? s : nullptr);
+    if (const std::optional<Slot> slot = SlotOfId(id)) {
+        flow_->OnSlotClicked(*slot);
+    } else if (id == IDC_RESULT) {
+        flow_->OnResultClicked();
+    } else {
+        // The points report no clicks of their own: the click lands on the background.
+        flow_->OnBackgroundClicked();
+    }
+    if (!lists_->IsOpen()) {
+        lists_->SetFocusBack(nullptr);
     }
 }
 
@@ -421,7 +378,7 @@ CStaticEx* CGameDlg::Label(int id) const {
 
 QComboBox* CGameDlg::Chooser(int id) const {
     if (id >= IDC_POWER_CHOOSER && id <= IDC_RANK_CHOOSER) {
-        return choosers_[id - IDC_POWER_CHOOSER];
+        return lists_->List(static_cast<ChooserKind>(ChooserPower + (id - IDC_POWER_CHOOSER)));
     }
     return nullptr;
 }
@@ -430,150 +387,75 @@ int32_t CGameDlg::MessageBox(const std::string& text, const std::string& caption
     return ShowMessageBox(this, text, caption, style);
 }
 
-void CGameDlg::SetLabelText(int id, const std::string& text) {
-    const QString t = QString::fromStdString(text);
-    if (CStaticEx* s = Label(id)) {
-        // A label shows an item of its list; a reader says that item's word.
-        QString spoken;
-        if (const QComboBox* c = Chooser(ChooserOfLabel(id))) {
-            const int item = c->findText(t);
-            spoken = item >= 0 ? c->itemData(item, Qt::AccessibleTextRole).toString() : QString();
+CStaticEx* CGameDlg::SlotLabel(Slot s) const {
+    const std::array<const std::array<CStaticEx*, 4>*, kRows> rows = {&power_, &op_, &rank_};
+    return (*rows[static_cast<int>(s.row)])[s.pos];
+}
+
+void CGameDlg::Render(const Screen& s) {
+    const ListView& was = drawn_.list;
+    const bool dropped = s.list.kind != ChooserNone && s.list.opening != was.opening;
+    if (was.kind != ChooserNone && (s.list.kind == ChooserNone || dropped)) {
+        lists_->Hide(was.kind);
+    }
+
+    problemNo_->setText(QString::fromStdString(s.problemNo.text));
+    problemNo_->setVisible(s.problemNo.visible);
+    for (int k = 0; k < kPositions; ++k) {
+        digits_[k]->setText(QString::number(s.digits[k]));
+    }
+    for (int r = 0; r < kRows; ++r) {
+        for (int k = 0; k < kPositions; ++k) {
+            const Slot slot{static_cast<Row>(r), k};
+            DrawLabel(SlotLabel(slot), s[slot], drawn_[slot]);
+            ShowLabel(SlotLabel(slot), s[slot].visible);
         }
-        s->SetWindowText(t, spoken);
-    } else if (auto* l = qobject_cast<QLabel*>(Control(id))) {
-        l->setText(t);
-        if (id >= IDC_DIGIT0 && id < IDC_DIGIT0 + 4) {
-            // The labels that belong to a digit name it.
-            shownDigits_[id - IDC_DIGIT0] = t.toInt();
-            NameLabels();
-        }
+    }
+    DrawLabel(result_, s.result, drawn_.result);
+    DrawLabel(points_, s.points, drawn_.points);
+
+    for (const std::string& sentence : s.speech) {
+        speech_->Say(QString::fromStdString(sentence));
+    }
+    if (s.focusEvaluate) {
+        evaluate_->setFocus(Qt::OtherFocusReason);
+    }
+    if (dropped) {
+        // A sign or gap list takes the place of the rank label under its label, above the
+        // labels around it, so the operator stays in sight; the others drop over their own.
+        lists_->Drop(s.list, SlotLabel(s.list.covered)->pos(), !(s.list.covered == s.list.owner),
+                     SlotLabel(s.list.owner)->accessibleName());
+    }
+    drawn_ = s;
+    drawn_.speech.clear();
+}
+
+void CGameDlg::DrawLabel(CStaticEx* s, const LabelView& v, const LabelView& drawn) {
+    s->SetWindowText(QString::fromStdString(v.text), QString::fromStdString(v.word));
+    if (v.align != drawn.align) {
+        const uint32_t bit = v.align == TextAlign::Center
+                                 ? SS_CENTER
+                                 : (v.align == TextAlign::Right ? SS_RIGHT : SS_LEFT);
+        s->ModifyStyle(SS_CENTER | SS_RIGHT, bit);
+    }
+    s->setEnabled(v.enabled);
+    // Only a changed name is set: a reader drops what it is told in a flood.
+    const QString name = QString::fromStdString(v.name);
+    if (s->accessibleName() != name) {
+        s->setAccessibleName(name);
     }
 }
 
-void CGameDlg::SetLabelAlign(int id, TextAlign align) {
-    CStaticEx* s = Label(id);
-    if (s == nullptr) {
-        return;
-    }
-    const uint32_t bit =
-        align == TextAlign::Center ? SS_CENTER : (align == TextAlign::Right ? SS_RIGHT : SS_LEFT);
-    s->ModifyStyle(SS_CENTER | SS_RIGHT, bit);
-}
-
-void CGameDlg::ShowLabel(int id, bool show) {
-    QWidget* w = Control(id);
-    if (w == nullptr) {
-        return;
-    }
+void CGameDlg::ShowLabel(QWidget* w, bool show) {
     if (!show && w->hasFocus()) {
         // Its list takes the focus next; hidden with it, the focus would pass to the next
         // label first, and a reader would name that one.
         w->clearFocus();
     }
     w->setVisible(show);
-    if (show && w == pendingFocus_) {
-        pendingFocus_ = nullptr;
-        (w->isEnabled() ? w : evaluate_)->setFocus(Qt::OtherFocusReason);
+    if (show) {
+        lists_->LabelShown(w);
     }
-}
-
-void CGameDlg::EnableLabel(int id, bool enable) {
-    if (QWidget* w = Control(id)) {
-        w->setEnabled(enable);
-    }
-}
-
-void CGameDlg::PopUpChooserList(int id, int labelId, int32_t selection) {
-    QComboBox* c = Chooser(id);
-    const CStaticEx* label = Label(labelId);
-    if (c == nullptr || label == nullptr) {
-        return;
-    }
-    // A sign or gap list takes the place of the rank label under its label, above the labels
-    // around it, so the operator stays in sight; the others drop over their own label.
-    const bool underLabel = labelId >= IDC_OP0 && labelId < IDC_OP0 + 4;
-    PrepareList(id - IDC_POWER_CHOOSER);
-    c->move(underLabel ? rank_[labelId - IDC_OP0]->pos() : label->pos());
-    c->show();
-    if (underLabel) {
-        c->raise();
-    }
-    c->setCurrentIndex(selection);
-    // One list serves several labels: a reader hears which one it is choosing for, as the
-    // name of the dropped combo box that holds the list (Qt names a combo box by its item, so
-    // a hidden label names it).
-    if (const CStaticEx* label = Label(std::exchange(openingLabel_, 0))) {
-        chooserNames_[id - IDC_POWER_CHOOSER]->setText(label->accessibleName());
-    }
-    openList_ = id;
-    ++listGeneration_;
-    // Opened by a press on a label: the list stays down when that button comes up, as a
-    // dropped list does on the original platform.
-    swallowRelease_ = (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
-    // The list alone has the keyboard while it is down; nothing in the window keeps the focus
-    // to be read again as the list closes.
-    if (QWidget* fw = focusWidget()) {
-        fw->clearFocus();
-    }
-    listHasFocus_ = true;
-    DropList(c);
-}
-
-void CGameDlg::DropList(QComboBox* c) {
-    listDrawn_ = false;
-    listRefused_ = false;
-    // A reader keeps the state it first read of an object, and Qt does not tell it that a
-    // combo box expanded: one that met the closed list (as a window's contents are read after
-    // a message box) would call it collapsed as it drops. The list is a new object to it at
-    // each drop, read afresh.
-    if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(c)) {
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
-    }
-    c->showPopup();
-    // Under its field whatever item is current, as the original list drops down; a style or
-    // a screen edge must not lay it over the labels above.
-    QWidget* list = c->view()->window();
-    list->move(c->mapToGlobal(QPoint(0, c->height())));
-}
-
-void CGameDlg::HideChooserList(int id) {
-    QComboBox* c = Chooser(id);
-    if (c == nullptr) {
-        return;
-    }
-    // Closed by the flow: no closing report for this opening.
-    if (openList_ == id) {
-        openList_ = 0;
-    }
-    ++listGeneration_;
-    const bool ready = listReady_[id - IDC_POWER_CHOOSER];
-    if (ready && c->view()->window()->isVisible()) {
-        c->hidePopup();
-    }
-    // The focus leaves the list for the label that opened it from the keyboard, else for "=";
-    // a label hidden under the list takes it once it is shown again.
-    // The window's focus child, active or not: a platform may report the window inactive
-    // for a moment after a list closes.
-    if (std::exchange(listHasFocus_, false) && (focusWidget() == nullptr || focusWidget() == c)) {
-        QWidget* back = focusBack_ != 0 ? Control(focusBack_) : evaluate_;
-        if (back->isVisible()) {
-            back->setFocus(Qt::OtherFocusReason);
-        } else {
-            pendingFocus_ = back;
-        }
-    }
-    focusBack_ = 0;
-    // A closed list's items are neither current nor selected for assistive technology; the
-    // next opening selects its item again.
-    if (ready) {
-        c->view()->selectionModel()->clear();
-    }
-    c->hide();
-}
-
-int32_t CGameDlg::ChooserSelection(int id) {
-    QComboBox* c = Chooser(id);
-    return c != nullptr ? c->currentIndex() : -1;
 }
 
 bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
@@ -589,114 +471,11 @@ bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
             windowMenu_->setActiveAction(*first);
         }
     }
-    if (e->type() == QEvent::MouseButtonPress) {
-        swallowRelease_ = false;
-        QComboBox* c = Chooser(openList_);
-        if (c != nullptr && watched == c->view()->window() &&
-            PressOutsideList(c, *static_cast<QMouseEvent*>(e))) {
-            return true;
-        }
-    } else if (e->type() == QEvent::MouseButtonRelease && swallowRelease_) {
-        swallowRelease_ = false;
-        return true;
-    }
-    if (QComboBox* c = Chooser(openList_); c != nullptr) {
-        if (e->type() == QEvent::Paint && watched == c->view()->viewport()) {
-            listDrawn_ = true;
-        } else if (e->type() == QEvent::Close && watched == c->view()->window() && !listDrawn_) {
-            // Closed by the platform before the player could see it: the keys typed since
-            // it dropped are meant for it, so it drops again.
-            listRefused_ = true;
-        }
-    }
-    if (e->type() == QEvent::Hide && openList_ != 0) {
-        QComboBox* c = Chooser(openList_);
-        if (c != nullptr && watched == c->view()->window()) {
-            // The list hides before the combo box takes a clicked item, so the closing is
-            // reported once the event that closed it is done.
-            const int id = openList_;
-            const uint32_t generation = listGeneration_;
-            QMetaObject::invokeMethod(
-                this, [this, id, generation] { ListClosed(id, generation); }, Qt::QueuedConnection);
-        }
-    }
     return QDialog::eventFilter(watched, e);
 }
 
-bool CGameDlg::PressOutsideList(QComboBox* c, const QMouseEvent& press) {
-    QWidget* list = c->view()->window();
-    const QPoint global = press.globalPosition().toPoint();
-    if (list->rect().contains(list->mapFromGlobal(global))) {
-        return false;
-    }
-    // The press closes the list and then does what it would have done with no list open.
-    // Qt would swallow it on some platforms and replay it on others; it is replayed here,
-    // once, after the list is taken.
-    list->setAttribute(Qt::WA_NoMouseReplay);
-    const bool onField = c->rect().contains(c->mapFromGlobal(global));
-    flow_->OnChooserClosed();
-    QWindow* win = windowHandle();
-    if (onField || press.button() != Qt::LeftButton || win == nullptr) {
-        return true; // a press on the list's own field only closes it
-    }
-    const QPointF local = win->mapFromGlobal(global);
-    if (!QRectF(QPointF(0, 0), win->size()).contains(local)) {
-        return true;
-    }
-    QMouseEvent replay(QEvent::MouseButtonPress, local, local, press.globalPosition(),
-                       press.button(), press.buttons(), press.modifiers(), press.pointingDevice());
-    QCoreApplication::sendEvent(win, &replay);
-    return true;
-}
-
-void CGameDlg::ListClosed(int id, uint32_t generation) {
-    if (openList_ != id || generation != listGeneration_) {
-        return;
-    }
-    QComboBox* c = Chooser(id);
-    if (c != nullptr && c->view()->window()->isVisible()) {
-        return; // opened again meanwhile
-    }
-    if (c != nullptr && listRefused_) {
-        // The item the player had moved to before it closed stays the current one.
-        if (const int row = c->view()->currentIndex().row(); row >= 0) {
-            c->setCurrentIndex(row);
-        }
-        DropList(c);
-        return;
-    }
-    openList_ = 0;
-    flow_->OnChooserClosed();
-}
-
-void CGameDlg::TakeClosedList() {
-    if (const QComboBox* c = Chooser(openList_);
-        c != nullptr && !c->view()->window()->isVisible()) {
-        ListClosed(openList_, listGeneration_);
-    }
-}
-
-void CGameDlg::FocusEvaluateButton() {
-    evaluate_->setFocus(Qt::OtherFocusReason);
-}
-
-void CGameDlg::Speak(const std::string& text) {
-    speech_->Say(QString::fromStdString(text));
-}
-
-void CGameDlg::RunHiScoreDialog() {
-    CHiScoreDlg dlg(app_, this);
-    dlg.DoModal();
-}
-
-void CGameDlg::RunSettingsDialog() {
-    CSettingDlg dlg(app_, this);
-    dlg.DoModal();
-}
-
-void CGameDlg::RunAboutDialog() {
-    CAboutDlg dlg(this);
-    dlg.exec();
+void CGameDlg::RunDialog(DialogKind kind) {
+    GameDialogOf(kind).run(app_, this);
 }
 
 void CGameDlg::EndDialog(int32_t result) {

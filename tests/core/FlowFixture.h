@@ -5,7 +5,6 @@
 #include "app/CGameApp.h"
 #include "fakes/FakeGameView.h"
 #include "fakes/ScriptedRandom.h"
-#include "game/ControlIds.h"
 #include "game/GameFlow.h"
 
 #include <gtest/gtest.h>
@@ -14,21 +13,40 @@
 
 namespace vostrel::test {
 
+constexpr Slot Power(int k) {
+    return {Row::Power, k};
+}
+constexpr Slot Op(int k) {
+    return {Row::Op, k};
+}
+constexpr Slot Rank(int k) {
+    return {Row::Rank, k};
+}
+
 class FlowFixture : public ::testing::Test {
 protected:
     FlowFixture() { InstallDefaultSettings(app.settings); }
 
     // A click on a label, an item picked in the list it drops down, and the list closed.
-    void Choose(int labelId, int chooserId, int32_t item) {
-        flow.OnLabelClicked(labelId);
-        view.Pick(chooserId, item);
+    void Choose(Slot s, int32_t item) {
+        flow.OnSlotClicked(s);
+        EXPECT_NE(Shown().list.kind, ChooserNone) << "picking in a list that is not down";
+        flow.OnItemChosen(item);
         flow.OnChooserClosed();
     }
-    // The texts of the four labels from firstId on, joined.
-    std::string LabelTexts(int firstId) const {
+    const Screen& Shown() const { return view.Shown(); }
+    // The texts of a row's four labels, joined.
+    std::string RowTexts(Row row) const {
         std::string s;
         for (int k = 0; k < kPositions; ++k) {
-            s += view.Label(firstId + k).text;
+            s += Shown()[{row, k}].text;
+        }
+        return s;
+    }
+    std::string DigitTexts() const {
+        std::string s;
+        for (const int32_t d : Shown().digits) {
+            s += std::to_string(d);
         }
         return s;
     }

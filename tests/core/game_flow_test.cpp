@@ -2,10 +2,12 @@
 
 #include "app/WinConstants.h"
 #include "core/FlowFixture.h"
+#include "engine/Evaluator.h"
 #include "engine/ExpressionText.h"
+#include "engine/PointRules.h"
 #include "fakes/FakeGameView.h"
-#include "game/ControlIds.h"
 #include "game/GameFlow.h"
+#include "game/SpokenText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +20,12 @@
 namespace vostrel {
 namespace {
 
+using fakes::FakeFocus;
 using fakes::FakeGameView;
 using fakes::ShownBox;
+using test::Op;
+using test::Power;
+using test::Rank;
 
 class GameFlowTest : public test::FlowFixture {
 protected:
@@ -32,8 +38,16 @@ protected:
             flow.EvaluateTry();
         }
     }
-    void ChooseOp(int gap, int32_t kind) { Choose(IDC_OP0 + gap, IDC_OP_CHOOSER, kind); }
-    std::string DigitTexts() const { return LabelTexts(IDC_DIGIT0); }
+    void ChooseOp(int gap, int32_t kind) { Choose(Op(gap), kind); }
+    // What the engine awards the expression on screen after `tries` presses of "=".
+    int32_t PointsNow(int32_t tries) const {
+        return Evaluate(flow.Expression(), tries, SwitchesOf(app.settings)).points;
+    }
+    // The box between two problems.
+    static std::string NextBox(int32_t points, int32_t total, int next) {
+        return "今回のスコア:" + std::to_string(points) + "(" + std::to_string(total) + ")\n" +
+               std::to_string(next) + "番目の計算を始めます。";
+    }
 };
 
 TEST_F(GameFlowTest, StartShowsAFreshProblem) {
@@ -41,21 +55,30 @@ TEST_F(GameFlowTest, StartShowsAFreshProblem) {
     app.state.settingsChanged = 1;
     Start(3);
 
-    EXPECT_EQ(DigitTexts(), "7093");
-    const int32_t digits[] = {7, 0, 9, 3};
-    for (int k = 0; k < kPositions; ++k) {
-        EXPECT_EQ(flow.Expression().digits[k], digits[k]);
-        EXPECT_EQ(view.Label(IDC_POWER0 + k).text, "");
-        EXPECT_TRUE(view.Label(IDC_POWER0 + k).enabled);
-        EXPECT_EQ(view.Label(IDC_OP0 + k).text, k == 0 ? "" : "+");
-        EXPECT_EQ(view.Label(IDC_RANK0 + k).text, std::to_string(k + 1));
-        EXPECT_TRUE(view.Label(IDC_RANK0 + k).enabled);
+    // No power, no sign, additions, ranks in reading order; each label named after its digit.
+    Screen fresh;
+    fresh.problemNo.text = "No.1";
+    fresh.problemNo.visible = true;
+    fresh.digits = {7, 0, 9, 3};
+    const char* const texts[kRows][kPositions] = {
+        {"", "", "", ""}, {"", "+", "+", "+"}, {"1", "2", "3", "4"}};
+    for (int r = 0; r < kRows; ++r) {
+        for (int k = 0; k < kPositions; ++k) {
+            const Slot slot{static_cast<Row>(r), k};
+            const int32_t code = slot.row == Row::Rank ? k : 0;
+            fresh[slot].text = texts[r][k];
+            fresh[slot].word = ChooserItemWord(ChooserOf(slot), code);
+            fresh[slot].name = SlotName(slot, flow.Expression().digits);
+        }
     }
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
-    EXPECT_TRUE(view.Label(IDC_PROBLEM_NO).visible);
-    EXPECT_EQ(view.Label(IDC_RESULT).text, "");
-    EXPECT_EQ(view.Label(IDC_POINTS).text, "0 ");
-    EXPECT_EQ(view.Label(IDC_POINTS).align, TextAlign::Right);
+    fresh.result.name = ResultName();
+    fresh.points.text = "0 ";
+    fresh.points.name = PointsName();
+    fresh.speech = {"1問目、数字 7、0、9、3"};
+    fresh.focusEvaluate = true;
+    EXPECT_EQ(Shown(), fresh);
+    EXPECT_EQ(view.screens.size(), 1u);
+    EXPECT_EQ(DigitTexts(), "7093");
     EXPECT_EQ(flow.TryCount(), 0);
     EXPECT_EQ(flow.OpenChooser(), ChooserNone);
     EXPECT_EQ(app.state, AppState{});
@@ -71,7 +94,8 @@ TEST_F(GameFlowTest, AReaderHearsTheDigitsOfEachProblemAndEveryResult) {
     view.spoken.clear();
     Press(2);
     EXPECT_EQ(view.spoken,
-              (std::vector<std::string>{"計算結果 10、得点 780", "計算結果 10、得点 760"}));
+              (std::vector<std::string>{"計算結果 10、得点 " + std::to_string(PointsNow(1)),
+                                        "計算結果 10、得点 " + std::to_string(PointsNow(2))}));
     view.spoken.clear();
     view.boxes.answers = {IDOK};
     flow.GradeProblem();
@@ -96,59 +120,64 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
     rnd.AddDigits({0, 0, 0, 0});
     Start(3);
 
-    // 0+0+0+0 after one try: 80 base, 20 for the implicit zero, 4 x 20 operands, 4 x 50
-    // additions, 100 for the result 0.
+    // 0+0+0+0 after one try: the base of one try, the implicit zero and four plain operands,
+    // four additions, the bonus for the result 0.
+    using namespace points;
+    const int32_t zeros = BasePoints(1) + 5 * kPlainOperand + 4 * kAdd + kZeroBonus;
     Press(1);
-    EXPECT_EQ(view.Label(IDC_POINTS).text, "480 ");
+    EXPECT_EQ(Shown().points.text, std::to_string(zeros) + " ");
     rnd.AddDigits({1, 2, 3, 4});
     view.boxes.onShow = [&](const ShownBox&) {
         // The graded problem stays on screen while the box is up.
-        EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
-        EXPECT_EQ(view.Label(IDC_RESULT).text, "0 ");
-        EXPECT_EQ(view.Label(IDC_POINTS).text, "480 ");
+        EXPECT_EQ(Shown().problemNo.text, "No.1");
+        EXPECT_EQ(Shown().result.text, "0 ");
+        EXPECT_EQ(Shown().points.text, std::to_string(zeros) + " ");
         EXPECT_EQ(DigitTexts(), "0000");
     };
     flow.GradeProblem();
     view.boxes.onShow = nullptr;
     ASSERT_EQ(view.boxes.shown.size(), 1u);
-    EXPECT_EQ(view.boxes.Last(), (ShownBox{"今回のスコア:480(480)\n2番目の計算を始めます。",
-                                           "次計算開始", MB_OK | MB_ICONINFORMATION}));
+    EXPECT_EQ(view.boxes.Last(),
+              (ShownBox{NextBox(zeros, zeros, 2), "次計算開始", MB_OK | MB_ICONINFORMATION}));
     EXPECT_EQ(view.boxes.Last().style, 0x40u);
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.2");
+    EXPECT_EQ(Shown().problemNo.text, "No.2");
     EXPECT_EQ(DigitTexts(), "1234");
     EXPECT_EQ(app.state.problemIndex, 1);
-    EXPECT_EQ(app.state.gameScore, 480);
+    EXPECT_EQ(app.state.gameScore, zeros);
     EXPECT_EQ(app.state.gameInProgress, 0);
     EXPECT_EQ(flow.TryCount(), 0);
-    EXPECT_EQ(view.Label(IDC_POINTS).text, "0 ");
-    EXPECT_EQ(view.Label(IDC_RESULT).text, "");
+    EXPECT_EQ(Shown().points.text, "0 ");
+    EXPECT_EQ(Shown().result.text, "");
 
-    // Graded untouched: 1+2+3+4 = 10 with no try, 800 points.
+    // Graded untouched: 1+2+3+4 = 10 with no try.
+    const int32_t ten = BasePoints(0) + 5 * kPlainOperand + 4 * kAdd + kTargetBonus;
     rnd.AddDigits({0, 0, 0, 0});
     flow.GradeProblem();
     ASSERT_EQ(view.boxes.shown.size(), 2u);
-    EXPECT_EQ(view.boxes.Last().text, "今回のスコア:800(1280)\n3番目の計算を始めます。");
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.3");
+    EXPECT_EQ(view.boxes.Last().text, NextBox(ten, zeros + ten, 3));
+    EXPECT_EQ(Shown().problemNo.text, "No.3");
 
-    // The last problem, 500 points: the mean 1780 / 3 enters the default table at the top.
+    // The last problem, 0+0+0+0 with no try: the mean enters the default table at the top.
+    const int32_t mean = (zeros + ten + PointsNow(0)) / 3;
+    ASSERT_GT(mean, app.settings.highScores.score[0]);
     rnd.AddDigits({5, 6, 7, 8});
-    view.onHiScoreDialog = [&] {
+    view.onDialog[DialogKind::HiScore] = [&] {
         EXPECT_EQ(app.state.hiScoreMode, 1);
         EXPECT_EQ(app.state.hiScoreRow, 0);
-        EXPECT_EQ(app.state.finalScore, 593);
+        EXPECT_EQ(app.state.finalScore, mean);
         EXPECT_EQ(app.settings.highScores.name[0], "none");
-        EXPECT_EQ(app.settings.highScores.score[0], 593);
+        EXPECT_EQ(app.settings.highScores.score[0], mean);
         EXPECT_EQ(app.settings.highScores.name[1], "ABC");
         // The player names the row and closes the dialog.
         app.settings.highScores.name[0] = "Taro";
         app.state.hiScoreMode = 0;
     };
     flow.GradeProblem();
-    EXPECT_EQ(view.hiScoreRuns, 1);
+    EXPECT_EQ(view.runs[DialogKind::HiScore], 1);
     EXPECT_EQ(view.boxes.shown.size(), 2u);
     EXPECT_EQ(app.settings.highScores.name[0], "Taro");
     EXPECT_EQ(app.settings.highScores.score[4], 350);
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+    EXPECT_EQ(Shown().problemNo.text, "No.1");
     EXPECT_EQ(DigitTexts(), "5678");
     EXPECT_EQ(app.state.problemIndex, 0);
     EXPECT_EQ(app.state.gameScore, 0);
@@ -157,18 +186,22 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
 }
 
 TEST_F(GameFlowTest, OneProblemGamesEndAtEveryGradeAndPlaceEqualScoresBelow) {
-    // Scores reachable with 0+0+0+0: 500 with no try, 400 from the fifth try on.
-    app.settings.highScores.score[0] = 900;
-    app.settings.highScores.score[1] = 600;
-    app.settings.highScores.score[2] = 500;
-    app.settings.highScores.score[3] = 450;
-    app.settings.highScores.score[4] = 420;
+    // Scores reachable with 0+0+0+0: with no try, and from the last try with a base on.
+    using namespace points;
+    const int32_t early = BasePoints(0) + 5 * kPlainOperand + 4 * kAdd + kZeroBonus;
+    const int32_t late = early - BasePoints(0);
+    app.settings.highScores.score[0] = early + 400;
+    app.settings.highScores.score[1] = early + 100;
+    app.settings.highScores.score[2] = early;
+    app.settings.highScores.score[3] = late + 50;
+    app.settings.highScores.score[4] = late + 20;
+    ASSERT_GT(early, late + 50);
     rnd.AddDigits({0, 0, 0, 0});
     Start(1);
-    EXPECT_FALSE(view.Label(IDC_PROBLEM_NO).visible);
+    EXPECT_FALSE(Shown().problemNo.visible);
 
     int32_t modeSeen = -1;
-    view.onHiScoreDialog = [&] {
+    view.onDialog[DialogKind::HiScore] = [&] {
         modeSeen = app.state.hiScoreMode;
         app.state.hiScoreMode = 0;
     };
@@ -176,26 +209,26 @@ TEST_F(GameFlowTest, OneProblemGamesEndAtEveryGradeAndPlaceEqualScoresBelow) {
     rnd.AddDigits({0, 0, 0, 0});
     flow.GradeProblem();
     EXPECT_EQ(modeSeen, 1);
-    EXPECT_EQ(app.state.finalScore, 500);
-    EXPECT_EQ(app.state.hiScoreRow, 3); // below the 500 already there
-    EXPECT_EQ(app.settings.highScores.score[2], 500);
+    EXPECT_EQ(app.state.finalScore, early);
+    EXPECT_EQ(app.state.hiScoreRow, 3); // below the equal score already there
+    EXPECT_EQ(app.settings.highScores.score[2], early);
     EXPECT_EQ(app.settings.highScores.name[2], "PYR");
     EXPECT_EQ(app.settings.highScores.name[3], "none");
-    EXPECT_EQ(app.settings.highScores.score[4], 450);
-    EXPECT_FALSE(view.Label(IDC_PROBLEM_NO).visible);
+    EXPECT_EQ(app.settings.highScores.score[4], late + 50);
+    EXPECT_FALSE(Shown().problemNo.visible);
 
-    // 400 is not above the last row (450): the table stays, the dialog shows the result.
+    // The late score is not above the last row: the table stays, the dialog shows the result.
     const HighScoreTable before = app.settings.highScores;
-    Press(5);
+    Press(kTriesWithoutBase);
     rnd.AddDigits({0, 0, 0, 0});
     flow.GradeProblem();
-    EXPECT_EQ(view.hiScoreRuns, 2);
+    EXPECT_EQ(view.runs[DialogKind::HiScore], 2);
     EXPECT_EQ(modeSeen, 2);
-    EXPECT_EQ(app.state.finalScore, 400);
+    EXPECT_EQ(app.state.finalScore, late);
     EXPECT_EQ(app.settings.highScores, before);
     EXPECT_EQ(app.state.hiScoreRow, 3); // left as the last entry set it
     EXPECT_TRUE(view.boxes.shown.empty());
-    EXPECT_FALSE(view.Label(IDC_PROBLEM_NO).visible);
+    EXPECT_FALSE(Shown().problemNo.visible);
 }
 
 TEST_F(GameFlowTest, NegativePointsLowerTheScoreAndTheMeanTruncatesTowardZero) {
@@ -203,27 +236,33 @@ TEST_F(GameFlowTest, NegativePointsLowerTheScoreAndTheMeanTruncatesTowardZero) {
     rnd.AddDigits({1, 3, 0, 0});
     Start(3);
 
-    // 0+1, then 1/3 = 0 with -500, then +0+0; the result 0 adds 100: -50 in all.
+    // 0+1, then 1/3 = 0 with its penalty, then +0+0; the result 0 adds its bonus.
+    using namespace points;
+    const int32_t third =
+        BasePoints(0) + 5 * kPlainOperand + 3 * kAdd + kInexactPenalty + kZeroBonus;
+    ASSERT_LT(third, 0);
+    ASSERT_NE(2 * third % 3, 0);
     ChooseOp(1, OpDiv);
     rnd.AddDigits({1, 3, 0, 0});
     flow.GradeProblem();
-    EXPECT_EQ(view.boxes.Last().text, "今回のスコア:-50(-50)\n2番目の計算を始めます。");
+    EXPECT_EQ(view.boxes.Last().text, NextBox(third, third, 2));
     ChooseOp(1, OpDiv);
     rnd.AddDigits({5, 5, 5, 0});
     flow.GradeProblem();
-    EXPECT_EQ(view.boxes.Last().text, "今回のスコア:-50(-100)\n3番目の計算を始めます。");
-    EXPECT_EQ(app.state.gameScore, -100);
+    EXPECT_EQ(view.boxes.Last().text, NextBox(third, 2 * third, 3));
+    EXPECT_EQ(app.state.gameScore, 2 * third);
 
-    // 5+5+5+0 = 15 earns nothing. -100 / 3 is -33 (not -34).
+    // 5+5+5+0 = 15 earns nothing. The mean truncates toward zero.
+    EXPECT_EQ(PointsNow(0), 0);
     const HighScoreTable before = app.settings.highScores;
-    view.onHiScoreDialog = [&] {
-        EXPECT_EQ(app.state.finalScore, -33);
+    view.onDialog[DialogKind::HiScore] = [&] {
+        EXPECT_EQ(app.state.finalScore, -((-2 * third) / 3));
         EXPECT_EQ(app.state.hiScoreMode, 2);
         app.state.hiScoreMode = 0;
     };
     rnd.AddDigits({1, 1, 1, 1});
     flow.GradeProblem();
-    EXPECT_EQ(view.hiScoreRuns, 1);
+    EXPECT_EQ(view.runs[DialogKind::HiScore], 1);
     EXPECT_EQ(app.settings.highScores, before);
 }
 
@@ -246,17 +285,19 @@ TEST_F(GameFlowTest, TryCountStopsAtTenAndGradingIsNoTry) {
     Start(2);
     Press(1);
     EXPECT_EQ(flow.TryCount(), 1);
-    EXPECT_EQ(view.Label(IDC_POINTS).text, "780 ");
-    EXPECT_EQ(view.Label(IDC_RESULT).text, "10 ");
-    EXPECT_EQ(view.Label(IDC_RESULT).align, TextAlign::Right);
+    EXPECT_EQ(Shown().points.text, std::to_string(PointsNow(1)) + " ");
+    EXPECT_EQ(Shown().result.text, "10 ");
+    EXPECT_EQ(Shown().result.align, TextAlign::Right);
     EXPECT_EQ(app.state.gameInProgress, 1);
     Press(11);
     EXPECT_EQ(flow.TryCount(), 10);
-    EXPECT_EQ(view.Label(IDC_POINTS).text, "700 ");
+    const int32_t tenth = PointsNow(points::kMaxTries);
+    EXPECT_EQ(tenth, PointsNow(0) - points::BasePoints(0));
+    EXPECT_EQ(Shown().points.text, std::to_string(tenth) + " ");
 
     rnd.AddDigits({1, 2, 3, 4});
     flow.GradeProblem();
-    EXPECT_EQ(view.boxes.Last().text, "今回のスコア:700(700)\n2番目の計算を始めます。");
+    EXPECT_EQ(view.boxes.Last().text, NextBox(tenth, tenth, 2));
     EXPECT_EQ(flow.TryCount(), 0);
 }
 
@@ -265,7 +306,7 @@ TEST_F(GameFlowTest, GradingAnErrorLeavesEveryPieceOfStateUnchanged) {
     Start(3);
     ChooseOp(1, OpDiv); // 1 / 0
     Press(2);
-    EXPECT_EQ(view.Label(IDC_RESULT).text, "division by 0");
+    EXPECT_EQ(Shown().result.text, "division by 0");
     const AppState state = app.state;
     const SettingsRecord settings = app.settings;
     const ExpressionState expr = flow.Expression();
@@ -280,11 +321,11 @@ TEST_F(GameFlowTest, GradingAnErrorLeavesEveryPieceOfStateUnchanged) {
     EXPECT_EQ(flow.Expression(), expr);
     EXPECT_EQ(flow.TryCount(), 2);
     EXPECT_EQ(DigitTexts(), "1000");
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
-    EXPECT_EQ(view.Label(IDC_RESULT).text, "division by 0");
-    EXPECT_EQ(view.Label(IDC_RESULT).align, TextAlign::Left);
-    EXPECT_EQ(view.Label(IDC_POINTS).text, "----");
-    EXPECT_EQ(view.Label(IDC_POINTS).align, TextAlign::Center);
+    EXPECT_EQ(Shown().problemNo.text, "No.1");
+    EXPECT_EQ(Shown().result.text, "division by 0");
+    EXPECT_EQ(Shown().result.align, TextAlign::Left);
+    EXPECT_EQ(Shown().points.text, "----");
+    EXPECT_EQ(Shown().points.align, TextAlign::Center);
     EXPECT_EQ(rnd.Remaining(), 0u);
 
     // Corrected, the same problem grades with the tries it already has.
@@ -302,7 +343,7 @@ TEST_F(GameFlowTest, RetryOnAnUntouchedFirstProblemAsksNothing) {
     flow.RetryGame();
     EXPECT_TRUE(view.boxes.shown.empty());
     EXPECT_EQ(DigitTexts(), "9876");
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+    EXPECT_EQ(Shown().problemNo.text, "No.1");
 }
 
 TEST_F(GameFlowTest, RetryOfAWorkedProblemAsksAndGoesAheadOnlyOnYes) {
@@ -334,6 +375,7 @@ TEST_F(GameFlowTest, RetryOfAWorkedProblemAsksAndGoesAheadOnlyOnYes) {
 TEST_F(GameFlowTest, RetryAfterAGradeAsksEvenOnAFreshProblem) {
     rnd.AddDigits({1, 2, 3, 4});
     Start(3);
+    const int32_t graded = PointsNow(0);
     rnd.AddDigits({1, 2, 3, 4});
     flow.GradeProblem();
     EXPECT_EQ(app.state.gameInProgress, 0);
@@ -343,14 +385,14 @@ TEST_F(GameFlowTest, RetryAfterAGradeAsksEvenOnAFreshProblem) {
     flow.RetryGame();
     EXPECT_EQ(view.boxes.shown.size(), 1u);
     EXPECT_EQ(app.state.problemIndex, 1);
-    EXPECT_EQ(app.state.gameScore, 800);
+    EXPECT_EQ(app.state.gameScore, graded);
 
     view.boxes.answers = {IDYES};
     rnd.AddDigits({3, 3, 3, 3});
     flow.RetryGame();
     EXPECT_EQ(app.state.problemIndex, 0);
     EXPECT_EQ(app.state.gameScore, 0);
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
+    EXPECT_EQ(Shown().problemNo.text, "No.1");
 }
 
 TEST_F(GameFlowTest, ExitOnAnUntouchedFirstProblemEndsAtOnceWithItsResult) {
@@ -383,20 +425,20 @@ TEST_F(GameFlowTest, ExitOfARunningGameAsksWithNoAsDefault) {
 TEST_F(GameFlowTest, ExitTakesTheOpenListFirstAndAnUnchangedListCountsAsTouched) {
     rnd.AddDigits({1, 2, 3, 4});
     Start(1);
-    flow.OnLabelClicked(IDC_RANK0 + 2);
+    flow.OnSlotClicked(Rank(2));
     view.boxes.answers = {IDNO};
     flow.RequestExit(IDCANCEL);
     EXPECT_EQ(view.boxes.shown.size(), 1u);
     EXPECT_FALSE(view.endedWith.has_value());
-    EXPECT_EQ(view.OpenList(), 0);
+    EXPECT_EQ(Shown().list.kind, ChooserNone);
     EXPECT_EQ(flow.Expression().rank[2], 2);
 
-    flow.OnLabelClicked(IDC_OP0 + 3);
-    view.Pick(IDC_OP_CHOOSER, OpMul);
+    flow.OnSlotClicked(Op(3));
+    flow.OnItemChosen(OpMul);
     view.boxes.answers = {IDNO};
     flow.RequestExit(IDCANCEL);
     EXPECT_EQ(flow.Expression().op[3], OpMul);
-    EXPECT_EQ(view.Label(IDC_OP0 + 3).text, "*");
+    EXPECT_EQ(Shown()[Op(3)].text, "*");
 }
 
 TEST_F(GameFlowTest, ScriptedGeneratorValuesScaleByTenOver32768) {
@@ -467,7 +509,7 @@ TEST(GameFlowDigits, EveryDigitOccursAndNoOther) {
             const int32_t d = flow.Expression().digits[k];
             ASSERT_GE(d, 0);
             ASSERT_LE(d, 9);
-            EXPECT_EQ(view.Label(IDC_DIGIT0 + k).text, std::to_string(d));
+            EXPECT_EQ(view.Shown().digits[k], d);
             seen.insert(d);
         }
     }

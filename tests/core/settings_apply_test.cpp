@@ -2,10 +2,10 @@
 // restarts the game after a change.
 
 #include "app/WinConstants.h"
+#include "core/FlowFixture.h"
 #include "fakes/FakeGameView.h"
 #include "fakes/FakeMessageBoxes.h"
 #include "fakes/ScriptedRandom.h"
-#include "game/ControlIds.h"
 #include "game/GameFlow.h"
 #include "game/SettingsApply.h"
 
@@ -18,6 +18,8 @@ using fakes::FakeGameView;
 using fakes::FakeMessageBoxes;
 using fakes::ScriptedRandom;
 using fakes::ShownBox;
+using test::Op;
+using test::Power;
 
 const std::string kNotDigits = "繰返し回数には正の整数値を入力してください。";
 const std::string kOutOfRange = "繰返し回数には1～10の値を入力してください。";
@@ -131,31 +133,26 @@ TEST(ApplySettings, AGameUnderWayIsDiscardedOnlyOnYes) {
     }
 }
 
-class OpenSettingsTest : public ::testing::Test {
+class OpenSettingsTest : public test::FlowFixture {
 protected:
     OpenSettingsTest() {
-        InstallDefaultSettings(app.settings);
         app.settings.repeatCount = 3;
         rnd.AddDigits({1, 2, 3, 4});
         flow.StartGame();
     }
     // The player types the entries and presses the change button once.
     void PlayerApplies(const SettingsEntries& e) {
-        view.onSettingsDialog = [this, e] { applied = ApplySettings(app, e, view); };
+        view.onDialog[DialogKind::Settings] = [this, e] { applied = ApplySettings(app, e, view); };
     }
 
-    CGameApp app;
-    FakeGameView view;
-    ScriptedRandom rnd;
-    GameFlow flow{app, view, rnd.Source()};
     int32_t applied = 1;
 };
 
 TEST_F(OpenSettingsTest, AppliedMidGameWithYesStartsANewGame) {
     rnd.AddDigits({1, 2, 3, 4});
     flow.GradeProblem();
-    flow.OnLabelClicked(IDC_OP0 + 1);
-    view.Pick(IDC_OP_CHOOSER, OpMul);
+    flow.OnSlotClicked(Op(1));
+    flow.OnItemChosen(OpMul);
     view.boxes.Clear();
 
     PlayerApplies(Entries("5", {false, false, true, false}));
@@ -163,7 +160,7 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithYesStartsANewGame) {
     rnd.AddDigits({6, 6, 6, 6});
     flow.OpenSettings();
     EXPECT_EQ(applied, 0);
-    EXPECT_EQ(view.settingsRuns, 1);
+    EXPECT_EQ(view.runs[DialogKind::Settings], 1);
     ASSERT_EQ(view.boxes.shown.size(), 1u);
     EXPECT_EQ(view.boxes.Last().caption, "変更確認");
     EXPECT_EQ(app.settings.repeatCount, 5);
@@ -172,17 +169,17 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithYesStartsANewGame) {
     EXPECT_EQ(app.state.problemIndex, 0);
     EXPECT_EQ(app.state.gameScore, 0);
     EXPECT_EQ(app.state.gameInProgress, 0);
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.1");
-    EXPECT_EQ(view.Label(IDC_DIGIT0).text, "6");
+    EXPECT_EQ(Shown().problemNo.text, "No.1");
+    EXPECT_EQ(Shown().digits[0], 6);
     EXPECT_EQ(flow.Expression().op[1], OpAdd);
-    EXPECT_FALSE(view.Label(IDC_POWER0).enabled);
+    EXPECT_FALSE(Shown()[Power(0)].enabled);
 }
 
 TEST_F(OpenSettingsTest, AppliedMidGameWithNoLeavesTheGame) {
     rnd.AddDigits({2, 2, 2, 2});
     flow.GradeProblem();
-    flow.OnLabelClicked(IDC_OP0 + 1);
-    view.Pick(IDC_OP_CHOOSER, OpMul);
+    flow.OnSlotClicked(Op(1));
+    flow.OnItemChosen(OpMul);
     flow.EvaluateTry();
     view.boxes.Clear();
     const SettingsRecord settings = app.settings;
@@ -198,7 +195,7 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithNoLeavesTheGame) {
     EXPECT_EQ(app.state, state);
     EXPECT_EQ(flow.Expression(), expr);
     EXPECT_EQ(flow.TryCount(), 1);
-    EXPECT_EQ(view.Label(IDC_PROBLEM_NO).text, "No.2");
+    EXPECT_EQ(Shown().problemNo.text, "No.2");
     EXPECT_EQ(rnd.Remaining(), 0u);
 }
 
@@ -208,23 +205,23 @@ TEST_F(OpenSettingsTest, AChangeWithNoGameUnderWayRestartsWithoutAQuestion) {
     flow.OpenSettings();
     EXPECT_EQ(applied, 0);
     EXPECT_TRUE(view.boxes.shown.empty());
-    EXPECT_EQ(view.Label(IDC_DIGIT0).text, "9");
-    EXPECT_FALSE(view.Label(IDC_PROBLEM_NO).visible);
+    EXPECT_EQ(Shown().digits[0], 9);
+    EXPECT_FALSE(Shown().problemNo.visible);
     EXPECT_EQ(app.state.settingsChanged, 0);
 }
 
 TEST_F(OpenSettingsTest, TheOpenListIsTakenBeforeTheDialogAndClosingLeavesTheGame) {
-    flow.OnLabelClicked(IDC_OP0 + 2);
-    view.Pick(IDC_OP_CHOOSER, OpDiv);
-    view.onSettingsDialog = [this] {
-        EXPECT_EQ(view.OpenList(), 0);
+    flow.OnSlotClicked(Op(2));
+    flow.OnItemChosen(OpDiv);
+    view.onDialog[DialogKind::Settings] = [this] {
+        EXPECT_EQ(Shown().list.kind, ChooserNone);
         EXPECT_EQ(flow.Expression().op[2], OpDiv);
     };
     flow.OpenSettings();
-    EXPECT_EQ(view.settingsRuns, 1);
+    EXPECT_EQ(view.runs[DialogKind::Settings], 1);
     EXPECT_EQ(app.state.gameInProgress, 1);
     EXPECT_EQ(flow.Expression().op[2], OpDiv);
-    EXPECT_EQ(view.Label(IDC_DIGIT0).text, "1");
+    EXPECT_EQ(Shown().digits[0], 1);
     EXPECT_EQ(rnd.Remaining(), 0u);
 }
 

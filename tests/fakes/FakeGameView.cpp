@@ -1,30 +1,12 @@
 #include "fakes/FakeGameView.h"
 
-#include "game/ControlIds.h"
-
 #include <gtest/gtest.h>
 
 namespace vostrel::fakes {
 
-void FakeGameView::Pick(int chooserId, int32_t item) {
-    FakeChooser& c = choosers[chooserId];
-    EXPECT_TRUE(c.open) << "picking in chooser " << chooserId << ", which is not open";
-    c.selection = item;
-}
-
-const FakeLabel& FakeGameView::Label(int id) const {
-    static const FakeLabel kUntouched{};
-    const auto it = labels.find(id);
-    return it == labels.end() ? kUntouched : it->second;
-}
-
-int FakeGameView::OpenList() const {
-    for (const auto& [id, c] : choosers) {
-        if (c.open) {
-            return id;
-        }
-    }
-    return 0;
+const Screen& FakeGameView::Shown() const {
+    static const Screen kFresh{};
+    return screens.empty() ? kFresh : screens.back();
 }
 
 int32_t FakeGameView::MessageBox(const std::string& text, const std::string& caption,
@@ -32,69 +14,31 @@ int32_t FakeGameView::MessageBox(const std::string& text, const std::string& cap
     return boxes.MessageBox(text, caption, style);
 }
 
-void FakeGameView::SetLabelText(int id, const std::string& text) {
-    labels[id].text = text;
-}
-
-void FakeGameView::SetLabelAlign(int id, TextAlign align) {
-    labels[id].align = align;
-}
-
-void FakeGameView::ShowLabel(int id, bool show) {
-    labels[id].visible = show;
-}
-
-void FakeGameView::EnableLabel(int id, bool enable) {
-    labels[id].enabled = enable;
-}
-
-void FakeGameView::PopUpChooserList(int id, int labelId, int32_t selection) {
-    EXPECT_EQ(OpenList(), 0) << "chooser " << id << " dropped down over another open list";
-    FakeChooser& c = choosers[id];
-    c.open = true;
-    c.label = labelId;
-    c.selection = selection;
-    ++c.popUps;
-    focus = id;
-}
-
-void FakeGameView::HideChooserList(int id) {
-    choosers[id].open = false;
-    if (focus == id) {
-        focus = 0;
+void FakeGameView::Render(const Screen& s) {
+    const ListView& was = Shown().list;
+    const bool dropped = s.list.kind != ChooserNone && s.list.opening != was.opening;
+    if (was.kind != ChooserNone && (s.list.kind == ChooserNone || dropped)) {
+        ++closings;
+        focus = FakeFocus::None;
     }
-}
-
-int32_t FakeGameView::ChooserSelection(int id) {
-    return choosers[id].selection;
-}
-
-void FakeGameView::FocusEvaluateButton() {
-    focus = IDC_EVALUATE;
-}
-
-void FakeGameView::Speak(const std::string& text) {
-    spoken.push_back(text);
-}
-
-void FakeGameView::RunHiScoreDialog() {
-    ++hiScoreRuns;
-    if (onHiScoreDialog) {
-        onHiScoreDialog();
+    if (s.list.kind != ChooserNone) {
+        EXPECT_FALSE(s[s.list.covered].visible) << "a dropped list leaves its label in sight";
     }
-}
-
-void FakeGameView::RunSettingsDialog() {
-    ++settingsRuns;
-    if (onSettingsDialog) {
-        onSettingsDialog();
+    spoken.insert(spoken.end(), s.speech.begin(), s.speech.end());
+    if (s.focusEvaluate) {
+        focus = FakeFocus::Evaluate;
     }
+    if (dropped) {
+        ++drops;
+        focus = FakeFocus::List;
+    }
+    screens.push_back(s);
 }
 
-void FakeGameView::RunAboutDialog() {
-    ++aboutRuns;
-    if (onAboutDialog) {
-        onAboutDialog();
+void FakeGameView::RunDialog(DialogKind kind) {
+    ++runs[kind];
+    if (const auto it = onDialog.find(kind); it != onDialog.end() && it->second) {
+        it->second();
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The game window for tests: keeps what the flow told each label and chooser list, answers
-// message boxes from a script and lets a test decide what the modal dialogs do.
+// The game window for tests: records every screen the flow hands it, answers message boxes from
+// a script and lets a test decide what the modal dialogs do.
 
 #include "fakes/FakeMessageBoxes.h"
 #include "game/IGameView.h"
@@ -14,60 +14,30 @@
 
 namespace vostrel::fakes {
 
-struct FakeLabel {
-    std::string text;
-    TextAlign align = TextAlign::Left;
-    bool visible = true;
-    bool enabled = true;
-};
-
-struct FakeChooser {
-    bool open = false; // shown and dropped down
-    int label = 0;     // the label whose list it is
-    int32_t selection = -1;
-    int popUps = 0; // how often it was dropped down
-};
+// Where the keyboard focus is, as far as the flow moves it.
+enum class FakeFocus { None, Evaluate, List };
 
 class FakeGameView : public IGameView {
 public:
-    // By ControlId; a label the flow never touched reads as a default FakeLabel.
-    std::map<int, FakeLabel> labels;
-    std::map<int, FakeChooser> choosers;
+    std::vector<Screen> screens; // every screen drawn, in order
     FakeMessageBoxes boxes;
-
-    // Which control holds the keyboard focus: IDC_EVALUATE or a chooser id; 0 before any.
-    int focus = 0;
+    FakeFocus focus = FakeFocus::None;
     std::optional<int32_t> endedWith; // the result EndDialog was given
-    std::vector<std::string> spoken;  // what Speak was given, in order
+    std::vector<std::string> spoken;  // the speech of every screen, in order
+    int drops = 0;                    // how often a list was dropped down
+    int closings = 0;                 // how often a dropped list went away
 
-    int hiScoreRuns = 0;
-    int settingsRuns = 0;
-    int aboutRuns = 0;
-    // What the player does inside each modal dialog; nothing when empty.
-    std::function<void()> onHiScoreDialog;
-    std::function<void()> onSettingsDialog;
-    std::function<void()> onAboutDialog;
+    std::map<DialogKind, int> runs;
+    // What the player does inside each modal dialog; nothing when missing.
+    std::map<DialogKind, std::function<void()>> onDialog;
 
-    // The player picks an item in an open list (the flow takes it at the commit).
-    void Pick(int chooserId, int32_t item);
-    const FakeLabel& Label(int id) const;
-    // The id of the open chooser list, or 0.
-    int OpenList() const;
+    // The screen drawn last; a fresh one before any.
+    const Screen& Shown() const;
 
     int32_t MessageBox(const std::string& text, const std::string& caption,
                        uint32_t style) override;
-    void SetLabelText(int id, const std::string& text) override;
-    void SetLabelAlign(int id, TextAlign align) override;
-    void ShowLabel(int id, bool show) override;
-    void EnableLabel(int id, bool enable) override;
-    void PopUpChooserList(int id, int labelId, int32_t selection) override;
-    void HideChooserList(int id) override;
-    int32_t ChooserSelection(int id) override;
-    void FocusEvaluateButton() override;
-    void Speak(const std::string& text) override;
-    void RunHiScoreDialog() override;
-    void RunSettingsDialog() override;
-    void RunAboutDialog() override;
+    void Render(const Screen& s) override;
+    void RunDialog(DialogKind kind) override;
     void EndDialog(int32_t result) override;
 };
 

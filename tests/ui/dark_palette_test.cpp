@@ -4,11 +4,11 @@
 #include "app/Version.h"
 #include "app/WinConstants.h"
 #include "fakes/ScriptedRandom.h"
-#include "game/ControlIds.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/ControlIds.h"
 #include "ui/looks/Contrast.h"
 #include "ui/looks/FocusMarkStyle.h"
 
@@ -103,9 +103,9 @@ TEST(DarkPalette, EveryTextAndLineReadsOnItsBackground) {
     game->Flow().EvaluateTry(); // a result and points to read
     // The powers and the sign start empty.
     for (int k = 0; k < 4; ++k) {
-        game->SetLabelText(IDC_POWER0 + k, "√");
+        game->Label(IDC_POWER0 + k)->SetWindowText(QStringLiteral("√"), QString());
     }
-    game->SetLabelText(IDC_OP0, "-");
+    game->Label(IDC_OP0)->SetWindowText(QStringLiteral("-"), QString());
     // Four powers, signs and operators, ranks, the result, the points, the digits, the
     // problem number and the points caption.
     ExpectReadable(*game, "game window", 4 * 3 + 2 + 4 + 2);

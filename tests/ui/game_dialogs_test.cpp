@@ -2,11 +2,12 @@
 #include "BoxResponder.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
-#include "game/ControlIds.h"
 #include "ui/CGameDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/ControlIds.h"
+#include "ui/GameDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -145,6 +147,23 @@ TEST_F(GameDialogsTest, TheLastGradeOpensTheTableForTheNewName) {
     EXPECT_EQ(app.state.hiScoreMode, 0);
     EXPECT_EQ(app.state.problemIndex, 0);
     EXPECT_EQ(Digit(0), "9"); // a new game
+}
+
+TEST(GameDialogRegistry, EachKindOfTheFlowOpensOneDialogAndEveryDialogCanOpen) {
+    const auto all = GameDialogs();
+    for (const DialogKind kind : {DialogKind::HiScore, DialogKind::Settings}) {
+        EXPECT_EQ(std::count_if(all.begin(), all.end(),
+                                [kind](const GameDialog& d) { return d.kind == kind; }),
+                  1);
+        EXPECT_EQ(GameDialogOf(kind).kind, kind);
+    }
+    for (const GameDialog& d : all) {
+        // Neither the flow nor the window menu would ever open it.
+        EXPECT_TRUE(d.kind.has_value() || d.menuText != nullptr) << d.name;
+        // Nor may the menu open one of the flow's behind its back (a settings change would not
+        // restart the game).
+        EXPECT_EQ(d.kind.has_value() && d.menuText != nullptr, false) << d.name;
+    }
 }
 
 } // namespace

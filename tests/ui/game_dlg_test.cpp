@@ -2,11 +2,12 @@
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
-#include "game/ControlIds.h"
 #include "search/Solver.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/ControlIds.h"
+#include "ui/GameDialogs.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -23,6 +24,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -624,14 +626,14 @@ TEST_F(GameDlgTest, EveryCommandAndMenuEntryTakesAnOpenListFirst) {
         << boxes.shown[1].text;
     EXPECT_EQ(app.state.gameScore, points);
 
-    // A window-menu entry: the list is taken before the version box opens.
+    // A window-menu entry: the list is taken before the dialog it opens comes up.
     ClickOn(IDC_RANK0 + 2);
     ASSERT_TRUE(ListOpen(IDC_RANK_CHOOSER));
     bool listClosedFirst = false;
     QTimer::singleShot(0, [&] {
         listClosedFirst = dlg->Flow().OpenChooser() == ChooserNone && !ListOpen(IDC_RANK_CHOOSER);
-        if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
-            about->OkButton()->click();
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            d->reject();
         }
     });
     dlg->WindowMenu()->actions().last()->trigger();
@@ -801,13 +803,15 @@ TEST_F(GameDlgTest, ResultLabelAndBackgroundRouteToTheFlowAndFocusEquals) {
     Click(IDC_EVALUATE);
     EXPECT_EQ(dlg->Flow().TryCount(), 2);
 
-    // A list open, then a click on the problem number (a label that reports no clicks).
-    Click(IDC_RANK0 + 1);
-    ASSERT_EQ(dlg->Flow().OpenChooser(), ChooserRank);
-    QTest::mouseClick(dlg->Control(IDC_PROBLEM_NO), Qt::LeftButton);
-    Settle();
-    EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
-    EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+    // A list open, then a click on a label that reports no clicks.
+    for (const int passive : {int{IDC_PROBLEM_NO}, int{IDC_SCORE_CAPTION}, IDC_DIGIT0 + 2}) {
+        Click(IDC_RANK0 + 1);
+        ASSERT_EQ(dlg->Flow().OpenChooser(), ChooserRank);
+        QTest::mouseClick(dlg->Control(passive), Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone) << passive;
+        EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE)) << passive;
+    }
 
     dlg->Control(IDC_GRADE)->setFocus();
     QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(230, 50)); // bare background
@@ -886,8 +890,16 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     for (QAction* a : menu->actions()) {
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(texts, (QStringList{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-",
-                                  "ヘルプ(&H)...", "バージョン情報 Vostrel(&A)..."}));
+    // The window's own entries, then every registered dialog of the menu in its order.
+    QStringList expected{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-"};
+    for (const GameDialog& d : GameDialogs()) {
+        if (d.menuText != nullptr) {
+            expected << MenuText(d);
+        }
+    }
+    EXPECT_EQ(texts, expected);
+    EXPECT_TRUE(texts.contains(QStringLiteral("ヘルプ(&H)...")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("バージョン情報 Vostrel(&A)...")));
 
     // Once the menu shows and what its opening posted has run: whether it is up, and which
     // entry is selected.
@@ -948,7 +960,12 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
             about->OkButton()->click();
         }
     });
-    menu->actions().last()->trigger();
+    const QList<QAction*> entries = menu->actions();
+    const auto version = std::find_if(entries.begin(), entries.end(), [](const QAction* a) {
+        return a->text() == QStringLiteral("バージョン情報 Vostrel(&A)...");
+    });
+    ASSERT_NE(version, entries.end());
+    (*version)->trigger();
     EXPECT_TRUE(sawAbout);
     EXPECT_TRUE(dlg->isVisible());
 }

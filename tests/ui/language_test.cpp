@@ -10,13 +10,14 @@
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
 #include "fakes/ScriptedRandom.h"
-#include "game/ControlIds.h"
 #include "game/HelpText.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
 #include "ui/CHelpDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
+#include "ui/ControlIds.h"
+#include "ui/GameDialogs.h"
 #include "ui/Translation.h"
 #include "ui/platform/MessageBoxes.h"
 
@@ -130,16 +131,19 @@ protected:
         auto game = std::make_unique<CGameDlg>(app, [] { return 3277; });
         game->Flow().EvaluateTry();
         w.emplace_back("game", std::move(game));
-        w.emplace_back("settings", std::make_unique<CSettingDlg>(app));
-        for (int32_t mode : {HiScoreEntry, HiScoreResult}) {
-            app.state.hiScoreMode = mode;
-            app.state.hiScoreRow = 2;
-            app.state.finalScore = -99999;
-            w.emplace_back("high scores " + std::to_string(mode),
-                           std::make_unique<CHiScoreDlg>(app));
+        for (const GameDialog& d : GameDialogs()) {
+            if (d.kind != DialogKind::HiScore) {
+                w.emplace_back(d.name, d.make(app));
+                continue;
+            }
+            // The table as a game ends: with a row to name, and with none.
+            for (int32_t mode : {HiScoreEntry, HiScoreResult}) {
+                app.state.hiScoreMode = mode;
+                app.state.hiScoreRow = 2;
+                app.state.finalScore = -99999;
+                w.emplace_back(std::string(d.name) + " " + std::to_string(mode), d.make(app));
+            }
         }
-        w.emplace_back("about", std::make_unique<CAboutDlg>());
-        w.emplace_back("help", std::make_unique<CHelpDlg>(app.settingsPath, nullptr));
         for (auto& [name, window] : w) {
             window->show();
         }

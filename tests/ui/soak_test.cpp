@@ -17,7 +17,6 @@
 #include "core/TempDir.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
-#include "game/ControlIds.h"
 #include "game/GameScore.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
@@ -25,6 +24,8 @@
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/ControlIds.h"
+#include "ui/GameDialogs.h"
 #include "ui/platform/Cp932.h"
 
 #include <QAbstractButton>
@@ -342,10 +343,11 @@ private:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::Show && watched->isWidgetType()) {
             auto* w = static_cast<QWidget*>(watched);
-            const bool ours = qobject_cast<CHiScoreDlg*>(w) != nullptr ||
-                              qobject_cast<CSettingDlg*>(w) != nullptr ||
-                              qobject_cast<CAboutDlg*>(w) != nullptr ||
-                              qobject_cast<CHelpDlg*>(w) != nullptr ||
+            const auto dialogs = GameDialogs();
+            const bool ours = std::any_of(dialogs.begin(), dialogs.end(),
+                                          [w](const GameDialog& d) {
+                                              return w->metaObject()->inherits(d.type);
+                                          }) ||
                               (dlg_ != nullptr && w == dlg_->WindowMenu());
             if (ours) {
                 // Posted, so that it runs inside the loop that the window's exec starts.

@@ -1,5 +1,6 @@
 #pragma once
-// Control ids of the game window, numbered as its dialog template numbers them.
+// Control ids of the game window, numbered as its dialog template numbers them: the window's
+// own, and its tests'.
 
 namespace vostrel {
 

@@ -1,0 +1,69 @@
+#include "ui/GameDialogs.h"
+
+#include "app/CGameApp.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CHelpDlg.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/CSettingDlg.h"
+
+#include <QCoreApplication>
+
+namespace vostrel {
+
+namespace {
+
+const GameDialog kDialogs[] = {
+    {"high scores", &CHiScoreDlg::staticMetaObject, DialogKind::HiScore, nullptr,
+     QKeySequence::UnknownKey,
+     [](CGameApp& app, QWidget* parent) {
+         CHiScoreDlg dlg(app, parent);
+         dlg.DoModal();
+     },
+     [](CGameApp& app) -> std::unique_ptr<QWidget> { return std::make_unique<CHiScoreDlg>(app); }},
+    {"settings", &CSettingDlg::staticMetaObject, DialogKind::Settings, nullptr,
+     QKeySequence::UnknownKey,
+     [](CGameApp& app, QWidget* parent) {
+         CSettingDlg dlg(app, parent);
+         dlg.DoModal();
+     },
+     [](CGameApp& app) -> std::unique_ptr<QWidget> { return std::make_unique<CSettingDlg>(app); }},
+    // F1 opens the help from anywhere in the window, the menu shows the key.
+    {"help", &CHelpDlg::staticMetaObject, std::nullopt,
+     //: Window menu. Keep the letter H.
+     QT_TRANSLATE_NOOP("vostrel::CGameDlg", "ヘルプ(&H)..."), QKeySequence::HelpContents,
+     [](CGameApp&, QWidget* parent) { CHelpDlg::Show(parent); },
+     [](CGameApp& app) -> std::unique_ptr<QWidget> {
+         return std::make_unique<CHelpDlg>(app.settingsPath, nullptr);
+     }},
+    {"about", &CAboutDlg::staticMetaObject, std::nullopt,
+     //: Window menu. Keep the letter A.
+     QT_TRANSLATE_NOOP("vostrel::CGameDlg", "バージョン情報 Vostrel(&A)..."),
+     QKeySequence::UnknownKey,
+     [](CGameApp&, QWidget* parent) {
+         CAboutDlg dlg(parent);
+         dlg.exec();
+     },
+     [](CGameApp&) -> std::unique_ptr<QWidget> { return std::make_unique<CAboutDlg>(); }},
+};
+
+} // namespace
+
+std::span<const GameDialog> GameDialogs() {
+    return kDialogs;
+}
+
+const GameDialog& GameDialogOf(DialogKind kind) {
+    for (const GameDialog& d : kDialogs) {
+        if (d.kind == kind) {
+            return d;
+        }
+    }
+    return kDialogs[0]; // every kind is registered above
+}
+
+QString MenuText(const GameDialog& d) {
+    // The window menu's texts belong to the game window.
+    return QCoreApplication::translate("vostrel::CGameDlg", d.menuText);
+}
+
+} // namespace vostrel
