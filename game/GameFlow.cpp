@@ -68,8 +68,7 @@ void GameFlow::NewProblem() {
     view_.SetLabelText(IDC_POINTS, "0 ");
     app_.state.gameInProgress = kFlagOff;
     // A reader hears the digits; said first, so that "=" says them as it takes the focus.
-    const int number = app_.settings.repeatCount > 1 ? app_.state.problemIndex + 1 : 0;
-    view_.Speak(ProblemSpeech(number, expr_.digits));
+    view_.Speak(ProblemSpeech(SpokenProblemNumber(app_), expr_.digits));
     // Every problem starts from "=", wherever the last one left the keyboard.
     view_.FocusEvaluateButton();
 }

@@ -240,6 +240,11 @@ void CGameDlg::NameLabels() {
             s->setAccessibleName(name);
         }
     }
+    const QString evaluateName =
+        QString::fromStdString(EvaluateButtonName(SpokenProblemNumber(app_), shownDigits_));
+    if (evaluate_->accessibleName() != evaluateName) {
+        evaluate_->setAccessibleName(evaluateName);
+    }
 }
 
 void CGameDlg::CreateChoosers() {

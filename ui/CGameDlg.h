@@ -85,7 +85,7 @@ private:
     // Chooser k as its list drops for the first time.
     void PrepareList(int k);
     void CreateWindowMenu();
-    // Names every label after the digits of the problem on screen.
+    // Names every label, and "=", after the digits of the problem on screen.
     void NameLabels();
     void ListClosed(int id, uint32_t generation);
     // Shows c's list under its field.
