@@ -74,9 +74,10 @@ void GameFlow::NewProblem() {
     screen_.points.align = TextAlign::Right;
     screen_.points.text = "0 ";
     app_.state.gameInProgress = kFlagOff;
-    // A reader hears the digits, said by "=" as it takes the focus.
-    const int number = app_.settings.repeatCount > 1 ? app_.state.problemIndex + 1 : 0;
+    // A reader hears the digits, said by "=" as it takes the focus; "=" is named after them.
+    const int number = SpokenProblemNumber(app_);
     screen_.speech.push_back(ProblemSpeech(number, expr_.digits));
+    screen_.evaluateName = EvaluateButtonName(number, expr_.digits);
     // Every problem starts from "=", wherever the last one left the keyboard.
     screen_.focusEvaluate = true;
 }

@@ -60,6 +60,8 @@ struct Screen {
     std::array<std::array<LabelView, kPositions>, kRows> labels{};
     LabelView result{{}, {}, {}, TextAlign::Right, true, true};
     LabelView points{{}, {}, {}, TextAlign::Right, true, true};
+    // What a reader calls "=": the problem it computes, so a braille display shows the digits.
+    std::string evaluateName;
     ListView list;
 
     // Effects of the last event, drawn once and then dropped: sentences a reader says where

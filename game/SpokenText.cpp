@@ -1,5 +1,6 @@
 #include "game/SpokenText.h"
 
+#include "app/CGameApp.h"
 #include "app/Tr.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
@@ -134,6 +135,16 @@ std::string ProblemSpeech(int number, const int32_t (&digits)[4]) {
     }
     //: Spoken digits of the problem: %1 to %4.
     return FillText(Tr("SpokenText", "数字 %1、%2、%3、%4"), {d(0), d(1), d(2), d(3)});
+}
+
+int SpokenProblemNumber(const CGameApp& app) {
+    return app.settings.repeatCount > 1 ? app.state.problemIndex + 1 : 0;
+}
+
+std::string EvaluateButtonName(int number, const int32_t (&digits)[4]) {
+    //: Spoken name of the "=" button: %1 the problem as it is spoken when it opens ("Problem 1,
+    //: digits 3, 1, 2, 4"). A braille display shows it beside the "=".
+    return FillText(Tr("SpokenText", "= %1"), {ProblemSpeech(number, digits)});
 }
 
 std::string ResultSpeech(const EvalResult& r) {

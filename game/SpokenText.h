@@ -10,6 +10,7 @@
 
 namespace vostrel {
 
+class CGameApp;
 struct EvalResult;
 
 // The word for item `code` of a chooser; empty for a code outside the list.
@@ -23,9 +24,17 @@ std::string SlotName(Slot s, const int32_t (&digits)[4]);
 std::string ResultName();
 std::string PointsName();
 
-// Said when a problem starts: its number (1-based; 0 when the game has a single problem) and
-// its digits, e.g. "2問目、数字 3、8、1、5".
+// The number of the problem on screen as a reader hears it: 1-based; 0 when the game has a
+// single problem.
+int SpokenProblemNumber(const CGameApp& app);
+
+// Said when a problem starts: its number (as SpokenProblemNumber) and its digits, e.g.
+// "2問目、数字 3、8、1、5".
 std::string ProblemSpeech(int number, const int32_t (&digits)[4]);
+
+// What "=" is called: its glyph, then the problem it computes as ProblemSpeech says it, so that
+// a braille display shows the digits beside it.
+std::string EvaluateButtonName(int number, const int32_t (&digits)[4]);
 
 // Said after "=": what the result label and the points label show for r (a value or an error
 // text).

@@ -413,6 +413,11 @@ void CGameDlg::Render(const Screen& s) {
     }
     DrawLabel(result_, s.result, drawn_.result);
     DrawLabel(points_, s.points, drawn_.points);
+    // Named before anything is said: a sentence its name already says is left out.
+    const QString evaluateName = QString::fromStdString(s.evaluateName);
+    if (evaluate_->accessibleName() != evaluateName) {
+        evaluate_->setAccessibleName(evaluateName);
+    }
 
     for (const std::string& sentence : s.speech) {
         speech_->Say(QString::fromStdString(sentence));

@@ -3,8 +3,9 @@
 #include "game/SpokenText.h"
 
 #include <QAccessibleObject>
+#include <QApplication>
 #include <QCoreApplication>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QWidget>
 
 #include <utility>
@@ -65,6 +66,14 @@ public:
     }
 };
 
+QString Joined(const QStringList& sentences) {
+    std::string text;
+    for (const QString& s : sentences) {
+        text = JoinedSpeech(text, s.toStdString());
+    }
+    return QString::fromStdString(text);
+}
+
 QAccessibleInterface* NoteFactory(const QString& /*className*/, QObject* object) {
     if (object == nullptr) {
         return nullptr;
@@ -104,13 +113,10 @@ void FocusSpeech::Say(const QString& text) {
     if (text.isEmpty()) {
         return;
     }
-    const bool queued = !pending_.isEmpty();
-    pending_ =
-        queued ? QString::fromStdString(JoinedSpeech(pending_.toStdString(), text.toStdString()))
-               : text;
-    if (!queued) {
+    if (pending_.isEmpty()) {
         QMetaObject::invokeMethod(this, &FocusSpeech::Deliver, Qt::QueuedConnection);
     }
+    pending_.append(text);
 }
 
 void FocusSpeech::Deliver() {
@@ -123,7 +129,7 @@ void FocusSpeech::Deliver() {
         return;
     }
     if (focus->hasFocus() && focus != arrived_) {
-        Notify(std::exchange(pending_, QString()));
+        Notify(Joined(std::exchange(pending_, {})));
         return;
     }
     Place(focus);
@@ -136,12 +142,15 @@ void FocusSpeech::Notify(const QString& text) {
 }
 
 void FocusSpeech::Place(QWidget* control) {
-    const QString text = std::exchange(pending_, QString());
+    QStringList sentences = std::exchange(pending_, {});
+    // The reader says the name anyway: said again in the description, it would be heard twice.
+    const QString name = control->accessibleName();
+    sentences.removeIf([&name](const QString& s) { return name.contains(s); });
     if (control != holder_) {
         Withdraw();
     }
     holder_ = control;
-    control->setAccessibleDescription(text);
+    control->setAccessibleDescription(Joined(sentences));
 }
 
 void FocusSpeech::Withdraw() {
@@ -160,8 +169,22 @@ bool FocusSpeech::eventFilter(QObject* watched, QEvent* e) {
             // Before Qt reports the focus to the reader: the reader says it with the control.
             Place(w);
         }
-    } else if (e->type() == QEvent::FocusOut && watched == holder_) {
-        Withdraw();
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        if (reason == Qt::PopupFocusReason && w != nullptr && w == underPopup_) {
+            QAccessibleEvent back(w, QAccessible::Focus);
+            QAccessible::updateAccessibility(&back);
+        }
+        underPopup_ = nullptr;
+    } else if (e->type() == QEvent::FocusOut) {
+        // Still the focus widget as a popup opens: the popup took no focus of its own.
+        auto* w = qobject_cast<QWidget*>(watched);
+        underPopup_ = static_cast<QFocusEvent*>(e)->reason() == Qt::PopupFocusReason &&
+                              w != nullptr && w == QApplication::focusWidget()
+                          ? w
+                          : nullptr;
+        if (watched == holder_) {
+            Withdraw();
+        }
     }
     return QObject::eventFilter(watched, e);
 }

@@ -9,14 +9,19 @@
 //   moments before (the program answers no reader before the current event is done, so the
 //   reader asks it what it is after the sentence is in place), or that has the focus of a
 //   window that is not active (read when the window is active again): said with the control's
-//   name, once; the description is gone when the focus leaves, so the control reads as before
-//   when the player comes back to it;
+//   name, once, leaving out a sentence that the name already says; the description is gone
+//   when the focus leaves, so the control reads as before when the player comes back to it;
 // - otherwise, the control having been read already, to a notification that appears, outside
 //   every window so that the reader says no window's name before it.
+// A popup that takes no focus of its own (a menu) leaves the focus where it was, and Qt tells
+// the reader nothing as it closes: the reader would stay on the popup's last entry, and meet
+// that entry again in silence at the next opening. The watched control that has the focus
+// then tells the reader it has it again.
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 class QWidget;
@@ -45,11 +50,14 @@ private:
 
     QWidget* window_;
     QObject* note_;
-    QString pending_;
+    // The sentences to say, in order.
+    QStringList pending_;
     // The control whose description holds the last sentence.
     QPointer<QWidget> holder_;
     // The control that took the focus moments ago: the reader has yet to ask it what it is.
     QPointer<QWidget> arrived_;
+    // The control that kept the focus under a popup that took none.
+    QPointer<QWidget> underPopup_;
     QTimer arrival_;
 };
 

@@ -631,6 +631,11 @@ Points: %4</translation>
         <extracomment>Spoken as the high-score table opens after a game: %1 the game&apos;s score, %2 its place.</extracomment>
         <translation>Your score %1, high score place %2</translation>
     </message>
+    <message>
+        <source>= %1</source>
+        <extracomment>Spoken name of the &quot;=&quot; button: %1 the problem as it is spoken when it opens (&quot;Problem 1, digits 3, 1, 2, 4&quot;). A braille display shows it beside the &quot;=&quot;.</extracomment>
+        <translation>= %1</translation>
+    </message>
 </context>
 <context>
     <name>vostrel::CAboutDlg</name>

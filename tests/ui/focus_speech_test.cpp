@@ -106,5 +106,28 @@ TEST_F(FocusSpeechTest, AControlThatTookTheFocusMomentsBeforeSaysItAsItsDescript
     EXPECT_EQ(b->accessibleDescription(), QStringLiteral("2問目、数字 1、6、0、3"));
 }
 
+TEST_F(FocusSpeechTest, ASentenceThatTheControlsNameSaysIsLeftOutOfItsDescription) {
+    // "=" names the problem it computes: said again in its description, the digits would be
+    // heard twice as the problem opens.
+    b->setAccessibleName(QStringLiteral("= 2問目、数字 1、6、0、3"));
+    speech->Say(QStringLiteral("計算結果 10、得点 780"));
+    speech->Say(QStringLiteral("2問目、数字 1、6、0、3"));
+    b->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(b->accessibleDescription(), QStringLiteral("計算結果 10、得点 780"));
+    // Nothing left to say: no description at all.
+    a->setFocus();
+    speech->Say(QStringLiteral("2問目、数字 1、6、0、3"));
+    b->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(b->accessibleDescription().isEmpty());
+    EXPECT_EQ(NoteText(window), QString());
+    // Where the focus stays, the control is not read again: the whole sentence is shown.
+    QTest::qWait(300);
+    speech->Say(QStringLiteral("2問目、数字 1、6、0、3"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(NoteText(window), QStringLiteral("2問目、数字 1、6、0、3"));
+}
+
 } // namespace
 } // namespace vostrel

@@ -1,7 +1,9 @@
 #include "BoxResponder.h"
 #include "app/CGameApp.h"
+#include "app/Tr.h"
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
+#include "game/SpokenText.h"
 #include "search/Solver.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
@@ -275,8 +277,16 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     Mnemonic(Qt::Key_M, [&boxes] { return !boxes.shown.empty(); });
     ASSERT_EQ(boxes.shown.size(), 1u);
     const std::string gradedByKeys = boxes.shown[0].text;
-    // The next problem starts from "=", as the first one did.
+    // The next problem starts from "=", as the first one did; "=" names that problem, as it
+    // is said when it opens, so a braille display shows its digits beside the "=".
     EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
+    int32_t shown[4] = {};
+    for (int k = 0; k < 4; ++k) {
+        shown[k] = Text(IDC_DIGIT0 + k).toInt();
+    }
+    ASSERT_EQ(SpokenProblemNumber(app), 2);
+    EXPECT_EQ(dlg->Control(IDC_EVALUATE)->accessibleName().toStdString(),
+              FillText(Tr("SpokenText", "= %1"), {ProblemSpeech(2, shown)}));
 
     // The same choices by clicks, on the same problem in a new window.
     digits = {1, 2, 3, 4};
