@@ -75,6 +75,8 @@ TEST_F(GameFlowTest, StartShowsAFreshProblem) {
     fresh.points.text = "0 ";
     fresh.points.name = PointsName();
     fresh.speech = {"1問目、数字 7、0、9、3"};
+    // "=" says the problem too, for a braille display beside it.
+    fresh.evaluateName = "= 1問目、数字 7、0、9、3";
     fresh.focusEvaluate = true;
     EXPECT_EQ(Shown(), fresh);
     EXPECT_EQ(view.screens.size(), 1u);
