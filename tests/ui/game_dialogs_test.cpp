@@ -2,6 +2,8 @@
 #include "BoxResponder.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
+#include "engine/Evaluator.h"
+#include "fakes/ScriptedRandom.h"
 #include "ui/CGameDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
@@ -38,7 +40,7 @@ protected:
             if (!digits.empty()) {
                 digits.pop_front();
             }
-            return static_cast<int32_t>(d * 3277);
+            return fakes::ScriptedRandom::ValueOf(d);
         });
         dlg->show();
     }
@@ -132,17 +134,21 @@ TEST_F(GameDialogsTest, KeysTypedAsTheSettingsOpenNeverReachTheGameWindowBehindT
 
 TEST_F(GameDialogsTest, TheLastGradeOpensTheTableForTheNewName) {
     app.settings.repeatCount = 1;
-    WhenUp<CHiScoreDlg>([](CHiScoreDlg& h) {
+    // 1+2+3+4 = 10 graded with no try, above every default score.
+    const int32_t points = Evaluate(dlg->Flow().Expression(), 0, SwitchesOf(app.settings)).points;
+    ASSERT_GT(points, app.settings.highScores.score[0]);
+    WhenUp<CHiScoreDlg>([points](CHiScoreDlg& h) {
         auto* edit = static_cast<QLineEdit*>(h.GetDlgItem(CHiScoreDlg::IDC_HS_NAME_EDIT));
         EXPECT_TRUE(edit->isVisible());
-        EXPECT_EQ(static_cast<QLabel*>(h.GetDlgItem(CHiScoreDlg::IDC_HS_FINAL))->text(), "800");
+        EXPECT_EQ(static_cast<QLabel*>(h.GetDlgItem(CHiScoreDlg::IDC_HS_FINAL))->text(),
+                  QString::number(points));
         edit->setText(QStringLiteral("鈴木"));
         QTest::keyClick(edit, Qt::Key_Return);
     });
-    Click(IDC_GRADE); // 0+1+2+3+4 = 10: 800 points, above every default score
+    Click(IDC_GRADE);
     EXPECT_TRUE(seen);
     EXPECT_EQ(app.settings.highScores.name[0], "\x97\xE9\x96\xD8");
-    EXPECT_EQ(app.settings.highScores.score[0], 800);
+    EXPECT_EQ(app.settings.highScores.score[0], points);
     EXPECT_EQ(app.settings.highScores.name[1], "ABC");
     EXPECT_EQ(app.state.hiScoreMode, 0);
     EXPECT_EQ(app.state.problemIndex, 0);

@@ -3,6 +3,7 @@
 #include "app/Tr.h"
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
+#include "fakes/ScriptedRandom.h"
 #include "game/SpokenText.h"
 #include "search/Solver.h"
 #include "ui/CAboutDlg.h"
@@ -39,7 +40,7 @@ namespace {
 
 // The generator value that becomes digit d.
 int32_t RawFor(int d) {
-    return d * 3277;
+    return fakes::ScriptedRandom::ValueOf(d);
 }
 
 class GameDlgTest : public ::testing::Test {

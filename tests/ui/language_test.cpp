@@ -128,7 +128,7 @@ protected:
     // Each window of the game, as built in the current language.
     std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> Windows() {
         std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> w;
-        auto game = std::make_unique<CGameDlg>(app, [] { return 3277; });
+        auto game = std::make_unique<CGameDlg>(app, fakes::ScriptedRandom::Repeating({1}));
         game->Flow().EvaluateTry();
         w.emplace_back("game", std::move(game));
         for (const GameDialog& d : GameDialogs()) {
