@@ -157,7 +157,9 @@ xs_wait_region_change() {
 # waiting up to 20 seconds; fails when none appears. With a process id $2, only that
 # process's windows count, and the wait fails as soon as the process has ended.
 xs_wait_window() {
-    local deadline=$((SECONDS + 20)) id
+    # A sanitizer build on a busy machine may take most of a minute to show a window, more when
+    # it first waits out a game that is still ending.
+    local deadline=$((SECONDS + 60)) id
     local -a which=(--name "$1")
     [ -z "${2:-}" ] || which=(--all --pid "$2" --name "$1")
     while true; do
