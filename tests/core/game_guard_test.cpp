@@ -204,8 +204,11 @@ TEST(GameGuard, TheFolderIsOneOnlyThePlayerMayEnter) {
 
     struct stat st;
     const std::string cache = dir.File("cache/vostrel");
-    ASSERT_EQ(::chmod(runtime.c_str(), 0755), 0);
-    EXPECT_EQ(GuardFolder(fs), cache);
+    // Open to the group or to others: not the player's alone.
+    for (const mode_t mode : {mode_t{0750}, mode_t{0705}}) {
+        ASSERT_EQ(::chmod(runtime.c_str(), mode), 0);
+        EXPECT_EQ(GuardFolder(fs), cache) << mode;
+    }
     ASSERT_EQ(::stat(cache.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     ASSERT_EQ(::chmod(cache.c_str(), 0750), 0);

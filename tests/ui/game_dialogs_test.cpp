@@ -169,6 +169,11 @@ TEST(GameDialogRegistry, EachKindOfTheFlowOpensOneDialogAndEveryDialogCanOpen) {
         // Nor may the menu open one of the flow's behind its back (a settings change would not
         // restart the game).
         EXPECT_EQ(d.kind.has_value() && d.menuText != nullptr, false) << d.name;
+        // Registered once: a second entry would stand twice in the window menu.
+        EXPECT_EQ(std::count_if(all.begin(), all.end(),
+                                [&d](const GameDialog& o) { return o.type == d.type; }),
+                  1)
+            << d.name;
     }
 }
 
