@@ -110,6 +110,11 @@ e2e_build_rand
 mkdir "$tmp/game" "$tmp/home"
 mkdir -m 0700 "$tmp/run"
 cp "$build/vostrel" "$tmp/game/vostrel"
+# The player's side runs from a copy here: the checkout may be a private folder (mktemp -d)
+# that the throwaway player cannot enter.
+mkdir -p "$tmp/src/tests/scripts" "$tmp/src/scripts"
+cp "$here/e2e_input_method.sh" "$here/checks.bash" "$tmp/src/tests/scripts/"
+cp "$here/../../scripts/xsession.sh" "$tmp/src/scripts/"
 run=()
 if [ "$(id -u)" -eq 0 ]; then
     player="vostrel-ime-$$"
@@ -132,7 +137,7 @@ for how in click keys; do
     "${run[@]}" env -i PATH=/usr/bin:/bin LANG=ja_JP.UTF-8 DISPLAY="$DISPLAY" \
         HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" XDG_RUNTIME_DIR="$tmp/run" \
         ${LSAN_OPTIONS:+"LSAN_OPTIONS=$LSAN_OPTIONS"} ${ASAN_OPTIONS:+"ASAN_OPTIONS=$ASAN_OPTIONS"} \
-        timeout 120 dbus-run-session -- bash "$here/e2e_input_method.sh" --player "$tmp" "$how" ||
+        timeout 120 dbus-run-session -- bash "$tmp/src/tests/scripts/e2e_input_method.sh" --player "$tmp" "$how" ||
         fail "$how: the player's side failed"
     stored=$(grep -a '^hsn0:' "$tmp/game/vostrel.dat" | tr -d '\r')
     [ "$stored" = "$expected" ] ||
