@@ -66,19 +66,6 @@ struct Part {
 };
 using Parts = Part[kPatterns][kMaxOperands][kMaxOperands];
 
-// Raw combinations that n operands can give, five items per leaf at most; the implicit zero in
-// front has one and takes only the sign.
-constexpr uint32_t RawBound(int n, bool zero) {
-    if (n == 1) {
-        return zero ? 1 : 5;
-    }
-    uint32_t sum = 0;
-    for (int k = 1; k < n; ++k) {
-        sum += ((zero && k == 1) ? 2 : 4) * RawBound(k, zero) * RawBound(n - k, false);
-    }
-    return sum;
-}
-
 // Every part stored at once: the middle, ten of each kind that holds the first or the last
 // digit, and the leaf of all four digits joined, which holds both.
 constexpr uint32_t PoolBound() {
@@ -88,22 +75,22 @@ constexpr uint32_t PoolBound() {
     for (unsigned joins = 0; joins < kPatterns; ++joins) {
         const int m = shape::OperandsOf(joins).count;
         for (int k = 0; k < m; ++k) {
-            prefix += RawBound(k + 1, true) + (k >= 1 ? RawBound(k, false) : 0);
+            prefix += search::RawBound(k + 1, true) + (k >= 1 ? search::RawBound(k, false) : 0);
         }
         for (int i = 2; i <= m; ++i) {
-            suffix += RawBound(m - i + 1, false);
+            suffix += search::RawBound(m - i + 1, false);
             for (int j = i; j < m; ++j) {
-                middle += RawBound(j - i + 1, false);
+                middle += search::RawBound(j - i + 1, false);
             }
         }
     }
-    return middle + kDigitValues * (prefix + suffix) + RawBound(1, false);
+    return middle + kDigitValues * (prefix + suffix) + search::RawBound(1, false);
 }
 
 constexpr uint32_t kPoolCap = 1u << 19;
 static_assert(PoolBound() <= kPoolCap);
 // The largest part, three digits behind the zero, never fills its table past half.
-static_assert(2 * RawBound(4, true) <= (1u << search::MergeTable::kBits));
+static_assert(2 * search::RawBound(4, true) <= (1u << search::MergeTable::kBits));
 
 struct Workspace {
     Item pool[kPoolCap];

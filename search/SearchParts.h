@@ -51,6 +51,19 @@ constexpr uint32_t Binomial(int n, int k) {
     return kTable[n][k];
 }
 
+// Raw combinations that n consecutive operands can give, five items per leaf at most; the
+// implicit zero in front has one and takes only the sign.
+constexpr uint32_t RawBound(int n, bool zero) {
+    if (n == 1) {
+        return zero ? 1 : 5;
+    }
+    uint32_t sum = 0;
+    for (int k = 1; k < n; ++k) {
+        sum += ((zero && k == 1) ? 2 : 4) * RawBound(k, zero) * RawBound(n - k, false);
+    }
+    return sum;
+}
+
 // Every pair of a left and a right sub-result under each operator that position `pos` offers
 // and the switches let succeed: f(op, left, right, result, points), the points being those of
 // both sides, `bonus` and the operator's.

@@ -4,8 +4,10 @@
 #include "engine/Evaluator.h"
 #include "engine/PointRules.h"
 #include "search/ChoiceSets.h"
+#include "search/RootMeeting.h"
 #include "search/SearchParts.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <memory>
@@ -29,61 +31,79 @@ namespace vostrel {
 
 namespace {
 
-using search::Best;
 using search::Item;
 using search::kMaxOperands;
+using search::Meeting;
 using search::OpField;
 using search::Pattern;
 using search::PowerField;
 using search::RankField;
+using search::Side;
 using search::Span;
 
-// The largest sub-expression that is stored is four digits with three operators: 5 trees,
-// 4^3 operators, 5^4 powers. All stored sub-expressions of one join pattern together hold
-// fewer than this many raw combinations, so the pool can never run out.
-constexpr uint32_t kPoolCap = 1u << 18;
-// Raw combinations of the no-join pattern (five items per leaf at most): the leaves, then the
-// sub-expressions of two, three and four operands that are stored.
-static_assert(1 + 4 * 5 + (10 + 3 * 100) + (400 + 2 * 4000) + (20000 + 200000) <= kPoolCap);
-static_assert(2 * 200000 <= (1u << search::MergeTable::kBits)); // never fills past half
+constexpr int kPatterns = shape::kJoinPatterns;
 
-struct Workspace {
-    Item pool[kPoolCap];
-    uint32_t used = 0;
-    search::MergeTable merge;
-};
-
-class Search {
-public:
-    Search(Workspace& ws, const SolveSwitches& sw) : ws_(ws), sw_(sw) {}
-
-    void Run(const Pattern& p) {
-        p_ = &p;
-        ws_.used = 0;
-        const int m = p.operands - 1;
-        // The implicit zero: no power; its points are the pattern's.
-        spans_[0][0] = {ws_.used, 1};
-        ws_.pool[ws_.used++] = {0, 0, 1, 0, 0};
-        for (int q = 1; q <= m; ++q) {
-            BuildLeaf(q);
-        }
-        for (int len = 1; len <= m; ++len) {
-            for (int i = 0; i + len <= m; ++i) {
-                const int j = i + len;
-                if (i == 0 && j == m) {
-                    Combine(i, j, [this](const Item& it) { Finish(it); });
-                } else {
-                    ws_.merge.Begin(ws_.pool, &ws_.used);
-                    const uint32_t begin = ws_.used;
-                    Combine(i, j, [this](const Item& it) { ws_.merge.Insert(it); });
-                    spans_[i][j] = {begin, ws_.used - begin};
+// Every part that is stored, for all join patterns at once: all but the two that hold the
+// first and the last operand (the whole expression, and the same right of the zero), which
+// only the root meets.
+constexpr uint32_t PoolBound() {
+    uint32_t sum = 0;
+    for (unsigned joins = 0; joins < kPatterns; ++joins) {
+        const int m = shape::OperandsOf(joins).count;
+        for (int i = 0; i <= m; ++i) {
+            for (int j = i; j <= m; ++j) {
+                if (i > 1 || j < m || m == 1) {
+                    sum += search::RawBound(j - i + 1, i == 0);
                 }
             }
         }
     }
+    return sum;
+}
+constexpr uint32_t kPoolCap = 1u << 16;
+static_assert(PoolBound() <= kPoolCap);
+// The largest part, three operands behind the zero, never fills its table past half.
+static_assert(2 * search::RawBound(4, true) <= (1u << search::MergeTable::kBits));
 
-    Best best;
-    uint32_t tens = 0;
+struct Workspace {
+    Item pool[kPoolCap];
+    // Per part, its items' offsets by value and by points.
+    uint32_t byValue[kPoolCap];
+    uint32_t byPoints[kPoolCap];
+    uint64_t sortScratch[kPoolCap];
+    uint32_t used = 0;
+    search::MergeTable merge;
+};
+
+// The parts of every join pattern: sub-expressions over consecutive operands, merged by value.
+class Search {
+public:
+    Search(Workspace& ws, const SolveSwitches& sw) : ws_(ws), sw_(sw) { ws_.used = 0; }
+
+    // Builds the stored parts of one pattern and adds the meetings at its root.
+    void Run(const Pattern& p, Meeting* meetings, int& count) {
+        p_ = &p;
+        const int m = p.operands - 1;
+        spans_[0][0] = {ws_.used, 1};
+        // The implicit zero: no power; its points are the pattern's.
+        ws_.pool[ws_.used++] = {0, 0, 1, 0, 0};
+        for (int q = 1; q <= m; ++q) {
+            BuildLeaf(q);
+        }
+        for (int len = 1; len < m; ++len) {
+            for (int i = 0; i + len <= m; ++i) {
+                const int j = i + len;
+                if (i <= 1 && j == m) {
+                    continue;
+                }
+                ws_.merge.Begin(ws_.pool, &ws_.used);
+                const uint32_t begin = ws_.used;
+                Combine(i, j);
+                spans_[i][j] = {begin, ws_.used - begin};
+            }
+        }
+        AddMeetings(meetings, count);
+    }
 
 private:
     void BuildLeaf(int q) {
@@ -104,45 +124,113 @@ private:
         spans_[q][q] = {begin, ws_.used - begin};
     }
 
-    template <class Sink> void Combine(int i, int j, Sink&& sink) {
+    void Combine(int i, int j) {
         const Pattern& p = *p_;
         for (int r = i + 1; r <= j; ++r) {
             const int a = r - 1 - i;
             const int b = j - r;
             const uint32_t weight = search::Binomial(a + b, a);
-            const int32_t bonus = search::RootBonus(p, r, j);
-            uint32_t shift = 0;
-            for (int q = r + 1; q <= j; ++q) {
-                shift += RankField(p.first[q], a);
+            const uint32_t shift = RightShift(r, j, a);
+            uint32_t rootCode[OpJoin];
+            for (int32_t op = 0; op < OpJoin; ++op) {
+                rootCode[op] = OpField(p.first[r], op) | RankField(p.first[r], a + b);
             }
-            const uint32_t rootRank = RankField(p.first[r], a + b);
             search::ForEachPair(
-                ws_.pool, spans_[i][r - 1], spans_[r][j], p.first[r], bonus, sw_.score,
+                ws_.pool, spans_[i][r - 1], spans_[r][j], p.first[r], search::RootBonus(p, r, j),
+                sw_.score,
                 [&](int32_t op, const Item& l, const Item& rt, int32_t out, int32_t points) {
-                    const uint32_t rootCode = OpField(p.first[r], op) | rootRank;
-                    sink(Item{out, points, l.count * rt.count * weight,
-                              l.code | (rt.code + shift) | rootCode, l.powers + rt.powers});
+                    ws_.merge.Insert(Item{out, points, l.count * rt.count * weight,
+                                          l.code | (rt.code + shift) | rootCode[op],
+                                          l.powers + rt.powers});
                 });
         }
     }
 
-    void Finish(const Item& it) {
+    // What the right side's ranks move by under a root whose left side holds a operators.
+    uint32_t RightShift(int r, int j, int a) const {
+        uint32_t shift = 0;
+        for (int q = r + 1; q <= j; ++q) {
+            shift += RankField(p_->first[q], a);
+        }
+        return shift;
+    }
+
+    // The root of the whole expression: the sign over two parts right of the zero, or any
+    // other operand's operator between the zero's side and the rest. The search's order: the
+    // sign's pairs first, then by the root's operand.
+    void AddMeetings(Meeting* meetings, int& count) {
         const Pattern& p = *p_;
-        const int32_t total = p.topPoints + it.points;
-        if (it.value == points::kTarget) {
-            tens += it.count;
+        const int m = p.operands - 1;
+        const uint64_t patternKey = uint64_t{p.joins} << 46;
+        const auto base = [&](int r) {
+            Meeting mt;
+            mt.ops = shape::OperatorChoices(p.first[r]);
+            mt.joinCount = p.joinCount;
+            mt.joins = p.joins;
+            mt.opPos = p.first[r];
+            return mt;
+        };
+        if (m == 1) {
+            Meeting mt = base(1);
+            mt.left = SideOf(0, 0);
+            mt.right = SideOf(1, 1);
+            mt.points = p.topPoints;
+            mt.keyBase = patternKey | uint64_t{1} << 43;
+            mt.keyOpShift = 41;
+            meetings[count++] = mt;
+            return;
         }
-        if (best.Offer(points::FinalPoints(total, it.value, sw_.score.scoreOtherResults), it.value,
-                       p.joinCount + it.powers)) {
-            best.code = it.code;
-            best.joins = p.joins;
+        for (int32_t sign = 0; sign < shape::OperatorChoices(0); ++sign) {
+            for (int r = 2; r <= m; ++r) {
+                const int a = r - 2;
+                Meeting mt = base(r);
+                mt.left = SideOf(1, r - 1);
+                mt.right = SideOf(r, m);
+                mt.sign = sign;
+                mt.points = p.topPoints + search::RootBonus(p, 1, m) + search::RootBonus(p, r, m);
+                mt.weight = search::Binomial(m - 2, a);
+                mt.rightShift = RightShift(r, m, a);
+                mt.fixedCode =
+                    RankField(p.first[r], m - 2) | OpField(0, sign) | RankField(0, m - 1);
+                mt.keyBase =
+                    patternKey | uint64_t{1} << 43 | uint64_t(sign) << 41 | uint64_t(r) << 38;
+                mt.keyOpShift = 36;
+                mt.merged = true;
+                meetings[count++] = mt;
+            }
         }
+        for (int r = 2; r <= m; ++r) {
+            const int a = r - 1;
+            Meeting mt = base(r);
+            mt.left = SideOf(0, r - 1);
+            mt.right = SideOf(r, m);
+            mt.points = p.topPoints + search::RootBonus(p, r, m);
+            mt.weight = search::Binomial(m - 1, a);
+            mt.rightShift = RightShift(r, m, a);
+            mt.fixedCode = RankField(p.first[r], m - 1);
+            mt.keyBase = patternKey | uint64_t(r) << 43;
+            mt.keyOpShift = 41;
+            meetings[count++] = mt;
+        }
+    }
+
+    // The part over operands i..j as the root meets it.
+    Side* SideOf(int i, int j) {
+        Side& s = sides_[p_->joins][i][j];
+        if (s.Items() == nullptr) {
+            const Span span = spans_[i][j];
+            s = Side(ws_.pool + span.begin, span.size, ws_.byValue + span.begin,
+                     ws_.byPoints + span.begin, ws_.sortScratch + span.begin);
+        }
+        return &s;
     }
 
     Workspace& ws_;
     const SolveSwitches& sw_;
     const Pattern* p_ = nullptr;
     Span spans_[kMaxOperands][kMaxOperands];
+    // By pattern: the meetings point at them.
+    Side sides_[kPatterns][kMaxOperands][kMaxOperands];
 };
 
 Workspace& ThreadWorkspace() {
@@ -213,16 +301,27 @@ SolveResult Solve(const Digits& digits, const SolveSwitches& sw) {
         return res;
     }
     Search search(ThreadWorkspace(), sw);
-    for (unsigned joins = 0; joins < shape::kJoinPatterns; ++joins) {
-        search.Run(search::MakePattern(digits, joins));
+    // Three root operands with the sign over two of them, the most a pattern has.
+    Meeting meetings[kPatterns * 3 * 3];
+    int count = 0;
+    for (unsigned joins = 0; joins < kPatterns; ++joins) {
+        search.Run(search::MakePattern(digits, joins), meetings, count);
         res.states += search::CountChoiceSets(joins, sw.usePower);
     }
-    res.tens = search.tens;
-    if (search.best.found) {
+    search::RootSearch root(sw);
+    for (int k = 0; k < count; ++k) {
+        root.Tens(meetings[k]);
+    }
+    for (int k = 0; k < count; ++k) {
+        root.Others(meetings[k]);
+    }
+    res.tens = root.TenCount();
+    const search::RootSearch::Answer best = root.Best();
+    if (best.found) {
         res.found = true;
-        res.best = search.best.points;
-        res.value = search.best.value;
-        res.choice = DecodeChoice(digits, search.best.joins, search.best.code, sw.usePower);
+        res.best = best.points;
+        res.value = best.value;
+        res.choice = DecodeChoice(digits, best.joins, best.code, sw.usePower);
     }
     return res;
 }
