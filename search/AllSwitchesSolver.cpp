@@ -5,6 +5,7 @@
 #include "search/SearchParts.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace vostrel {
@@ -276,9 +277,14 @@ public:
                 const int sc = ClassOf(s.powers);
                 const int32_t most = m.points + s.points + points::OpPoints(op) + signPoints;
                 const int32_t fewest = m.joinCount + (s.powers & kPowerCount);
+                if (stale_) {
+                    Refresh();
+                }
                 unsigned wanted = 0;
                 for (int c = 0; c < kClasses; ++c) {
+                    // By points alone first: most rows end there.
                     if ((large.classes & (1u << c)) != 0 &&
+                        most + large.maxPoints[c] >= need_[sc | c] &&
                         MayImprove(sc | c, most + large.maxPoints[c],
                                    fewest + large.minPowers[c])) {
                         wanted |= 1u << c;
@@ -423,6 +429,19 @@ private:
         return points == bar.points && bar.value != points::kTarget && fewest <= bar.jp;
     }
 
+    // The least total before the end with which a result other than 10 could beat or tie the
+    // bar of a class, with or without other results scored: MayImprove by points alone, for a
+    // quick first test.
+    static int32_t Need(const Best& other, const Best& plain) {
+        constexpr int32_t kAny = std::numeric_limits<int32_t>::min();
+        const int32_t withOthers = other.found ? other.points - kMostOtherBonus : kAny;
+        // Without them a positive total ends at 0.
+        const int32_t without = !plain.found        ? kAny
+                                : plain.points <= 0 ? plain.points
+                                                    : std::numeric_limits<int32_t>::max();
+        return std::min(withOthers, without);
+    }
+
     // A class's bar is the best of the classes inside it: every combination that admits the
     // class admits those too.
     void Refresh() {
@@ -437,6 +456,7 @@ private:
                 }
                 bar_[c][rto] = bar;
             }
+            need_[c] = Need(bar_[c][1], bar_[c][0]);
         }
         stale_ = false;
     }
@@ -445,6 +465,7 @@ private:
     uint32_t tens_[kClasses] = {};
     Best best_[kClasses][2]; // by class and scoreOtherResults
     Best bar_[kClasses][2];
+    int32_t need_[kClasses] = {};
     bool stale_ = true;
 };
 

@@ -27,24 +27,6 @@ struct Sides {
           leftSmall(m.left->Size() <= m.right->Size()) {}
 };
 
-// Offsets sorted by a key that is unique with the offset in its low half: plain integers sort
-// faster than offsets compared through the items.
-template <class Key>
-void SortOffsets(const Item* items, uint32_t size, uint64_t* scratch, uint32_t* out, Key key) {
-    for (uint32_t k = 0; k < size; ++k) {
-        scratch[k] = uint64_t{key(items[k])} << 32 | k;
-    }
-    std::sort(scratch, scratch + size);
-    for (uint32_t k = 0; k < size; ++k) {
-        out[k] = static_cast<uint32_t>(scratch[k]);
-    }
-}
-
-// Signed values in unsigned order.
-constexpr uint32_t Ascending(int32_t v) {
-    return static_cast<uint32_t>(v) ^ 0x80000000u;
-}
-
 } // namespace
 
 const uint32_t* Side::ByValue() {

@@ -10,6 +10,7 @@
 #include "search/JoinPatterns.h"
 #include "search/Solver.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <limits>
@@ -83,6 +84,24 @@ void ForEachPair(const Item* pool, Span ls, Span rs, int pos, int32_t bonus,
                 }
             }
         }
+    }
+}
+
+// Signed values in unsigned order.
+constexpr uint32_t Ascending(int32_t v) {
+    return static_cast<uint32_t>(v) ^ 0x80000000u;
+}
+
+// The offsets of `size` items sorted by key(item), ties by offset. Plain integers, the key
+// above the offset, sort faster than offsets compared through the items.
+template <class Key>
+void SortOffsets(const Item* items, uint32_t size, uint64_t* scratch, uint32_t* out, Key key) {
+    for (uint32_t k = 0; k < size; ++k) {
+        scratch[k] = uint64_t{key(items[k])} << 32 | k;
+    }
+    std::sort(scratch, scratch + size);
+    for (uint32_t k = 0; k < size; ++k) {
+        out[k] = static_cast<uint32_t>(scratch[k]);
     }
 }
 

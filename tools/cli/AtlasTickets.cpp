@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace vostrel::cli {
@@ -10,25 +12,39 @@ namespace vostrel::cli {
 namespace {
 
 // Hands out `units` of `size` tickets each, one by one, to `workers` threads running
-// solve(unit).
+// solve(unit). The caller sleeps between progress reports but wakes as soon as the last unit is
+// done, so that the wall time is the work's.
 template <class F>
 void RunTickets(unsigned workers, const AtlasProgress& progress, int units, int size, F&& solve) {
     std::atomic<int> next{0};
-    std::atomic<int> done{0};
+    std::mutex mutex;
+    std::condition_variable finished;
+    int done = 0;
     std::vector<std::thread> threads;
     for (unsigned w = 0; w < std::max(1u, workers); ++w) {
         threads.emplace_back([&] {
             for (int u = next++; u < units; u = next++) {
                 solve(u);
+                const std::lock_guard<std::mutex> lock(mutex);
                 done += size;
+                if (done == kTickets) {
+                    finished.notify_all();
+                }
             }
         });
     }
-    for (int d = done.load(); d < kTickets; d = done.load()) {
-        if (progress) {
-            progress(d);
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (done < kTickets) {
+            if (progress) {
+                const int reached = done;
+                lock.unlock();
+                progress(reached);
+                lock.lock();
+            }
+            finished.wait_for(lock, std::chrono::milliseconds(100),
+                              [&] { return done == kTickets; });
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     for (std::thread& t : threads) {
         t.join();
