@@ -64,6 +64,7 @@ struct Part {
     unsigned classes = 0; // bit c: holds items of class c
     int32_t maxPoints[kClasses] = {};
     int32_t minPowers[kClasses] = {};
+    int32_t mostPoints = std::numeric_limits<int32_t>::min(); // of any class
 };
 using Parts = Part[kPatterns][kMaxOperands][kMaxOperands];
 
@@ -199,6 +200,7 @@ private:
                 part.maxPoints[c] = std::max(part.maxPoints[c], items[k].points);
                 part.minPowers[c] = std::min(part.minPowers[c], powers);
             }
+            part.mostPoints = std::max(part.mostPoints, items[k].points);
         }
     }
 
@@ -279,6 +281,9 @@ public:
                 const int32_t fewest = m.joinCount + (s.powers & kPowerCount);
                 if (stale_) {
                     Refresh();
+                }
+                if (most + large.mostPoints < floor_[sc]) {
+                    continue;
                 }
                 unsigned wanted = 0;
                 for (int c = 0; c < kClasses; ++c) {
@@ -458,6 +463,12 @@ private:
             }
             need_[c] = Need(bar_[c][1], bar_[c][0]);
         }
+        for (int sc = 0; sc < kClasses; ++sc) {
+            floor_[sc] = std::numeric_limits<int32_t>::max();
+            for (int c = 0; c < kClasses; ++c) {
+                floor_[sc] = std::min(floor_[sc], need_[sc | c]);
+            }
+        }
         stale_ = false;
     }
 
@@ -466,6 +477,8 @@ private:
     Best best_[kClasses][2]; // by class and scoreOtherResults
     Best bar_[kClasses][2];
     int32_t need_[kClasses] = {};
+    int32_t floor_[kClasses] = {}; // by the class of a row's own side: the least of need_
+
     bool stale_ = true;
 };
 
