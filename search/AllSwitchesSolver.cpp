@@ -3,6 +3,7 @@
 #include "engine/ArithmeticSteps.h"
 #include "engine/PointRules.h"
 #include "search/SearchParts.h"
+#include "search/TargetValues.h"
 
 #include <algorithm>
 #include <limits>
@@ -254,7 +255,7 @@ public:
                 const Item& s = pool_[sides.small.begin + k];
                 int64_t lo = 0;
                 int64_t hi = 0;
-                const int ranges = OtherFor(s.value, sides.leftSmall, op, target, lo, hi);
+                const int ranges = search::OtherFor(s.value, sides.leftSmall, op, target, lo, hi);
                 for (int n = 0; n < ranges; ++n) {
                     // A second range mirrors the first: the negative divisors.
                     const int64_t from = n == 0 ? lo : -hi;
@@ -338,43 +339,6 @@ public:
     }
 
 private:
-    // Given one operand, the values of the other that can make left op right equal the target:
-    // one range, or for a division by the other operand two, the second the negatives of the
-    // first. Returns how many.
-    static int OtherFor(int32_t known, bool knownLeft, int32_t op, int32_t target, int64_t& lo,
-                        int64_t& hi) {
-        switch (op) {
-        case OpAdd:
-            lo = hi = int64_t{target} - known;
-            return 1;
-        case OpSub:
-            lo = hi = knownLeft ? int64_t{known} - target : int64_t{target} + known;
-            return 1;
-        case OpMul:
-            if (known == 0 || target % known != 0) {
-                return 0;
-            }
-            lo = hi = target / known;
-            return 1;
-        default: {
-            const int64_t k = known;
-            const int64_t magnitude = k < 0 ? -k : k;
-            if (knownLeft) {
-                // |left / right| is at least 10 and below 11.
-                lo = magnitude / 11;
-                hi = magnitude / 10;
-                return hi == 0 ? 0 : 2;
-            }
-            if (known == 0) {
-                return 0;
-            }
-            lo = target * k - magnitude;
-            hi = target * k + magnitude;
-            return 1;
-        }
-        }
-    }
-
     template <class F> void ForValues(const Part& part, int64_t lo, int64_t hi, F&& f) const {
         const Item* first = pool_ + part.begin;
         const Item* last = first + part.size;
