@@ -301,7 +301,8 @@ public:
                 }
                 for (uint32_t n = 0; n < large.size; ++n) {
                     const Item& o = pool_[large.begin + n];
-                    if ((wanted & (1u << ClassOf(o.powers))) != 0) {
+                    const int c = ClassOf(o.powers);
+                    if ((wanted & (1u << c)) != 0 && most + o.points >= need_[sc | c]) {
                         Pair(m, op, sides, s, o, false);
                     }
                 }
