@@ -161,7 +161,7 @@ inline bool ValidDigits(const Digits& d) {
 // fewer items than their bound.
 class MergeTable {
 public:
-    static constexpr int kBits = 19;
+    static constexpr int kBits = 16;
 
     // A new set, whose items go to pool[*used] on.
     void Begin(Item* pool, uint32_t* used) {
