@@ -36,22 +36,23 @@ constexpr ScoreSwitches kAllowAll = {1, 1, 1};
 // The narrowest switches tell a leaf's inexact root from an exact one.
 constexpr ScoreSwitches kAllowNone = {0, 0, 1};
 
-// An item's `powers`: the count of powers, then the flags of inexact steps. Flags are or-ed,
-// counts added.
+// An item's `powers`: the count of powers, then the flags of inexact steps and of any power.
+// Flags are or-ed, counts added.
 constexpr int32_t kPowerCount = 0xF;
 constexpr int32_t kHasInexactDiv = 0x10;
 constexpr int32_t kHasInexactRoot = 0x20;
-// Classes: the two flags, and bit 2 for any power. A combination admits a class with all its
-// bits allowed, and so every class inside it too.
+constexpr int32_t kHasPower = 0x40;
+// Classes: the flags above the count. A combination admits a class with all its bits allowed,
+// and so every class inside it too.
 constexpr int kClasses = 8;
-constexpr int kClassPowered = 4;
+constexpr int kClassPowered = kHasPower >> 4;
 
 int32_t MergePowers(int32_t l, int32_t r) {
     return ((l | r) & ~kPowerCount) + (l & kPowerCount) + (r & kPowerCount);
 }
 
 int ClassOf(int32_t powers) {
-    return powers >> 4 | ((powers & kPowerCount) != 0 ? kClassPowered : 0);
+    return powers >> 4;
 }
 
 constexpr int kPatterns = shape::kJoinPatterns;
@@ -141,7 +142,7 @@ public:
                 continue;
             }
             // Powers of 0 and 1 change nothing and earn what no power earns: they merge here.
-            ws_.merge.Insert({out, points, 1, 0, (kind != PowNone ? 1 : 0) | flags});
+            ws_.merge.Insert({out, points, 1, 0, (kind != PowNone ? 1 | kHasPower : 0) | flags});
         }
         Seal(part);
     }
