@@ -26,8 +26,9 @@ test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-uti
 # the atlas plot (scripts/atlas_plot.sh).
 docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot-nox
     "${play_pkgs[@]}")
-# The start-up benchmark (bench/startup.sh): a virtual X server, and Xlib for its probe.
-bench_pkgs=("${play_pkgs[@]}" xvfb xauth libx11-dev)
+# The start-up benchmark (bench/startup.sh): a virtual X server, Xlib for its probe, and valgrind
+# for its count of instructions.
+bench_pkgs=("${play_pkgs[@]}" xvfb xauth libx11-dev valgrind)
 # Debian's quality tools (scripts/debian-check.sh): chroot builds, tests of the installed
 # package, install and purge, reproducibility (faketime varies the clock) and hardening.
 debian_pkgs=("${play_pkgs[@]}" dpkg-dev debhelper devscripts lintian pbuilder debootstrap

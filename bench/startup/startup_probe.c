@@ -6,6 +6,9 @@
 // Run it on a private server without a window manager: the first top-level window mapped is
 // the program's.
 // Usage: vostrel-startup-probe SETTLE_MS PROGRAM [ARGS...]
+// With STARTUP_PROBE_AT_MAP set, that shell command runs as soon as the window is mapped, with
+// the program's pid as $1, and the settle time starts once it has ended: a look at the program
+// as it shows its window (its memory map, its threads' times, a profiler's dump).
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
 
@@ -108,6 +111,20 @@ int main(int argc, char** argv) {
         }
         struct pollfd p = {ConnectionNumber(d), POLLIN, 0};
         poll(&p, 1, 20);
+    }
+    const char* atMap = getenv("STARTUP_PROBE_AT_MAP");
+    if (atMap != NULL && *atMap != '\0') {
+        char pidText[24];
+        snprintf(pidText, sizeof pidText, "%d", (int)pid);
+        const pid_t hook = fork();
+        if (hook == 0) {
+            close(ConnectionNumber(d));
+            execl("/bin/sh", "sh", "-c", atMap, "sh", pidText, (char*)NULL);
+            _exit(127);
+        }
+        int hookStatus = 0;
+        while (hook > 0 && waitpid(hook, &hookStatus, 0) < 0 && errno == EINTR) {
+        }
     }
     usleep((useconds_t)settleMs * 1000u);
     kill(pid, SIGKILL);

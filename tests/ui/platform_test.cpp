@@ -2,6 +2,7 @@
 #include "core/Child.h"
 #include "ui/desktop/SessionEnd.h"
 #include "ui/looks/Contrast.h"
+#include "ui/platform/AppIcon.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/Fonts.h"
 #include "ui/platform/MessageBoxes.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPushButton>
 #include <QSessionManager>
 #include <QTimer>
@@ -100,6 +102,29 @@ TEST(MessageBoxes, ResponderAnswersInsteadOfABoxUntilRemoved) {
     EXPECT_TRUE(static_cast<bool>(mine));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], "終了確認|終了しますか|292");
+}
+
+// The window manager is handed every size the resources hold, each decoded as it is stored;
+// a size between them comes down from the next larger one.
+TEST(AppIcon, EverySizeOfTheResourcesAsStoredAndBetweenThemScaledDown) {
+    const QIcon icon = AppIcon();
+    QList<QSize> expected;
+    for (int s : {16, 24, 32, 48, 64, 128, 256}) {
+        expected.append(QSize(s, s));
+        const QImage stored(QStringLiteral(":/icons/vostrel-%1.png").arg(s));
+        ASSERT_FALSE(stored.isNull()) << s;
+        const QImage given = icon.pixmap(QSize(s, s)).toImage();
+        EXPECT_EQ(given.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  stored.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << s;
+    }
+    EXPECT_EQ(icon.availableSizes(), expected);
+    const QImage between = icon.pixmap(QSize(40, 40)).toImage();
+    EXPECT_EQ(between.size(), QSize(40, 40));
+    EXPECT_EQ(between.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              QImage(QStringLiteral(":/icons/vostrel-48.png"))
+                  .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                  .scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 TEST(DialogUnits, ConvertsWithRoundedBaseUnits) {
