@@ -710,7 +710,9 @@ Points: %4</translation>
     <name>vostrel::CHiScoreDlg</name>
     <message>
         <source>ハイスコア</source>
-        <extracomment>Title of the high-score window.</extracomment>
+        <extracomment>Title of the high-score window.
+----------
+Title of the message box about the typed name.</extracomment>
         <translation>High Scores</translation>
     </message>
     <message>
@@ -742,6 +744,11 @@ Points: %4</translation>
         <source>閉じる(&amp;C)</source>
         <extracomment>Button: closes the high-score table. Keep the letter C.</extracomment>
         <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>名前に保存できない文字が含まれています。名前を直してください。</source>
+        <extracomment>Message box: the typed name holds a character that cannot be saved.</extracomment>
+        <translation>The name holds a character that cannot be saved. Please correct the name.</translation>
     </message>
 </context>
 <context>
