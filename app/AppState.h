@@ -2,6 +2,7 @@
 // Values the game window and the secondary dialogs hand to each other; never saved.
 
 #include <cstdint>
+#include <string>
 
 namespace vostrel {
 
@@ -24,6 +25,10 @@ struct AppState {
     int32_t gameInProgress = 0;
     int32_t settingsChanged = 0;
     int32_t gameScore = 0;
+    // What the name box of a new high-score row holds, as it would be stored (name and
+    // fullName of the table); kept if the session ends before the player confirms it.
+    std::string typedName;
+    std::string typedFullName;
 
     friend bool operator==(const AppState&, const AppState&) = default;
 };

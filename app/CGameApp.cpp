@@ -65,10 +65,23 @@ int CGameApp::EndSession() {
         return endStatus_;
     }
     sessionEnded_ = true;
+    KeepTypedName();
     if ((running_ && saved_ != settings && SaveTo(nullptr) != 0) || keepFile_) {
         endStatus_ = 1;
     }
     return endStatus_;
+}
+
+void CGameApp::KeepTypedName() {
+    // The session ending is not the player's Esc: a name typed for a new row stays, though
+    // not confirmed. An empty box leaves the row's "none".
+    const int row = state.hiScoreRow;
+    if (state.hiScoreMode != HiScoreEntry || state.typedName.empty() || row < 0 ||
+        row >= kHighScoreRows) {
+        return;
+    }
+    settings.highScores.name[row] = state.typedName;
+    settings.highScores.fullName[row] = state.typedFullName;
 }
 
 void CGameApp::SaveForSession() {

@@ -40,7 +40,8 @@ public:
     }
 
     // The desktop is ending the game (a signal, a logout): while the game dialog runs, the
-    // record as it stands is saved, once; a failure is told in one line on standard error,
+    // record as it stands, with a name typed and not yet confirmed for a new high-score row,
+    // is saved, once; a failure is told in one line on standard error,
     // since no box can be shown then. InitInstance then opens no game dialog, or saves no more
     // when it returns, and ends with 0, or 1 when this save failed (or the run does not save):
     // the status returned, also by every later call.
@@ -50,6 +51,7 @@ public:
     void SaveForSession();
 
 private:
+    void KeepTypedName();
     // Saves to settingsPath. A failure is told in a box from shell, or without
     // one on standard error; each at most once a run. Returns 0 or -1; always -1, silently,
     // in a run that was told at its start that it does not save.

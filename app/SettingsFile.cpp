@@ -53,6 +53,60 @@ int RowOf(std::string_view key, std::string_view prefix) {
     return d >= '0' && d < '0' + kHighScoreRows ? d - '0' : -1;
 }
 
+// The name a code page 932 reader cannot show travels in ASCII that every such reader keeps
+// as it is: each byte of its UTF-8 outside the printable ASCII, and the escape itself, as
+// '%' and two upper-case hex digits; backslash and tilde too, which some code page 932 fonts
+// draw as yen and overline.
+bool KeptLiterally(unsigned char b) {
+    return b >= 0x20 && b < 0x7F && b != '%' && b != '\\' && b != '~';
+}
+
+std::string EscapeFullName(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : utf8) {
+        const auto b = static_cast<unsigned char>(c);
+        if (KeptLiterally(b)) {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
+        }
+    }
+    return out;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
+// Empty for a text that EscapeFullName cannot have written.
+std::string UnescapeFullName(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b != '%') {
+            if (!KeptLiterally(b)) {
+                return {};
+            }
+            out += text[i];
+            continue;
+        }
+        const int hi = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int lo = hi >= 0 ? HexDigit(text[i + 2]) : -1;
+        if (lo < 0) {
+            return {};
+        }
+        out += static_cast<char>(hi << 4 | lo);
+        i += 2;
+    }
+    return out;
+}
+
 // The index of the known key that the line sets, in the reader's order; -1 for none.
 int ApplyLine(std::string_view line, SettingsRecord& s) {
     // The line is handled as C text: an embedded NUL ends it.
@@ -77,6 +131,10 @@ int ApplyLine(std::string_view line, SettingsRecord& s) {
     if (const int scoreRow = RowOf(key, "hss"); scoreRow >= 0) {
         s.highScores.score[scoreRow] = NumberOr(value, kScoreFallback);
         return NameKeyBit(scoreRow) + 1;
+    }
+    // Not a key of every file: older files and older readers know nothing of it.
+    if (const int fullRow = RowOf(key, "hsu"); fullRow >= 0) {
+        s.highScores.fullName[fullRow] = UnescapeFullName(value);
     }
     return -1;
 }
@@ -396,6 +454,14 @@ std::string FormatSettings(const SettingsRecord& s) {
         const std::string row(1, static_cast<char>('0' + i));
         line("hsn" + row + ":" + s.highScores.name[i]);
         line("hss" + row + ":" + std::to_string(s.highScores.score[i]));
+    }
+    // After the lines every version writes, and only for a name that needs it: a file of code
+    // page 932 names stays as it always was.
+    for (int i = 0; i < kHighScoreRows; ++i) {
+        if (!s.highScores.fullName[i].empty()) {
+            line("hsu" + std::string(1, static_cast<char>('0' + i)) + ":" +
+                 EscapeFullName(s.highScores.fullName[i]));
+        }
     }
     return out;
 }

@@ -78,6 +78,7 @@ void SetDefaultHighScores(SettingsRecord& s) {
     static const int32_t kScores[kHighScoreRows] = {500, 450, 400, 350, 300};
     for (int i = 0; i < kHighScoreRows; ++i) {
         s.highScores.name[i] = kNames[i];
+        s.highScores.fullName[i].clear();
         s.highScores.score[i] = kScores[i];
     }
 }
@@ -103,9 +104,11 @@ int32_t InsertHighScore(HighScoreTable& t, int32_t finalScore) {
     }
     for (int i = kHighScoreRows - 1; i > row; --i) {
         t.name[i] = std::move(t.name[i - 1]);
+        t.fullName[i] = std::move(t.fullName[i - 1]);
         t.score[i] = t.score[i - 1];
     }
     t.name[row] = "none";
+    t.fullName[row].clear();
     t.score[row] = finalScore;
     return row;
 }

@@ -12,10 +12,13 @@ namespace vostrel {
 
 constexpr int kHighScoreRows = 5;
 
-// Two parallel arrays; row i of one belongs to row i of the other. Row 0 is the best.
+// Parallel arrays; row i of one belongs to row i of the others. Row 0 is the best.
 struct HighScoreTable {
     std::string name[kHighScoreRows];
     int32_t score[kHighScoreRows] = {0, 0, 0, 0, 0};
+    // The name as typed, in UTF-8, where code page 932 cannot hold it; name then holds what
+    // a reader that knows only code page 932 shows. Empty for every other name.
+    std::string fullName[kHighScoreRows];
 
     friend bool operator==(const HighScoreTable&, const HighScoreTable&) = default;
 };

@@ -42,6 +42,29 @@ inline int32_t RefNumber(const char* value, int32_t fallback) {
     return (errno == ERANGE || v > INT32_MAX) ? INT32_MAX : static_cast<int32_t>(v);
 }
 
+// A full name's text decoded: "%" and two upper-case hex digits give a byte, printable ASCII
+// but backslash and tilde stands for itself; anything else makes the whole name empty.
+inline std::string RefFullName(const char* value) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char* p = value; *p != '\0'; ++p) {
+        if (*p == '%') {
+            const char* hi = p[1] != '\0' ? std::strchr(kHex, p[1]) : nullptr;
+            const char* lo = hi != nullptr && p[2] != '\0' ? std::strchr(kHex, p[2]) : nullptr;
+            if (lo == nullptr) {
+                return {};
+            }
+            out += static_cast<char>((hi - kHex) * 16 + (lo - kHex));
+            p += 2;
+        } else if (*p >= ' ' && *p <= '}' && *p != '\\') {
+            out += *p;
+        } else {
+            return {};
+        }
+    }
+    return out;
+}
+
 inline void RefLine(const std::string& line, SettingsRecord& s) {
     const char* text = line.c_str();
     const char* colon = std::strchr(text, ':');
@@ -59,6 +82,7 @@ inline void RefLine(const std::string& line, SettingsRecord& s) {
     }
     static const char* const kNames[] = {"hsn0", "hsn1", "hsn2", "hsn3", "hsn4"};
     static const char* const kScores[] = {"hss0", "hss1", "hss2", "hss3", "hss4"};
+    static const char* const kFull[] = {"hsu0", "hsu1", "hsu2", "hsu3", "hsu4"};
     for (int i = 0; i < kHighScoreRows; ++i) {
         if (key == kNames[i]) {
             s.highScores.name[i] = *value != '\0' ? value : "none";
@@ -66,6 +90,10 @@ inline void RefLine(const std::string& line, SettingsRecord& s) {
         }
         if (key == kScores[i]) {
             s.highScores.score[i] = RefNumber(value, 500);
+            return;
+        }
+        if (key == kFull[i]) {
+            s.highScores.fullName[i] = RefFullName(value);
             return;
         }
     }

@@ -130,9 +130,11 @@ HelpSection Building() {
 
     h.paragraphs.push_back(Tr("HelpText",
                               "最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反"
-                              "転します。符号にも計算順位があり、下の段の最初のラベルがそれで"
-                              "す。順位が小さければ最初の数だけに、大きければそれまでの計算の"
-                              "結果に付きます。"));
+                              "転します。式はいつも見えない 0 から始まり、符号はこの 0 と最初"
+                              "の数の間の演算子です(空欄は 0 +、- は 0 -)。得点では、見えない"
+                              " 0 も数の1つ、符号も足し算か引き算の1つに数えます。符号にも計算"
+                              "順位があり、下の段の最初のラベルがそれです。順位が小さければ最"
+                              "初の数だけに、大きければそれまでの計算の結果に付きます。"));
     {
         ExpressionState s = Problem({2, 7, 4, 5});
         SetSign(s, kSignMinus);
@@ -179,14 +181,28 @@ HelpSection Building() {
     h.paragraphs.push_back(
         Tr("HelpText",
            "符号と演算子の下の数字は計算順位です。順位の小さい演算子から先に計算されます(「先に"
-           "計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。同じ順位な"
-           "ら左が先です。連結は常にいちばん小さい順位を取ります。"));
+           "計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。4つの順位は"
+           "いつも別々の数で、同じ順位はありません。1つの順位を選ぶと、ほかの順位が付け直されま"
+           "す。連結は常にいちばん小さい順位を取ります。"));
+    {
+        ExpressionState s = Problem({1, 2, 3, 4});
+        const std::string before = Ranks(s);
+        SetRank(s, 0, kRankItems - 1);
+        h.paragraphs.push_back(
+            //: Example in the help: %1 the ranks of the sign and the three operators, %2 the
+            //: rank chosen for the sign, %3 the ranks after that choice.
+            FillText(
+                Tr("HelpText", "例: 順位が %1 のとき、符号の順位に %2 を選ぶと %3 になります。"),
+                {before, std::string(RankText(s.rank[0])), Ranks(s)}));
+    }
     h.paragraphs.push_back(FillText(
-        //: %1 the points each "=" costs, %2 the number of "=" from which no base points are left.
-        Tr("HelpText", "「=」か結果の欄のクリックで今の式を計算します。何度でも使えますが、1回ごと"
-                       "に得点が%1点下がり、%2回目からは基本点がなくなります。「採点」でその問題の"
-                       "得点が決まり、次の問題に進みます。計算できない式は採点できません。"),
-        {N(kPerTry), N(kTriesWithoutBase)}));
+        //: %1 the points each "=" costs, %2 the number of "=" from which no base points are left,
+        //: %3 the base points without any "=".
+        Tr("HelpText", "「=」か結果の欄のクリックで今の式を計算します。何度でも使えますが、使う"
+                       "たびに基本点が減ります。基本点は、「=」を使わずに採点すると%3点で、「=」"
+                       "1回ごとに%1点減り、%2回以上使うと0点です。「採点」でその問題の得点が決ま"
+                       "り、次の問題に進みます。計算できない式は採点できません。"),
+        {N(kPerTry), N(kTriesWithoutBase), N(kFirstTry)}));
     {
         const ExpressionState s = Problem({1, 2, 3, 4});
         const HelpCase none = Compute(s, 0, {}, true);
@@ -207,14 +223,16 @@ HelpSection Building() {
 HelpSection Points() {
     using namespace points;
     // Every rule in the order the evaluation meets it.
-    return {
+    HelpSection h{
         //: Heading of the help's points section, and its table.
         Tr("HelpText", "得点"),
         {Tr("HelpText",
             "得点は次の合計です。べき乗と演算子の点は、計算で使われた数と演算子ごとに入ります。")},
         {
             //: The rows of the points table in the help; the points stand before each.
-            {Tr("HelpText", "べき乗なしの数(0 と 1 のべき乗、先頭の見えない 0 も)"), kPlainOperand},
+            {Tr("HelpText", "べき乗なしの数。べき乗を付けた 0 と 1 も、値が変わらないのでここに入"
+                            "ります。符号の前の見えない 0 もここに入ります"),
+             kPlainOperand},
             {Tr("HelpText", "平方根 √"), kSqrt},
             {Tr("HelpText", "立方根 1/3"), kCbrt},
             {Tr("HelpText", "2乗"), kSquare},
@@ -229,7 +247,8 @@ HelpSection Points() {
              kOrderBonus},
             //: %1 the points each "=" costs, %2 the number of "=" from which no base points are
             //: left.
-            {FillText(Tr("HelpText", "「=」を使わずに採点(「=」1回ごとに%1点減り、%2回以上で0点)"),
+            {FillText(Tr("HelpText",
+                         "基本点: 「=」を使わずに採点(「=」1回ごとに%1点減り、%2回以上で0点)"),
                       {N(kPerTry), N(kTriesWithoutBase)}),
              kFirstTry},
             //: %1 the target result, 10.
@@ -243,11 +262,43 @@ HelpSection Points() {
             {Tr("HelpText", "割り切れない割り算、整数にならないべき乗根 1回ごと(設定で許したとき)"),
              kInexactPenalty},
         },
-        //: After the points table in the help.
-        {Tr("HelpText", "上の表のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならその"
-                        "まま残ります。割り切れない割り算と整数にならないべき乗根は、設定で許さなけ"
-                        "れば「not integer」となり採点できません。")},
+        //: After the points table in the help. %1 the target result, 10.
+        {FillText(Tr("HelpText",
+                     "得点の出し方: まず上の表で当てはまる行の点を、結果のボーナスの行を除いてすべ"
+                     "て足します。結果が%1ならそのボーナスを足します。「10以外の結果も採点する」が"
+                     "オンなら、結果が 0 のときと、ほかの%1の倍数のときも、それぞれのボーナスを足"
+                     "します。ボーナスの付かない結果では、足した合計がプラスなら得点は0点、0 以下"
+                     "ならその合計がそのまま得点です。合計がマイナスになるのは、設定で許した割り"
+                     "切れない割り算や整数にならないべき乗根の減点があるときです。設定で許さなけれ"
+                     "ば、これらは「not integer」となり採点できません。"),
+                  {N(kTarget)})},
         {}};
+    {
+        ExpressionState eleven = Problem({1, 2, 3, 5});
+        const HelpCase value = Compute(eleven);
+        const HelpCase none = Compute(eleven, 0, {}, true);
+        ExpressionState s = Problem({7, 2, 2, 3});
+        for (int gap = 1; gap < kPositions; ++gap) {
+            SetGapOp(s, gap, OpDiv, 1);
+        }
+        ScoreSwitches sw;
+        sw.scoreInexactDivision = 1;
+        sw.scoreOtherResults = 0;
+        const HelpCase inexact = Compute(s, 0, sw);
+        const HelpCase below = Compute(s, 0, sw, true);
+        //: Example in the help: %1 and %2 an expression without bonus and its result; %3 and %4
+        //: an expression with divisions that leave a remainder, and its result, %5 its points;
+        //: %6 the points of the first.
+        std::string text = FillText(
+            Tr("HelpText", "例: %1 = %2 はボーナスが付かないので %6 点です。割り切れない割り算を"
+                           "許し、「10以外の結果も採点する」をオフにすると、%3 = %4 は割り切れない"
+                           "割り算の減点を足して %5 点です。"),
+            {Expr(value), Value(value), Expr(inexact), Value(inexact), N(below.result.points),
+             N(none.result.points)});
+        h.notes.push_back(text);
+        h.examples.push_back({std::move(text), {value, none, inexact, below}});
+    }
+    return h;
 }
 
 HelpSection Settings() {
@@ -266,20 +317,26 @@ HelpSection Settings() {
 }
 
 HelpSection Keys() {
-    return {//: Heading of the help's section on keys.
-            Tr("HelpText", "キー"),
-            {Tr("HelpText", "F1: このヘルプ(Esc で閉じます)"), Tr("HelpText", "Alt+=: 「=」で計算"),
-             Tr("HelpText", "Alt+M: 採点"), Tr("HelpText", "Alt+R: やり直し"),
-             Tr("HelpText", "Alt+S: 設定"), Tr("HelpText", "Alt+X: 終了"),
-             Tr("HelpText", "Esc: 終了と同じ(ゲームの途中なら確かめます)"),
-             Tr("HelpText", "Tab、矢印キー: ラベルとボタンの間を移動"),
-             Tr("HelpText", "Space、Enter、F4、Alt+↓: ラベルの一覧を開く"),
-             Tr("HelpText",
-                "Alt+Space、Shift+F10、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー"
-                "(前の問題の最善解、バージョン情報)")},
-            {},
-            {},
-            {}};
+    return {
+        //: Heading of the help's section on keys.
+        Tr("HelpText", "キー"),
+        {Tr("HelpText", "F1: このヘルプ(ゲームのウィンドウと各ダイアログで。メッセージボックスでは"
+                        "使えません。Esc で閉じます)"),
+         Tr("HelpText", "Alt+=: 「=」で計算"), Tr("HelpText", "Alt+M: 採点"),
+         Tr("HelpText",
+            "Alt+R: やり直し(これまでの結果を破棄して最初の問題から始めます。ゲームの途中"
+            "なら確かめます)"),
+         Tr("HelpText", "Alt+S: 設定"), Tr("HelpText", "Alt+X: 終了"),
+         Tr("HelpText", "Esc: 終了と同じ(ゲームの途中なら確かめます)"),
+         Tr("HelpText", "Tab、矢印キー: ラベルとボタンの間を移動"),
+         Tr("HelpText", "Space、Enter、F4、Alt+↓: ラベルの一覧を開く"),
+         Tr("HelpText",
+            "ボタン以外の所の右クリック、Shift+F10、メニューキー: ウィンドウメニュー(前の問題の"
+            "最善解、バージョン情報)。Alt+Space でも開きますが、ウィンドウマネージャーがこのキー"
+            "を使う環境では開きません")},
+        {},
+        {},
+        {}};
 }
 
 } // namespace

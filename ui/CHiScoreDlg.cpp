@@ -8,6 +8,7 @@
 #include "ui/platform/DialogTemplate.h"
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/Fonts.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -101,6 +102,7 @@ void CHiScoreDlg::OnInitDialog() {
     finalBox_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     nameEdit_ = new QLineEdit(this);
     nameEdit_->installEventFilter(this);
+    connect(nameEdit_, &QLineEdit::textChanged, this, &CHiScoreDlg::NoteTypedName);
     nameEdit_->setGeometry(du(63, 35, 40, 12));
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setGeometry(du(106, 127, 37, 16));
@@ -150,7 +152,7 @@ void CHiScoreDlg::OnInitDialog() {
 void CHiScoreDlg::FillTable() {
     const HighScoreTable& t = app_.settings.highScores;
     for (int k = 0; k < kHighScoreRows; ++k) {
-        const QString name = UnicodeFromCp932(t.name[k]);
+        const QString name = ShownName(t.name[k], t.fullName[k]);
         nameLabel_[k].SetWindowText(
             name, QString::fromStdString(HighScoreRowSpeech(k, name.toStdString(), t.score[k])));
         scoreLabel_[k].SetWindowText(QString::number(t.score[k]));
@@ -181,6 +183,7 @@ void CHiScoreDlg::ApplyMode() {
     const bool entry = st.hiScoreMode == HiScoreEntry;
     if (entry) {
         nameEdit_->clear();
+        NoteTypedName();
         nameEdit_->setGeometry(28, 28 + 20 * st.hiScoreRow, 160, 18);
         nameEdit_->raise();
         nameEdit_->show();
@@ -213,11 +216,7 @@ void CHiScoreDlg::ApplyMode() {
     }
 }
 
-void CHiScoreDlg::StoreEnteredName() {
-    AppState& st = app_.state;
-    if (st.hiScoreMode != HiScoreEntry || st.hiScoreRow < 0 || st.hiScoreRow >= kHighScoreRows) {
-        return;
-    }
+QString CHiScoreDlg::EnteredName() const {
     // A pasted line break would end the name's line in the settings file, a lone CR would
     // make the next start refuse the file, and a NUL would cut the name short when the file
     // is read back; the name ends there, as a single-line edit of the original platform ends
@@ -229,12 +228,35 @@ void CHiScoreDlg::StoreEnteredName() {
             break;
         }
     }
-    app_.settings.highScores.name[st.hiScoreRow] = Cp932FromUnicode(text);
+    return text;
+}
+
+void CHiScoreDlg::StoreEnteredName() {
+    AppState& st = app_.state;
+    if (st.hiScoreMode != HiScoreEntry || st.hiScoreRow < 0 || st.hiScoreRow >= kHighScoreRows) {
+        return;
+    }
+    StoredName stored = StoreName(EnteredName());
+    app_.settings.highScores.name[st.hiScoreRow] = std::move(stored.bytes);
+    app_.settings.highScores.fullName[st.hiScoreRow] = std::move(stored.full);
+}
+
+void CHiScoreDlg::NoteTypedName() {
+    // The box as the player sees it, an open conversion included at its place.
+    QString text = EnteredName();
+    if (!preedit_.isEmpty()) {
+        text.insert(std::min(nameEdit_->cursorPosition(), static_cast<int>(text.size())), preedit_);
+    }
+    StoredName stored = StoreName(text);
+    app_.state.typedName = std::move(stored.bytes);
+    app_.state.typedFullName = std::move(stored.full);
 }
 
 bool CHiScoreDlg::eventFilter(QObject* watched, QEvent* e) {
     if (watched == nameEdit_ && e->type() == QEvent::InputMethod) {
         preedit_ = static_cast<QInputMethodEvent*>(e)->preeditString();
+        // A commit string reaches the text later, and is noted as the text changes.
+        NoteTypedName();
     }
     return QDialog::eventFilter(watched, e);
 }
@@ -276,6 +298,16 @@ void CHiScoreDlg::accept() {
     // Alt+D or Enter may come while a conversion is still open: the name is what stood in
     // the box.
     CommitComposition();
+    if (app_.state.hiScoreMode == HiScoreEntry && !NameCanBeKept(EnteredName())) {
+        ShowMessageBox(
+            this,
+            //: Message box: the typed name holds a character that cannot be saved.
+            tr("名前に保存できない文字が含まれています。名前を直してください。").toStdString(),
+            //: Title of the message box about the typed name.
+            tr("ハイスコア").toStdString(), MB_OK | MB_ICONEXCLAMATION);
+        nameEdit_->setFocus();
+        return;
+    }
     StoreEnteredName();
     app_.state.hiScoreMode = HiScoreView;
     QDialog::accept();

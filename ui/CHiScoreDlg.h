@@ -53,7 +53,11 @@ protected:
 private:
     void OnInitDialog();
     void CommitComposition();
+    // The box's text up to a line break or NUL.
+    QString EnteredName() const;
     void StoreEnteredName();
+    // Keeps what the box holds in the application's state, for a session that ends first.
+    void NoteTypedName();
     // The dialog's description: what a reader hears of the table as it opens.
     void DescribeTable();
 

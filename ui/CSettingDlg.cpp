@@ -1,6 +1,7 @@
 #include "ui/CSettingDlg.h"
 
 #include "app/CGameApp.h"
+#include "app/SettingsFile.h"
 #include "app/SettingsRecord.h"
 #include "app/Tr.h"
 #include "app/WinConstants.h"
@@ -135,8 +136,8 @@ void CSettingDlg::OnInitDialog() {
     for (int n = kMinRepeatCount; n <= kMaxRepeatCount; ++n) {
         repeatCount_->addItem(QString::number(n));
     }
-    repeatCount_->setCurrentIndex(-1);
     repeatCount_->setEditText(QString::number(app_.settings.repeatCount));
+    MatchListToField();
     for (const Switch& s : switches_) {
         s.box->setChecked(app_.settings.*s.setting->field == kFlagOn);
     }
@@ -144,7 +145,30 @@ void CSettingDlg::OnInitDialog() {
     repeatCount_->installEventFilter(this);
 }
 
+void CSettingDlg::MatchListToField() {
+    // The list steps and drops from the value the field shows, typed or not; a text that is no
+    // item of the list leaves none chosen, so the first step goes to the list's first item.
+    const QString text = repeatCount_->currentText();
+    const std::string digits = text.toStdString();
+    const int item = CheckDigits(digits) == 0
+                         ? repeatCount_->findText(QString::number(DigitsToNumber(digits)))
+                         : -1;
+    if (item == repeatCount_->currentIndex()) {
+        return;
+    }
+    const int cursor = repeatCount_->lineEdit()->cursorPosition();
+    // Choosing an item puts its text in the field: the field's own text goes back.
+    repeatCount_->setCurrentIndex(item);
+    repeatCount_->setEditText(text);
+    repeatCount_->lineEdit()->setCursorPosition(cursor);
+}
+
 bool CSettingDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == repeatCount_ &&
+        (e->type() == QEvent::KeyPress || e->type() == QEvent::MouseButtonPress ||
+         e->type() == QEvent::Wheel)) {
+        MatchListToField();
+    }
     if (watched == repeatCount_ && e->type() == QEvent::FocusIn && selectOnActive_) {
         if (!isActiveWindow()) {
             // The focus a dialog hands its first field as it shows, before its window is up:

@@ -57,6 +57,7 @@ protected:
 private:
     void OnInitDialog();
     void FitToTexts(QSize client, int margin);
+    void MatchListToField();
 
     CGameApp& app_;
     QLabel* caption_ = nullptr;

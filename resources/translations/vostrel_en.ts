@@ -128,11 +128,6 @@ Points: %4</translation>
         <translation>The points are the sum of the following. Powers and operators earn their points for every number and operator that the calculation uses.</translation>
     </message>
     <message>
-        <source>べき乗なしの数(0 と 1 のべき乗、先頭の見えない 0 も)</source>
-        <extracomment>The rows of the points table in the help; the points stand before each.</extracomment>
-        <translation>A number without a power (also a power of 0 or 1, and the invisible 0 in front of the sign)</translation>
-    </message>
-    <message>
         <source>平方根 √</source>
         <translation>Square root √</translation>
     </message>
@@ -173,11 +168,6 @@ Points: %4</translation>
         <translation>An order other than left to right: each pair of neighbouring positions whose left rank is higher than the right one</translation>
     </message>
     <message>
-        <source>「=」を使わずに採点(「=」1回ごとに%1点減り、%2回以上で0点)</source>
-        <extracomment>%1 the points each &quot;=&quot; costs, %2 the number of &quot;=&quot; from which no base points are left.</extracomment>
-        <translation>Submitting without using &quot;=&quot; (%1 points less for each &quot;=&quot;, none from %2 uses on)</translation>
-    </message>
-    <message>
         <source>結果が%1</source>
         <extracomment>%1 the target result, 10.</extracomment>
         <translation>A result of %1</translation>
@@ -210,20 +200,12 @@ Points: %4</translation>
         <translation>Keys</translation>
     </message>
     <message>
-        <source>F1: このヘルプ(Esc で閉じます)</source>
-        <translation>F1: this help (Esc closes it)</translation>
-    </message>
-    <message>
         <source>Alt+=: 「=」で計算</source>
         <translation>Alt+=: calculate with &quot;=&quot;</translation>
     </message>
     <message>
         <source>Alt+M: 採点</source>
         <translation>Alt+M: Submit</translation>
-    </message>
-    <message>
-        <source>Alt+R: やり直し</source>
-        <translation>Alt+R: Restart</translation>
     </message>
     <message>
         <source>Alt+S: 設定</source>
@@ -283,10 +265,6 @@ Points: %4</translation>
         <translation>For example: %1 = %2, %3 = %4, %5 = %6.</translation>
     </message>
     <message>
-        <source>最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反転します。符号にも計算順位があり、下の段の最初のラベルがそれです。順位が小さければ最初の数だけに、大きければそれまでの計算の結果に付きます。</source>
-        <translation>The label in front of the first digit is the sign: blank leaves the value as it is, - negates it. The sign has a rank of its own, the first label of the bottom row: with a low rank it negates the first number alone, with a high rank the result of what was calculated before it.</translation>
-    </message>
-    <message>
         <source>例: 数字 %1 に符号 - を付け、順位を %2 にすると %3 = %4、%5 にすると %6 = %7。</source>
         <extracomment>Example in the help: %1 the digits, %2 and %5 the ranks of the sign and the three operators, %3 and %6 the expressions, %4 and %7 their results.</extracomment>
         <translation>For example, the digits %1 with the sign -: the ranks %2 give %3 = %4, the ranks %5 give %6 = %7.</translation>
@@ -301,23 +279,9 @@ Points: %4</translation>
         <translation>For example, %1 cubed and %2 squared, then joined: %3 = %4. %5 joined with %6: %7 = %8.</translation>
     </message>
     <message>
-        <source>符号と演算子の下の数字は計算順位です。順位の小さい演算子から先に計算されます(「先に計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。同じ順位なら左が先です。連結は常にいちばん小さい順位を取ります。</source>
-        <translation>The numbers below the sign and the operators are their ranks. The operator with the lowest rank is calculated first (&quot;calculated first&quot; means that the numbers on both sides of that operator are combined into one value before the others). Of equal ranks the left one goes first. Joins always take the lowest ranks.</translation>
-    </message>
-    <message>
-        <source>「=」か結果の欄のクリックで今の式を計算します。何度でも使えますが、1回ごとに得点が%1点下がり、%2回目からは基本点がなくなります。「採点」でその問題の得点が決まり、次の問題に進みます。計算できない式は採点できません。</source>
-        <extracomment>%1 the points each &quot;=&quot; costs, %2 the number of &quot;=&quot; from which no base points are left.</extracomment>
-        <translation>&quot;=&quot;, or a click on the result box, calculates the expression as it stands. Use it as often as you like, but each use costs %1 points, and from use %2 on no base points are left. &quot;Submit&quot; settles the problem&apos;s points and moves on to the next problem. An expression that cannot be calculated cannot be submitted.</translation>
-    </message>
-    <message>
         <source>例: %1 = %2 は、「=」を使わずに採点すると %3 点、1回使ってからだと %4 点、%5回使ってからだと %6 点です。</source>
         <extracomment>Example in the help: %1 an expression, %2 its result, %3 %4 %6 its points after 0, 1 and %5 uses of &quot;=&quot;.</extracomment>
         <translation>For example, %1 = %2 earns %3 points when submitted without &quot;=&quot;, %4 points after one &quot;=&quot;, and %6 points after %5.</translation>
-    </message>
-    <message>
-        <source>上の表のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならそのまま残ります。割り切れない割り算と整数にならないべき乗根は、設定で許さなければ「not integer」となり採点できません。</source>
-        <extracomment>After the points table in the help.</extracomment>
-        <translation>A result that earns none of the bonuses in the table above earns 0 points, unless the total is 0 or less, which stays. Unless the settings allow them, a division with a remainder and a root that is not a whole number give &quot;not integer&quot; and cannot be submitted.</translation>
     </message>
     <message>
         <source>繰返し回数: 1ゲームの問題の数です(%1～%2、初期値 %3)。</source>
@@ -346,8 +310,54 @@ Points: %4</translation>
         <translation>&quot;High Scores&quot; shows the high-score table.</translation>
     </message>
     <message>
-        <source>Alt+Space、Shift+F10、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
-        <translation>Alt+Space, Shift+F10, the Menu key, or a right-click outside the buttons: the window menu (best solution of the previous problem, About)</translation>
+        <source>最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反転します。式はいつも見えない 0 から始まり、符号はこの 0 と最初の数の間の演算子です(空欄は 0 +、- は 0 -)。得点では、見えない 0 も数の1つ、符号も足し算か引き算の1つに数えます。符号にも計算順位があり、下の段の最初のラベルがそれです。順位が小さければ最初の数だけに、大きければそれまでの計算の結果に付きます。</source>
+        <translation>The label in front of the first digit is the sign: blank leaves the value as it is, - negates it. Every expression starts with an invisible 0, and the sign is the operator between this 0 and the first number (blank is 0 +, - is 0 -). For the points, the invisible 0 counts as a number, and the sign as an addition or a subtraction. The sign has a rank of its own, the first label of the bottom row: with a low rank it negates the first number alone, with a high rank the result of what was calculated before it.</translation>
+    </message>
+    <message>
+        <source>符号と演算子の下の数字は計算順位です。順位の小さい演算子から先に計算されます(「先に計算される」とは、その演算子の両側の数が先に1つの値にまとまることです)。4つの順位はいつも別々の数で、同じ順位はありません。1つの順位を選ぶと、ほかの順位が付け直されます。連結は常にいちばん小さい順位を取ります。</source>
+        <translation>The numbers below the sign and the operators are their ranks. The operator with the lowest rank is calculated first (&quot;calculated first&quot; means that the numbers on both sides of that operator are combined into one value before the others). The four ranks are always four different numbers: no two are equal, and choosing a rank renumbers the others. Joins always take the lowest ranks.</translation>
+    </message>
+    <message>
+        <source>例: 順位が %1 のとき、符号の順位に %2 を選ぶと %3 になります。</source>
+        <extracomment>Example in the help: %1 the ranks of the sign and the three operators, %2 the rank chosen for the sign, %3 the ranks after that choice.</extracomment>
+        <translation>For example, with the ranks %1, choosing %2 for the sign makes them %3.</translation>
+    </message>
+    <message>
+        <source>「=」か結果の欄のクリックで今の式を計算します。何度でも使えますが、使うたびに基本点が減ります。基本点は、「=」を使わずに採点すると%3点で、「=」1回ごとに%1点減り、%2回以上使うと0点です。「採点」でその問題の得点が決まり、次の問題に進みます。計算できない式は採点できません。</source>
+        <extracomment>%1 the points each &quot;=&quot; costs, %2 the number of &quot;=&quot; from which no base points are left, %3 the base points without any &quot;=&quot;.</extracomment>
+        <translation>&quot;=&quot;, or a click on the result box, calculates the expression as it stands. Use it as often as you like, but each use lowers the base points: they are %3 when you submit without &quot;=&quot;, %1 less for each &quot;=&quot;, and 0 from %2 uses on. &quot;Submit&quot; settles the problem&apos;s points and moves on to the next problem. An expression that cannot be calculated cannot be submitted.</translation>
+    </message>
+    <message>
+        <source>べき乗なしの数。べき乗を付けた 0 と 1 も、値が変わらないのでここに入ります。符号の前の見えない 0 もここに入ります</source>
+        <extracomment>The rows of the points table in the help; the points stand before each.</extracomment>
+        <translation>A number without a power; a 0 or a 1 with a power counts here too, since the power does not change it, and so does the invisible 0 in front of the sign</translation>
+    </message>
+    <message>
+        <source>基本点: 「=」を使わずに採点(「=」1回ごとに%1点減り、%2回以上で0点)</source>
+        <extracomment>%1 the points each &quot;=&quot; costs, %2 the number of &quot;=&quot; from which no base points are left.</extracomment>
+        <translation>Base points: submitting without using &quot;=&quot; (%1 points less for each &quot;=&quot;, none from %2 uses on)</translation>
+    </message>
+    <message>
+        <source>得点の出し方: まず上の表で当てはまる行の点を、結果のボーナスの行を除いてすべて足します。結果が%1ならそのボーナスを足します。「10以外の結果も採点する」がオンなら、結果が 0 のときと、ほかの%1の倍数のときも、それぞれのボーナスを足します。ボーナスの付かない結果では、足した合計がプラスなら得点は0点、0 以下ならその合計がそのまま得点です。合計がマイナスになるのは、設定で許した割り切れない割り算や整数にならないべき乗根の減点があるときです。設定で許さなければ、これらは「not integer」となり採点できません。</source>
+        <extracomment>After the points table in the help. %1 the target result, 10.</extracomment>
+        <translation>How the points are found: first add up the points of every row of the table above that applies, leaving out the rows of the result bonuses. A result of %1 adds its bonus. With &quot;Points for results other than 10&quot; on, a result of 0 and any other multiple of %1 add their bonuses too. For a result without a bonus, a total above 0 gives 0 points, and a total of 0 or less is the points as it stands. The total falls below 0 only through the penalties of divisions with a remainder and roots that are not whole numbers, where the settings allow them; unless the settings allow them, these give &quot;not integer&quot; and cannot be submitted.</translation>
+    </message>
+    <message>
+        <source>例: %1 = %2 はボーナスが付かないので %6 点です。割り切れない割り算を許し、「10以外の結果も採点する」をオフにすると、%3 = %4 は割り切れない割り算の減点を足して %5 点です。</source>
+        <extracomment>Example in the help: %1 and %2 an expression without bonus and its result; %3 and %4 an expression with divisions that leave a remainder, and its result, %5 its points; %6 the points of the first.</extracomment>
+        <translation>For example, %1 = %2 earns no bonus, so it earns %6 points. With divisions with a remainder allowed and &quot;Points for results other than 10&quot; off, %3 = %4 earns %5 points, the penalties for its divisions with a remainder included.</translation>
+    </message>
+    <message>
+        <source>F1: このヘルプ(ゲームのウィンドウと各ダイアログで。メッセージボックスでは使えません。Esc で閉じます)</source>
+        <translation>F1: this help, in the game window and in each of its dialogs, not in the message boxes (Esc closes it)</translation>
+    </message>
+    <message>
+        <source>Alt+R: やり直し(これまでの結果を破棄して最初の問題から始めます。ゲームの途中なら確かめます)</source>
+        <translation>Alt+R: Restart: discards the results so far and starts again from the first problem (during a game it asks first)</translation>
+    </message>
+    <message>
+        <source>ボタン以外の所の右クリック、Shift+F10、メニューキー: ウィンドウメニュー(前の問題の最善解、バージョン情報)。Alt+Space でも開きますが、ウィンドウマネージャーがこのキーを使う環境では開きません</source>
+        <translation>A right-click outside the buttons, Shift+F10 or the Menu key: the window menu (best solution of the previous problem, About). Alt+Space opens it too, except where the window manager keeps that key for itself</translation>
     </message>
 </context>
 <context>
@@ -710,7 +720,9 @@ Points: %4</translation>
     <name>vostrel::CHiScoreDlg</name>
     <message>
         <source>ハイスコア</source>
-        <extracomment>Title of the high-score window.</extracomment>
+        <extracomment>Title of the high-score window.
+----------
+Title of the message box about the typed name.</extracomment>
         <translation>High Scores</translation>
     </message>
     <message>
@@ -742,6 +754,11 @@ Points: %4</translation>
         <source>閉じる(&amp;C)</source>
         <extracomment>Button: closes the high-score table. Keep the letter C.</extracomment>
         <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>名前に保存できない文字が含まれています。名前を直してください。</source>
+        <extracomment>Message box: the typed name holds a character that cannot be saved.</extracomment>
+        <translation>The name holds a character that cannot be saved. Please correct the name.</translation>
     </message>
 </context>
 <context>

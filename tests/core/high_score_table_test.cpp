@@ -23,11 +23,17 @@ TEST(HighScoreTable, DefaultsReadFromTheBest) {
 
 TEST(HighScoreTable, InsertAtTopPushesEveryRowDownAndDropsTheLast) {
     HighScoreTable t = DefaultTable();
+    // A full name goes with its row; the new row has none.
+    t.fullName[0] = "full0";
+    t.fullName[3] = "full3";
     EXPECT_EQ(InsertHighScore(t, 600), 0);
     EXPECT_EQ(t.name[0], "none");
+    EXPECT_EQ(t.fullName[0], "");
     EXPECT_EQ(t.score[0], 600);
     EXPECT_EQ(t.name[1], "ABC");
+    EXPECT_EQ(t.fullName[1], "full0");
     EXPECT_EQ(t.name[4], "owns");
+    EXPECT_EQ(t.fullName[4], "full3");
     EXPECT_EQ(t.score[4], 350);
 }
 

@@ -120,6 +120,67 @@ TEST_F(LoadTest, ShiftJisNamesSurviveLoadAndSaveByteForByte) {
     EXPECT_EQ(ReadBytes(copy), original);
 }
 
+// A name that code page 932 cannot hold is written in full after the lines every version
+// writes. A reader of those lines alone (an older game, another program) finds them as they
+// would be for the name's code page 932 bytes, and only printable ASCII in the lines after,
+// none longer than a reader takes, even for the longest name the box holds.
+TEST_F(LoadTest, FullNamesFollowTheLinesEveryVersionReads) {
+    SettingsRecord s;
+    InstallDefaultSettings(s);
+    s.highScores.name[1] = "J?rgen Gr??e";
+    s.highScores.fullName[1] = "J\xC3\xBCrgen Gr\xC3\xB6\xC3\x9F"
+                               "e";
+    // Every byte that must not stand as it is: the escape, backslash, tilde, controls, UTF-8.
+    s.highScores.name[3] = "%\\~\t?";
+    s.highScores.fullName[3] = "%\\~\t\xE2\x82\xAC";
+    const std::string bytes = FormatSettings(s);
+    SettingsRecord plain = s;
+    for (std::string& full : plain.highScores.fullName) {
+        full.clear();
+    }
+    const std::string old = FormatSettings(plain);
+    ASSERT_EQ(bytes.substr(0, old.size()), old);
+    EXPECT_EQ(bytes.substr(old.size()),
+              "hsu1:J%C3%BCrgen Gr%C3%B6%C3%9Fe\r\nhsu3:%25%5C%7E%09%E2%82%AC\r\n");
+
+    SettingsRecord in;
+    LoadReport report;
+    ASSERT_EQ(Load(bytes, in, &report), 0);
+    EXPECT_EQ(in, s);
+    EXPECT_FALSE(report.CutShort());
+
+    // The longest name the box takes, each character three bytes of UTF-8.
+    std::string longest;
+    for (int i = 0; i < 32767; ++i) {
+        longest += "\xEF\xBF\xBD";
+    }
+    s.highScores.fullName[4] = longest;
+    const std::string big = FormatSettings(s);
+    const std::string added = big.substr(old.size());
+    size_t lineStart = 0;
+    for (size_t i = 0; i < added.size(); ++i) {
+        const auto b = static_cast<unsigned char>(added[i]);
+        if (b == '\r') {
+            ASSERT_EQ(added.at(i + 1), '\n') << i;
+            EXPECT_LT(i - lineStart, LineReader::kMaxLine);
+            lineStart = i + 2;
+            ++i;
+            continue;
+        }
+        ASSERT_TRUE(b >= 0x20 && b < 0x7F) << "byte " << int{b} << " at " << i;
+    }
+    ASSERT_EQ(Load(big, in), 0);
+    EXPECT_EQ(in.highScores.fullName[4], longest);
+
+    // A full name that is not one the game writes is dropped, its row kept.
+    for (const char* bad : {"a%4", "a%zz", "a%4a", "caf\xC3\xA9", "a~b"}) {
+        SettingsRecord r = Marked();
+        EXPECT_EQ(Load("hsu2:" + std::string(bad) + "\r\nhsn2:x\r\n", r), 0);
+        EXPECT_EQ(r.highScores.fullName[2], "") << bad;
+        EXPECT_EQ(r.highScores.name[2], "x") << bad;
+    }
+}
+
 TEST_F(LoadTest, LfOnlyReadsLikeCrLf) {
     SettingsRecord s;
     InstallDefaultSettings(s);

@@ -134,8 +134,20 @@ TEST_F(StartUpTest, TheEndOfASessionSavesOnceWithoutABox) {
         EXPECT_EQ(Read(), "touched");
         Write(written);
         running.settings.repeatCount = 7;
+        // A name typed for a new row and not confirmed: the game may go on, and the player
+        // may still press Esc, so only the end keeps it.
+        InsertHighScore(running.settings.highScores, 600);
+        running.state.hiScoreMode = HiScoreEntry;
+        running.state.hiScoreRow = 0;
+        running.state.typedName = "J?rgen";
+        running.state.typedFullName = "J\xC3\xBCrgen";
+        running.SaveForSession();
+        EXPECT_EQ(Reload().highScores.name[0], "none");
         running.EndSession();
         EXPECT_EQ(Reload().repeatCount, 7);
+        EXPECT_EQ(Reload().highScores.name[0], "J?rgen");
+        EXPECT_EQ(Reload().highScores.fullName[0], "J\xC3\xBCrgen");
+        EXPECT_EQ(Reload().highScores.name[1], "Hanako");
         running.settings.repeatCount = 8; // after the end: not saved
         running.EndSession();
     };

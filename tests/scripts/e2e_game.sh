@@ -114,13 +114,14 @@ done
 
 # Waits up to 10 seconds until the window manager names the game window active; the keys
 # that follow go where the keyboard is, as a player's do.
-wait_game_active() {
+wait_active() {
     local deadline=$((SECONDS + 10))
-    until [ "$(($(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')))" = "$game" ]; do
-        [ "$SECONDS" -lt "$deadline" ] || fail "$1: the game window did not get the keyboard back"
+    until [ "$(($(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')))" = "$1" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$2: the keyboard did not come back to $3"
         sleep 0.05
     done
 }
+wait_game_active() { wait_active "$game" "$1" "the game window"; }
 
 echo "gap label 1: its list drops down; Down and Return choose '-'"
 xs_click "$game" 87 45
@@ -135,6 +136,20 @@ xs_keys "$ask" Return
 xs_wait_gone '^終了確認$' || fail "exit question stayed"
 kill -0 "$XS_APP_PID" || fail "No at the exit question ended the game"
 wait_game_active "after the exit question"
+
+echo "a box over the settings dialog over the game: as it closes, the settings dialog has the keyboard"
+xdotool key --clearmodifiers alt+s
+settings=$(xs_wait_window '^設定$') || fail "no settings dialog"
+xdotool key --clearmodifiers ctrl+a 0 alt+g
+xs_wait_window '^入力値不正$' >/dev/null || fail "no box for the count 0"
+xdotool key --clearmodifiers Return
+xs_wait_gone '^入力値不正$' || fail "the box stayed"
+wait_active "$settings" "after the box" "the settings dialog"
+# Its keys reach it: Esc closes it unchanged, and the game window is next.
+xdotool key --clearmodifiers Escape
+xs_wait_gone '^設定$' || fail "Esc did not reach the settings dialog"
+kill -0 "$XS_APP_PID" || fail "Esc reached the game window instead"
+wait_game_active "after the settings dialog"
 
 echo "設定, 変更, はい (a new game): the keyboard is back in the game window, Alt+= evaluates"
 # A window manager may leave the keyboard nowhere as a question and its dialog close at once.

@@ -142,5 +142,8 @@ for how in click keys; do
     stored=$(grep -a '^hsn0:' "$tmp/game/vostrel.dat" | tr -d '\r')
     [ "$stored" = "$expected" ] ||
         fail "$how: the name stored is '$(printf '%s' "$stored" | iconv -f CP932 -t UTF-8)', not はなこ"
+    # Code page 932 holds it: its bytes alone, the file's 18 lines as they always were.
+    [ "$(wc -l <"$tmp/game/vostrel.dat")" -eq 18 ] ||
+        fail "$how: more than the 18 lines for a code page 932 name: $(grep -av '^hs[ns]' "$tmp/game/vostrel.dat")"
     echo "ok: $how stores the open conversion はなこ"
 done

@@ -95,6 +95,13 @@ play() {
     xs_keys "$help" Escape
     xs_wait_gone "^$help_title\$" 10 || fail "Esc left the help open"
 
+    # The settings: the count steps from the 3 it shows; Down and 変更 (G in every language)
+    # make it 4.
+    xs_keys "$main" alt+s
+    xs_wait_count "$XS_APP_PID" 2 || fail "Alt+S opened no settings dialog"
+    xdotool key --clearmodifiers Down alt+g
+    xs_wait_count "$XS_APP_PID" 1 || fail "Alt+G left the settings dialog open"
+
     # A game under way: the exit asks.
     xs_keys "$main" alt+equal alt+x
     question=$(xs_wait_window "^$exit_title\$" "$XS_APP_PID") || fail "no exit question"
@@ -104,6 +111,9 @@ play() {
     xs_wait_exit "$XS_APP_PID" 20 || fail "Yes did not end the game"
     [ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
     [ -s "$dir/vostrel.dat" ] || fail "no settings file after the game"
+    grep -aqx $'rn:4\r' "$dir/vostrel.dat" ||
+        fail "Down from the count 3 did not give 4: $(grep -a '^rn:' "$dir/vostrel.dat")"
+    echo "ok: the count steps from the value shown"
 }
 # $1 the locale, $2 what is read, $3 a text that must be among it.
 expect_language() {

@@ -128,6 +128,28 @@ for sig in TERM HUP INT USR1; do
     echo "ok: SIG$sig saved the confirmed high score (status 0)"
 done
 
+echo "a name typed in every language and not confirmed, then SIGTERM: the name as typed"
+# In lower case: the keys are pressed without Shift.
+name="jürgen größe 山田"
+keys=$("$tmp/bindkeys" "$name") || fail "cannot bind the name's characters to keys"
+start
+xs_keys "$main" alt+m
+table=$(xs_wait_window '^ハイスコア$' "$XS_APP_PID") || fail "no high-score entry"
+xdotool windowfocus --sync "$table"
+# shellcheck disable=SC2086
+xdotool key --delay 40 $keys F1
+# The help is there once the game has taken every key before F1.
+xs_wait_window '^Vostrel のヘルプ$' "$XS_APP_PID" >/dev/null || fail "F1 opened no help"
+end_with TERM 0
+# The lines every version reads hold the code page 932 form; the name itself follows them.
+grep -aqx $'hsn0:j?rgen gr??e \x8eR\x93c\r' "$dat" ||
+    fail "row 0 is not the typed name's code page 932 form: $(grep -a '^hsn0:' "$dat" | od -c)"
+grep -aqx $'hsu0:j%C3%BCrgen gr%C3%B6%C3%9Fe %E5%B1%B1%E7%94%B0\r' "$dat" ||
+    fail "the typed name is not kept whole: $(grep -a '^hsu0:' "$dat")"
+[ "$(head -n 18 "$dat" | grep -c $'\r$')" -eq 18 ] && [ "$(wc -l <"$dat")" -eq 19 ] ||
+    fail "vostrel.dat is not the 18 lines and the name: $(cat -A "$dat")"
+echo "ok: SIGTERM kept the typed name, whole"
+
 # Sets the repeat count to $1 in the settings dialog, taken with 変更.
 set_repeat_count() {
     local dlg

@@ -10,12 +10,14 @@
 #include "ui/CStaticEx.h"
 #include "ui/ControlIds.h"
 #include "ui/GameDialogs.h"
+#include "ui/platform/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -130,6 +132,33 @@ TEST_F(GameDialogsTest, KeysTypedAsTheSettingsOpenNeverReachTheGameWindowBehindT
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(app.state.gameInProgress, 1);
+}
+
+// A box over the settings dialog over the game closes, as a box of the settings dialog does:
+// hidden, then gone. The keyboard goes back to the settings dialog under it, not past it to the
+// game window.
+TEST_F(GameDialogsTest, ABoxOverTheSettingsGivesTheKeyboardBackToTheSettings) {
+    // The window system's keyboard, not Qt's idea of an active window, which a dialog shares
+    // with the boxes it owns.
+    const auto active = [](QWidget* w) {
+        w->windowHandle()->requestActivate();
+        return QTest::qWaitFor([w] { return QGuiApplication::focusWindow() == w->windowHandle(); });
+    };
+    ASSERT_TRUE(active(dlg.get()));
+    CSettingDlg settings(app, dlg.get());
+    settings.setWindowModality(Qt::ApplicationModal);
+    settings.show();
+    ASSERT_TRUE(active(&settings));
+    std::unique_ptr<QMessageBox> box =
+        BuildMessageBox(&settings, "text", "caption", MB_OK | MB_ICONEXCLAMATION);
+    box->show();
+    ASSERT_TRUE(active(box.get()));
+    box->hide();
+    box.reset();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&settings] { return QGuiApplication::focusWindow() == settings.windowHandle(); }));
+    QTest::qWait(50); // and it stays there
+    EXPECT_EQ(QGuiApplication::focusWindow(), settings.windowHandle());
 }
 
 TEST_F(GameDialogsTest, TheLastGradeOpensTheTableForTheNewName) {

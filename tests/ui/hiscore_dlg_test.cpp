@@ -1,5 +1,7 @@
+#include "BoxResponder.h"
 #include "LayoutCheck.h"
 #include "app/CGameApp.h"
+#include "app/SettingsFile.h"
 #include "app/WinConstants.h"
 #include "game/SpokenText.h"
 #include "ui/CHiScoreDlg.h"
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -25,12 +28,13 @@ namespace {
 
 using Dlg = CHiScoreDlg;
 
-// Key presses that carry text, as a keyboard layout gives them.
+// Key presses that carry text, as a keyboard layout gives them: one a character.
 void TypeText(QWidget* w, const QString& text) {
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    for (const char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, one);
         QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, one);
         QApplication::sendEvent(w, &release);
     }
 }
@@ -193,14 +197,105 @@ TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
     });
     EXPECT_EQ(r, IDOK);
     const HighScoreTable& t = app.settings.highScores;
-    // Kept exactly as typed, blanks included; the euro sign has no code in code page 932.
+    // Kept exactly as typed, blanks included; the euro sign has no code in code page 932, so
+    // the name goes whole beside those bytes.
     EXPECT_EQ(t.name[3], std::string(" \x93\x63\x92\x86\x20\x81\x60\x89\xD4\x8E\x71?\x20"));
+    EXPECT_EQ(QString::fromStdString(t.fullName[3]), QStringLiteral(" 田中 ～花子€ "));
     EXPECT_EQ(t.score[3], 400);
     EXPECT_EQ(t.name[2], "PYR");
     EXPECT_EQ(t.score[2], 400);
     EXPECT_EQ(t.name[4], "owns");
     EXPECT_EQ(t.score[4], 350);
     EXPECT_EQ(app.state.hiScoreMode, 0);
+}
+
+// Every language's names come back as typed after a restart; those code page 932 holds keep
+// their bytes alone, as files always had them.
+TEST_F(HiScoreDlgTest, NamesInEveryLanguageComeBackAsTypedAfterARestart) {
+    struct Case {
+        QString typed;
+        std::string bytes; // empty: not held by code page 932
+    };
+    const Case cases[] = {
+        {QStringLiteral("Jürgen Größe"), ""},
+        {QStringLiteral("Łucja Ñúñez"), ""},
+        {QStringLiteral("김민준 😀"), ""},
+        {QStringLiteral("¥"), ""}, // stored as 0x5C it would come back as a backslash
+        {QStringLiteral("ΑΒΓ 山田"), "\x83\x9F\x83\xA0\x83\xA1 \x8E\x52\x93\x63"},
+        {QStringLiteral("Hana"), "Hana"},
+    };
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("vostrel.dat")).toStdString();
+    int32_t score = 600;
+    for (const Case& c : cases) {
+        EndGame(score++); // above the last name: row 0
+        ASSERT_EQ(app.state.hiScoreRow, 0);
+        EXPECT_EQ(Run([&c](Dlg& d) {
+                      TypeText(Edit(d), c.typed);
+                      QTest::keyClick(Edit(d), Qt::Key_Return);
+                  }),
+                  IDOK);
+        const HighScoreTable& t = app.settings.highScores;
+        if (!c.bytes.empty()) {
+            EXPECT_EQ(t.name[0], c.bytes);
+            EXPECT_EQ(t.fullName[0], "");
+        } else {
+            EXPECT_EQ(t.name[0], Cp932FromUnicode(c.typed)) << c.typed.toStdString();
+        }
+        ASSERT_EQ(SaveSettings(path, app.settings), 0);
+        CGameApp next;
+        ASSERT_EQ(LoadSettings(path, next.settings), 0);
+        EXPECT_EQ(next.settings, app.settings);
+        Dlg view(next);
+        EXPECT_EQ(Name(view, 0)->WindowText(), c.typed);
+        EXPECT_EQ(Name(view, 1)->WindowText(), ShownName(t.name[1], t.fullName[1]));
+    }
+    // A full name beside bytes it was not stored with (another program rewrote the row) is not
+    // shown for them.
+    app.settings.highScores.name[2] = "Bob";
+    app.settings.highScores.fullName[2] = "J\xC3\xBCrgen";
+    Dlg view(app);
+    EXPECT_EQ(Name(view, 2)->WindowText(), "Bob");
+}
+
+// Half of a surrogate pair is no character any file can keep: the player is told, and the
+// name waits to be mended.
+TEST_F(HiScoreDlgTest, ANameThatCannotBeKeptIsToldAndNotStored) {
+    fakes::BoxResponder boxes;
+    EndGame(600);
+    EXPECT_EQ(Run([&boxes](Dlg& d) {
+                  Edit(d)->insert(QStringLiteral("ab") + QChar(0xD800));
+                  QTest::keyClick(Edit(d), Qt::Key_Return);
+                  EXPECT_TRUE(d.isVisible());
+                  ASSERT_EQ(boxes.shown.size(), 1u);
+                  EXPECT_EQ(boxes.owners.at(0), &d);
+                  EXPECT_EQ(QApplication::focusWidget(), Edit(d));
+                  QTest::keyClick(Edit(d), Qt::Key_Backspace);
+                  QTest::keyClick(Edit(d), Qt::Key_Return);
+              }),
+              IDOK);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(app.settings.highScores.name[0], "ab");
+}
+
+// What the box holds, an open conversion at its place included, is what a session that ends
+// before the player confirms keeps; Esc still leaves "none".
+TEST_F(HiScoreDlgTest, TheBoxKeepsItsNameReadyForTheSessionsEnd) {
+    EndGame(600);
+    Run([this](Dlg& d) {
+        EXPECT_EQ(app.state.typedName, "");
+        TypeText(Edit(d), QStringLiteral("Jü"));
+        EXPECT_EQ(app.state.typedName, "J?");
+        EXPECT_EQ(QString::fromStdString(app.state.typedFullName), QStringLiteral("Jü"));
+        QTest::keyClick(Edit(d), Qt::Key_Left);
+        QInputMethodEvent preedit(QStringLiteral("花子"), {});
+        QApplication::sendEvent(Edit(d), &preedit);
+        EXPECT_EQ(app.state.typedName, "J\x89\xD4\x8E\x71?");
+        EXPECT_EQ(QString::fromStdString(app.state.typedFullName), QStringLiteral("J花子ü"));
+        QTest::keyClick(Edit(d), Qt::Key_Escape);
+    });
+    EXPECT_EQ(app.settings.highScores.name[0], "none");
+    EXPECT_EQ(app.settings.highScores.fullName[0], "");
 }
 
 TEST_F(HiScoreDlgTest, AConversionStillOpenIsStoredAsItStoodInTheBox) {

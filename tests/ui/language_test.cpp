@@ -4,6 +4,8 @@
 #include "BoxResponder.h"
 #include "LayoutCheck.h"
 #include "app/CGameApp.h"
+#include "app/SettingsRecord.h"
+#include "app/Tr.h"
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
@@ -38,10 +40,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -282,11 +286,28 @@ TEST_F(LanguageTest, HelpExamplesShowWhatTheEngineComputesForTheRulesTheyIllustr
             ASSERT_TRUE(InstallTranslation({"en"}));
         }
         std::vector<HelpCase> cases;
-        for (const HelpSection& s : BuildHelp(app.settingsPath)) {
+        const HelpExample* tries = nullptr;
+        // Kept: the try example is looked at after the loop.
+        const std::vector<HelpSection> help = BuildHelp(app.settingsPath);
+        for (const HelpSection& s : help) {
             for (const HelpExample& e : s.examples) {
-                EXPECT_NE(std::find(s.paragraphs.begin(), s.paragraphs.end(), e.text),
-                          s.paragraphs.end())
+                EXPECT_TRUE(std::find(s.paragraphs.begin(), s.paragraphs.end(), e.text) !=
+                                s.paragraphs.end() ||
+                            std::find(s.notes.begin(), s.notes.end(), e.text) != s.notes.end())
                     << e.text;
+                // One expression at several try counts: the example of the points each "=" costs.
+                bool oneExpression = e.cases.size() > 1;
+                for (const HelpCase& c : e.cases) {
+                    const ScoreSwitches& a = c.switches;
+                    const ScoreSwitches& b = e.cases[0].switches;
+                    oneExpression = oneExpression && c.state == e.cases[0].state &&
+                                    a.scoreInexactDivision == b.scoreInexactDivision &&
+                                    a.scoreInexactRoot == b.scoreInexactRoot &&
+                                    a.scoreOtherResults == b.scoreOtherResults && c.showsPoints;
+                }
+                if (oneExpression) {
+                    tries = &e;
+                }
                 for (const HelpCase& c : e.cases) {
                     const EvalResult r = Evaluate(c.state, c.tryCount, c.switches);
                     EXPECT_EQ(c.result, r) << e.text;
@@ -304,8 +325,7 @@ TEST_F(LanguageTest, HelpExamplesShowWhatTheEngineComputesForTheRulesTheyIllustr
 
         // Each rule the help teaches by example, the expected values from the rule itself.
         bool rounded = false, signFirst = false, signLast = false, joinPower = false;
-        bool leadingZero = false;
-        std::map<int32_t, int32_t> pointsByTries;
+        bool leadingZero = false, noBonusIsZero = false, negativeStays = false;
         for (const HelpCase& c : cases) {
             const ExpressionState& s = c.state;
             const int32_t* d = s.digits;
@@ -331,20 +351,86 @@ TEST_F(LanguageTest, HelpExamplesShowWhatTheEngineComputesForTheRulesTheyIllustr
                 } else if (d[0] == 0) {
                     leadingZero = c.result.value == d[1] + d[2] + d[3];
                 }
-            } else if (c.showsPoints) {
-                pointsByTries[c.tryCount] = c.result.points;
+            }
+            const bool bonus = c.result.value == kTarget ||
+                               (c.switches.scoreOtherResults != 0 && c.result.value % kTarget == 0);
+            if (!bonus && c.showsPoints) {
+                // Without an allowed inexact step nothing is taken off: a positive total gives 0.
+                if (c.switches.scoreInexactDivision == 0 && c.switches.scoreInexactRoot == 0) {
+                    EXPECT_EQ(c.result.points, 0) << c.result.value;
+                    noBonusIsZero = true;
+                } else {
+                    negativeStays = negativeStays || c.result.points < 0;
+                }
             }
         }
         EXPECT_TRUE(rounded) << "a root example that rounds up";
         EXPECT_TRUE(signFirst && signLast) << "the sign's rank, first and last";
         EXPECT_TRUE(joinPower) << "a join takes the right digit's power, loses the left one's";
         EXPECT_TRUE(leadingZero);
-        ASSERT_GE(pointsByTries.size(), 3u);
-        ASSERT_TRUE(pointsByTries.contains(0));
-        for (const auto& [tries, pts] : pointsByTries) {
-            EXPECT_EQ(pointsByTries.begin()->second - pts, kFirstTry - BasePoints(tries)) << tries;
+        EXPECT_TRUE(noBonusIsZero) << "a result without a bonus that earns 0";
+        EXPECT_TRUE(negativeStays) << "a result without a bonus whose negative total stays";
+
+        // Its sentence says: without "=", after one, after the count that leaves no base points;
+        // the points in that order.
+        ASSERT_NE(tries, nullptr);
+        const std::vector<int32_t> stated = {0, 1, kTriesWithoutBase};
+        ASSERT_EQ(tries->cases.size(), stated.size());
+        size_t from = 0;
+        for (size_t i = 0; i < stated.size(); ++i) {
+            const HelpCase& c = tries->cases[i];
+            EXPECT_EQ(c.tryCount, stated[i]) << tries->text;
+            EXPECT_EQ(tries->cases[0].result.points - c.result.points,
+                      kFirstTry - BasePoints(c.tryCount));
+            const size_t at = tries->text.find(" " + std::to_string(c.result.points) + " ", from);
+            ASSERT_NE(at, std::string::npos) << i << " in " << tries->text;
+            from = at + 1;
         }
-        EXPECT_TRUE(pointsByTries.contains(kTriesWithoutBase));
+    }
+}
+
+// The settings section has a paragraph for each row of the settings table, in its order: a
+// count with its lowest, highest and default value in that order (the last numbers it
+// states), a switch with its default, on or off, last before the closing bracket.
+TEST_F(LanguageTest, HelpStatesEachSettingsRangeAndDefaultFromTheTable) {
+    const auto numbers = [](const std::string& text) {
+        std::vector<int32_t> out;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (std::isdigit(static_cast<unsigned char>(text[i])) &&
+                (i == 0 || !std::isdigit(static_cast<unsigned char>(text[i - 1])))) {
+                out.push_back(std::stoi(text.substr(i)));
+            }
+        }
+        return out;
+    };
+    for (const bool english : {false, true}) {
+        if (english) {
+            ASSERT_TRUE(InstallTranslation({"en"}));
+        }
+        const std::string on = Tr("HelpText", "オン");
+        const std::string off = Tr("HelpText", "オフ");
+        const std::vector<HelpSection> help = BuildHelp(app.settingsPath);
+        const auto section = std::find_if(help.begin(), help.end(), [](const HelpSection& s) {
+            return s.title == Tr("HelpText", "設定");
+        });
+        ASSERT_NE(section, help.end());
+        const std::span<const SettingDef> table = SettingsTable();
+        ASSERT_GE(section->paragraphs.size(), table.size());
+        for (size_t i = 0; i < table.size(); ++i) {
+            const SettingDef& d = table[i];
+            const std::string& p = section->paragraphs[i];
+            if (d.kind == SettingKind::Count) {
+                const std::vector<int32_t> n = numbers(p);
+                ASSERT_GE(n.size(), 3u) << p;
+                EXPECT_EQ(std::vector<int32_t>(n.end() - 3, n.end()),
+                          (std::vector<int32_t>{d.min, d.max, d.defaultValue}))
+                    << p;
+            } else {
+                const std::string before = p.substr(0, p.rfind(')'));
+                const std::string& want = d.defaultValue != 0 ? on : off;
+                EXPECT_TRUE(before.ends_with(want)) << p;
+            }
+        }
     }
 }
 

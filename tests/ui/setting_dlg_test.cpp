@@ -8,6 +8,7 @@
 #include "ui/CSettingDlg.h"
 #include "ui/platform/DialogUnits.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vostrel {
@@ -85,7 +87,6 @@ TEST_F(SettingDlgTest, OpensWithTheCountInTheFieldAndTicksOnlyForExactlyOne) {
         ASSERT_EQ(c->count(), 10);
         EXPECT_EQ(c->itemText(0), "1");
         EXPECT_EQ(c->itemText(9), "10");
-        EXPECT_EQ(c->currentIndex(), -1);
         EXPECT_EQ(c->currentText(), "7");
         EXPECT_EQ(QApplication::focusWidget(), c);
         const std::map<std::string, QString> firstTexts = {
@@ -129,6 +130,35 @@ TEST_F(SettingDlgTest, OpensWithTheCountInTheFieldAndTicksOnlyForExactlyOne) {
         EXPECT_TRUE(Button(d, Dlg::IDC_CLOSE)->isDefault());
         EXPECT_FALSE(Button(d, Dlg::IDC_CHANGE)->isDefault());
         EXPECT_TRUE(LayoutProblems(d).empty()) << LayoutProblems(d)[0];
+    });
+}
+
+// The list steps from the count the field shows, typed or not, and drops with it chosen; a
+// text that is no item leaves none chosen.
+TEST_F(SettingDlgTest, TheListStepsAndDropsFromTheCountShown) {
+    Run([](Dlg& d) {
+        QComboBox* c = Combo(d);
+        const auto step = [c](Qt::Key key) {
+            QTest::keyClick(c, key);
+            return c->currentText();
+        };
+        EXPECT_EQ(c->currentText(), "3");
+        EXPECT_EQ(step(Qt::Key_Down), "4");
+        EXPECT_EQ(step(Qt::Key_Up), "3");
+        EXPECT_EQ(step(Qt::Key_Up), "2");
+        for (const auto& [typed, key, then] :
+             {std::tuple{"7", Qt::Key_Up, "6"}, std::tuple{"08", Qt::Key_Down, "9"},
+              std::tuple{"abc", Qt::Key_Down, "1"}, std::tuple{"11", Qt::Key_Down, "1"},
+              std::tuple{"10", Qt::Key_Up, "9"}}) {
+            Enter(d, QString::fromLatin1(typed));
+            EXPECT_EQ(step(key), then) << typed;
+        }
+        Enter(d, QStringLiteral("5"));
+        QTest::keyClick(c, Qt::Key_F4);
+        ASSERT_TRUE(c->view()->isVisible());
+        EXPECT_EQ(c->view()->currentIndex().row(), 4);
+        c->hidePopup();
+        EXPECT_EQ(c->currentText(), "5");
     });
 }
 

@@ -59,7 +59,7 @@ namespace vostrel {
 namespace {
 
 // Name pieces: code page 932 holds the first group (each comes back as it was typed), not the
-// second (each code point becomes "?").
+// second (each code point becomes "?" in the bytes, and the name goes whole beside them).
 const char* const kInside[] = {"A",    "z",   "7",      ":", " ", "#",
                                "鈴木", "ｱｲｳ", "テスト", "①", "Ω", "ー"};
 const char* const kOutside[] = {"é", "한", "😀", "€", "ß"};
@@ -249,9 +249,9 @@ private:
         Check(app_.settings.highScores == expTable_, "the high-score table changed");
     }
 
-    // The name bytes stored for what the edit held: the text up to a line break or NUL, every
-    // code point the code page cannot hold as "?".
-    void CheckStoredName(const QString& typed, const std::string& stored) {
+    // The name stored for what the edit held: the text up to a line break or NUL, shown as it
+    // was typed; its bytes with every code point the code page cannot hold as "?".
+    void CheckStoredName(const QString& typed, const std::string& stored, const std::string& full) {
         QList<uint> want = typed.toUcs4();
         for (qsizetype i = 0; i < want.size(); ++i) {
             if (want[i] == '\r' || want[i] == '\n' || want[i] == 0) {
@@ -259,6 +259,9 @@ private:
                 break;
             }
         }
+        Check(ShownName(stored, full).toUcs4() == want, "shown name " +
+                                                            ShownName(stored, full).toStdString() +
+                                                            " for typed " + typed.toStdString());
         for (uint& c : want) {
             if (outside_.count(c) != 0) {
                 c = '?';
@@ -411,9 +414,11 @@ private:
             if (row < kHighScoreRows) {
                 for (int r = kHighScoreRows - 1; r > row; --r) {
                     t.name[r] = t.name[r - 1];
+                    t.fullName[r] = t.fullName[r - 1];
                     t.score[r] = t.score[r - 1];
                 }
                 t.name[row] = "none";
+                t.fullName[row].clear();
                 t.score[row] = final;
                 Check(mode == 1 && st.hiScoreRow == row, "entry mode and row");
                 ++entries_;
@@ -432,7 +437,8 @@ private:
         for (int k = 0; k < kHighScoreRows; ++k) {
             auto* name = static_cast<CStaticEx*>(h.GetDlgItem(CHiScoreDlg::IDC_HS_NAME0 + k));
             auto* score = static_cast<CStaticEx*>(h.GetDlgItem(CHiScoreDlg::IDC_HS_SCORE0 + k));
-            Check(name->WindowText() == UnicodeFromCp932(app_.settings.highScores.name[k]),
+            Check(name->WindowText() == ShownName(app_.settings.highScores.name[k],
+                                                  app_.settings.highScores.fullName[k]),
                   "table name label " + std::to_string(k));
             Check(score->WindowText() == QString::number(app_.settings.highScores.score[k]),
                   "table score label " + std::to_string(k));
@@ -486,8 +492,10 @@ private:
         if (mode == 1) {
             if (h.result() == QDialog::Accepted) {
                 ++names_;
-                CheckStoredName(typed, app_.settings.highScores.name[row]);
-                expTable_.name[row] = app_.settings.highScores.name[row];
+                const HighScoreTable& t = app_.settings.highScores;
+                CheckStoredName(typed, t.name[row], t.fullName[row]);
+                expTable_.name[row] = t.name[row];
+                expTable_.fullName[row] = t.fullName[row];
             }
             Check(app_.settings.highScores == expTable_, "the name went elsewhere");
         }

@@ -108,4 +108,26 @@ QString UnicodeFromCp932(const std::string& bytes) {
     return QString::fromUcs4(units.data(), static_cast<qsizetype>(count));
 }
 
+StoredName StoreName(const QString& typed) {
+    StoredName stored{Cp932FromUnicode(typed), {}};
+    if (UnicodeFromCp932(stored.bytes) != typed) {
+        stored.full = typed.toStdString();
+    }
+    return stored;
+}
+
+QString ShownName(const std::string& bytes, const std::string& full) {
+    if (!full.empty()) {
+        const QString name = QString::fromStdString(full);
+        if (Cp932FromUnicode(name) == bytes) {
+            return name;
+        }
+    }
+    return UnicodeFromCp932(bytes);
+}
+
+bool NameCanBeKept(const QString& typed) {
+    return QString::fromUtf8(typed.toUtf8()) == typed;
+}
+
 } // namespace vostrel
