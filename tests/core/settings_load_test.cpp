@@ -287,8 +287,10 @@ TEST_F(LoadTest, FileThatCannotBeOpenedChangesNothing) {
     EXPECT_EQ(report.reason, ENOENT);
     EXPECT_EQ(LoadSettings(dir_.File("no-folder/vostrel.dat"), s), -1);
     EXPECT_EQ(LoadSettings("", s), -1);
-    // A directory opens but is no file.
-    EXPECT_EQ(LoadSettings(dir_.path(), s), -1);
+    // A directory is no file, nor missing: what it is is told.
+    ASSERT_EQ(::mkdir(dir_.File("sub").c_str(), 0700), 0);
+    EXPECT_EQ(LoadSettings(dir_.File("sub"), s, &report), -9);
+    EXPECT_EQ(report.reason, EISDIR);
     // A link of the player's to a file not yet made: the file is still to be made.
     ASSERT_EQ(::symlink("later.dat", dir_.File("dangling.dat").c_str()), 0);
     EXPECT_EQ(LoadSettings(dir_.File("dangling.dat"), s), -1);
