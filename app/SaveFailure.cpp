@@ -73,14 +73,20 @@ std::string SaveFailureText(const std::string& path, int reason) {
                     {path, ReasonText(reason, false)});
 }
 
-std::string SaveFailureLine(const std::string& path, int reason) {
+std::string SaveFailureLine(const std::string& path, int reason, bool reading) {
     // Standard error is for whoever reads logs: the C library's words, or ours in English.
     const std::string why = reason == kOtherUsersLink ? "a link on the way is another user's"
                             : reason == kSharedFolder
                                 ? "a folder on the way may be changed by another user"
-                            : reason == kNotAFile ? "something other than a file has its name"
-                                                  : std::strerror(reason);
-    return "vostrel: the settings could not be saved to " + path + ": " + why + "\n";
+                            : reason == kNotAFile     ? "something other than a file has its name"
+                            : reason == kCutShort     ? "the file is cut short"
+                            : reason == kCutRewrite   ? "a rewrite in place was cut off"
+                            : reason == kFileTooLarge ? "the file is too large"
+                            : reason == kBadLineEnd   ? "a CR without its LF"
+                            : reason == kLineTooLong  ? "a line is too long"
+                                                      : std::strerror(reason);
+    return std::string("vostrel: the settings could not be ") +
+           (reading ? "read from " : "saved to ") + path + ": " + why + "\n";
 }
 
 std::string ReadFailureText(const std::string& path, int reason, bool playing) {

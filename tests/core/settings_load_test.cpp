@@ -345,6 +345,35 @@ TEST_F(LoadTest, AnotherUsersLinkIsNotFollowed) {
     }
 }
 
+// A link put in the file's place after its path was checked is not followed, whoever made it:
+// what is read is what stands under the name, never the file the link names. A folder on the
+// way that others may write is refused before anything is read.
+TEST_F(LoadTest, ALinkSwappedInAfterThePathWasCheckedIsNotFollowed) {
+    const std::string path = dir_.File("vostrel.dat");
+    const std::string other = dir_.File("other.dat");
+    WriteBytes(path, "rn:4\r\n");
+    WriteBytes(other, "rn:9\r\n");
+    TrustedPath checked;
+    ASSERT_EQ(checked.Resolve(path), 0);
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    ASSERT_EQ(::symlink(other.c_str(), path.c_str()), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(path.c_str(), 65534, 65534), 0);
+    }
+    SettingsRecord s = Marked();
+    LoadReport report;
+    EXPECT_EQ(LoadSettingsAt(checked, s, &report), -9);
+    EXPECT_EQ(report.reason, kOtherUsersLink);
+    EXPECT_EQ(s, Marked());
+
+    ASSERT_EQ(::mkdir(dir_.File("shared").c_str(), 0700), 0);
+    WriteBytes(dir_.File("shared/vostrel.dat"), "rn:4\r\n");
+    ASSERT_EQ(::chmod(dir_.File("shared").c_str(), 0777), 0);
+    EXPECT_EQ(LoadSettings(dir_.File("shared/vostrel.dat"), s, &report), -9);
+    EXPECT_EQ(report.reason, kSharedFolder);
+    EXPECT_EQ(s, Marked());
+}
+
 // What the game writes has its first line, every key and a final line end: a file that starts
 // like it but lacks any of them was cut short. A file made by hand is not judged.
 TEST_F(LoadTest, TheReportTellsAFileCutShort) {
