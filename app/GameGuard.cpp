@@ -59,9 +59,11 @@ bool WaitFor(int fd, short events, int ms) {
 } // namespace
 
 std::string GameGuard::Base(const std::string& settingsPath, const std::string& folder) {
-    // The file's identity (its folder's device and inode, and its name), hashed to a short name
-    // that a socket path has room for.
-    const std::string key = SettingsIdentity(settingsPath);
+    // The player and the file's identity (its folder's device and inode, and its name), hashed
+    // to a short name that a socket path has room for, as earlier versions named it.
+    std::string key = std::to_string(::geteuid());
+    key += '\0';
+    key += SettingsIdentity(settingsPath);
     static constexpr char kHex[] = "0123456789abcdef";
     std::string name;
     for (const uint8_t b : Sha256(key)) {

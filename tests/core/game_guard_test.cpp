@@ -22,7 +22,7 @@
 namespace vostrel {
 
 void PrintTo(GameGuard::Role role, std::ostream* os) {
-    static const char* const names[] = {"Sole", "Elsewhere", "Unguarded"};
+    static const char* const names[] = {"Sole", "Elsewhere", "Unreachable", "Unguarded"};
     *os << names[static_cast<int>(role)];
 }
 
