@@ -142,6 +142,15 @@ int TrustedPath::Walk(const std::string& path, bool toFile, bool makeFolders) {
         if (const int e = chain.StartAtRoot(); e != 0) {
             return e;
         }
+        // The place is reached: its folder is kept when it may hold the player's files.
+        const auto settle = [&](const std::string& name) {
+            int why = 0;
+            folder_ = chain.ReleaseTop(why);
+            if (folder_ >= 0) {
+                name_ = name;
+            }
+            return why;
+        };
         int links = 0;
         while (!parts.empty()) {
             const std::string part = std::move(parts.front());
@@ -164,13 +173,7 @@ int TrustedPath::Walk(const std::string& path, bool toFile, bool makeFolders) {
                 }
                 if (last && toFile) {
                     // The file is still to be made.
-                    int why = 0;
-                    folder_ = chain.ReleaseTop(why);
-                    if (folder_ < 0) {
-                        return why;
-                    }
-                    name_ = part;
-                    return 0;
+                    return settle(part);
                 }
                 if (!makeFolders) {
                     return ENOENT;
@@ -211,13 +214,7 @@ int TrustedPath::Walk(const std::string& path, bool toFile, bool makeFolders) {
                 continue;
             }
             if (last && toFile) {
-                int why = 0;
-                folder_ = chain.ReleaseTop(why);
-                if (folder_ < 0) {
-                    return why;
-                }
-                name_ = part;
-                return 0;
+                return settle(part);
             }
             // O_NOFOLLOW refuses a link put in the part's place since it was looked at.
             if (const int e = chain.Push(
@@ -226,12 +223,7 @@ int TrustedPath::Walk(const std::string& path, bool toFile, bool makeFolders) {
                 return e;
             }
         }
-        if (toFile) {
-            return EISDIR;
-        }
-        int why = 0;
-        folder_ = chain.ReleaseTop(why);
-        return folder_ < 0 ? why : 0;
+        return toFile ? EISDIR : settle({});
     } catch (const std::bad_alloc&) {
         return ENOMEM;
     }

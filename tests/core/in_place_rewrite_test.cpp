@@ -48,6 +48,19 @@ protected:
         return r;
     }
 
+    // How many calls a whole rewrite makes.
+    int CallsOfAWholeRewrite() {
+        fakes::FaultyFileCalls whole;
+        EXPECT_EQ(RewriteWith(whole), 0);
+        return whole.calls;
+    }
+    // A rewrite killed before the given call.
+    void RewriteKilledBefore(int call) {
+        fakes::FaultyFileCalls calls;
+        calls.killBeforeCall = call;
+        RewriteWith(calls);
+    }
+
     // What the next start sees before mending: the old or the new record loaded whole, or a
     // cut rewrite reported; never anything else.
     void ExpectLoadsWholeOrReported(const std::string& what) {
@@ -108,12 +121,9 @@ TEST_P(Rewrite, AKillAfterAnyByteLeavesAFileTheNextStartLoadsOrMends) {
 }
 
 TEST_P(Rewrite, AKillBeforeAnyCallLeavesAFileTheNextStartLoadsOrMends) {
-    fakes::FaultyFileCalls whole;
-    ASSERT_EQ(RewriteWith(whole), 0);
-    for (int call = 0; call <= whole.calls; ++call) {
-        fakes::FaultyFileCalls calls;
-        calls.killBeforeCall = call;
-        RewriteWith(calls);
+    const int all = CallsOfAWholeRewrite();
+    for (int call = 0; call <= all; ++call) {
+        RewriteKilledBefore(call);
         const std::string what = "killed before call " + std::to_string(call);
         ExpectLoadsWholeOrReported(what);
         Mend(what);
@@ -155,12 +165,9 @@ TEST_P(Rewrite, ACopyThatDoesNotMatchItsMarkIsNotUsed) {
         ::close(fd);
         return out;
     };
-    fakes::FaultyFileCalls whole;
-    ASSERT_EQ(RewriteWith(whole), 0);
-    for (int call = 0; call <= whole.calls; ++call) {
-        fakes::FaultyFileCalls calls;
-        calls.killBeforeCall = call;
-        RewriteWith(calls);
+    const int all = CallsOfAWholeRewrite();
+    for (int call = 0; call <= all; ++call) {
+        RewriteKilledBefore(call);
         const std::string cut = test::ReadBytes(path);
         // Killed once the mark was in, before the copy over the old bytes began.
         const std::string probe = dir.File("probe");
