@@ -174,7 +174,13 @@ TEST_F(StartUpTest, AFolderOrAFifoInTheFilesPlaceIsNamedAndLeftAlone) {
     test::WriteBytes(folder + "/inside", "keep");
     ASSERT_TRUE(std::filesystem::create_directories(dir_.File("fifo")));
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
-    for (const auto& [path, reason] : {std::pair{folder, EISDIR}, std::pair{fifo, kNotAFile}}) {
+    const struct {
+        std::string path;
+        int reason;
+    } cases[] = {{folder, EISDIR}, {fifo, kNotAFile}};
+    for (const auto& c : cases) {
+        const std::string& path = c.path;
+        const int reason = c.reason;
         SCOPED_TRACE(path);
         const int code = test::InChild(
             [&] {
