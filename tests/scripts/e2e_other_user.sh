@@ -69,7 +69,8 @@ chmod 1777 "$shared"
 cp "$build/vostrel" "$shared/vostrel"
 chown "$player:" "$shared/vostrel"
 
-# Open fails with EIO for vostrel.dat while $FAIL_OPEN names an existing file, once.
+# An open of vostrel.dat for reading fails with EIO while $FAIL_OPEN names an existing file,
+# once.
 cat >"$tmp/eio.c" <<'C'
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -95,7 +96,8 @@ int openat(int dir, const char* path, int flags, ...) {
     va_start(ap, flags);
     mode_t mode = va_arg(ap, mode_t);
     va_end(ap);
-    if (fail(path)) {
+    /* Only an open for reading: the one-game lock opens the file for writing first. */
+    if ((flags & O_ACCMODE) == O_RDONLY && !(flags & O_PATH) && fail(path)) {
         return -1;
     }
     int (*real)(int, const char*, int, ...) = dlsym(RTLD_NEXT, "openat");
