@@ -1,6 +1,7 @@
 #include "app/CGameApp.h"
 
 #include "app/FileReasons.h"
+#include "app/FileSave.h"
 #include "app/IAppShell.h"
 #include "app/PosixFileSystemView.h"
 #include "app/SaveFailure.h"
@@ -96,7 +97,21 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     makeFolder_ = location.makeFolder;
 
     LoadReport report;
-    const int32_t loaded = vostrel::LoadSettings(location.path, settings, &report);
+    int32_t loaded = vostrel::LoadSettings(location.path, settings, &report);
+    if (loaded == -9 && report.reason == kCutRewrite) {
+        // A rewrite in place was cut off: finished or undone here, and the player told which,
+        // before the file is read again.
+        int why = 0;
+        const InPlaceRewrite::Outcome mended = MendCutSave(location.path, why);
+        if (mended == InPlaceRewrite::Outcome::Finished ||
+            mended == InPlaceRewrite::Outcome::Undone) {
+            shell.MessageBox(MendedText(location.path, mended == InPlaceRewrite::Outcome::Finished),
+                             Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONINFORMATION);
+            loaded = vostrel::LoadSettings(location.path, settings, &report);
+        } else if (why != 0) {
+            report.reason = why == kCutShort ? kCutRewrite : why;
+        }
+    }
     // A file that is not there, or holds nothing, has nothing to lose: the first start.
     if (loaded == -1 || (loaded == 0 && report.empty)) {
         //: Message box at the first start: no settings file yet.
@@ -109,7 +124,9 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
         // A file whose bytes are wrong stays as it is, so the player can repair it. One that
         // could not be read now (no access, a disk error, another user's link) is likely whole:
         // the game plays with the defaults, and never saves them over it.
-        const bool damaged = reason == kBadLineEnd || reason == kLineTooLong || reason == kCutShort;
+        const bool damaged = reason == kBadLineEnd || reason == kLineTooLong ||
+                             reason == kCutShort || reason == kCutRewrite ||
+                             reason == kFileTooLarge;
         shell.MessageBox(ReadFailureText(location.path, reason, !damaged),
                          Tr("CGameApp", "設定ファイルエラー"), MB_OK | MB_ICONERROR);
         if (damaged) {

@@ -2,15 +2,17 @@
 
 #include "app/SettingsLocation.h"
 #include "app/Sha256.h"
+#include "app/TrustedPath.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -20,8 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long the running game has to answer one request.
-constexpr int kAnswerMs = 3000;
 constexpr char kAnswer = '1';
 
 // False when the path does not fit a socket address.
@@ -60,7 +60,7 @@ bool WaitFor(int fd, short events, int ms) {
 
 std::string GameGuard::Base(const std::string& settingsPath, const std::string& folder) {
     // The player and the file's identity (its folder's device and inode, and its name), hashed
-    // to a short name that a socket path has room for.
+    // to a short name that a socket path has room for, as earlier versions named it.
     std::string key = std::to_string(::geteuid());
     key += '\0';
     key += SettingsIdentity(settingsPath);
@@ -76,7 +76,7 @@ std::string GameGuard::Base(const std::string& settingsPath, const std::string& 
     return folder + "/vostrel-" + name;
 }
 
-bool GameGuard::AskToComeForward(const std::string& socketPath) {
+bool GameGuard::AskToComeForward(const std::string& socketPath, int waitMs) {
     sockaddr_un addr;
     if (!SocketAddress(socketPath, addr)) {
         return false;
@@ -91,7 +91,7 @@ bool GameGuard::AskToComeForward(const std::string& socketPath) {
     bool answered = false;
     char answer = 0;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0 &&
-        WaitFor(fd, POLLIN, kAnswerMs) && ::recv(fd, &answer, 1, 0) == 1) {
+        WaitFor(fd, POLLIN, waitMs) && ::recv(fd, &answer, 1, 0) == 1) {
         answered = answer == kAnswer;
     }
     ::close(fd);
@@ -99,7 +99,7 @@ bool GameGuard::AskToComeForward(const std::string& socketPath) {
 }
 
 GameGuard::GameGuard(const std::string& settingsPath, const std::string& folder, int waitMs) {
-    if (settingsPath.empty() || folder.empty()) {
+    if (settingsPath.empty()) {
         return;
     }
     try {
@@ -112,60 +112,80 @@ GameGuard::GameGuard(const std::string& settingsPath, const std::string& folder,
 GameGuard::~GameGuard() {
     if (listenFd_ >= 0) {
         // The socket file goes while the lock is still held, so it is never a later game's.
-        ::unlink(socketPath_.c_str());
+        ::unlinkat(folderFd_, socketName_.c_str(), 0);
         ::close(listenFd_);
     }
-    if (lockFd_ >= 0) {
-        ::close(lockFd_);
+    if (folderFd_ >= 0) {
+        ::close(folderFd_);
     }
 }
 
+bool GameGuard::OpenFolder(const std::string& folder) {
+    if (folder.empty()) {
+        return false;
+    }
+    TrustedPath place;
+    struct stat st;
+    if (place.ResolveFolder(folder) != 0 || ::fstat(place.folder(), &st) != 0 ||
+        st.st_uid != ::geteuid() || (st.st_mode & 077) != 0) {
+        return false;
+    }
+    folderFd_ = ::fcntl(place.folder(), F_DUPFD_CLOEXEC, 0);
+    return folderFd_ >= 0;
+}
+
 void GameGuard::Decide(const std::string& settingsPath, const std::string& folder, int waitMs) {
-    const std::string base = Base(settingsPath, folder);
-    const std::string lockPath = base + ".lock";
-    socketPath_ = base + ".sock";
-    // Never through a link planted where the lock goes: it would lock, or make, another file.
-    lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (lockFd_ < 0) {
+    TrustedPath file;
+    if (file.Resolve(settingsPath) != 0) {
         return;
+    }
+    FileLock::Result held = lock_.Take(file.folder(), file.name().c_str());
+    if (held == FileLock::Result::None) {
+        return;
+    }
+    if (OpenFolder(folder)) {
+        const std::string base = Base(settingsPath, folder);
+        socketName_ = base.substr(base.rfind('/') + 1) + ".sock";
+        // Through the folder held open, never its path again: a folder swapped in since it was
+        // checked is not used, and a long path still fits a socket address.
+        socketPath_ = "/proc/self/fd/" + std::to_string(folderFd_) + "/" + socketName_;
     }
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
         // A game runs for hours: the lock is held for as long as its process lives, never
         // judged by its age.
-        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
+        if (held == FileLock::Result::Held) {
             role_ = Role::Sole;
             Listen();
             return;
         }
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            ::close(lockFd_);
-            lockFd_ = -1;
-            return;
-        }
-        if (AskToComeForward(socketPath_)) {
+        if (folderFd_ >= 0 && AskToComeForward(socketPath_, std::max(MsLeft(deadline), 100))) {
             role_ = Role::Elsewhere;
-            break;
+            return;
         }
         if (Clock::now() >= deadline) {
             // A game holds the file but does not answer: a second game would still lose its
             // scores.
-            std::fprintf(stderr, "vostrel: another game holds this settings file\n");
-            role_ = Role::Elsewhere;
-            break;
+            role_ = Role::Unreachable;
+            return;
         }
         ::usleep(50000);
+        held = lock_.Take(file.folder(), file.name().c_str());
+        if (held == FileLock::Result::None) {
+            return;
+        }
     }
-    ::close(lockFd_);
-    lockFd_ = -1;
 }
 
 void GameGuard::Listen() {
+    if (folderFd_ < 0) {
+        return;
+    }
     sockaddr_un addr;
     // A killed game's socket file.
-    ::unlink(socketPath_.c_str());
-    // Without the socket later starts find the lock held and end after their wait: the file
-    // still has one game.
+    ::unlinkat(folderFd_, socketName_.c_str(), 0);
+    // Without the socket later starts find the file held and tell the player they cannot
+    // reach this game: the file still has one game.
     const int fd = SocketAddress(socketPath_, addr)
                        ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)
                        : -1;

@@ -1,7 +1,8 @@
 #include "app/GuardFolder.h"
 
-#include "app/SettingsLocation.h"
+#include "app/TrustedPath.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,10 +10,26 @@ namespace vostrel {
 
 namespace {
 
-bool IsPrivateFolder(const std::string& path, bool followLink) {
+// Reached from the root through folders no one else may change, and the player's alone.
+bool IsPrivateFolder(const std::string& path, bool make) {
+    TrustedPath place;
     struct stat st;
-    const int r = followLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
-    return r == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+    if (place.ResolveFolder(path, make) != 0 || ::fstat(place.folder(), &st) != 0 ||
+        st.st_uid != ::geteuid()) {
+        return false;
+    }
+    if ((st.st_mode & 077) != 0 && make) {
+        // Made by an earlier version, or by the player, with a wider mode.
+        const int fd = ::openat(place.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fchmod(fd, 0700);
+            ::close(fd);
+        }
+        if (::fstat(place.folder(), &st) != 0) {
+            return false;
+        }
+    }
+    return (st.st_mode & 077) == 0;
 }
 
 } // namespace
@@ -20,7 +37,7 @@ bool IsPrivateFolder(const std::string& path, bool followLink) {
 std::string GuardFolder(const IFileSystemView& fs) {
     try {
         const std::string runtime = fs.Environment("XDG_RUNTIME_DIR");
-        if (runtime.starts_with('/') && IsPrivateFolder(runtime, true)) {
+        if (runtime.starts_with('/') && IsPrivateFolder(runtime, false)) {
             return runtime;
         }
         std::string cache = fs.Environment("XDG_CACHE_HOME");
@@ -32,14 +49,7 @@ std::string GuardFolder(const IFileSystemView& fs) {
             cache = home + "/.cache";
         }
         const std::string own = cache + "/vostrel";
-        MakeFolderOf(own + "/lock");
-        // Made by an earlier version, or by the player, with a wider mode.
-        struct stat st;
-        if (::lstat(own.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-            (st.st_mode & 077) != 0) {
-            ::chmod(own.c_str(), 0700);
-        }
-        return IsPrivateFolder(own, false) ? own : std::string();
+        return IsPrivateFolder(own, true) ? own : std::string();
     } catch (const std::bad_alloc&) {
         return {};
     }

@@ -11,8 +11,9 @@ public:
     virtual ~IFileSystemView() = default;
     // A directory in which the player may create files.
     virtual bool IsWritableDirectory(const std::string& path) const = 0;
-    // A directory whose entries no one but the player, or root, can change: the player's own,
-    // or root's and writable by neither its group nor others.
+    // A directory whose entries no one but the player, or root, can change: it and every
+    // folder above it the player's or root's and writable by neither group nor others, save
+    // a sticky one of root's above it (TrustedPath).
     virtual bool IsTrustedDirectory(const std::string& path) const = 0;
     // A regular file that the player may write.
     virtual bool IsWritableFile(const std::string& path) const = 0;

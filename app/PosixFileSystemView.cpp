@@ -1,5 +1,7 @@
 #include "app/PosixFileSystemView.h"
 
+#include "app/TrustedPath.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <new>
@@ -17,9 +19,8 @@ bool PosixFileSystemView::IsWritableDirectory(const std::string& path) const {
 }
 
 bool PosixFileSystemView::IsTrustedDirectory(const std::string& path) const {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           (st.st_uid == ::geteuid() || (st.st_uid == 0 && (st.st_mode & 022) == 0));
+    TrustedPath folder;
+    return folder.ResolveFolder(path) == 0;
 }
 
 bool PosixFileSystemView::IsWritableFile(const std::string& path) const {

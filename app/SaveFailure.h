@@ -8,8 +8,17 @@ namespace vostrel {
 
 // reason is an errno value or a reason of FileReasons.h.
 std::string SaveFailureText(const std::string& path, int reason);
-std::string SaveFailureLine(const std::string& path, int reason);
+// reading: the file could not be read rather than saved.
+std::string SaveFailureLine(const std::string& path, int reason, bool reading = false);
 // playing: the game goes on with the defaults and leaves the file as it is.
 std::string ReadFailureText(const std::string& path, int reason, bool playing);
+// A rewrite in place that was cut off has been finished (the bytes it was saving are in) or
+// undone (the bytes before it are back).
+std::string MendedText(const std::string& path, bool finished);
+// A later start finds its file held by a game it cannot bring forward: noFolder, it has no
+// private folder for the socket; otherwise the game did not answer.
+std::string UnreachableText(const std::string& path, bool noFolder);
+// The first game has no private folder for its socket: later starts cannot bring it forward.
+std::string NoGuardFolderText();
 
 } // namespace vostrel

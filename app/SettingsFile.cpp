@@ -1,8 +1,9 @@
 #include "app/SettingsFile.h"
 
 #include "app/FileByteSource.h"
+#include "app/FileSave.h"
+#include "app/InPlaceRewrite.h"
 #include "app/LineReader.h"
-#include "app/SaveTemporaries.h"
 #include "app/TrustedPath.h"
 #include "app/Version.h"
 
@@ -154,166 +155,6 @@ int32_t WriteAll(int fd, const char* p, size_t n) {
     return 0;
 }
 
-// A temporary file beside the target, removed again unless it was renamed into place.
-struct TempFile {
-    int folder = -1;
-    std::string name;
-    int fd = -1;
-    bool renamed = false;
-
-    ~TempFile() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        if (!name.empty() && !renamed) {
-            ::unlinkat(folder, name.c_str(), 0);
-        }
-    }
-};
-
-// These return 0, or the errno value of the step that failed.
-int CreateTemp(const TrustedPath& target, mode_t mode, TempFile& tmp) {
-    static unsigned counter = 0;
-    const std::string stem = SaveTempStem(target.name(), ::getpid());
-    tmp.folder = target.folder();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = stem + std::to_string(counter++);
-        const int fd = ::openat(target.folder(), name.c_str(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            tmp.name = std::move(name);
-            tmp.fd = fd;
-            return 0;
-        }
-        if (errno != EEXIST) {
-            return errno;
-        }
-    }
-    return EEXIST;
-}
-
-int WriteAndSync(int fd, std::string_view bytes) {
-    return WriteAll(fd, bytes.data(), bytes.size()) == 0 && ::fsync(fd) == 0 ? 0 : errno;
-}
-
-// Writes all of bytes at offset; 0 or an errno value.
-int WriteAt(int fd, std::string_view bytes, off_t offset) {
-    while (!bytes.empty()) {
-        const ssize_t w = ::pwrite(fd, bytes.data(), bytes.size(), offset);
-        if (w < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<size_t>(w));
-        offset += w;
-    }
-    return 0;
-}
-
-// Only where the folder refuses a new file. No state of the file on the way is taken as
-// valid: a full disk or a size limit fails while the space is reserved, before any byte changes
-// (a kill just after it leaves the old lines and NUL bytes without a line end); then a CR
-// without its LF goes first, so that the file fails to load until the new bytes are all in
-// (a kill can cut a write of several pages short); then the rest, padded with empty lines to
-// the old length; then the first byte, in one write that no kill divides; the cut comes last.
-int RewriteInPlace(const TrustedPath& target, const std::string& bytes) {
-    const int fd = ::openat(target.folder(), target.name().c_str(),
-                            O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        return errno;
-    }
-    struct stat st;
-    int r = 0;
-    if (::fstat(fd, &st) != 0) {
-        r = errno;
-    } else if (!S_ISREG(st.st_mode) || bytes.size() < 2 || bytes[1] == '\n') {
-        r = EINVAL;
-    } else {
-        const size_t old = static_cast<size_t>(st.st_size);
-        std::string padded = bytes;
-        if (padded.size() < old) {
-            // CR LF pairs, and a lone LF for an odd remainder: each an empty line.
-            padded.append(old - padded.size(), '\n');
-            for (size_t i = bytes.size(); i + 1 < old; i += 2) {
-                padded[i] = '\r';
-            }
-        }
-        const std::string_view all(padded);
-        if (padded.size() > old) {
-            r = ::posix_fallocate(fd, 0, static_cast<off_t>(padded.size()));
-        }
-        if (r == 0) {
-            r = WriteAt(fd, "\r", 0);
-        }
-        if (r == 0) {
-            r = WriteAt(fd, all.substr(1), 1);
-        }
-        if (r == 0) {
-            r = ::fsync(fd) == 0 ? WriteAt(fd, all.substr(0, 1), 0) : errno;
-        }
-        if (r == 0 && padded.size() != bytes.size() &&
-            ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
-            r = errno;
-        }
-        if (r == 0 && ::fsync(fd) != 0) {
-            r = errno;
-        }
-    }
-    const int closed = ::close(fd) == 0 ? 0 : errno;
-    return r != 0 ? r : closed;
-}
-
-int SaveBytes(const std::string& path, const std::string& bytes) {
-    TrustedPath target;
-    if (const int e = target.Resolve(path); e != 0) {
-        return e;
-    }
-    const int folder = target.folder();
-    const char* name = target.name().c_str();
-    struct stat st;
-    const bool exists = ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
-    if (exists) {
-        // Replacing something that is not a plain file, or a file the player made read-only,
-        // is refused just as an in-place write would be.
-        if (!S_ISREG(st.st_mode)) {
-            return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        }
-        if (::faccessat(folder, name, W_OK, AT_EACCESS) != 0) {
-            return errno;
-        }
-    }
-    TempFile tmp;
-    if (const int e = CreateTemp(target, exists ? (st.st_mode & 07777) : 0644, tmp); e != 0) {
-        // A folder the player may not write, holding a file the player may: only an in-place
-        // write can save there. Any other failure keeps the old file whole.
-        const bool folderRefused = e == EACCES || e == EPERM;
-        return exists && folderRefused ? RewriteInPlace(target, bytes) : e;
-    }
-    // The umask applied on creation; an existing file's mode is kept exactly.
-    if (exists && ::fchmod(tmp.fd, st.st_mode & 07777) != 0) {
-        return errno;
-    }
-    if (const int e = WriteAndSync(tmp.fd, bytes); e != 0) {
-        return e;
-    }
-    const int fd = tmp.fd;
-    tmp.fd = -1;
-    if (::close(fd) != 0 || ::renameat(folder, tmp.name.c_str(), folder, name) != 0) {
-        return errno;
-    }
-    tmp.renamed = true;
-    // Makes the rename itself durable. The new file is in place by now, so a directory that
-    // cannot be synced (some file systems refuse) does not turn the save into a failure.
-    const int dir = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return 0;
-}
-
 } // namespace
 
 std::string GetSettingsPath(std::string_view fileName) {
@@ -353,25 +194,42 @@ int32_t LoadSettings(const std::string& path, SettingsRecord& s, LoadReport* rep
     r = LoadReport{};
     TrustedPath file;
     r.reason = file.Resolve(path);
-    // Without O_NONBLOCK a FIFO would hold the start until a writer came.
-    const int fd = r.reason != 0 ? -1
-                                 : ::openat(file.folder(), file.name().c_str(),
-                                            O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        if (r.reason == 0) {
-            // A link put in the file's place since it was looked at is not followed.
-            r.reason = errno == ELOOP ? kOtherUsersLink : errno;
-        }
+    if (r.reason != 0) {
         // Only a file that is not there is missing: any other failure would have the
         // defaults saved over a file that is.
         return r.reason == ENOENT ? -1 : -9;
     }
-    // A directory, a FIFO or a device is no settings file: the same as a missing one.
+    return LoadSettingsAt(file, s, &r);
+}
+
+int32_t LoadSettingsAt(const TrustedPath& file, SettingsRecord& s, LoadReport* report) {
+    LoadReport seen;
+    LoadReport& r = report != nullptr ? *report : seen;
+    r = LoadReport{};
+    // Without O_NONBLOCK a FIFO would hold the start until a writer came. O_NOFOLLOW refuses a
+    // link put in the file's place since its path was checked.
+    const int fd = ::openat(file.folder(), file.name().c_str(),
+                            O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        r.reason = errno == ELOOP ? kOtherUsersLink : errno;
+        return r.reason == ENOENT ? -1 : -9;
+    }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        r.reason = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        r.reason = EISDIR;
+    } else if (!S_ISREG(st.st_mode)) {
+        r.reason = kNotAFile;
+    } else if (InPlaceRewrite::EndsWithMark(fd, st.st_size)) {
+        r.reason = kCutRewrite;
+    } else if (st.st_size > kMaxSettingsFile) {
+        r.reason = kFileTooLarge;
+    }
+    if (r.reason != 0) {
         ::close(fd);
-        r.reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        return -1;
+        r.empty = false;
+        return -9;
     }
     FileByteSource source(fd);
     const int32_t loaded = LoadSettingsFrom(source, s, LineReader::kDefaultBlock, &r);
@@ -391,6 +249,13 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s, size_t blockSiz
     try {
         for (;;) {
             const int32_t got = reader.ReadLine(line);
+            // No file of the game holds a line that starts with a NUL byte: the space that a
+            // rewrite in place cut off had taken, whatever follows in it.
+            if (!line.empty() && line.front() == '\0') {
+                r.empty = false;
+                r.reason = kCutRewrite;
+                return -9;
+            }
             if (got == -1) {
                 // Bytes after the last line end are not a line.
                 r.unfinished = !line.empty();
@@ -428,7 +293,7 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s, size_t blockSiz
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason) {
     int e = 0;
     try {
-        e = SaveBytes(path, FormatSettings(s));
+        e = SaveFileBytes(path, FormatSettings(s));
     } catch (const std::bad_alloc&) {
         e = ENOMEM;
     }

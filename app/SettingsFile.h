@@ -6,6 +6,7 @@
 #include "app/IByteSource.h"
 #include "app/LineReader.h"
 #include "app/SettingsRecord.h"
+#include "app/TrustedPath.h"
 
 #include <cstdint>
 #include <string>
@@ -39,6 +40,10 @@ std::string GetSettingsPath(std::string_view fileName);
 // could not be read whole (the lines before stay applied). A symbolic link is followed only
 // when the player or root owns it. report, when given, tells why and what was seen.
 int32_t LoadSettings(const std::string& path, SettingsRecord& s, LoadReport* report = nullptr);
+// The same from a place already reached: what is in the file's place now is read, never through
+// a link. Beyond the bytes, -9 for anything but a regular file (EISDIR, kNotAFile), a file
+// larger than kMaxSettingsFile, or one whose rewrite in place was cut off (kCutRewrite).
+int32_t LoadSettingsAt(const TrustedPath& file, SettingsRecord& s, LoadReport* report = nullptr);
 // The reading itself, from any byte source: 0 or -9 as above. The fuzzer's small blocks put
 // block ends inside lines.
 int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s,

@@ -56,29 +56,8 @@ SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs,
 }
 
 int32_t MakeFolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos || slash == 0) {
-        return -1;
-    }
-    try {
-        const std::string folder = path.substr(0, slash);
-        struct stat st;
-        if (::stat(folder.c_str(), &st) == 0) {
-            return S_ISDIR(st.st_mode) ? 0 : -1;
-        }
-        for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
-            const std::string part = folder.substr(0, end);
-            if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-                return -1;
-            }
-            if (end == std::string::npos) {
-                break;
-            }
-        }
-        return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
-    } catch (const std::bad_alloc&) {
-        return -1;
-    }
+    TrustedPath file;
+    return file.Resolve(path, true) == 0 ? 0 : -1;
 }
 
 std::string SettingsIdentity(const std::string& path) {

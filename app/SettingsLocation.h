@@ -25,8 +25,8 @@ struct SettingsLocation {
 SettingsLocation ChooseSettingsLocation(const IFileSystemView& fs,
                                         const std::string& besideExecutable,
                                         std::string_view fileName);
-// Makes the folder of the file at path and every missing parent (mode 0700): 0 when it is a
-// directory afterwards, -1 otherwise.
+// Makes the folder of the file at path and every missing parent (mode 0700), each reached as
+// TrustedPath reaches it: 0 when the folder is there afterwards and trusted, -1 otherwise.
 int32_t MakeFolderOf(const std::string& path);
 // What the one-game guard is keyed on: the device and inode of the file's folder with the
 // file's name, so that links and bind mounts of one folder meet; the real path when the folder

@@ -2,7 +2,10 @@
 // window, the settings file beside the executable or in the player's data folder.
 #include "app/CGameApp.h"
 #include "app/CommandLine.h"
+#include "app/SaveFailure.h"
 #include "app/SaveTemporaries.h"
+#include "app/Tr.h"
+#include "app/WinConstants.h"
 #include "ui/ApplicationAccessible.h"
 #include "ui/QtAppShell.h"
 #include "ui/Translation.h"
@@ -55,21 +58,35 @@ int main(int argc, char** argv) {
     vostrel::FocusMarkStyle::Install();
 
     // One game per settings file, settled before the file is read: a later start brings the
-    // running game forward and ends without a word, so the two never save over each other.
+    // running game forward and ends without a word, so the two never save over each other; one
+    // that cannot reach it says why and ends.
     const vostrel::SettingsLocation location =
         vostrel::CGameApp::FindSettingsLocation("vostrel.dat");
-    // The guard is keyed on the file's folder, which must therefore be there from the start.
+    // The lock is on the file, whose folder must therefore be there from the start.
     if (location.makeFolder) {
         vostrel::MakeFolderOf(location.path);
     }
-    const vostrel::SingleInstance guard(location.path);
-    if (guard.role() == vostrel::SingleInstance::Role::Elsewhere) {
-        return 0;
-    }
-    if (guard.role() == vostrel::SingleInstance::Role::Sole) {
-        vostrel::RemoveSaveLeftovers(location.path);
-    }
     vostrel::QtAppShell shell;
+    const vostrel::SingleInstance guard(location.path);
+    //: Title of every message box about the settings file.
+    const std::string caption = vostrel::Tr("CGameApp", "設定ファイルエラー");
+    switch (guard.role()) {
+    case vostrel::SingleInstance::Role::Elsewhere:
+        return 0;
+    case vostrel::SingleInstance::Role::Unreachable:
+        shell.MessageBox(vostrel::UnreachableText(location.path, !guard.hasFolder()), caption,
+                         vostrel::MB_OK | vostrel::MB_ICONERROR);
+        return 1;
+    case vostrel::SingleInstance::Role::Sole:
+        vostrel::RemoveSaveLeftovers(location.path);
+        if (!guard.hasFolder()) {
+            shell.MessageBox(vostrel::NoGuardFolderText(), caption,
+                             vostrel::MB_OK | vostrel::MB_ICONEXCLAMATION);
+        }
+        break;
+    case vostrel::SingleInstance::Role::Unguarded:
+        break;
+    }
     // A logout, a closed terminal or Ctrl+C saves as the window's end does.
     const vostrel::SessionEnd sessionEnd([] { theApp.SaveForSession(); },
                                          [] { return theApp.EndSession(); });

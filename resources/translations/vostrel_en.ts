@@ -29,6 +29,49 @@
         <extracomment>Added to the read failure&apos;s box when the game plays on with the default settings.</extracomment>
         <translation>You can play with the default settings, but the file is left as it is, so nothing of this game is saved.</translation>
     </message>
+    <message>
+        <source>設定ファイルの前回の保存が途中で止まっていたので、修復しました。
+
+%1
+%2</source>
+        <extracomment>Message box at start: a save rewriting the file in place was cut off and has been repaired. %1 the file&apos;s path, %2 how.</extracomment>
+        <translation>The last save of the settings file stopped part way; the file has been repaired.
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>保存しようとしていた内容にしました。</source>
+        <translation>It now holds what was being saved.</translation>
+    </message>
+    <message>
+        <source>保存する前の内容に戻しました。</source>
+        <translation>It is back as it was before that save.</translation>
+    </message>
+    <message>
+        <source>この設定ファイルはすでに動いているゲームが使っているので、起動しません。
+
+%1
+%2</source>
+        <extracomment>Message box when a later start finds its settings file used by a game it cannot bring forward: %1 the file&apos;s path, %2 why.</extracomment>
+        <translation>A game that is already running uses this settings file, so this one does not start.
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>ほかのユーザーが変更できない、自分だけのフォルダ（XDG_RUNTIME_DIR または ~/.cache/vostrel）がないため、そのゲームを前に出せません。</source>
+        <translation>There is no folder of your own that no other user can change (XDG_RUNTIME_DIR or ~/.cache/vostrel), so that game cannot be brought forward.</translation>
+    </message>
+    <message>
+        <source>そのゲームが応答しません（ほかのユーザーのゲームか、止まっているか、別の XDG_RUNTIME_DIR で起動したゲームです）。</source>
+        <translation>That game does not answer (it is another user's, it is stopped, or it was started with another XDG_RUNTIME_DIR).</translation>
+    </message>
+    <message>
+        <source>ほかのユーザーが変更できない、自分だけのフォルダ（XDG_RUNTIME_DIR または ~/.cache/vostrel）がありません。このゲームは遊べますが、もう一度起動してもこのウィンドウを前に出せません。</source>
+        <extracomment>Message box at start when there is no private folder for the one-game socket.</extracomment>
+        <translation>There is no folder of your own that no other user can change (XDG_RUNTIME_DIR or ~/.cache/vostrel). You can play, but starting the game again cannot bring this window forward.</translation>
+    </message>
 </context>
 <context>
     <name>CStaticExAccessible</name>
@@ -434,6 +477,21 @@ Points: %4</translation>
         <source>ファイルが途中で切れています（最後の行が終わっていないか、項目が足りません）。</source>
         <extracomment>Why the settings file could not be read: a write was cut off.</extracomment>
         <translation>The file is cut short (its last line is unfinished, or entries are missing).</translation>
+    </message>
+    <message>
+        <source>ほかのユーザーが変更できるフォルダ、またはほかのユーザーのフォルダを通る場所なので使いません。</source>
+        <extracomment>Why the settings file is not used: a folder on its path may be changed by others.</extracomment>
+        <translation>It is not used: its path goes through a folder that another user may change, or that is another user's.</translation>
+    </message>
+    <message>
+        <source>その名前のものはファイルではありません（フォルダ、FIFO、デバイスなど）。</source>
+        <extracomment>Why the settings file cannot be used: something else has its name.</extracomment>
+        <translation>What has that name is not a file (a folder, a FIFO, a device or the like).</translation>
+    </message>
+    <message>
+        <source>ファイルが %1 バイトを超えていて大きすぎます。</source>
+        <extracomment>Why the settings file was not read: %1 is the largest size read, in bytes.</extracomment>
+        <translation>The file is larger than %1 bytes: too large.</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 // calls that could block for ever.
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,6 +32,12 @@ template <typename Fn> int InChild(Fn fn, unsigned seconds = 0) {
 // when that is refused.
 inline bool BecomePlayer() {
     return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+}
+
+// A folder of the player's own that others may not write (mode 0755): as root, given to the
+// player that BecomePlayer takes the part of; false when that is refused.
+inline bool GiveToPlayer(const char* path) {
+    return ::chmod(path, 0755) == 0 && (::geteuid() != 0 || ::chown(path, 65534, 65534) == 0);
 }
 
 } // namespace vostrel::test

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <ostream>
@@ -21,7 +22,7 @@
 namespace vostrel {
 
 void PrintTo(GameGuard::Role role, std::ostream* os) {
-    static const char* const names[] = {"Sole", "Elsewhere", "Unguarded"};
+    static const char* const names[] = {"Sole", "Elsewhere", "Unreachable", "Unguarded"};
     *os << names[static_cast<int>(role)];
 }
 
@@ -108,7 +109,6 @@ struct GuardFolders {
         ::mkdir(run.c_str(), 0700);
         ::mkdir(dir.File("data").c_str(), 0700);
     }
-    std::string Lock() const { return GameGuard::Base(file, run) + ".lock"; }
     std::string Socket() const { return GameGuard::Base(file, run) + ".sock"; }
 };
 
@@ -122,8 +122,10 @@ TEST(GameGuard, ALaterStartBringsTheRunningGameForwardAndEnds) {
     EXPECT_EQ(game.Raised(), 2);
     // Another file has a game of its own; no folder, no guard.
     EXPECT_EQ(GameGuard(f.dir.File("data/other.dat"), f.run, 0).role(), Role::Sole);
-    EXPECT_EQ(GameGuard(f.file, "", 0).role(), Role::Unguarded);
+    EXPECT_EQ(GameGuard(f.dir.File("data/third.dat"), "", 0).role(), Role::Sole);
     EXPECT_EQ(game.Raised(), 2);
+    // A place that cannot hold the file: no lock, no guard.
+    EXPECT_EQ(GameGuard(f.dir.File("missing/vostrel.dat"), f.run, 0).role(), Role::Unguarded);
 }
 
 TEST(GameGuard, AKilledGamesLockAndSocketAreTakenOver) {
@@ -135,7 +137,6 @@ TEST(GameGuard, AKilledGamesLockAndSocketAreTakenOver) {
     struct stat st;
     ASSERT_EQ(::lstat(f.Socket().c_str(), &st), 0);
     EXPECT_TRUE(S_ISSOCK(st.st_mode));
-    ASSERT_EQ(::lstat(f.Lock().c_str(), &st), 0);
     EXPECT_FALSE(GameGuard::AskToComeForward(f.Socket()));
 
     RunningGame next(f.file, f.run);
@@ -144,23 +145,76 @@ TEST(GameGuard, AKilledGamesLockAndSocketAreTakenOver) {
     EXPECT_EQ(next.Raised(), 1);
 }
 
-// Only the player can plant a link in the guard's folder, but a lock taken through it would
-// lock, or make, some other file: the game runs unguarded instead.
-TEST(GameGuard, TheLockIsNeverOpenedThroughALink) {
+// The lock is on the file: a game started with another runtime folder, or by another player
+// over a file both may write, meets it and does not run; it cannot bring it forward, so it says
+// so (Unreachable) rather than ending in silence.
+TEST(GameGuard, TwoGamesOverOneFileMeetWhateverTheirFoldersAndPlayers) {
     GuardFolders f;
-    const std::string missing = f.dir.File("missing");
-    ASSERT_EQ(::symlink(missing.c_str(), f.Lock().c_str()), 0);
-    GameGuard dangling(f.file, f.run, 0);
-    EXPECT_EQ(dangling.role(), Role::Unguarded);
-    EXPECT_EQ(dangling.ListenFd(), -1);
-    EXPECT_NE(::access(missing.c_str(), F_OK), 0);
+    const std::string run2 = f.dir.File("run2");
+    ASSERT_EQ(::mkdir(run2.c_str(), 0700), 0);
+    RunningGame game(f.file, f.run);
+    ASSERT_EQ(game.role(), Role::Sole);
+    EXPECT_EQ(GameGuard(f.file, run2, 300).role(), Role::Unreachable);
+    const GameGuard noFolder(f.file, "", 300);
+    EXPECT_EQ(noFolder.role(), Role::Unreachable);
+    EXPECT_FALSE(noFolder.hasFolder());
+    // A link of the player's to the file meets the same lock.
+    ASSERT_EQ(::symlink(f.file.c_str(), f.dir.File("link.dat").c_str()), 0);
+    EXPECT_EQ(GameGuard(f.dir.File("link.dat"), run2, 300).role(), Role::Unreachable);
+    EXPECT_EQ(game.Raised(), 0);
+    if (::geteuid() != 0) {
+        return;
+    }
+    // A root-owned folder and a file that everyone may write: another player's start.
+    ASSERT_EQ(::chmod(f.dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(f.dir.File("data").c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(f.file.c_str(), 0666), 0);
+    const int code = test::InChild([&] {
+        if (!test::BecomePlayer()) {
+            return 3;
+        }
+        return static_cast<int>(GameGuard(f.file, "", 300).role());
+    });
+    EXPECT_EQ(code, static_cast<int>(Role::Unreachable));
+}
 
-    const std::string other = f.dir.File("data/other.dat");
-    test::WriteBytes(other, ":Vostrel\r\n");
-    ASSERT_EQ(::unlink(f.Lock().c_str()), 0);
-    ASSERT_EQ(::symlink(other.c_str(), f.Lock().c_str()), 0);
-    EXPECT_EQ(GameGuard(f.file, f.run, 0).role(), Role::Unguarded);
-    EXPECT_EQ(test::ReadBytes(other), ":Vostrel\r\n");
+// A game that holds the file but never answers on its socket (stopped, or not the game at all)
+// keeps a later start from running: after a short wait, never a second window.
+TEST(GameGuard, AHolderThatNeverAnswersStillKeepsTheFile) {
+    GuardFolders f;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        std::signal(SIGALRM, SIG_DFL);
+        ::alarm(60);
+        GameGuard guard(f.file, f.run, 0);
+        // Listens, but never accepts: connections wait in the backlog unanswered.
+        const char role = static_cast<char>('0' + static_cast<int>(guard.role()));
+        if (::write(ready[1], &role, 1) != 1) {
+            ::_exit(1);
+        }
+        for (;;) {
+            ::pause();
+        }
+    }
+    ::close(ready[1]);
+    char role = 0;
+    ASSERT_EQ(::read(ready[0], &role, 1), 1);
+    ::close(ready[0]);
+    EXPECT_EQ(role, '0' + static_cast<int>(Role::Sole));
+    const auto t0 = std::chrono::steady_clock::now();
+    const GameGuard later(f.file, f.run, 500);
+    const auto waited = std::chrono::steady_clock::now() - t0;
+    EXPECT_EQ(later.role(), Role::Unreachable);
+    EXPECT_TRUE(later.hasFolder());
+    EXPECT_EQ(later.ListenFd(), -1);
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    // Free once its holder is gone.
+    EXPECT_EQ(GameGuard(f.file, f.run, 0).role(), Role::Sole);
 }
 
 TEST(GameGuard, ABindMountOfTheDataFolderMeetsTheSameGame) {
@@ -227,7 +281,27 @@ TEST(GameGuard, TheFolderIsOneOnlyThePlayerMayEnter) {
     ASSERT_EQ(::mkdir(dir.File("linked").c_str(), 0700), 0);
     ASSERT_EQ(::symlink(runtime.c_str(), dir.File("linked/vostrel").c_str()), 0);
     ASSERT_EQ(::chmod(runtime.c_str(), 0700), 0);
+    // The player's own link is followed to a folder of the player's alone; another user's never.
+    EXPECT_EQ(GuardFolder(fs), dir.File("linked/vostrel"));
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(dir.File("linked/vostrel").c_str(), 65534, 65534), 0);
+        EXPECT_EQ(GuardFolder(fs), "");
+    }
+    // Under a folder that others may write, neither is taken: another user could swap it.
+    const std::string shared = dir.File("shared");
+    ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(dir.File("shared/run").c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+    fs.environment["XDG_RUNTIME_DIR"] = dir.File("shared/run");
+    fs.environment["XDG_CACHE_HOME"] = shared;
     EXPECT_EQ(GuardFolder(fs), "");
+    EXPECT_NE(::access(dir.File("shared/vostrel").c_str(), F_OK), 0);
+    // Sticky: passed through only when root's, as /tmp is; what the player owns inside it is
+    // then the player's.
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    EXPECT_EQ(GuardFolder(fs), ::geteuid() == 0 ? dir.File("shared/run") : "");
+    fs.environment["XDG_RUNTIME_DIR"] = runtime;
+    fs.environment["XDG_CACHE_HOME"] = dir.File("linked");
     if (::geteuid() == 0) {
         // Root's game does not take a runtime folder of another user's.
         fs.environment["XDG_RUNTIME_DIR"] = runtime;

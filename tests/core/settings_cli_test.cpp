@@ -50,12 +50,31 @@ TEST(SettingsCommand, PrintsTheLoadResultAndTheBytesASaveWouldWrite) {
     expected = SettingsRecord{};
     expected.repeatCount = 7;
     const CliRun bad = RunCli("settings " + path);
-    EXPECT_EQ(bad.exitCode, 0);
+    EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.out, "load -9\n" + FormatSettings(expected));
 
     const CliRun missing = RunCli("settings " + dir.File("missing.dat"));
-    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_EQ(missing.exitCode, 1);
+    // A file the game wrote, cut short: loads, but is no whole file.
+    test::WriteBytes(path, FormatSettings(expected).substr(0, 30));
+    EXPECT_EQ(RunCli("settings " + path).exitCode, 1);
     EXPECT_EQ(missing.out, "load -1\n" + FormatSettings(SettingsRecord{}));
+}
+
+// A line far longer than any command is refused without being held whole; the lines around it
+// are answered as ever.
+TEST(EvalCommand, ALineTooLongIsRefusedAndTheOthersAnswered) {
+    test::TempDir dir;
+    const std::string input = dir.File("in");
+    const std::string good = "1234 0000 0000 0123 0 001";
+    test::WriteBytes(input, good + "\n" + std::string(8 * 1024 * 1024, '7') + "\n" + good);
+    const CliRun run = RunCli("eval < " + input);
+    EXPECT_EQ(run.exitCode, 1);
+    const size_t first = run.out.find('\n');
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(run.out.substr(first + 1, run.out.find('\n', first + 1) - first),
+              "error: line too long\n");
+    EXPECT_EQ(run.out.substr(run.out.size() - (first + 1)), run.out.substr(0, first + 1));
 }
 
 TEST(SettingsCommand, WrongUsageExitsWithTwo) {

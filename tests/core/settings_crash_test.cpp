@@ -1,4 +1,5 @@
 #include "app/FileReasons.h"
+#include "app/FileSave.h"
 #include "app/SaveTemporaries.h"
 #include "app/SettingsFile.h"
 #include "core/Child.h"
@@ -149,8 +150,8 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
 }
 
 // Where the folder refuses a new file, the save rewrites the file in place: a kill at any moment
-// leaves a file that loads as the old or the new settings, or that loading reports as cut
-// short; never one that loads as something else.
+// leaves a file that loads as the old or the new settings, or that loading reports as a cut
+// rewrite, which mending makes the old or the new; never one that loads as something else.
 TEST(SettingsCrash, KilledRewritesInPlaceLoadWholeOrAreReported) {
     test::TempDir dir;
     ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
@@ -167,7 +168,7 @@ TEST(SettingsCrash, KilledRewritesInPlaceLoadWholeOrAreReported) {
     std::uniform_int_distribution<long> delay(0, 20000);
     int sawA = 0;
     int sawB = 0;
-    int reported = 0;
+    int mended = 0;
     for (int trial = 0; trial < 200; ++trial) {
         ASSERT_NO_FATAL_FAILURE(KillSavesAfter(path, a, b, delay(rng), true));
 
@@ -178,9 +179,16 @@ TEST(SettingsCrash, KilledRewritesInPlaceLoadWholeOrAreReported) {
             ++sawA;
         } else if (r == 0 && !report.CutShort() && s == b) {
             ++sawB;
-        } else if ((r == -9 && report.reason == kCutShort) || (r == 0 && report.CutShort())) {
-            // The start-up reports both as cut short and leaves the file alone.
-            ++reported;
+        } else if (r == -9 && report.reason == kCutRewrite) {
+            int why = 0;
+            const InPlaceRewrite::Outcome out = MendCutSave(path, why);
+            const std::string now = test::ReadBytes(path);
+            // The saves write a and b in turn: the cut one's old bytes are either.
+            ASSERT_TRUE((out == InPlaceRewrite::Outcome::Finished ||
+                         out == InPlaceRewrite::Outcome::Undone) &&
+                        (now == FormatSettings(a) || now == FormatSettings(b)))
+                << "trial " << trial << ": mending gave " << static_cast<int>(out) << ", " << why;
+            ++mended;
         } else {
             FAIL() << "trial " << trial << ": load " << r << ", reason " << report.reason
                    << ", cut short " << report.CutShort();
@@ -191,7 +199,7 @@ TEST(SettingsCrash, KilledRewritesInPlaceLoadWholeOrAreReported) {
     ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
     EXPECT_EQ(dir.Listing(), "vostrel.dat\n");
     EXPECT_GT(sawA + sawB, 0);
-    std::printf("in place: old %d, new %d, reported %d\n", sawA, sawB, reported);
+    std::printf("in place: old %d, new %d, mended %d\n", sawA, sawB, mended);
 }
 
 // The leftovers lie beside the file a save replaces, named after it; another player's, in a

@@ -348,8 +348,10 @@ TEST_F(LoadTest, FileThatCannotBeOpenedChangesNothing) {
     EXPECT_EQ(report.reason, ENOENT);
     EXPECT_EQ(LoadSettings(dir_.File("no-folder/vostrel.dat"), s), -1);
     EXPECT_EQ(LoadSettings("", s), -1);
-    // A directory opens but is no file.
-    EXPECT_EQ(LoadSettings(dir_.path(), s), -1);
+    // A directory is no file, nor missing: what it is is told.
+    ASSERT_EQ(::mkdir(dir_.File("sub").c_str(), 0700), 0);
+    EXPECT_EQ(LoadSettings(dir_.File("sub"), s, &report), -9);
+    EXPECT_EQ(report.reason, EISDIR);
     // A link of the player's to a file not yet made: the file is still to be made.
     ASSERT_EQ(::symlink("later.dat", dir_.File("dangling.dat").c_str()), 0);
     EXPECT_EQ(LoadSettings(dir_.File("dangling.dat"), s), -1);
@@ -402,6 +404,35 @@ TEST_F(LoadTest, AnotherUsersLinkIsNotFollowed) {
         EXPECT_EQ(report.reason, kOtherUsersLink) << path;
         EXPECT_EQ(t, Marked()) << path;
     }
+}
+
+// A link put in the file's place after its path was checked is not followed, whoever made it:
+// what is read is what stands under the name, never the file the link names. A folder on the
+// way that others may write is refused before anything is read.
+TEST_F(LoadTest, ALinkSwappedInAfterThePathWasCheckedIsNotFollowed) {
+    const std::string path = dir_.File("vostrel.dat");
+    const std::string other = dir_.File("other.dat");
+    WriteBytes(path, "rn:4\r\n");
+    WriteBytes(other, "rn:9\r\n");
+    TrustedPath checked;
+    ASSERT_EQ(checked.Resolve(path), 0);
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    ASSERT_EQ(::symlink(other.c_str(), path.c_str()), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(path.c_str(), 65534, 65534), 0);
+    }
+    SettingsRecord s = Marked();
+    LoadReport report;
+    EXPECT_EQ(LoadSettingsAt(checked, s, &report), -9);
+    EXPECT_EQ(report.reason, kOtherUsersLink);
+    EXPECT_EQ(s, Marked());
+
+    ASSERT_EQ(::mkdir(dir_.File("shared").c_str(), 0700), 0);
+    WriteBytes(dir_.File("shared/vostrel.dat"), "rn:4\r\n");
+    ASSERT_EQ(::chmod(dir_.File("shared").c_str(), 0777), 0);
+    EXPECT_EQ(LoadSettings(dir_.File("shared/vostrel.dat"), s, &report), -9);
+    EXPECT_EQ(report.reason, kSharedFolder);
+    EXPECT_EQ(s, Marked());
 }
 
 // What the game writes has its first line, every key and a final line end: a file that starts

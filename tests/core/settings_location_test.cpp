@@ -89,30 +89,39 @@ TEST(PosixFileSystemView, WritableMeansWritableByThePlayer) {
         ASSERT_EQ(::mkdir(dir.File(name).c_str(), 0755), 0);
         test::WriteBytes(dir.File(name) + "/vostrel.dat", "");
     }
+    ASSERT_EQ(::mkdir(dir.File("closed/below").c_str(), 0755), 0);
     ASSERT_EQ(::chmod(dir.File("open").c_str(), 0777), 0);
     ASSERT_EQ(::chmod(dir.File("open/vostrel.dat").c_str(), 0444), 0);
     ASSERT_EQ(::chmod(dir.File("closed").c_str(), 0555), 0);
     ASSERT_EQ(::chmod(dir.File("closed/vostrel.dat").c_str(), 0666), 0);
     ASSERT_EQ(::mkfifo(dir.File("open/fifo").c_str(), 0666), 0);
-    // Trusted: the player's own folder, whatever its mode; root's when only root may write.
+    // Trusted: the player's or root's, when no one else may write it, nor any folder above it
+    // but a sticky one of root's.
     ASSERT_EQ(::mkdir(dir.File("own").c_str(), 0777), 0);
     ASSERT_EQ(::chmod(dir.File("own").c_str(), 0777), 0);
     ASSERT_EQ(::mkdir(dir.File("sticky").c_str(), 0755), 0);
     ASSERT_EQ(::chmod(dir.File("sticky").c_str(), 01777), 0);
+    for (const char* below : {"open/below", "sticky/below"}) {
+        ASSERT_EQ(::mkdir(dir.File(below).c_str(), 0755), 0);
+    }
     const bool root = ::geteuid() == 0;
     if (root) {
-        ASSERT_EQ(::chown(dir.File("own").c_str(), 65534, 65534), 0);
+        for (const char* mine : {"own", "open/below", "sticky/below", "closed/below"}) {
+            ASSERT_EQ(::chown(dir.File(mine).c_str(), 65534, 65534), 0);
+        }
     }
     const int code = test::InChild([&] {
         if (!test::BecomePlayer()) {
             return 3;
         }
         const PosixFileSystemView fs;
-        // As root the shared folders are root's; otherwise the player's own.
-        const bool trust = fs.IsTrustedDirectory(dir.File("own/")) &&
+        const bool trust = !fs.IsTrustedDirectory(dir.File("own/")) &&
                            fs.IsTrustedDirectory(dir.File("closed/")) &&
-                           fs.IsTrustedDirectory(dir.File("open/")) != root &&
-                           fs.IsTrustedDirectory(dir.File("sticky/")) != root &&
+                           fs.IsTrustedDirectory(dir.File("closed/below")) &&
+                           !fs.IsTrustedDirectory(dir.File("open/")) &&
+                           !fs.IsTrustedDirectory(dir.File("open/below/")) &&
+                           !fs.IsTrustedDirectory(dir.File("sticky/")) &&
+                           fs.IsTrustedDirectory(dir.File("sticky/below")) == root &&
                            !fs.IsTrustedDirectory(dir.File("open/vostrel.dat"));
         const bool ok = trust && fs.IsWritableDirectory(dir.File("open/")) &&
                         !fs.IsWritableDirectory(dir.File("closed/")) &&

@@ -117,12 +117,13 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
     const std::string path = dir.File("vostrel.dat");
     // Made by hand, shorter than what the game writes.
     const std::string old = "rn:4\r\nhsn0:Hanako\r\nhss0:900\r\n";
-    for (const mode_t folder : {mode_t{0777}, mode_t{0555}}) {
-        SCOPED_TRACE(folder);
+    for (const bool players : {true, false}) {
+        SCOPED_TRACE(players ? "the player's folder" : "root's folder");
         ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
         WriteBytes(path, old);
         ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
-        ASSERT_EQ(::chmod(dir.path().c_str(), folder), 0);
+        ASSERT_TRUE(players ? test::GiveToPlayer(dir.path().c_str())
+                            : ::chmod(dir.path().c_str(), 0555) == 0);
         const int code = InChild([&] {
             std::signal(SIGXFSZ, SIG_IGN);
             const rlim_t limit = old.size() + 10;
@@ -142,10 +143,10 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
 
 TEST(SaveSettings, AReadOnlyFileIsNotReplaced) {
     TempDir dir;
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
     const std::string path = dir.File("vostrel.dat");
     ASSERT_EQ(SaveSettings(path, Defaults()), 0);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_TRUE(test::GiveToPlayer(dir.path().c_str()));
     const int code = InChild([&] {
         if (!BecomePlayer()) {
             return 3;
@@ -167,12 +168,14 @@ TEST(SaveSettings, ReplacesTheFileOrRewritesItWhereTheFolderIsReadOnly) {
     ASSERT_EQ(SaveSettings(path, Defaults()), 0);
     ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
     const ino_t first = InodeOf(path);
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    ASSERT_TRUE(test::GiveToPlayer(dir.path().c_str()));
     ASSERT_EQ(InChild([&] { return BecomePlayer() ? SaveSettings(path, Changed()) & 0xff : 3; }),
               0);
     EXPECT_NE(InodeOf(path), first);
     EXPECT_EQ(ReadBytes(path), FormatSettings(Changed()));
 
+    // Root's again, and closed to the player.
+    ASSERT_EQ(::chown(dir.path().c_str(), ::geteuid(), ::getegid()), 0);
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
     SettingsRecord longer = Changed();
     longer.highScores.name[4] = std::string(2000, 'x');

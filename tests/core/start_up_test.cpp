@@ -5,18 +5,22 @@
 #include "TempDir.h"
 #include "app/CGameApp.h"
 #include "app/FileReasons.h"
+#include "app/InPlaceRewrite.h"
 #include "app/SaveFailure.h"
 #include "app/SettingsFile.h"
 #include "app/WinConstants.h"
 #include "fakes/FakeAppShell.h"
+#include "fakes/FaultyFileCalls.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace vostrel {
@@ -173,26 +177,33 @@ TEST_F(StartUpTest, TheEndOfASessionSavesOnceWithoutABox) {
     EXPECT_TRUE(sh.boxes.shown.empty());
 }
 
-// A folder or a FIFO by the file's name is no settings file: the missing-file path, a game
-// with the defaults, saves that fail without harm (told once). A FIFO must not hold the start.
-TEST_F(StartUpTest, AFolderOrAFifoInTheFilesPlaceGivesAGameWithDefaults) {
+// A folder or a FIFO by the file's name is no settings file: the box names what is there, the
+// game plays with the defaults and saves nothing over it. A FIFO must not hold the start.
+TEST_F(StartUpTest, AFolderOrAFifoInTheFilesPlaceIsNamedAndLeftAlone) {
     const std::string folder = dir_.File("folder/vostrel.dat");
     const std::string fifo = dir_.File("fifo/vostrel.dat");
     ASSERT_TRUE(std::filesystem::create_directories(folder));
     test::WriteBytes(folder + "/inside", "keep");
     ASSERT_TRUE(std::filesystem::create_directories(dir_.File("fifo")));
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
-    for (const std::string& path : {folder, fifo}) {
+    const struct {
+        std::string path;
+        int reason;
+    } cases[] = {{folder, EISDIR}, {fifo, kNotAFile}};
+    for (const auto& c : cases) {
+        const std::string& path = c.path;
+        const int reason = c.reason;
         SCOPED_TRACE(path);
         const int code = test::InChild(
             [&] {
                 CGameApp fresh;
                 FakeAppShell sh;
-                const bool ok = fresh.InitInstance(sh, path) == 1 && sh.gameDialogRuns == 1 &&
-                                sh.boxes.shown.size() == 2 &&
-                                sh.boxes.shown[0].style == (MB_OK | MB_ICONEXCLAMATION) &&
-                                sh.boxes.shown[1].style == (MB_OK | MB_ICONERROR) &&
-                                fresh.settings == Defaults();
+                const bool ok =
+                    fresh.InitInstance(sh, path) == 1 && sh.gameDialogRuns == 1 &&
+                    sh.boxes.shown.size() == 1 &&
+                    sh.boxes.Last() == ShownBox{ReadFailureText(path, reason, true),
+                                                "設定ファイルエラー", MB_OK | MB_ICONERROR} &&
+                    fresh.settings == Defaults();
                 return ok ? 0 : 1;
             },
             10);
@@ -202,6 +213,63 @@ TEST_F(StartUpTest, AFolderOrAFifoInTheFilesPlaceGivesAGameWithDefaults) {
     struct stat st;
     ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_NE(ReadFailureText(fifo, kNotAFile, true).find("FIFO"), std::string::npos);
+}
+
+// A rewrite in place cut off by a kill anywhere: the next start finishes or undoes it, says
+// which, and plays with what the file then holds.
+TEST_F(StartUpTest, ACutRewriteIsMendedAndTold) {
+    SettingsRecord before = Defaults();
+    before.highScores.score[0] = 1000;
+    SettingsRecord after = Defaults();
+    after.highScores.name[0] = std::string(300, 'n');
+    after.highScores.score[0] = 2000;
+    const std::string oldBytes = FormatSettings(before);
+    const std::string newBytes = FormatSettings(after);
+    int told = 0;
+    for (int call = 0;; ++call) {
+        SCOPED_TRACE(call);
+        Write(oldBytes);
+        fakes::FaultyFileCalls calls;
+        calls.killBeforeCall = call;
+        const int fd = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        const int written = InPlaceRewrite::Write(fd, newBytes, calls);
+        ::close(fd);
+        const std::string cut = Read();
+        CGameApp fresh;
+        FakeAppShell sh;
+        SettingsRecord played;
+        sh.onGameDialog = [&](CGameApp& running) { played = running.settings; };
+        EXPECT_EQ(fresh.InitInstance(sh, path_), 0);
+        EXPECT_EQ(sh.gameDialogRuns, 1);
+        if (cut == oldBytes || cut == newBytes) {
+            EXPECT_TRUE(sh.boxes.shown.empty());
+            EXPECT_EQ(played, cut == oldBytes ? before : after);
+        } else {
+            ++told;
+            ASSERT_EQ(sh.boxes.shown.size(), 1u);
+            const bool finished = played == after;
+            EXPECT_TRUE(finished || played == before);
+            EXPECT_EQ(sh.boxes.Last(), (ShownBox{MendedText(path_, finished), "設定ファイルエラー",
+                                                 MB_OK | MB_ICONINFORMATION}));
+        }
+        if (written == 0) {
+            break;
+        }
+    }
+    EXPECT_GT(told, 0);
+}
+
+// A file far larger than any the game writes is refused before it is read.
+TEST_F(StartUpTest, AHugeFileIsRefusedAtOnce) {
+    Write("rn:5\r\n");
+    ASSERT_EQ(::truncate(path_.c_str(), kMaxSettingsFile + 1), 0);
+    EXPECT_EQ(app.InitInstance(shell, path_), 1);
+    ASSERT_EQ(shell.boxes.shown.size(), 1u);
+    EXPECT_EQ(shell.boxes.Last().text, ReadFailureText(path_, kFileTooLarge, false));
+    EXPECT_EQ(shell.gameDialogRuns, 0);
+    EXPECT_EQ(app.settings.repeatCount, 0);
 }
 
 // An installed game keeps the file in the player's data folder, made when first saved.
@@ -263,7 +331,7 @@ TEST_F(StartUpTest, AFileThatCannotBeReadNowIsToldAndNeverSavedOver) {
     const std::string bytes = FormatSettings(mine);
     Write(bytes);
     ASSERT_EQ(::chmod(path_.c_str(), 0200), 0);
-    ASSERT_EQ(::chmod(dir_.path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(dir_.path().c_str(), 0755), 0);
     for (const bool sessionEnds : {false, true}) {
         const int code = test::InChild([&] {
             if (!test::BecomePlayer()) {

@@ -28,7 +28,7 @@
 namespace vostrel {
 
 void PrintTo(SingleInstance::Role role, std::ostream* os) {
-    static const char* const names[] = {"Sole", "Elsewhere", "Unguarded"};
+    static const char* const names[] = {"Sole", "Elsewhere", "Unreachable", "Unguarded"};
     *os << names[static_cast<int>(role)];
 }
 
@@ -61,7 +61,6 @@ struct GuardFolders {
         ::mkdir(dir.File("run").c_str(), 0700);
         ::mkdir(dir.File("data").c_str(), 0700);
     }
-    std::string Lock(const std::string& path) const { return GameGuard::Base(path, run) + ".lock"; }
     std::string Socket(const std::string& path) const {
         return GameGuard::Base(path, run) + ".sock";
     }
@@ -94,9 +93,9 @@ TEST(SingleInstance, ARunningGameKeepsItsFileHoweverLongItRuns) {
     const std::string file = f.dir.File("data/vostrel.dat");
     auto running = std::make_unique<SingleInstance>(file, f.run, 0);
     ASSERT_EQ(running->role(), Role::Sole);
-    // A day without a touch of the lock, as in a game left open.
+    // A day without a touch of the locked file, as in a game left open.
     const timespec dayAgo[2] = {{::time(nullptr) - 86400, 0}, {::time(nullptr) - 86400, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, f.Lock(file).c_str(), dayAgo, 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), dayAgo, 0), 0);
     EXPECT_EQ(LaterStart(file, f.run), Role::Elsewhere);
     // Asked to come forward with a dialog over its minimised window, the game shows both.
     QWidget game;
@@ -116,8 +115,8 @@ TEST(SingleInstance, ARunningGameKeepsItsFileHoweverLongItRuns) {
 TEST(SingleInstance, AKilledGamesLockAndSocketAreTakenOver) {
     GuardFolders f;
     const std::string file = f.dir.File("data/vostrel.dat");
-    // What a kill leaves: the lock file, no longer held, and a socket file nothing listens on.
-    test::WriteBytes(f.Lock(file), "");
+    // What a kill leaves: the file, no longer locked, and a socket file nothing listens on.
+    test::WriteBytes(file, "");
     const int dead = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;

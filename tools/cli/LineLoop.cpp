@@ -2,28 +2,45 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace vostrel::cli {
 
 int RunLineLoop(const char* command, const LineAnswer& answer) {
     int status = 0;
-    char* buf = nullptr;
-    size_t cap = 0;
-    ssize_t len;
-    while ((len = getline(&buf, &cap, stdin)) >= 0) {
-        std::string_view line(buf, static_cast<size_t>(len));
-        if (!line.empty() && line.back() == '\n') {
-            line.remove_suffix(1);
+    // No line the commands take is near this long: a longer one is refused, not held whole.
+    std::string line;
+    bool tooLong = false;
+    bool any = false;
+    for (int c = std::getc(stdin);; c = std::getc(stdin)) {
+        if (c != EOF && c != '\n') {
+            any = true;
+            if (line.size() < kMaxInputLine) {
+                line += static_cast<char>(c);
+            } else {
+                tooLong = true;
+            }
+            continue;
         }
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        if (c == EOF && !any) {
+            break;
         }
-        if (const char* error = answer(line)) {
+        std::string_view text(line);
+        if (!text.empty() && text.back() == '\r') {
+            text.remove_suffix(1);
+        }
+        const char* error = tooLong ? "line too long" : answer(text);
+        if (error != nullptr) {
             std::fprintf(stdout, "error: %s\n", error);
             status = 1;
         }
+        line.clear();
+        tooLong = false;
+        any = false;
+        if (c == EOF) {
+            break;
+        }
     }
-    std::free(buf);
     if (std::ferror(stdin)) {
         std::fprintf(stderr, "vostrel-cli %s: cannot read standard input\n", command);
         status = 1;

@@ -2,10 +2,15 @@
 // The read loop of the subcommands that answer standard input one line at a time, and the
 // splitting of a line into words.
 
+#include <cstddef>
 #include <functional>
 #include <string_view>
 
 namespace vostrel::cli {
+
+// The longest line read; a longer one is answered "error: line too long", and only this much of
+// it is ever held.
+inline constexpr size_t kMaxInputLine = 4096;
 
 // Answers a line (without its "\n" or "\r\n") on standard output, or returns why it cannot.
 using LineAnswer = std::function<const char*(std::string_view line)>;

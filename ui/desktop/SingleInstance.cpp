@@ -14,8 +14,9 @@ namespace vostrel {
 
 namespace {
 
-// How long a later start waits for the running game: it may still be starting, or ending.
-constexpr int kWaitMs = 10000;
+// How long a later start waits for the running game, which may still be starting or ending,
+// before it tells the player it cannot reach it.
+constexpr int kWaitMs = 2000;
 // After this, a window that the window manager did not activate asks for attention instead.
 constexpr int kActivationMs = 500;
 
@@ -25,7 +26,7 @@ std::string FolderOrWarn(const std::string& settingsPath) {
     }
     std::string folder = GuardFolder(PosixFileSystemView());
     if (folder.empty()) {
-        std::fprintf(stderr, "vostrel: no private folder for the one-game lock; not guarded\n");
+        std::fprintf(stderr, "vostrel: no private folder for the one-game socket\n");
     }
     return folder;
 }

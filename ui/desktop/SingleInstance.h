@@ -16,8 +16,8 @@ class SingleInstance {
 public:
     using Role = GameGuard::Role;
 
-    // Decides at once; as Elsewhere, after the running game has answered. Needs the
-    // QApplication.
+    // Decides at once; as Elsewhere, after the running game has answered; as Unreachable after
+    // a short wait. Needs the QApplication.
     explicit SingleInstance(const std::string& settingsPath);
     // The same with the lock and the socket in `folder`, which must be the player's own, and
     // waiting at most waitMs for a game that holds the lock but does not answer.
@@ -27,6 +27,8 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     Role role() const { return guard_.role(); }
+    // Whether there is a private folder for the socket (GameGuard::hasFolder).
+    bool hasFolder() const { return guard_.hasFolder(); }
 
 private:
     void Watch();
