@@ -218,6 +218,17 @@ step() {
     STEP_KEYS="$*"
     xdotool key --clearmodifiers "$@"
 }
+# Holds the key $2 for a second and a half, as long as a player who holds it, while the keyboard
+# repeats it; what Orca says and shows then is waited for, up to $1 seconds.
+hold() {
+    STEP_WAIT=$1
+    read -r STEP_SPOKEN STEP_BRAILLED < <(mark)
+    STEP_KEYS="$2 (held)"
+    HOLD_FROM=$(wc -l <"$tmp/orca.log")
+    xdotool keydown --clearmodifiers "$2"
+    sleep 1.5 # the hold itself, not a wait for the game
+    xdotool keyup "$2"
+}
 # The step's utterances (to $tmp/step) and braille lines (to $tmp/step.braille).
 collect() {
     spoken | tail -n +$((STEP_SPOKEN + 1)) >"$tmp/step"
@@ -395,9 +406,27 @@ play() {
     shows "$result" "the result and points on the braille display after ="
     show
 
+    # A held key is one try, though Orca hears every repeat: Alt+=, then Space and Return on
+    # "=", each heard with the points of one more try and no other.
+    local tries=2 any
+    any=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 @N@)")
+    any=${any//@N@/-?[0-9]+}
+    for k in alt+equal space Return; do
+        tries=$((tries + 1))
+        result=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 "$(e2e_start_points "$tries" 3124)")")
+        hold 90 "$k"
+        says_once "$result" "the points of one try after $k held"
+        never "$any" "more than one try after $k held" 1
+        # Orca heard the key let go at each repeat: the key did repeat.
+        [ "$(tail -n +$((HOLD_FROM + 1)) "$tmp/orca.log" |
+            grep -c '^vvvvv PROCESS ATSPI_KEY_RELEASED_EVENT')" -ge 3 ] ||
+            { show; fail "$k did not repeat while held"; }
+        show
+    done
+
     # A grade: the box as before, its text on the braille display too, then the next
     # problem's digits.
-    score=$(e2e_start_points 2 3124)
+    score=$(e2e_start_points "$tries" 3124)
     line=$(re "$(tx GameFlow $'今回のスコア:%1(%2)\n%3番目の計算を始めます。' "$score" "$score" 2)")
     step 90 alt+m
     says "$line" "the grade's box"
@@ -517,4 +546,4 @@ help_first=$(sed -n '/Heading of the help.s first section/,$ s/^.*Tr("HelpText",
 first_start en
 play ja
 play en
-echo "ok: in Japanese and English Orca said the digits once and showed them with =, every result and points, the grade's box, the next digits, the final score and row, each row of the table once, the help as it opened and the window menu by the Menu key and Shift+F10"
+echo "ok: in Japanese and English Orca said the digits once and showed them with =, every result and points, one try for each held key (Alt+=, Space, Return), the grade's box, the next digits, the final score and row, each row of the table once, the help as it opened and the window menu by the Menu key and Shift+F10"
