@@ -343,7 +343,7 @@ first_start() {
 # then the table and the help; the game ends with Alt+X.
 play() {
     lang=$1
-    local first next result score row title name line rows=() k attempt
+    local first next result score row title name line rows=() k attempt item
     first=$(tx SpokenText '%1問目、数字 %2、%3、%4、%5' 1 3 1 2 4)
     # On a busy machine a game once started and Orca heard nothing of it at all, not even its
     # window, for two minutes (Orca logged no event from it after it joined the desktop): a
@@ -379,16 +379,24 @@ play() {
     says "^$(re "$(tx CStaticExAccessible '%1、%2' "$name" "$(tx SpokenText なし)")") combo box" \
         "the first power label with its digit"
     show
-    # A list opens and closes without anything unnamed in between.
-    step 60 space
-    says "^$(re "$name") combo box expanded" "the dropped list named for its label"
-    never '^(\+ )?combo box' "an unnamed combo box as the list opens"
-    show
-    step 60 Escape
-    says "^$(re "$(tx CStaticExAccessible '%1、%2' "$name" "$(tx SpokenText なし)")") combo box" \
-        "the label again as its list closes"
-    never '^(\+ )?combo box' "an unnamed combo box as the list closes"
-    show
+    # A list opens and closes without anything unnamed in between, and reads alike every time,
+    # the first and the twenty-sixth: its label, that it is expanded and the item chosen, spoken
+    # and on the braille display.
+    item=$(re "$(tx SpokenText なし)")
+    for k in $(seq 26); do
+        step 60 space
+        says "^$(re "$name") combo box expanded" "the dropped list named for its label (drop $k)"
+        says "^$item\.?$" "the item chosen as the list drops (drop $k)"
+        shows "$(re "$name") combo box .*$item list item" \
+            "the label and the item chosen on the braille display (drop $k)"
+        never '^(\+ )?combo box' "an unnamed combo box as the list opens (drop $k)"
+        case $k in 1 | 26) show ;; esac
+        step 60 Escape
+        says "^$(re "$(tx CStaticExAccessible '%1、%2' "$name" "$(tx SpokenText なし)")") combo box" \
+            "the label again as its list closes (drop $k)"
+        never '^(\+ )?combo box' "an unnamed combo box as the list closes (drop $k)"
+        case $k in 1 | 26) show ;; esac
+    done
 
     # "=" from a label (Alt+=), and by the button: the result and the points, once, the focus
     # staying where it was; the braille display shows them too.
@@ -546,4 +554,4 @@ help_first=$(sed -n '/Heading of the help.s first section/,$ s/^.*Tr("HelpText",
 first_start en
 play ja
 play en
-echo "ok: in Japanese and English Orca said the digits once and showed them with =, every result and points, one try for each held key (Alt+=, Space, Return), the grade's box, the next digits, the final score and row, each row of the table once, the help as it opened and the window menu by the Menu key and Shift+F10"
+echo "ok: in Japanese and English Orca said the digits once and showed them with =, 26 drops of a list alike (label, expanded, item chosen; spoken and brailled), every result and points, one try for each held key (Alt+=, Space, Return), the grade's box, the next digits, the final score and row, each row of the table once, the help as it opened and the window menu by the Menu key and Shift+F10"

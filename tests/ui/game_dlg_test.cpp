@@ -390,6 +390,36 @@ TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt)
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels[0].first->text(QAccessible::Name), L(IDC_OP0 + 2)->accessibleName());
     Choose(IDC_OP_CHOOSER, OpJoin);
+
+    // Every drop reads alike, the first and the later ones: the list and what holds it are new
+    // objects each time (a reader would find a list it kept under the combo box it met
+    // before), under the combo box that names the label, on the item already chosen.
+    std::vector<QAccessible::Id> seen;
+    for (int drop = 0; drop < 3; ++drop) {
+        iface(IDC_OP0 + 2)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::showMenuAction());
+        Settle();
+        ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+        QAbstractItemView* view = chooser->view();
+        for (QObject* o : {static_cast<QObject*>(chooser), static_cast<QObject*>(view),
+                           static_cast<QObject*>(view->window())}) {
+            const QAccessible::Id id =
+                QAccessible::uniqueId(QAccessible::queryAccessibleInterface(o));
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), id), 0) << "drop " << drop;
+            seen.push_back(id);
+        }
+        QAccessibleInterface* up = QAccessible::queryAccessibleInterface(view);
+        while (up != nullptr && up->role() != QAccessible::ComboBox) {
+            up = up->parent();
+        }
+        ASSERT_NE(up, nullptr) << "drop " << drop;
+        EXPECT_EQ(up->object(), chooser);
+        EXPECT_EQ(view->currentIndex().row(), OpJoin);
+        QTest::keyClick(view, Qt::Key_Escape);
+        Settle();
+    }
+
     Click(IDC_EVALUATE);
     EXPECT_EQ(iface(IDC_OP0 + 2)->text(QAccessible::Name),
               QStringLiteral("2番目の演算子（2と3の間）、連結"));
