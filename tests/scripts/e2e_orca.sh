@@ -276,6 +276,21 @@ shows_once() {
     fi
 }
 
+# The step's braille line of the table's row $1 (0 to 4, from rows) holds no other row.
+shows_row() {
+    local line j
+    shows "$(re "${rows[$1]}")" "$2"
+    settled
+    collect
+    line=$(grep -E -m 1 -- "$(re "${rows[$1]}")" "$tmp/step.braille")
+    for j in 0 1 2 3 4; do
+        if [ "$j" != "$1" ] && grep -qF -- "${rows[j]}" <<<"$line"; then
+            show
+            fail "$2 (row $((j + 1)) on the line too)"
+        fi
+    done
+}
+
 # What "=" is called as it takes the focus, as an extended regular expression: its glyph with
 # the problem it computes, ProblemSpeech's sentence for problem $1 with the digits $2 to $5.
 button() {
@@ -505,10 +520,12 @@ play() {
     show
     step 60 Tab
     says_once "^$(re "${rows[0]}") label" "the first row by Tab"
+    shows_row 0 "the first row by Tab on the braille display"
     show
     for k in 1 2 3 4; do
         step 60 Down
         says_once "^$(re "${rows[k]}") label" "the row ${rows[k]} by the arrow key"
+        shows_row "$k" "the row ${rows[k]} by the arrow key on the braille display"
         show
     done
     step 60 Escape
@@ -554,4 +571,4 @@ help_first=$(sed -n '/Heading of the help.s first section/,$ s/^.*Tr("HelpText",
 first_start en
 play ja
 play en
-echo "ok: in Japanese and English Orca said the digits once and showed them with =, 26 drops of a list alike (label, expanded, item chosen; spoken and brailled), every result and points, one try for each held key (Alt+=, Space, Return), the grade's box, the next digits, the final score and row, each row of the table once, the help as it opened and the window menu by the Menu key and Shift+F10"
+echo "ok: in Japanese and English Orca said the digits once and showed them with =, 26 drops of a list alike (label, expanded, item chosen; spoken and brailled), every result and points, one try for each held key (Alt+=, Space, Return), the grade's box, the next digits, the final score and row, each row of the table once as it opened and alone on its braille line, the help as it opened and the window menu by the Menu key and Shift+F10"
