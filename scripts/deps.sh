@@ -18,10 +18,11 @@ play_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
 # played with a real screen reader, speaking into libao's null driver
 # (speech-dispatcher-espeak-ng: the module that speaks with it). fcitx5, fcitx5-mozc,
 # mozc-server and fcitx5-frontend-qt6: a name typed through a real Japanese input method.
+# debhelper (dh) with dpkg-dev and lintian: the debian/ folder checked as a source package.
 test_pkgs=("${play_pkgs[@]}" clang libclang-rt-14-dev xvfb xauth xdotool x11-utils appstream
     libx11-dev desktop-file-utils openbox x11-apps dpkg-dev file lintian at-spi2-core
     python3-pyatspi dbus weston qt6-wayland libsm-dev locales orca speech-dispatcher espeak-ng
-    speech-dispatcher-espeak-ng fcitx5 fcitx5-mozc mozc-server fcitx5-frontend-qt6)
+    speech-dispatcher-espeak-ng fcitx5 fcitx5-mozc mozc-server fcitx5-frontend-qt6 debhelper)
 # The screenshot and the icon's PNG sizes (scripts/screenshot.sh, scripts/render_icon.sh);
 # the atlas plot (scripts/atlas_plot.sh).
 docs_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick librsvg2-bin gnuplot-nox

@@ -153,26 +153,77 @@ xs_wait_region_change() {
     done
 }
 
-# Prints the id of the first visible window whose name matches the regular expression $1,
-# waiting up to 20 seconds; fails when none appears. With a process id $2, only that
-# process's windows count, and the wait fails as soon as the process has ended.
+# How long process $1 has wanted the processor so far, in nanoseconds: the time its threads ran
+# and the time they waited to run on a busy machine; nothing when it has ended.
+xs_wanted() {
+    local f t total=0
+    for f in /proc/"$1"/task/*/schedstat; do
+        read -r -a t 2>/dev/null <"$f" || continue
+        total=$((total + t[0] + t[1]))
+    done
+    [ -d "/proc/$1" ] && echo "$total"
+}
+
+# Waits with process $1 for what the caller checks: call xs_working_begin PID IDLE before the
+# wait and xs_working PID while it lasts. It holds while the process is alive and either works
+# or waits for a processor (a busy machine only slows it) at least a twentieth of the time; it
+# fails (a message in XS_WHY) once the process has ended, has stayed idle for IDLE seconds (what
+# it waits for does not come: a hang), or has worked for ten minutes without it (a loop).
+XS_WORK_LIMIT=600
+xs_working_begin() {
+    XS_WORK_SINCE=$SECONDS
+    XS_WORK_BUSY=$SECONDS
+    XS_WORK_IDLE=$2
+    XS_WORK_NS=$(xs_wanted "$1") || XS_WORK_NS=0
+    XS_WORK_AT=$(date +%s%N)
+}
+xs_working() {
+    local ns now
+    if ! ns=$(xs_wanted "$1"); then
+        XS_WHY="process $1 ended"
+        return 1
+    fi
+    now=$(date +%s%N)
+    if [ $((now - XS_WORK_AT)) -ge 1000000000 ]; then
+        if [ $(((ns - XS_WORK_NS) * 20)) -ge $((now - XS_WORK_AT)) ]; then
+            XS_WORK_BUSY=$SECONDS
+        fi
+        XS_WORK_NS=$ns
+        XS_WORK_AT=$now
+    fi
+    if [ $((SECONDS - XS_WORK_BUSY)) -ge "$XS_WORK_IDLE" ]; then
+        XS_WHY="process $1 has been idle for $XS_WORK_IDLE s"
+        return 1
+    fi
+    if [ $((SECONDS - XS_WORK_SINCE)) -ge "$XS_WORK_LIMIT" ]; then
+        XS_WHY="process $1 has worked for $XS_WORK_LIMIT s"
+        return 1
+    fi
+}
+
+# Prints the id of the first visible window whose name matches the regular expression $1; fails
+# when none appears. With a process id $2, only that process's windows count, and the wait
+# lasts while the process works towards it (xs_working: a sanitizer build on a busy machine
+# may take minutes to show a window); without one, up to 60 seconds.
 xs_wait_window() {
-    # A sanitizer build on a busy machine may take most of a minute to show a window, more when
-    # it first waits out a game that is still ending.
     local deadline=$((SECONDS + 60)) id
     local -a which=(--name "$1")
-    [ -z "${2:-}" ] || which=(--all --pid "$2" --name "$1")
+    if [ -n "${2:-}" ]; then
+        which=(--all --pid "$2" --name "$1")
+        xs_working_begin "$2" 30
+    fi
     while true; do
         id=$(xdotool search --onlyvisible "${which[@]}" 2>/dev/null | head -n 1) || true
         if [ -n "$id" ]; then
             echo "$id"
             return 0
         fi
-        if [ -n "${2:-}" ] && ! kill -0 "$2" 2>/dev/null; then
-            echo "process $2 ended while waiting for a window named '$1'" >&2
-            return 1
-        fi
-        if [ "$SECONDS" -ge "$deadline" ]; then
+        if [ -n "${2:-}" ]; then
+            if ! xs_working "$2"; then
+                echo "no window named '$1' appeared: $XS_WHY" >&2
+                return 1
+            fi
+        elif [ "$SECONDS" -ge "$deadline" ]; then
             echo "no window named '$1' appeared" >&2
             return 1
         fi
@@ -192,14 +243,16 @@ xs_wait_gone() {
     done
 }
 
-# Waits up to $3 seconds (default 20) until process $1 shows exactly $2 visible windows.
+# Waits until process $1 shows exactly $2 visible windows, while it works towards it
+# (xs_working, idle for at most $3 seconds, default 20).
 xs_wait_count() {
-    local deadline=$((SECONDS + ${3:-20})) n
+    local n
+    xs_working_begin "$1" "${3:-20}"
     while true; do
         n=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l)
         [ "$n" -eq "$2" ] && return 0
-        if [ "$SECONDS" -ge "$deadline" ]; then
-            echo "process $1 shows $n windows, not $2" >&2
+        if ! xs_working "$1"; then
+            echo "process $1 shows $n windows, not $2: $XS_WHY" >&2
             return 1
         fi
         sleep 0.05
@@ -218,13 +271,15 @@ xs_click() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
-# Waits up to $2 seconds for process $1 (a child of this shell, so not to be called in a
-# subshell) to end; sets XS_STATUS to its exit status. An ended XS_APP_PID is cleared.
+# Waits for process $1 (a child of this shell, so not to be called in a subshell) to end, while
+# it works towards it (xs_working, idle for at most $2 seconds, default 20); sets XS_STATUS to
+# its exit status. An ended XS_APP_PID is cleared.
 xs_wait_exit() {
-    local deadline=$((SECONDS + ${2:-20}))
+    xs_working_begin "$1" "${2:-20}"
     while kill -0 "$1" 2>/dev/null && ! grep -q '^Z' <(ps -o stat= -p "$1" 2>/dev/null); do
-        if [ "$SECONDS" -ge "$deadline" ]; then
-            echo "process $1 did not end" >&2
+        if ! xs_working "$1"; then
+            kill -0 "$1" 2>/dev/null || break # it ended meanwhile
+            echo "process $1 did not end: $XS_WHY" >&2
             return 1
         fi
         sleep 0.05

@@ -10,6 +10,7 @@
 #include "ui/platform/Fonts.h"
 #include "ui/platform/MessageBoxes.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -108,6 +109,14 @@ void CHiScoreDlg::OnInitDialog() {
     okButton_->setGeometry(du(106, 127, 37, 16));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &CHiScoreDlg::accept);
+    // The table was heard as the dialog opened; kept, a reader would put it in front of every
+    // row's braille line, the row itself at the far end.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+        if (from != nullptr && to != nullptr && isAncestorOf(from) && isAncestorOf(to) &&
+            !accessibleDescription().isEmpty()) {
+            setAccessibleDescription(QString());
+        }
+    });
     setFixedSize(du(0, 0, 155, 150).size());
 
     // Run-time positions are client pixels.

@@ -132,14 +132,32 @@ void ChooserLists::DropList(QComboBox* c) {
     // combo box expanded: one that met the closed list (as a window's contents are read after
     // a message box) would call it collapsed as it drops. The list is a new object to it at
     // each drop, read afresh.
-    if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(c)) {
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+    // The list and what holds it are new too: a reader that kept the list would find it under
+    // the combo box it met before, gone, and say nothing of the label it chooses for.
+    for (QObject* o : {static_cast<QObject*>(c), static_cast<QObject*>(c->view()->window()),
+                       static_cast<QObject*>(c->view())}) {
+        if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(o)) {
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+        }
     }
     c->showPopup();
     // Under its field whatever item is current, as the original list drops down; a style or
     // a screen edge must not lay it over the labels above.
     QWidget* list = c->view()->window();
     list->move(c->mapToGlobal(QPoint(0, c->height())));
+    // Qt tells the reader that the list has the focus, not which item: the item already chosen
+    // is read, and shown, once the list has been.
+    QMetaObject::invokeMethod(
+        this,
+        [c] {
+            QAbstractItemView* v = c->view();
+            if (v->isVisible() && v->currentIndex().isValid()) {
+                QAccessibleEvent ev(v, QAccessible::Focus);
+                ev.setChild(v->currentIndex().row());
+                QAccessible::updateAccessibility(&ev);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void ChooserLists::Hide(ChooserKind kind) {

@@ -218,6 +218,17 @@ step() {
     STEP_KEYS="$*"
     xdotool key --clearmodifiers "$@"
 }
+# Holds the key $2 for a second and a half, as long as a player who holds it, while the keyboard
+# repeats it; what Orca says and shows then is waited for, up to $1 seconds.
+hold() {
+    STEP_WAIT=$1
+    read -r STEP_SPOKEN STEP_BRAILLED < <(mark)
+    STEP_KEYS="$2 (held)"
+    HOLD_FROM=$(wc -l <"$tmp/orca.log")
+    xdotool keydown --clearmodifiers "$2"
+    sleep 1.5 # the hold itself, not a wait for the game
+    xdotool keyup "$2"
+}
 # The step's utterances (to $tmp/step) and braille lines (to $tmp/step.braille).
 collect() {
     spoken | tail -n +$((STEP_SPOKEN + 1)) >"$tmp/step"
@@ -263,6 +274,21 @@ shows_once() {
         show
         fail "$4 (not first on the line)"
     fi
+}
+
+# The step's braille line of the table's row $1 (0 to 4, from rows) holds no other row.
+shows_row() {
+    local line j
+    shows "$(re "${rows[$1]}")" "$2"
+    settled
+    collect
+    line=$(grep -E -m 1 -- "$(re "${rows[$1]}")" "$tmp/step.braille")
+    for j in 0 1 2 3 4; do
+        if [ "$j" != "$1" ] && grep -qF -- "${rows[j]}" <<<"$line"; then
+            show
+            fail "$2 (row $((j + 1)) on the line too)"
+        fi
+    done
 }
 
 # What "=" is called as it takes the focus, as an extended regular expression: its glyph with
@@ -332,7 +358,7 @@ first_start() {
 # then the table and the help; the game ends with Alt+X.
 play() {
     lang=$1
-    local first next result score row title name line rows=() k attempt
+    local first next result score row title name line rows=() k attempt item
     first=$(tx SpokenText '%1問目、数字 %2、%3、%4、%5' 1 3 1 2 4)
     # On a busy machine a game once started and Orca heard nothing of it at all, not even its
     # window, for two minutes (Orca logged no event from it after it joined the desktop): a
@@ -368,16 +394,24 @@ play() {
     says "^$(re "$(tx CStaticExAccessible '%1、%2' "$name" "$(tx SpokenText なし)")") combo box" \
         "the first power label with its digit"
     show
-    # A list opens and closes without anything unnamed in between.
-    step 60 space
-    says "^$(re "$name") combo box expanded" "the dropped list named for its label"
-    never '^(\+ )?combo box' "an unnamed combo box as the list opens"
-    show
-    step 60 Escape
-    says "^$(re "$(tx CStaticExAccessible '%1、%2' "$name" "$(tx SpokenText なし)")") combo box" \
-        "the label again as its list closes"
-    never '^(\+ )?combo box' "an unnamed combo box as the list closes"
-    show
+    # A list opens and closes without anything unnamed in between, and reads alike every time,
+    # the first and the twenty-sixth: its label, that it is expanded and the item chosen, spoken
+    # and on the braille display.
+    item=$(re "$(tx SpokenText なし)")
+    for k in $(seq 26); do
+        step 60 space
+        says "^$(re "$name") combo box expanded" "the dropped list named for its label (drop $k)"
+        says "^$item\.?$" "the item chosen as the list drops (drop $k)"
+        shows "$(re "$name") combo box .*$item list item" \
+            "the label and the item chosen on the braille display (drop $k)"
+        never '^(\+ )?combo box' "an unnamed combo box as the list opens (drop $k)"
+        case $k in 1 | 26) show ;; esac
+        step 60 Escape
+        says "^$(re "$(tx CStaticExAccessible '%1、%2' "$name" "$(tx SpokenText なし)")") combo box" \
+            "the label again as its list closes (drop $k)"
+        never '^(\+ )?combo box' "an unnamed combo box as the list closes (drop $k)"
+        case $k in 1 | 26) show ;; esac
+    done
 
     # "=" from a label (Alt+=), and by the button: the result and the points, once, the focus
     # staying where it was; the braille display shows them too.
@@ -395,9 +429,27 @@ play() {
     shows "$result" "the result and points on the braille display after ="
     show
 
+    # A held key is one try, though Orca hears every repeat: Alt+=, then Space and Return on
+    # "=", each heard with the points of one more try and no other.
+    local tries=2 any
+    any=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 @N@)")
+    any=${any//@N@/-?[0-9]+}
+    for k in alt+equal space Return; do
+        tries=$((tries + 1))
+        result=$(re "$(tx SpokenText '計算結果 %1、得点 %2' 10 "$(e2e_start_points "$tries" 3124)")")
+        hold 90 "$k"
+        says_once "$result" "the points of one try after $k held"
+        never "$any" "more than one try after $k held" 1
+        # Orca heard the key let go at each repeat: the key did repeat.
+        [ "$(tail -n +$((HOLD_FROM + 1)) "$tmp/orca.log" |
+            grep -c '^vvvvv PROCESS ATSPI_KEY_RELEASED_EVENT')" -ge 3 ] ||
+            { show; fail "$k did not repeat while held"; }
+        show
+    done
+
     # A grade: the box as before, its text on the braille display too, then the next
     # problem's digits.
-    score=$(e2e_start_points 2 3124)
+    score=$(e2e_start_points "$tries" 3124)
     line=$(re "$(tx GameFlow $'今回のスコア:%1(%2)\n%3番目の計算を始めます。' "$score" "$score" 2)")
     step 90 alt+m
     says "$line" "the grade's box"
@@ -468,10 +520,12 @@ play() {
     show
     step 60 Tab
     says_once "^$(re "${rows[0]}") label" "the first row by Tab"
+    shows_row 0 "the first row by Tab on the braille display"
     show
     for k in 1 2 3 4; do
         step 60 Down
         says_once "^$(re "${rows[k]}") label" "the row ${rows[k]} by the arrow key"
+        shows_row "$k" "the row ${rows[k]} by the arrow key on the braille display"
         show
     done
     step 60 Escape
@@ -517,4 +571,4 @@ help_first=$(sed -n '/Heading of the help.s first section/,$ s/^.*Tr("HelpText",
 first_start en
 play ja
 play en
-echo "ok: in Japanese and English Orca said the digits once and showed them with =, every result and points, the grade's box, the next digits, the final score and row, each row of the table once, the help as it opened and the window menu by the Menu key and Shift+F10"
+echo "ok: in Japanese and English Orca said the digits once and showed them with =, 26 drops of a list alike (label, expanded, item chosen; spoken and brailled), every result and points, one try for each held key (Alt+=, Space, Return), the grade's box, the next digits, the final score and row, each row of the table once as it opened and alone on its braille line, the help as it opened and the window menu by the Menu key and Shift+F10"

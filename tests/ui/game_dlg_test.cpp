@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vostrel {
@@ -388,6 +390,36 @@ TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt)
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels[0].first->text(QAccessible::Name), L(IDC_OP0 + 2)->accessibleName());
     Choose(IDC_OP_CHOOSER, OpJoin);
+
+    // Every drop reads alike, the first and the later ones: the list and what holds it are new
+    // objects each time (a reader would find a list it kept under the combo box it met
+    // before), under the combo box that names the label, on the item already chosen.
+    std::vector<QAccessible::Id> seen;
+    for (int drop = 0; drop < 3; ++drop) {
+        iface(IDC_OP0 + 2)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::showMenuAction());
+        Settle();
+        ASSERT_TRUE(ListOpen(IDC_OP_CHOOSER));
+        QAbstractItemView* view = chooser->view();
+        for (QObject* o : {static_cast<QObject*>(chooser), static_cast<QObject*>(view),
+                           static_cast<QObject*>(view->window())}) {
+            const QAccessible::Id id =
+                QAccessible::uniqueId(QAccessible::queryAccessibleInterface(o));
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), id), 0) << "drop " << drop;
+            seen.push_back(id);
+        }
+        QAccessibleInterface* up = QAccessible::queryAccessibleInterface(view);
+        while (up != nullptr && up->role() != QAccessible::ComboBox) {
+            up = up->parent();
+        }
+        ASSERT_NE(up, nullptr) << "drop " << drop;
+        EXPECT_EQ(up->object(), chooser);
+        EXPECT_EQ(view->currentIndex().row(), OpJoin);
+        QTest::keyClick(view, Qt::Key_Escape);
+        Settle();
+    }
+
     Click(IDC_EVALUATE);
     EXPECT_EQ(iface(IDC_OP0 + 2)->text(QAccessible::Name),
               QStringLiteral("2番目の演算子（2と3の間）、連結"));
@@ -1031,6 +1063,86 @@ TEST_F(GameDlgTest, AHeldKeyIsOneTryPerPress) {
                          QStringLiteral("="), false);
     Settle();
     EXPECT_EQ(dlg->Flow().TryCount(), presses);
+}
+
+// What Qt's bridge to a screen reader does with the platform's keys: it takes each one that
+// reaches a window or widget, and once the reader has answered sends a copy on, without the
+// time stamp. Installed after the window's own filters, it sees each key before them.
+class ReaderBridge : public QObject {
+public:
+    ReaderBridge() { QCoreApplication::instance()->installEventFilter(this); }
+    ~ReaderBridge() override { QCoreApplication::instance()->removeEventFilter(this); }
+    // The reader answers for every key taken so far.
+    void Answer() {
+        for (auto& [target, copy] : taken_) {
+            QCoreApplication::postEvent(target, copy.release());
+        }
+        taken_.clear();
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::processEvents();
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* target, QEvent* e) override {
+        if (!e->spontaneous() ||
+            (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)) {
+            return false;
+        }
+        const auto* k = static_cast<QKeyEvent*>(e);
+        taken_.emplace_back(target, std::make_unique<QKeyEvent>(
+                                        k->type(), k->key(), k->modifiers(), k->nativeScanCode(),
+                                        k->nativeVirtualKey(), k->nativeModifiers(), k->text(),
+                                        k->isAutoRepeat(), k->count()));
+        return true;
+    }
+
+private:
+    std::vector<std::pair<QObject*, std::unique_ptr<QKeyEvent>>> taken_;
+};
+
+TEST_F(GameDlgTest, AHeldKeyIsOneTryUnderAScreenReader) {
+    QWidget* eq = dlg->Control(IDC_EVALUATE);
+    ASSERT_EQ(Focus(), eq);
+    ReaderBridge bridge;
+    // The platform's keys, to the window, none told as a repeat (as a busy machine gives them).
+    const auto send = [this](QEvent::Type type, Qt::Key key, quint64 at) {
+        const quint32 code = key == Qt::Key_Space ? 65 : 36;
+        QKeyEvent e(type, key, Qt::NoModifier, code, 0, 0,
+                    key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r"));
+        e.setTimestamp(at);
+        QSpontaneKeyEvent::setSpontaneous(&e);
+        QApplication::sendEvent(dlg->windowHandle(), &e);
+    };
+    // Held from `at`; the reader answers after each key the platform repeats.
+    const auto hold = [&](Qt::Key key, quint64 at, bool pairs) {
+        send(QEvent::KeyPress, key, at);
+        bridge.Answer();
+        for (quint64 repeat : {at + 660, at + 700, at + 740, at + 780}) {
+            if (pairs) {
+                send(QEvent::KeyRelease, key, repeat);
+            }
+            send(QEvent::KeyPress, key, repeat);
+            bridge.Answer();
+        }
+        send(QEvent::KeyRelease, key, at + 800);
+        bridge.Answer();
+    };
+    int presses = 0;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        // Repeated as pairs of release and press that share a stamp, and as presses alone.
+        for (const bool pairs : {true, false}) {
+            hold(key, 10000 * (++presses), pairs);
+            EXPECT_EQ(dlg->Flow().TryCount(), presses) << key << (pairs ? " in pairs" : " alone");
+        }
+    }
+    // A release lost elsewhere holds no key for ever: pressed again later, another try.
+    send(QEvent::KeyPress, Qt::Key_Return, 90000);
+    bridge.Answer();
+    send(QEvent::KeyPress, Qt::Key_Return, 92000);
+    send(QEvent::KeyRelease, Qt::Key_Return, 92050);
+    bridge.Answer();
+    EXPECT_EQ(dlg->Flow().TryCount(), presses + 2);
 }
 
 TEST_F(GameDlgTest, WindowMenuCloseGoesThroughTheExitQuestion) {
