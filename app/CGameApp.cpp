@@ -113,8 +113,6 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
         }
     }
 
-    state.hiScoreMode = 0;
-    state.settingsChanged = 0;
     // A session that ended during start-up opens no window.
     if (!sessionEnded_) {
         running_ = true;

@@ -1,8 +1,7 @@
 #pragma once
-// The application object: owns the settings record and the application state record for the
-// whole run, reads and writes the settings file, and runs start-up and shutdown.
+// The application object: owns the settings record for the whole run, reads and writes the settings
+// file, and runs start-up and shutdown.
 
-#include "app/AppState.h"
 #include "app/SettingsLocation.h"
 #include "app/SettingsRecord.h"
 
@@ -18,7 +17,6 @@ class IAppShell;
 class CGameApp {
 public:
     SettingsRecord settings;
-    AppState state;
     // The settings file of this run, set at start-up; empty before.
     std::string settingsPath;
 

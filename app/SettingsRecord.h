@@ -12,6 +12,10 @@ namespace vostrel {
 
 constexpr int kHighScoreRows = 5;
 
+// The values of a switch the program stores itself.
+constexpr int32_t kFlagOff = 0;
+constexpr int32_t kFlagOn = 1;
+
 // Two parallel arrays; row i of one belongs to row i of the other. Row 0 is the best.
 struct HighScoreTable {
     std::string name[kHighScoreRows];

@@ -1,22 +1,23 @@
 #pragma once
-// The high-score table in one of three modes, by the application's hiScoreMode: view (0),
-// entry of a name for the new row hiScoreRow (1), or the table beside a final score that did
-// not enter it (2). Closing it in any way sets hiScoreMode back to 0.
+// The high-score table alone, or at the end of a game beside its final score: with a box for
+// the new row's name when the score entered the table. It changes no table; the name
+// confirmed is its result.
 
+#include "game/IGameView.h"
 #include "ui/CStaticEx.h"
 
 #include <QDialog>
 #include <QFont>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace vostrel {
-
-class CGameApp;
 
 class CHiScoreDlg : public QDialog {
     Q_OBJECT
@@ -31,7 +32,10 @@ public:
         IDC_HS_OK = 1,
     };
 
-    explicit CHiScoreDlg(CGameApp& app, QWidget* parent = nullptr);
+    // The table alone.
+    explicit CHiScoreDlg(const HighScoreTable& table, QWidget* parent = nullptr);
+    // The end of a game.
+    explicit CHiScoreDlg(const GameEnd& end, QWidget* parent = nullptr);
     ~CHiScoreDlg() override;
 
     // Runs the dialog modally; IDOK or IDCANCEL.
@@ -40,24 +44,32 @@ public:
     // The control with a template id, or nullptr.
     QWidget* GetDlgItem(int id) const;
 
-    void FillTable();
-    void ApplyMode();
+    // The end of a game it shows; nothing for the table alone.
+    std::optional<GameEnd> Ended() const { return gameEnded_ ? std::optional(end_) : std::nullopt; }
+    // The name confirmed for the new row (code page 932); nothing without one.
+    const std::optional<std::string>& EnteredName() const { return name_; }
 
     void accept() override; // OnOK
-    void reject() override; // OnCancel
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    CHiScoreDlg(const GameEnd& end, bool gameEnded, QWidget* parent);
     void OnInitDialog();
+    void FillTable();
+    void ApplyMode();
+    // The dialog asks for a name: the game's score entered the table.
+    bool Entry() const;
     void CommitComposition();
     void StoreEnteredName();
     // The dialog's description: what a reader hears of the table as it opens.
     void DescribeTable();
 
-    CGameApp& app_;
+    GameEnd end_;
+    bool gameEnded_ = false; // otherwise end_ holds only the table
+    std::optional<std::string> name_;
     CStaticEx nameLabel_[5];
     CStaticEx scoreLabel_[5];
     QFont fontA_;

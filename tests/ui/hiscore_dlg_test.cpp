@@ -19,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace vostrel {
 namespace {
@@ -58,24 +60,32 @@ protected:
 
     void SetUp() override { SetDefaultHighScores(app.settings); }
 
+    // The end of a game the next dialog shows; none: the table alone.
+    std::optional<GameEnd> end;
+
     // As the game flow does at the end of a game.
     void EndGame(int32_t finalScore) {
         const int32_t row = InsertHighScore(app.settings.highScores, finalScore);
-        app.state.hiScoreMode = row < 0 ? 2 : 1;
-        if (row >= 0) {
-            app.state.hiScoreRow = row;
-        }
-        app.state.finalScore = finalScore;
+        end = GameEnd{app.settings.highScores, finalScore, row};
+    }
+    std::unique_ptr<Dlg> Make() const {
+        return end ? std::make_unique<Dlg>(*end) : std::make_unique<Dlg>(app.settings.highScores);
     }
 
     // Runs the dialog modally; `act` runs once it is up, with the dialog and the focus widget.
+    // The name it gives back goes into the table, as the game does.
     int32_t Run(const std::function<void(Dlg&)>& act) {
-        Dlg dlg(app);
+        const std::unique_ptr<Dlg> made = Make();
+        Dlg& dlg = *made;
         QTimer::singleShot(0, &dlg, [&dlg, &act] {
             QApplication::setActiveWindow(&dlg);
             act(dlg);
         });
-        return dlg.DoModal();
+        const int32_t r = dlg.DoModal();
+        if (dlg.EnteredName() && end && end->row >= 0) {
+            app.settings.highScores.name[end->row] = *dlg.EnteredName();
+        }
+        return r;
     }
 
     static CStaticEx* Name(const Dlg& d, int k) {
@@ -97,7 +107,8 @@ protected:
 
 TEST_F(HiScoreDlgTest, ViewModeShowsTheWholeTableOnWhiteAndNoFinalScore) {
     app.settings.highScores.score[4] = -7;
-    Dlg d(app);
+    const std::unique_ptr<Dlg> made = Make();
+    Dlg& d = *made;
     d.show();
     for (int k = 0; k < kHighScoreRows; ++k) {
         CStaticEx* name = Name(d, k);
@@ -148,12 +159,11 @@ TEST_F(HiScoreDlgTest, NamesAreDecodedForDisplayAndTheirBytesNeverChange) {
               }),
               IDOK);
     EXPECT_EQ(app.settings.highScores, before);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
     EndGame(400); // below the existing 400: row 3
-    ASSERT_EQ(app.state.hiScoreRow, 3);
+    ASSERT_EQ(end->row, 3);
     const int32_t r = Run([](Dlg& d) {
         QLineEdit* edit = Edit(d);
         EXPECT_TRUE(edit->isVisible());
@@ -200,7 +210,6 @@ TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
     EXPECT_EQ(t.score[2], 400);
     EXPECT_EQ(t.name[4], "owns");
     EXPECT_EQ(t.score[4], 350);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 TEST_F(HiScoreDlgTest, AConversionStillOpenIsStoredAsItStoodInTheBox) {
@@ -232,13 +241,13 @@ TEST_F(HiScoreDlgTest, ConfirmingAnEmptyEditStoresAnEmptyName) {
     EXPECT_EQ(Run([](Dlg& d) { Ok(d)->click(); }), IDOK);
     EXPECT_EQ(app.settings.highScores.name[0], "");
     EXPECT_EQ(app.settings.highScores.score[0], 600);
-    Dlg view(app);
+    Dlg view(app.settings.highScores);
     EXPECT_EQ(Name(view, 0)->WindowText(), "");
 }
 
 TEST_F(HiScoreDlgTest, CancellingEntryKeepsNoneAndTheScore) {
     EndGame(301); // the last row; nothing moves
-    ASSERT_EQ(app.state.hiScoreRow, 4);
+    ASSERT_EQ(end->row, 4);
     EXPECT_EQ(Run([](Dlg& d) {
                   QTest::keyClicks(Edit(d), QStringLiteral("abc"));
                   QTest::keyClick(Edit(d), Qt::Key_Escape);
@@ -246,7 +255,6 @@ TEST_F(HiScoreDlgTest, CancellingEntryKeepsNoneAndTheScore) {
               IDCANCEL);
     EXPECT_EQ(app.settings.highScores.name[4], "none");
     EXPECT_EQ(app.settings.highScores.score[4], 301);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 
     // The close box goes the same way.
     EndGame(700);
@@ -256,14 +264,12 @@ TEST_F(HiScoreDlgTest, CancellingEntryKeepsNoneAndTheScore) {
               }),
               IDCANCEL);
     EXPECT_EQ(app.settings.highScores.name[0], "none");
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 TEST_F(HiScoreDlgTest, ResultModeShowsTheTableAndTheScoreThatStayedOut) {
     const HighScoreTable before = app.settings.highScores;
     EndGame(300); // equal to the last row: stays out
-    ASSERT_EQ(app.state.hiScoreMode, 2);
-    app.state.hiScoreRow = 1; // left from an earlier game; not read in this mode
+    ASSERT_EQ(end->row, -1);
     EXPECT_EQ(Run([](Dlg& d) {
                   EXPECT_FALSE(Edit(d)->isVisible());
                   for (int k = 0; k < kHighScoreRows; ++k) {
@@ -292,7 +298,6 @@ TEST_F(HiScoreDlgTest, ResultModeShowsTheTableAndTheScoreThatStayedOut) {
               }),
               IDOK);
     EXPECT_EQ(app.settings.highScores, before);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 TEST_F(HiScoreDlgTest, NegativeFinalScoresShowWithASign) {
@@ -300,8 +305,9 @@ TEST_F(HiScoreDlgTest, NegativeFinalScoresShowWithASign) {
         app.settings.highScores.score[k] = -10 * (k + 1);
     }
     EndGame(-25); // above -30: row 2
-    ASSERT_EQ(app.state.hiScoreRow, 2);
-    Dlg d(app);
+    ASSERT_EQ(end->row, 2);
+    const std::unique_ptr<Dlg> made = Make();
+    Dlg& d = *made;
     EXPECT_EQ(Final(d)->text(), "-25");
     EXPECT_EQ(Score(d, 2)->WindowText(), "-25");
     EXPECT_EQ(Score(d, 3)->WindowText(), "-30");
@@ -309,7 +315,7 @@ TEST_F(HiScoreDlgTest, NegativeFinalScoresShowWithASign) {
 
 TEST_F(HiScoreDlgTest, APastedLineBreakOrNulEndsTheName) {
     EndGame(450 + 1);
-    ASSERT_EQ(app.state.hiScoreRow, 1);
+    ASSERT_EQ(end->row, 1);
     Run([](Dlg& d) {
         Edit(d)->setFocus();
         QApplication::clipboard()->setText(QStringLiteral("上\r\nhsn0:x\rz"));
@@ -319,7 +325,7 @@ TEST_F(HiScoreDlgTest, APastedLineBreakOrNulEndsTheName) {
     EXPECT_EQ(app.settings.highScores.name[1], "\x8F\xE3");
     // Read back from the file, a NUL would end the name there; it ends there at once.
     EndGame(460);
-    ASSERT_EQ(app.state.hiScoreRow, 1);
+    ASSERT_EQ(end->row, 1);
     Run([](Dlg& d) {
         Edit(d)->setFocus();
         QApplication::clipboard()->setText(QStringLiteral("ab") + QChar(u'\0') + "cd");
@@ -356,10 +362,12 @@ TEST_F(HiScoreDlgTest, EveryModeLaysOutWithoutClippingOrOverlap) {
     app.settings.highScores.score[0] = -99999;
     for (int mode : {0, 1, 2}) {
         for (int row : {0, 4}) {
-            app.state.hiScoreMode = mode;
-            app.state.hiScoreRow = row;
-            app.state.finalScore = -99999;
-            Dlg d(app);
+            end.reset();
+            if (mode != 0) {
+                end = GameEnd{app.settings.highScores, -99999, mode == 1 ? row : -1};
+            }
+            const std::unique_ptr<Dlg> made = Make();
+            Dlg& d = *made;
             d.show();
             const auto problems = LayoutProblems(d);
             EXPECT_TRUE(problems.empty())
