@@ -73,6 +73,7 @@ void GameFlow::RestartGame() {
 void GameFlow::Restart() {
     state_.problemIndex = 0;
     state_.gameScore = 0;
+    state_.graded = {};
     ShowProblemNumber();
     NewProblem();
 }
@@ -181,6 +182,9 @@ void GameFlow::GradeProblem() {
     graded.switches = {SwitchesOf(app_.settings), app_.settings.usePower};
 
     GameState& st = state_;
+    if (st.problemIndex >= 0 && st.problemIndex < static_cast<int32_t>(st.graded.size())) {
+        st.graded[static_cast<size_t>(st.problemIndex)] = {r.value, r.points, st.tries, st.hints};
+    }
     st.gameScore = SaturatingAdd(st.gameScore, r.points);
     st.problemIndex += 1;
     if (st.problemIndex < app_.settings.repeatCount) {
@@ -234,6 +238,7 @@ void GameFlow::EndGame() {
     }
     state_.problemIndex = 0;
     state_.gameScore = 0;
+    state_.graded = {};
 }
 
 void GameFlow::RetryGame() {

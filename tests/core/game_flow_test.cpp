@@ -161,6 +161,9 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
     ASSERT_EQ(view.boxes.shown.size(), 2u);
     EXPECT_EQ(view.boxes.Last().text, NextBox(ten, zeros + ten, 3));
     EXPECT_EQ(Shown().problemNo.text, "No.3");
+    // Each graded problem is kept for the player's record, with the tries it took.
+    EXPECT_EQ(flow.State().graded[0], (ProblemResult{0, zeros, 1, 0}));
+    EXPECT_EQ(flow.State().graded[1], (ProblemResult{10, ten, 0, 0}));
 
     // The last problem, 0+0+0+0 with no try: the mean enters the default table at the top.
     const int32_t mean = (zeros + ten + PointsNow(0)) / 3;
@@ -184,6 +187,7 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
     EXPECT_EQ(DigitTexts(), "5678");
     EXPECT_EQ(flow.State().problemIndex, 0);
     EXPECT_EQ(flow.State().gameScore, 0);
+    EXPECT_EQ(flow.State().graded, GameState{}.graded);
     EXPECT_EQ(flow.State().touched, false);
     EXPECT_FALSE(flow.IsGameRunning());
 }
