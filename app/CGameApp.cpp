@@ -76,13 +76,12 @@ int CGameApp::EndSession() {
 void CGameApp::KeepTypedName() {
     // The session ending is not the player's Esc: a name typed for a new row stays, though
     // not confirmed. An empty box leaves the row's "none".
-    const int row = state.hiScoreRow;
-    if (state.hiScoreMode != HiScoreEntry || state.typedName.empty() || row < 0 ||
-        row >= kHighScoreRows) {
+    const int row = typedName.row;
+    if (typedName.name.bytes.empty() || row < 0 || row >= kHighScoreRows) {
         return;
     }
-    settings.highScores.name[row] = state.typedName;
-    settings.highScores.fullName[row] = state.typedFullName;
+    settings.highScores.name[row] = typedName.name.bytes;
+    settings.highScores.fullName[row] = typedName.name.full;
 }
 
 void CGameApp::SaveForSession() {
@@ -143,8 +142,6 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
         }
     }
 
-    state.hiScoreMode = 0;
-    state.settingsChanged = 0;
     // A session that ended during start-up opens no window.
     if (!sessionEnded_) {
         running_ = true;

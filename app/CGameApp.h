@@ -1,8 +1,7 @@
 #pragma once
-// The application object: owns the settings record and the application state record for the
-// whole run, reads and writes the settings file, and runs start-up and shutdown.
+// The application object: owns the settings record for the whole run, reads and writes the settings
+// file, and runs start-up and shutdown.
 
-#include "app/AppState.h"
 #include "app/SettingsLocation.h"
 #include "app/SettingsRecord.h"
 
@@ -18,7 +17,12 @@ class IAppShell;
 class CGameApp {
 public:
     SettingsRecord settings;
-    AppState state;
+    // A name typed for a new high-score row and not yet confirmed: the end of the session is
+    // not the player's Esc, so it is kept if the session ends first. Row -1 when none.
+    struct TypedName {
+        int32_t row = -1;
+        StoredName name;
+    } typedName;
     // The settings file of this run, set at start-up; empty before.
     std::string settingsPath;
 

@@ -12,6 +12,20 @@ namespace vostrel {
 
 constexpr int kHighScoreRows = 5;
 
+// The values of a switch the program stores itself.
+constexpr int32_t kFlagOff = 0;
+constexpr int32_t kFlagOn = 1;
+
+// A name as the table keeps it: its code page 932 bytes (with "?" for what the code page
+// lacks, as a reader that knows only the code page shows it), and the name itself in UTF-8
+// when those bytes do not give it back exactly, else empty.
+struct StoredName {
+    std::string bytes;
+    std::string full;
+
+    friend bool operator==(const StoredName&, const StoredName&) = default;
+};
+
 // Parallel arrays; row i of one belongs to row i of the others. Row 0 is the best.
 struct HighScoreTable {
     std::string name[kHighScoreRows];

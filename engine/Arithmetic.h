@@ -21,6 +21,8 @@ struct ScoreSwitches {
     int32_t scoreInexactDivision = 0;
     int32_t scoreInexactRoot = 0;
     int32_t scoreOtherResults = 1;
+
+    friend bool operator==(const ScoreSwitches&, const ScoreSwitches&) = default;
 };
 
 // On a status other than EvalOk, value and points are 0.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace vostrel {
@@ -49,7 +50,19 @@ GameFlow::GameFlow(CGameApp& app, IGameView& view, RandomSource random)
 
 void GameFlow::StartGame() {
     RestartGame();
-    app_.state.settingsChanged = kFlagOff;
+}
+
+void GameFlow::Resume(const GameState& s) {
+    screen_.list.kind = ChooserNone;
+    state_ = s;
+    ShowProblemNumber();
+    ShowLabels(kAllLabels);
+    ShowDigits();
+    screen_.result.text.clear();
+    screen_.points.align = TextAlign::Right;
+    screen_.points.text = "0 ";
+    screen_.focusEvaluate = true;
+    Present();
 }
 
 void GameFlow::RestartGame() {
@@ -58,26 +71,29 @@ void GameFlow::RestartGame() {
 }
 
 void GameFlow::Restart() {
-    app_.state.problemIndex = 0;
-    app_.state.gameScore = 0;
+    state_.problemIndex = 0;
+    state_.gameScore = 0;
+    state_.graded = {};
     ShowProblemNumber();
     NewProblem();
 }
 
 void GameFlow::NewProblem() {
-    ResetExpression(expr_, app_.settings.usePower);
+    ResetExpression(state_.expr, app_.settings.usePower);
+    state_.tries = 0;
+    state_.hints = 0;
+    state_.hinted = 0;
     ShowLabels(kAllLabels);
     ApplyUsePower();
-    tryCount_ = 0;
     DrawDigits();
     screen_.result.text.clear();
     screen_.points.align = TextAlign::Right;
     screen_.points.text = "0 ";
-    app_.state.gameInProgress = kFlagOff;
+    state_.touched = false;
     // A reader hears the digits, said by "=" as it takes the focus; "=" is named after them.
-    const int number = SpokenProblemNumber(app_);
-    screen_.speech.push_back(ProblemSpeech(number, expr_.digits));
-    screen_.evaluateName = EvaluateButtonName(number, expr_.digits);
+    const int number = SpokenProblemNumber(app_.settings.repeatCount, state_.problemIndex);
+    screen_.speech.push_back(ProblemSpeech(number, state_.expr.digits));
+    screen_.evaluateName = EvaluateButtonName(number, state_.expr.digits);
     // Every problem starts from "=", wherever the last one left the keyboard.
     screen_.focusEvaluate = true;
 }
@@ -85,14 +101,20 @@ void GameFlow::NewProblem() {
 void GameFlow::DrawDigits() {
     for (int k = 0; k < kPositions; ++k) {
         const int64_t r = std::clamp<int64_t>(random_ ? random_() : 0, 0, 32767);
-        expr_.digits[k] = static_cast<int32_t>(r * 10 / 32768);
-        screen_.digits[k] = expr_.digits[k];
+        state_.expr.digits[k] = static_cast<int32_t>(r * 10 / 32768);
+    }
+    ShowDigits();
+}
+
+void GameFlow::ShowDigits() {
+    for (int k = 0; k < kPositions; ++k) {
+        screen_.digits[k] = state_.expr.digits[k];
     }
     // The labels that belong to a digit name it.
     for (int r = 0; r < kRows; ++r) {
         for (int k = 0; k < kPositions; ++k) {
             const Slot s{static_cast<Row>(r), k};
-            screen_[s].name = SlotName(s, expr_.digits);
+            screen_[s].name = SlotName(s, state_.expr.digits);
         }
     }
     screen_.result.name = ResultName();
@@ -104,7 +126,7 @@ void GameFlow::ShowProblemNumber() {
         screen_.problemNo.visible = false;
         return;
     }
-    screen_.problemNo.text = "No." + std::to_string(app_.state.problemIndex + 1);
+    screen_.problemNo.text = "No." + std::to_string(state_.problemIndex + 1);
     screen_.problemNo.visible = true;
 }
 
@@ -113,11 +135,11 @@ void GameFlow::ApplyUsePower() {
     for (int k = 0; k < kPositions; ++k) {
         LabelView& label = screen_[{Row::Power, k}];
         if (!on) {
-            expr_.power[k] = PowNone;
+            state_.expr.power[k] = PowNone;
             label.text = PowerText(PowNone);
             label.word = ChooserItemWord(ChooserPower, PowNone);
         }
-        expr_.powerOn[k] = on;
+        state_.expr.powerOn[k] = on;
         label.enabled = on;
     }
 }
@@ -129,19 +151,19 @@ void GameFlow::EvaluateTry() {
 
 void GameFlow::Try() {
     Take();
-    if (tryCount_ < points::kMaxTries) {
-        ++tryCount_;
+    if (state_.tries < points::kMaxTries) {
+        ++state_.tries;
     }
-    const EvalResult r = Evaluate(expr_, tryCount_, SwitchesOf(app_.settings));
+    const EvalResult r = Evaluate(state_.expr, state_.tries, SwitchesOf(app_.settings));
     ShowResult(r);
-    app_.state.gameInProgress = kFlagOn;
+    state_.touched = true;
     screen_.speech.push_back(ResultSpeech(r));
 }
 
 void GameFlow::GradeProblem() {
     Take();
     // Grading is no try: the count stays.
-    const EvalResult r = Evaluate(expr_, tryCount_, SwitchesOf(app_.settings));
+    const EvalResult r = Evaluate(state_.expr, state_.tries, SwitchesOf(app_.settings));
     ShowResult(r);
     Present();
     if (r.status != EvalOk) {
@@ -152,13 +174,17 @@ void GameFlow::GradeProblem() {
         return;
     }
 
-    lastGraded_.valid = true;
+    GradedProblem& graded = state_.lastGraded;
+    graded.valid = true;
     for (int k = 0; k < kPositions; ++k) {
-        lastGraded_.digits[k] = expr_.digits[k];
+        graded.digits[k] = state_.expr.digits[k];
     }
-    lastGraded_.switches = {SwitchesOf(app_.settings), app_.settings.usePower};
+    graded.switches = {SwitchesOf(app_.settings), app_.settings.usePower};
 
-    AppState& st = app_.state;
+    GameState& st = state_;
+    if (st.problemIndex >= 0 && st.problemIndex < static_cast<int32_t>(st.graded.size())) {
+        st.graded[static_cast<size_t>(st.problemIndex)] = {r.value, r.points, st.tries, st.hints};
+    }
     st.gameScore = SaturatingAdd(st.gameScore, r.points);
     st.problemIndex += 1;
     if (st.problemIndex < app_.settings.repeatCount) {
@@ -179,11 +205,12 @@ void GameFlow::GradeProblem() {
 
 void GameFlow::ShowLastGradedBest() {
     CommitChooser();
-    if (!lastGraded_.valid) {
+    const GradedProblem& graded = state_.lastGraded;
+    if (!graded.valid) {
         return;
     }
-    const Digits& d = lastGraded_.digits;
-    const SolveResult best = Solve(d, lastGraded_.switches);
+    const Digits& d = graded.digits;
+    const SolveResult best = Solve(d, graded.switches);
     std::string digits;
     for (int k = 0; k < kPositions; ++k) {
         digits += std::to_string(d[k]) + (k + 1 < kPositions ? " " : "");
@@ -198,21 +225,21 @@ void GameFlow::ShowLastGradedBest() {
 }
 
 void GameFlow::EndGame() {
-    AppState& st = app_.state;
     // Start-up and the settings dialog keep repeatCount at 1 or more; the guard keeps a
     // record built any other way from dividing by zero.
     const int32_t problems = std::max(app_.settings.repeatCount, 1);
-    st.finalScore = st.gameScore / problems;
-    const int32_t row = InsertHighScore(app_.settings.highScores, st.finalScore);
-    if (row < 0) {
-        st.hiScoreMode = HiScoreResult;
-    } else {
-        st.hiScoreMode = HiScoreEntry;
-        st.hiScoreRow = row;
+    GameEnd end;
+    end.finalScore = state_.gameScore / problems;
+    end.row = InsertHighScore(app_.settings.highScores, end.finalScore);
+    end.table = app_.settings.highScores;
+    const std::optional<StoredName> name = view_.AskName(end);
+    if (name && end.row >= 0) {
+        app_.settings.highScores.name[end.row] = name->bytes;
+        app_.settings.highScores.fullName[end.row] = name->full;
     }
-    view_.RunDialog(DialogKind::HiScore);
-    st.problemIndex = 0;
-    st.gameScore = 0;
+    state_.problemIndex = 0;
+    state_.gameScore = 0;
+    state_.graded = {};
 }
 
 void GameFlow::RetryGame() {
@@ -240,21 +267,21 @@ void GameFlow::RequestExit(int32_t result) {
 }
 
 bool GameFlow::IsGameRunning() const {
-    return vostrel::IsGameRunning(app_.state);
+    return vostrel::IsGameRunning(state_);
 }
 
 void GameFlow::OpenSettings() {
     CommitChooser();
-    view_.RunDialog(DialogKind::Settings);
-    if (app_.state.settingsChanged == kFlagOn) {
+    if (const std::optional<SettingsRecord> applied =
+            view_.AskSettings(app_.settings, IsGameRunning())) {
+        app_.settings = *applied;
         RestartGame();
-        app_.state.settingsChanged = kFlagOff;
     }
 }
 
 void GameFlow::OnSlotClicked(Slot s) {
-    const bool on = s.row == Row::Power  ? expr_.powerOn[s.pos]
-                    : s.row == Row::Rank ? expr_.rankOn[s.pos]
+    const bool on = s.row == Row::Power  ? state_.expr.powerOn[s.pos]
+                    : s.row == Row::Rank ? state_.expr.rankOn[s.pos]
                                          : true;
     Take();
     if (on) {
@@ -297,14 +324,14 @@ void GameFlow::PopUpChooser(Slot s) {
     list.covered = CoveredBy(s);
     switch (list.kind) {
     case ChooserPower:
-        list.selection = expr_.power[k];
+        list.selection = state_.expr.power[k];
         break;
     case ChooserSign:
     case ChooserOp:
-        list.selection = expr_.op[k];
+        list.selection = state_.expr.op[k];
         break;
     case ChooserRank:
-        list.selection = expr_.rank[k];
+        list.selection = state_.expr.rank[k];
         break;
     case ChooserNone:
         return;
@@ -352,38 +379,39 @@ void GameFlow::Take() {
     const int k = list.owner.pos;
     switch (list.kind) {
     case ChooserPower:
-        ShowLabels(SetPower(expr_, k, Taken(list, expr_.power[k])) | PowerLabelBit(k));
+        ShowLabels(SetPower(state_.expr, k, Taken(list, state_.expr.power[k])) | PowerLabelBit(k));
         break;
     case ChooserSign:
-        ShowLabels(SetSign(expr_, Taken(list, expr_.op[0])) | OpLabelBit(0));
+        ShowLabels(SetSign(state_.expr, Taken(list, state_.expr.op[0])) | OpLabelBit(0));
         break;
     case ChooserOp:
-        ShowLabels(SetGapOp(expr_, k, Taken(list, expr_.op[k]), app_.settings.usePower) |
-                   OpLabelBit(k));
+        ShowLabels(
+            SetGapOp(state_.expr, k, Taken(list, state_.expr.op[k]), app_.settings.usePower) |
+            OpLabelBit(k));
         break;
     case ChooserRank:
-        ShowLabels(SetRank(expr_, k, Taken(list, expr_.rank[k])) | RankLabelBit(k));
+        ShowLabels(SetRank(state_.expr, k, Taken(list, state_.expr.rank[k])) | RankLabelBit(k));
         break;
     case ChooserNone:
         return;
     }
     screen_[list.covered].visible = true;
     list.kind = ChooserNone;
-    app_.state.gameInProgress = kFlagOn;
+    state_.touched = true;
 }
 
 void GameFlow::ShowLabels(LabelMask mask) {
     for (int k = 0; k < kPositions; ++k) {
         if (mask & PowerLabelBit(k)) {
-            Show(screen_[{Row::Power, k}], ChooserPower, expr_.power[k]);
-            screen_[{Row::Power, k}].enabled = expr_.powerOn[k];
+            Show(screen_[{Row::Power, k}], ChooserPower, state_.expr.power[k]);
+            screen_[{Row::Power, k}].enabled = state_.expr.powerOn[k];
         }
         if (mask & OpLabelBit(k)) {
-            Show(screen_[{Row::Op, k}], k == 0 ? ChooserSign : ChooserOp, expr_.op[k]);
+            Show(screen_[{Row::Op, k}], k == 0 ? ChooserSign : ChooserOp, state_.expr.op[k]);
         }
         if (mask & RankLabelBit(k)) {
-            Show(screen_[{Row::Rank, k}], ChooserRank, expr_.rank[k]);
-            screen_[{Row::Rank, k}].enabled = expr_.rankOn[k];
+            Show(screen_[{Row::Rank, k}], ChooserRank, state_.expr.rank[k]);
+            screen_[{Row::Rank, k}].enabled = state_.expr.rankOn[k];
         }
     }
 }

@@ -1,26 +1,19 @@
 #pragma once
 // The game as logic: problems, tries, grading, the game score, the end of a game, retry and
-// exit, and the chooser lists of the game window. It owns the expression and tryCount, works
-// over the records of CGameApp, keeps the screen as a value and hands it to IGameView.
+// exit, and the chooser lists of the game window. It owns the game's state as one value, reads
+// and changes the settings of CGameApp, keeps the screen as a value and hands it to IGameView.
 
 #include "app/CGameApp.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
+#include "game/GameState.h"
 #include "game/IGameView.h"
-#include "search/Solver.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace vostrel {
-
-// The problem graded last, with the switches it was graded under.
-struct GradedProblem {
-    bool valid = false; // false until the first successful grade
-    Digits digits = {0, 0, 0, 0};
-    SolveSwitches switches;
-};
 
 // A uniform source of integers 0..32767.
 using RandomSource = std::function<int32_t()>;
@@ -31,8 +24,10 @@ class GameFlow {
 public:
     GameFlow(CGameApp& app, IGameView& view, RandomSource random = CRandSource);
 
-    // The end of the window's initialisation: RestartGame, then settingsChanged = 0.
+    // The end of the window's initialisation: the first game.
     void StartGame();
+    // Goes on with a game kept earlier: the screen shows s as it stands, no list down.
+    void Resume(const GameState& s);
 
     void RestartGame();
     void EvaluateTry();
@@ -56,10 +51,8 @@ public:
     void Do(Command c);
 
     const Screen& Shown() const { return screen_; }
-    const ExpressionState& Expression() const { return expr_; }
-    int32_t TryCount() const { return tryCount_; }
+    const GameState& State() const { return state_; }
     ChooserKind OpenChooser() const { return screen_.list.kind; }
-    const GradedProblem& LastGraded() const { return lastGraded_; }
 
     // The best expression of the last graded problem (never the one on screen) in a message
     // box; nothing before the first grade.
@@ -69,6 +62,7 @@ private:
     void Restart();
     void NewProblem();
     void DrawDigits();
+    void ShowDigits();
     void ShowProblemNumber();
     void ApplyUsePower();
     void Try();
@@ -84,9 +78,7 @@ private:
     CGameApp& app_;
     IGameView& view_;
     RandomSource random_;
-    ExpressionState expr_;
-    int32_t tryCount_ = 0;
-    GradedProblem lastGraded_;
+    GameState state_;
     Screen screen_;
 };
 

@@ -6,8 +6,9 @@
 
 namespace vostrel {
 
-int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner& owner) {
-    if (CGameApp::CheckDigits(e.repeatCountText) != 0) {
+int32_t ApplySettings(SettingsRecord& settings, const SettingsEntries& e, bool gameRunning,
+                      IMessageBoxOwner& owner) {
+    if (CheckDigits(e.repeatCountText) != 0) {
         //: Message box when the settings' number of problems is not a number.
         owner.MessageBox(Tr("SettingsApply", "繰返し回数には正の整数値を入力してください。"),
                          //: Title of the message boxes about a wrong number of problems.
@@ -24,19 +25,18 @@ int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner&
         return -12;
     }
     //: Question when the settings change during a game.
-    if (IsGameRunning(app.state) &&
+    if (gameRunning &&
         owner.MessageBox(Tr("SettingsApply", "実行中です。これまでの結果を破棄しますか。"),
                          //: Title of that question.
                          Tr("SettingsApply", "変更確認"), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return -13;
     }
 
-    app.state.settingsChanged = kFlagOn;
-    app.settings.repeatCount = count;
+    settings.repeatCount = count;
     size_t k = 0;
     for (const SettingDef& d : SettingsTable()) {
         if (d.kind == SettingKind::Switch) {
-            app.settings.*d.field = k < e.checked.size() && e.checked[k] ? kFlagOn : kFlagOff;
+            settings.*d.field = k < e.checked.size() && e.checked[k] ? kFlagOn : kFlagOff;
             ++k;
         }
     }

@@ -1,9 +1,9 @@
 #pragma once
-// The change button of the settings dialog: its entries, checked and stored in the application
-// object.
+// The change button of the settings dialog: its entries, checked and stored in a settings
+// record.
 
-#include "app/CGameApp.h"
 #include "app/IMessageBoxOwner.h"
+#include "app/SettingsRecord.h"
 
 #include <cstdint>
 #include <string>
@@ -18,9 +18,10 @@ struct SettingsEntries {
     std::vector<bool> checked;
 };
 
-// Validates and stores the entries; message boxes are owned by the settings dialog.
-// 0 stored (settingsChanged = 1); -11 not all digits; -12 outside 1..10; -13 the player kept
-// the game in progress.
-int32_t ApplySettings(CGameApp& app, const SettingsEntries& e, IMessageBoxOwner& owner);
+// Validates the entries and stores them in settings; message boxes are owned by the settings
+// dialog, which asks before a game under way is thrown away. 0 stored; -11 not all digits;
+// -12 outside 1..10; -13 the player kept the game in progress. Only 0 changes settings.
+int32_t ApplySettings(SettingsRecord& settings, const SettingsEntries& e, bool gameRunning,
+                      IMessageBoxOwner& owner);
 
 } // namespace vostrel

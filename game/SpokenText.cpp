@@ -137,8 +137,8 @@ std::string ProblemSpeech(int number, const int32_t (&digits)[4]) {
     return FillText(Tr("SpokenText", "数字 %1、%2、%3、%4"), {d(0), d(1), d(2), d(3)});
 }
 
-int SpokenProblemNumber(const CGameApp& app) {
-    return app.settings.repeatCount > 1 ? app.state.problemIndex + 1 : 0;
+int SpokenProblemNumber(int32_t repeatCount, int32_t problemIndex) {
+    return repeatCount > 1 ? problemIndex + 1 : 0;
 }
 
 std::string EvaluateButtonName(int number, const int32_t (&digits)[4]) {

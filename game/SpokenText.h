@@ -26,7 +26,7 @@ std::string PointsName();
 
 // The number of the problem on screen as a reader hears it: 1-based; 0 when the game has a
 // single problem.
-int SpokenProblemNumber(const CGameApp& app);
+int SpokenProblemNumber(int32_t repeatCount, int32_t problemIndex);
 
 // Said when a problem starts: its number (as SpokenProblemNumber) and its digits, e.g.
 // "2問目、数字 3、8、1、5".

@@ -15,6 +15,8 @@ using Digits = std::array<int32_t, kPositions>;
 struct SolveSwitches {
     ScoreSwitches score;
     int32_t usePower = 1; // tested as non-zero
+
+    friend bool operator==(const SolveSwitches&, const SolveSwitches&) = default;
 };
 
 struct SolveResult {

@@ -5,6 +5,8 @@
 #include "engine/ExpressionModel.h"
 #include "game/SpokenText.h"
 #include "ui/CHelpDlg.h"
+#include "ui/CHiScoreDlg.h"
+#include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
 #include "ui/ChooserLists.h"
 #include "ui/ControlIds.h"
@@ -281,7 +283,7 @@ void CGameDlg::CreateCommands() {
         }
     }
     connect(windowMenu_, &QMenu::aboutToShow, this,
-            [this] { bestAction_->setEnabled(flow_->LastGraded().valid); });
+            [this] { bestAction_->setEnabled(flow_->State().lastGraded.valid); });
     bestAction_->setEnabled(false);
     // Alt+Space as on the original platform, though a window manager may keep it for its own
     // menu, and Shift+F10, the menu key of keyboards without one. The Menu key itself comes as
@@ -479,8 +481,22 @@ bool CGameDlg::eventFilter(QObject* watched, QEvent* e) {
     return QDialog::eventFilter(watched, e);
 }
 
-void CGameDlg::RunDialog(DialogKind kind) {
-    GameDialogOf(kind).run(app_, this);
+std::optional<StoredName> CGameDlg::AskName(const GameEnd& end) {
+    CHiScoreDlg dlg(end, this);
+    if (end.row >= 0) {
+        dlg.KeepTypedName([this, row = end.row](const StoredName& typed) {
+            app_.typedName = {row, typed};
+        });
+    }
+    dlg.DoModal();
+    app_.typedName = {};
+    return dlg.EnteredName();
+}
+
+std::optional<SettingsRecord> CGameDlg::AskSettings(const SettingsRecord& now, bool gameRunning) {
+    CSettingDlg dlg(now, gameRunning, this);
+    dlg.DoModal();
+    return dlg.Applied();
 }
 
 void CGameDlg::EndDialog(int32_t result) {

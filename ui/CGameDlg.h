@@ -38,7 +38,8 @@ public:
     int32_t MessageBox(const std::string& text, const std::string& caption,
                        uint32_t style) override;
     void Render(const Screen& s) override;
-    void RunDialog(DialogKind kind) override;
+    std::optional<StoredName> AskName(const GameEnd& end) override;
+    std::optional<SettingsRecord> AskSettings(const SettingsRecord& now, bool gameRunning) override;
     void EndDialog(int32_t result) override;
 
     // The controls by id (labels, buttons, choosers; IDOK for the exit button).

@@ -1,6 +1,5 @@
 #include "ui/CHiScoreDlg.h"
 
-#include "app/CGameApp.h"
 #include "app/WinConstants.h"
 #include "game/SpokenText.h"
 #include "ui/CHelpDlg.h"
@@ -38,18 +37,23 @@ QLabel* PlaceStatic(QWidget* parent, const QString& text, Qt::Alignment align, c
     return label;
 }
 
-// After a game the final score stands beside the table, whether or not it entered it.
-bool ShowsFinalScore(const AppState& st) {
-    return st.hiScoreMode == HiScoreEntry || st.hiScoreMode == HiScoreResult;
-}
-
 } // namespace
 
-CHiScoreDlg::CHiScoreDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
+CHiScoreDlg::CHiScoreDlg(const HighScoreTable& table, QWidget* parent)
+    : CHiScoreDlg(GameEnd{table, 0, -1}, false, parent) {}
+
+CHiScoreDlg::CHiScoreDlg(const GameEnd& end, QWidget* parent) : CHiScoreDlg(end, true, parent) {}
+
+CHiScoreDlg::CHiScoreDlg(const GameEnd& end, bool gameEnded, QWidget* parent)
+    : QDialog(parent), end_(end), gameEnded_(gameEnded) {
     //: Title of the high-score window.
     InitDialogWindow(this, tr("ハイスコア"));
     CHelpDlg::InstallKey(this);
     OnInitDialog();
+}
+
+bool CHiScoreDlg::Entry() const {
+    return gameEnded_ && end_.row >= 0 && end_.row < kHighScoreRows;
 }
 
 CHiScoreDlg::~CHiScoreDlg() = default;
@@ -159,7 +163,7 @@ void CHiScoreDlg::OnInitDialog() {
 }
 
 void CHiScoreDlg::FillTable() {
-    const HighScoreTable& t = app_.settings.highScores;
+    const HighScoreTable& t = end_.table;
     for (int k = 0; k < kHighScoreRows; ++k) {
         const QString name = ShownName(t.name[k], t.fullName[k]);
         nameLabel_[k].SetWindowText(
@@ -171,13 +175,11 @@ void CHiScoreDlg::FillTable() {
 void CHiScoreDlg::DescribeTable() {
     // Heard as the dialog opens, after its title: the final score and its row, and unless a
     // name is asked for, the whole table.
-    const AppState& st = app_.state;
     std::string said;
-    if (ShowsFinalScore(st)) {
-        const int row = st.hiScoreMode == HiScoreEntry ? st.hiScoreRow : -1;
-        said = FinalScoreSpeech(st.finalScore, row);
+    if (gameEnded_) {
+        said = FinalScoreSpeech(end_.finalScore, Entry() ? end_.row : -1);
     }
-    if (st.hiScoreMode != HiScoreEntry) {
+    if (!Entry()) {
         for (const CStaticEx& label : nameLabel_) {
             said = JoinedSpeech(said, label.SpokenValue().toStdString());
         }
@@ -188,29 +190,25 @@ void CHiScoreDlg::DescribeTable() {
 void CHiScoreDlg::ApplyMode() {
     FillTable();
     DescribeTable();
-    const AppState& st = app_.state;
-    const bool entry = st.hiScoreMode == HiScoreEntry;
+    const bool entry = Entry();
     if (entry) {
         nameEdit_->clear();
         NoteTypedName();
-        nameEdit_->setGeometry(28, 28 + 20 * st.hiScoreRow, 160, 18);
+        nameEdit_->setGeometry(28, 28 + 20 * end_.row, 160, 18);
         nameEdit_->raise();
         nameEdit_->show();
         // The box stands in the new row's name cell and is named as that cell is.
-        nameEdit_->setAccessibleName(
-            QString::fromStdString(HighScoreCellName(st.hiScoreRow, false)));
-        if (st.hiScoreRow >= 0 && st.hiScoreRow < kHighScoreRows) {
-            nameLabel_[st.hiScoreRow].hide();
-        }
+        nameEdit_->setAccessibleName(QString::fromStdString(HighScoreCellName(end_.row, false)));
+        nameLabel_[end_.row].hide();
     } else {
         nameEdit_->hide();
         for (CStaticEx& label : nameLabel_) {
             label.show();
         }
     }
-    const bool showFinal = ShowsFinalScore(st);
+    const bool showFinal = gameEnded_;
     if (showFinal) {
-        finalBox_->setText(QString::number(st.finalScore));
+        finalBox_->setText(QString::number(end_.finalScore));
     }
     finalCaption_->setVisible(showFinal);
     finalBox_->setVisible(showFinal);
@@ -225,7 +223,7 @@ void CHiScoreDlg::ApplyMode() {
     }
 }
 
-QString CHiScoreDlg::EnteredName() const {
+QString CHiScoreDlg::TypedText() const {
     // A pasted line break would end the name's line in the settings file, a lone CR would
     // make the next start refuse the file, and a NUL would cut the name short when the file
     // is read back; the name ends there, as a single-line edit of the original platform ends
@@ -241,24 +239,27 @@ QString CHiScoreDlg::EnteredName() const {
 }
 
 void CHiScoreDlg::StoreEnteredName() {
-    AppState& st = app_.state;
-    if (st.hiScoreMode != HiScoreEntry || st.hiScoreRow < 0 || st.hiScoreRow >= kHighScoreRows) {
+    if (!Entry()) {
         return;
     }
-    StoredName stored = StoreName(EnteredName());
-    app_.settings.highScores.name[st.hiScoreRow] = std::move(stored.bytes);
-    app_.settings.highScores.fullName[st.hiScoreRow] = std::move(stored.full);
+    name_ = StoreName(TypedText());
+}
+
+void CHiScoreDlg::KeepTypedName(std::function<void(const StoredName&)> keep) {
+    keepTyped_ = std::move(keep);
+    NoteTypedName();
 }
 
 void CHiScoreDlg::NoteTypedName() {
+    if (!keepTyped_ || !Entry()) {
+        return;
+    }
     // The box as the player sees it, an open conversion included at its place.
-    QString text = EnteredName();
+    QString text = TypedText();
     if (!preedit_.isEmpty()) {
         text.insert(std::min(nameEdit_->cursorPosition(), static_cast<int>(text.size())), preedit_);
     }
-    StoredName stored = StoreName(text);
-    app_.state.typedName = std::move(stored.bytes);
-    app_.state.typedFullName = std::move(stored.full);
+    keepTyped_(StoreName(text));
 }
 
 bool CHiScoreDlg::eventFilter(QObject* watched, QEvent* e) {
@@ -307,7 +308,7 @@ void CHiScoreDlg::accept() {
     // Alt+D or Enter may come while a conversion is still open: the name is what stood in
     // the box.
     CommitComposition();
-    if (app_.state.hiScoreMode == HiScoreEntry && !NameCanBeKept(EnteredName())) {
+    if (Entry() && !NameCanBeKept(TypedText())) {
         ShowMessageBox(
             this,
             //: Message box: the typed name holds a character that cannot be saved.
@@ -318,13 +319,7 @@ void CHiScoreDlg::accept() {
         return;
     }
     StoreEnteredName();
-    app_.state.hiScoreMode = HiScoreView;
     QDialog::accept();
-}
-
-void CHiScoreDlg::reject() {
-    app_.state.hiScoreMode = HiScoreView;
-    QDialog::reject();
 }
 
 } // namespace vostrel

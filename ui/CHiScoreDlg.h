@@ -1,22 +1,24 @@
 #pragma once
-// The high-score table in one of three modes, by the application's hiScoreMode: view (0),
-// entry of a name for the new row hiScoreRow (1), or the table beside a final score that did
-// not enter it (2). Closing it in any way sets hiScoreMode back to 0.
+// The high-score table alone, or at the end of a game beside its final score: with a box for
+// the new row's name when the score entered the table. It changes no table; the name
+// confirmed is its result.
 
+#include "game/IGameView.h"
 #include "ui/CStaticEx.h"
 
 #include <QDialog>
 #include <QFont>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace vostrel {
-
-class CGameApp;
 
 class CHiScoreDlg : public QDialog {
     Q_OBJECT
@@ -31,7 +33,10 @@ public:
         IDC_HS_OK = 1,
     };
 
-    explicit CHiScoreDlg(CGameApp& app, QWidget* parent = nullptr);
+    // The table alone.
+    explicit CHiScoreDlg(const HighScoreTable& table, QWidget* parent = nullptr);
+    // The end of a game.
+    explicit CHiScoreDlg(const GameEnd& end, QWidget* parent = nullptr);
     ~CHiScoreDlg() override;
 
     // Runs the dialog modally; IDOK or IDCANCEL.
@@ -40,28 +45,40 @@ public:
     // The control with a template id, or nullptr.
     QWidget* GetDlgItem(int id) const;
 
-    void FillTable();
-    void ApplyMode();
+    // The end of a game it shows; nothing for the table alone.
+    std::optional<GameEnd> Ended() const { return gameEnded_ ? std::optional(end_) : std::nullopt; }
+    // The name confirmed for the new row; nothing without one.
+    const std::optional<StoredName>& EnteredName() const { return name_; }
+    // Told what the name box holds, as it changes: the session may end before the player
+    // confirms it. Told at once of what it holds now.
+    void KeepTypedName(std::function<void(const StoredName&)> keep);
 
     void accept() override; // OnOK
-    void reject() override; // OnCancel
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    CHiScoreDlg(const GameEnd& end, bool gameEnded, QWidget* parent);
     void OnInitDialog();
+    void FillTable();
+    void ApplyMode();
+    // The dialog asks for a name: the game's score entered the table.
+    bool Entry() const;
     void CommitComposition();
     // The box's text up to a line break or NUL.
-    QString EnteredName() const;
+    QString TypedText() const;
     void StoreEnteredName();
-    // Keeps what the box holds in the application's state, for a session that ends first.
+    // Hands what the box holds to keepTyped_.
     void NoteTypedName();
     // The dialog's description: what a reader hears of the table as it opens.
     void DescribeTable();
 
-    CGameApp& app_;
+    GameEnd end_;
+    bool gameEnded_ = false; // otherwise end_ holds only the table
+    std::optional<StoredName> name_;
+    std::function<void(const StoredName&)> keepTyped_;
     CStaticEx nameLabel_[5];
     CStaticEx scoreLabel_[5];
     QFont fontA_;

@@ -1,6 +1,5 @@
 #include "ui/CSettingDlg.h"
 
-#include "app/CGameApp.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsRecord.h"
 #include "app/Tr.h"
@@ -36,7 +35,8 @@ int ButtonTextWidth(const QPushButton& b) {
 
 } // namespace
 
-CSettingDlg::CSettingDlg(CGameApp& app, QWidget* parent) : QDialog(parent), app_(app) {
+CSettingDlg::CSettingDlg(const SettingsRecord& now, bool gameRunning, QWidget* parent)
+    : QDialog(parent), now_(now), gameRunning_(gameRunning) {
     //: Title of the settings window.
     InitDialogWindow(this, tr("設定"));
     CHelpDlg::InstallKey(this);
@@ -136,10 +136,10 @@ void CSettingDlg::OnInitDialog() {
     for (int n = kMinRepeatCount; n <= kMaxRepeatCount; ++n) {
         repeatCount_->addItem(QString::number(n));
     }
-    repeatCount_->setEditText(QString::number(app_.settings.repeatCount));
+    repeatCount_->setEditText(QString::number(now_.repeatCount));
     MatchListToField();
     for (const Switch& s : switches_) {
-        s.box->setChecked(app_.settings.*s.setting->field == kFlagOn);
+        s.box->setChecked(now_.*s.setting->field == kFlagOn);
     }
     repeatCount_->setFocus();
     repeatCount_->installEventFilter(this);
@@ -223,15 +223,17 @@ int32_t CSettingDlg::OnOK() {
     for (const Switch& s : switches_) {
         e.checked.push_back(s.box->checkState() == Qt::Checked);
     }
-    const int32_t r = ApplySettings(app_, e, *this);
+    SettingsRecord applied = now_;
+    const int32_t r = ApplySettings(applied, e, gameRunning_, *this);
     if (r == 0) {
+        applied_ = applied;
         done(QDialog::Accepted);
     }
     return r;
 }
 
 void CSettingDlg::OnShowHiScore() {
-    CHiScoreDlg dlg(app_, this);
+    CHiScoreDlg dlg(now_.highScores, this);
     dlg.DoModal();
 }
 

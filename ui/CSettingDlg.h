@@ -1,12 +1,14 @@
 #pragma once
 // Edits the repeat count and the switches of the settings table; opens the high-score table
-// and the version dialog. Values reach the application only through ApplySettings.
+// and the version dialog. The settings it applied are its result.
 
 #include "app/IMessageBoxOwner.h"
+#include "app/SettingsRecord.h"
 
 #include <QDialog>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -16,7 +18,6 @@ class QPushButton;
 
 namespace vostrel {
 
-class CGameApp;
 struct SettingDef;
 
 class CSettingDlg : public QDialog, public IMessageBoxOwner {
@@ -32,11 +33,15 @@ public:
         IDC_CLOSE = 2,  // IDCANCEL
     };
 
-    explicit CSettingDlg(CGameApp& app, QWidget* parent = nullptr);
+    // The settings as they are; a game under way is thrown away only after a question.
+    explicit CSettingDlg(const SettingsRecord& now, bool gameRunning = false,
+                         QWidget* parent = nullptr);
     ~CSettingDlg() override;
 
     // Runs the dialog modally; IDOK after values were applied, IDCANCEL otherwise.
     int32_t DoModal();
+    // The settings applied; nothing before or without.
+    const std::optional<SettingsRecord>& Applied() const { return applied_; }
 
     QWidget* GetDlgItem(int id) const;
     // The check box of a switch of the settings table; nullptr for any other setting.
@@ -59,7 +64,9 @@ private:
     void FitToTexts(QSize client, int margin);
     void MatchListToField();
 
-    CGameApp& app_;
+    SettingsRecord now_;
+    bool gameRunning_ = false;
+    std::optional<SettingsRecord> applied_;
     QLabel* caption_ = nullptr;
     QComboBox* repeatCount_ = nullptr;
     struct Switch {

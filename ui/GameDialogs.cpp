@@ -13,20 +13,17 @@ namespace vostrel {
 namespace {
 
 const GameDialog kDialogs[] = {
+    // The flow's own dialogs take and give typed values: the game window runs them.
     {"high scores", &CHiScoreDlg::staticMetaObject, DialogKind::HiScore, nullptr,
-     QKeySequence::UnknownKey,
-     [](CGameApp& app, QWidget* parent) {
-         CHiScoreDlg dlg(app, parent);
-         dlg.DoModal();
-     },
-     [](CGameApp& app) -> std::unique_ptr<QWidget> { return std::make_unique<CHiScoreDlg>(app); }},
+     QKeySequence::UnknownKey, nullptr,
+     [](CGameApp& app) -> std::unique_ptr<QWidget> {
+         return std::make_unique<CHiScoreDlg>(app.settings.highScores);
+     }},
     {"settings", &CSettingDlg::staticMetaObject, DialogKind::Settings, nullptr,
-     QKeySequence::UnknownKey,
-     [](CGameApp& app, QWidget* parent) {
-         CSettingDlg dlg(app, parent);
-         dlg.DoModal();
-     },
-     [](CGameApp& app) -> std::unique_ptr<QWidget> { return std::make_unique<CSettingDlg>(app); }},
+     QKeySequence::UnknownKey, nullptr,
+     [](CGameApp& app) -> std::unique_ptr<QWidget> {
+         return std::make_unique<CSettingDlg>(app.settings);
+     }},
     // F1 opens the help from anywhere in the window, the menu shows the key.
     {"help", &CHelpDlg::staticMetaObject, std::nullopt,
      //: Window menu. Keep the letter H.

@@ -24,7 +24,7 @@ struct GameDialog {
     std::optional<DialogKind> kind; // the flow's kind; none: opened from the window menu
     const char* menuText;           // its window menu entry, as marked for translation; or none
     QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey;
-    // Opens the dialog over parent as the game does, modal or beside it.
+    // Opens a dialog of the window menu over parent, modal or beside it; none for the flow's.
     void (*run)(CGameApp& app, QWidget* parent) = nullptr;
     // A dialog of its own, not yet shown, as the game would open it now.
     std::unique_ptr<QWidget> (*make)(CGameApp& app) = nullptr;

@@ -52,7 +52,9 @@ TEST_F(ChooserTest, EveryLabelDropsItsListInPlaceAndClosingTouchesTheProblem) {
     Start();
     for (const Placement& p : AllPlacements()) {
         SCOPED_TRACE(static_cast<int>(p.label.row) * 10 + p.label.pos);
-        app.state.gameInProgress = 0;
+        GameState untouched = flow.State();
+        untouched.touched = false;
+        flow.Resume(untouched);
         const int drops = view.drops;
         flow.OnSlotClicked(p.label);
         const ListView& list = Shown().list;
@@ -66,12 +68,12 @@ TEST_F(ChooserTest, EveryLabelDropsItsListInPlaceAndClosingTouchesTheProblem) {
         // The sign and gap labels stay in sight above their list.
         EXPECT_TRUE(Shown()[p.label].visible || p.covered == p.label);
 
-        const ExpressionState before = flow.Expression();
+        const ExpressionState before = flow.State().expr;
         flow.OnChooserClosed();
         EXPECT_EQ(Shown().list.kind, ChooserNone);
         EXPECT_TRUE(Shown()[p.covered].visible);
-        EXPECT_EQ(flow.Expression(), before);
-        EXPECT_EQ(app.state.gameInProgress, 1);
+        EXPECT_EQ(flow.State().expr, before);
+        EXPECT_EQ(flow.State().touched, true);
     }
 }
 
@@ -105,9 +107,9 @@ TEST_F(ChooserTest, ChoosingAnOperatorRetextsTheGapAndBringsBackItsRankLabel) {
     flow.OnItemChosen(OpMul);
     flow.OnChooserClosed();
     EXPECT_EQ(Shown()[Op(2)].text, "*");
-    EXPECT_EQ(flow.Expression().op[2], OpMul);
+    EXPECT_EQ(flow.State().expr.op[2], OpMul);
     EXPECT_TRUE(Shown()[Rank(2)].visible);
-    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(flow.State().touched, true);
 }
 
 TEST_F(ChooserTest, ClickingAnotherLabelTakesTheOpenListFirst) {
@@ -116,7 +118,7 @@ TEST_F(ChooserTest, ClickingAnotherLabelTakesTheOpenListFirst) {
     flow.OnItemChosen(OpMul);
     flow.OnSlotClicked(Power(1));
 
-    EXPECT_EQ(flow.Expression().op[2], OpMul);
+    EXPECT_EQ(flow.State().expr.op[2], OpMul);
     EXPECT_EQ(Shown()[Op(2)].text, "*");
     EXPECT_TRUE(Shown()[Rank(2)].visible);
     EXPECT_EQ(Shown().list.kind, ChooserPower);
@@ -128,7 +130,7 @@ TEST_F(ChooserTest, ClickingAnotherLabelTakesTheOpenListFirst) {
     flow.OnChooserClosed();
     EXPECT_EQ(Shown()[Power(1)].text, "√");
     EXPECT_TRUE(Shown()[Power(1)].visible);
-    EXPECT_EQ(flow.Expression().power[1], PowSqrt);
+    EXPECT_EQ(flow.State().expr.power[1], PowSqrt);
 }
 
 TEST_F(ChooserTest, ARankChoiceRetextsTheRanksItMoves) {
@@ -137,7 +139,7 @@ TEST_F(ChooserTest, ARankChoiceRetextsTheRanksItMoves) {
     EXPECT_EQ(RankTexts(), "2341");
     const int32_t ranks[] = {1, 2, 3, 0};
     for (int k = 0; k < kPositions; ++k) {
-        EXPECT_EQ(flow.Expression().rank[k], ranks[k]);
+        EXPECT_EQ(flow.State().expr.rank[k], ranks[k]);
     }
 }
 
@@ -160,7 +162,7 @@ TEST_F(ChooserTest, AJoinDisablesLabelsWhoseClicksThenLandOnTheBackground) {
         EXPECT_EQ(Shown().list.kind, ChooserNone);
         EXPECT_EQ(flow.OpenChooser(), ChooserNone);
         EXPECT_EQ(view.focus, FakeFocus::Evaluate);
-        EXPECT_EQ(flow.Expression().op[3], OpSub); // the open list was taken
+        EXPECT_EQ(flow.State().expr.op[3], OpSub); // the open list was taken
         EXPECT_TRUE(Shown()[disabled].visible);
     }
 
@@ -182,7 +184,7 @@ TEST_F(ChooserTest, WithoutUsePowerAPowerLabelOpensNothing) {
     flow.OnSlotClicked(Power(2));
     EXPECT_EQ(Shown().list.kind, ChooserNone);
     EXPECT_EQ(view.focus, FakeFocus::Evaluate);
-    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(flow.State().touched, false);
     // Releasing a join keeps the power label disabled.
     Choose(Op(3), OpJoin);
     Choose(Op(3), OpAdd);
@@ -196,9 +198,9 @@ TEST_F(ChooserTest, TheBackgroundTakesTheListAndFocusesEvaluate) {
     flow.OnBackgroundClicked();
     EXPECT_EQ(Shown().list.kind, ChooserNone);
     EXPECT_EQ(view.focus, FakeFocus::Evaluate);
-    EXPECT_EQ(flow.Expression().op[1], OpMul);
+    EXPECT_EQ(flow.State().expr.op[1], OpMul);
     EXPECT_TRUE(Shown()[Rank(1)].visible);
-    EXPECT_EQ(flow.TryCount(), 0);
+    EXPECT_EQ(flow.State().tries, 0);
 }
 
 TEST_F(ChooserTest, TheResultLabelEvaluatesLikeEqualsAndFocusesIt) {
@@ -208,7 +210,7 @@ TEST_F(ChooserTest, TheResultLabelEvaluatesLikeEqualsAndFocusesIt) {
     flow.OnResultClicked();
     // ((0+1)+2)+3)*4 = 24: the open list was taken before the evaluation.
     EXPECT_EQ(Shown().result.text, "24 ");
-    EXPECT_EQ(flow.TryCount(), 1);
+    EXPECT_EQ(flow.State().tries, 1);
     EXPECT_EQ(view.focus, FakeFocus::Evaluate);
     EXPECT_EQ(Shown().list.kind, ChooserNone);
 }
@@ -217,7 +219,7 @@ TEST_F(ChooserTest, ACommitWithNoListOpenChangesNothing) {
     Start();
     flow.CommitChooser();
     flow.OnChooserClosed();
-    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(flow.State().touched, false);
     EXPECT_FALSE(flow.IsGameRunning());
 }
 
@@ -226,15 +228,15 @@ TEST_F(ChooserTest, AListWithoutASelectionKeepsTheValue) {
     Choose(Op(2), OpDiv);
     for (const int32_t bad : {-1, 5, 1000}) {
         Choose(Op(2), bad);
-        EXPECT_EQ(flow.Expression().op[2], OpDiv);
+        EXPECT_EQ(flow.State().expr.op[2], OpDiv);
         EXPECT_EQ(Shown()[Op(2)].text, "/");
     }
     Choose(Rank(0), 4);
     EXPECT_EQ(RankTexts(), "1234");
     Choose(Op(0), 2);
-    EXPECT_EQ(flow.Expression().op[0], kSignPlus);
+    EXPECT_EQ(flow.State().expr.op[0], kSignPlus);
     Choose(Power(0), -1);
-    EXPECT_EQ(flow.Expression().power[0], PowNone);
+    EXPECT_EQ(flow.State().expr.power[0], PowNone);
 }
 
 // A window whose list reports its closing while the flow has it drawn closed.
@@ -262,7 +264,7 @@ TEST(ChooserEcho, AClosingReportedDuringTheCommitIsNotTakenTwice) {
     flow.OnItemChosen(PowCbrt);
     flow.OnChooserClosed();
     EXPECT_EQ(view.closings, 1);
-    EXPECT_EQ(flow.Expression().power[3], PowCbrt);
+    EXPECT_EQ(flow.State().expr.power[3], PowCbrt);
     EXPECT_EQ(view.Shown()[test::Power(3)].text, ChooserItemText(ChooserPower, PowCbrt));
     EXPECT_EQ(flow.OpenChooser(), ChooserNone);
 }

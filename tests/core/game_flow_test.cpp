@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -41,7 +42,7 @@ protected:
     void ChooseOp(int gap, int32_t kind) { Choose(Op(gap), kind); }
     // What the engine awards the expression on screen after `tries` presses of "=".
     int32_t PointsNow(int32_t tries) const {
-        return Evaluate(flow.Expression(), tries, SwitchesOf(app.settings)).points;
+        return Evaluate(flow.State().expr, tries, SwitchesOf(app.settings)).points;
     }
     // The box between two problems.
     static std::string NextBox(int32_t points, int32_t total, int next) {
@@ -52,7 +53,6 @@ protected:
 
 TEST_F(GameFlowTest, StartShowsAFreshProblem) {
     rnd.AddDigits({7, 0, 9, 3});
-    app.state.settingsChanged = 1;
     Start(3);
 
     // No power, no sign, additions, ranks in reading order; each label named after its digit.
@@ -68,7 +68,7 @@ TEST_F(GameFlowTest, StartShowsAFreshProblem) {
             const int32_t code = slot.row == Row::Rank ? k : 0;
             fresh[slot].text = texts[r][k];
             fresh[slot].word = ChooserItemWord(ChooserOf(slot), code);
-            fresh[slot].name = SlotName(slot, flow.Expression().digits);
+            fresh[slot].name = SlotName(slot, flow.State().expr.digits);
         }
     }
     fresh.result.name = ResultName();
@@ -81,9 +81,12 @@ TEST_F(GameFlowTest, StartShowsAFreshProblem) {
     EXPECT_EQ(Shown(), fresh);
     EXPECT_EQ(view.screens.size(), 1u);
     EXPECT_EQ(DigitTexts(), "7093");
-    EXPECT_EQ(flow.TryCount(), 0);
+    GameState state;
+    state.expr.digits[0] = 7;
+    state.expr.digits[2] = 9;
+    state.expr.digits[3] = 3;
+    EXPECT_EQ(flow.State(), state);
     EXPECT_EQ(flow.OpenChooser(), ChooserNone);
-    EXPECT_EQ(app.state, AppState{});
     EXPECT_FALSE(flow.IsGameRunning());
 }
 
@@ -144,10 +147,10 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
     EXPECT_EQ(view.boxes.Last().style, 0x40u);
     EXPECT_EQ(Shown().problemNo.text, "No.2");
     EXPECT_EQ(DigitTexts(), "1234");
-    EXPECT_EQ(app.state.problemIndex, 1);
-    EXPECT_EQ(app.state.gameScore, zeros);
-    EXPECT_EQ(app.state.gameInProgress, 0);
-    EXPECT_EQ(flow.TryCount(), 0);
+    EXPECT_EQ(flow.State().problemIndex, 1);
+    EXPECT_EQ(flow.State().gameScore, zeros);
+    EXPECT_EQ(flow.State().touched, false);
+    EXPECT_EQ(flow.State().tries, 0);
     EXPECT_EQ(Shown().points.text, "0 ");
     EXPECT_EQ(Shown().result.text, "");
 
@@ -158,21 +161,22 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
     ASSERT_EQ(view.boxes.shown.size(), 2u);
     EXPECT_EQ(view.boxes.Last().text, NextBox(ten, zeros + ten, 3));
     EXPECT_EQ(Shown().problemNo.text, "No.3");
+    // Each graded problem is kept for the player's record, with the tries it took.
+    EXPECT_EQ(flow.State().graded[0], (ProblemResult{0, zeros, 1, 0}));
+    EXPECT_EQ(flow.State().graded[1], (ProblemResult{10, ten, 0, 0}));
 
     // The last problem, 0+0+0+0 with no try: the mean enters the default table at the top.
     const int32_t mean = (zeros + ten + PointsNow(0)) / 3;
     ASSERT_GT(mean, app.settings.highScores.score[0]);
     rnd.AddDigits({5, 6, 7, 8});
-    view.onDialog[DialogKind::HiScore] = [&] {
-        EXPECT_EQ(app.state.hiScoreMode, 1);
-        EXPECT_EQ(app.state.hiScoreRow, 0);
-        EXPECT_EQ(app.state.finalScore, mean);
-        EXPECT_EQ(app.settings.highScores.name[0], "none");
-        EXPECT_EQ(app.settings.highScores.score[0], mean);
-        EXPECT_EQ(app.settings.highScores.name[1], "ABC");
-        // The player names the row and closes the dialog.
-        app.settings.highScores.name[0] = "Taro";
-        app.state.hiScoreMode = 0;
+    view.onHiScore = [&](const GameEnd& end) -> std::optional<std::string> {
+        EXPECT_EQ(end.row, 0);
+        EXPECT_EQ(end.finalScore, mean);
+        EXPECT_EQ(end.table, app.settings.highScores);
+        EXPECT_EQ(end.table.name[0], "none");
+        EXPECT_EQ(end.table.score[0], mean);
+        EXPECT_EQ(end.table.name[1], "ABC");
+        return "Taro"; // the player names the row
     };
     flow.GradeProblem();
     EXPECT_EQ(view.runs[DialogKind::HiScore], 1);
@@ -181,9 +185,10 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
     EXPECT_EQ(app.settings.highScores.score[4], 350);
     EXPECT_EQ(Shown().problemNo.text, "No.1");
     EXPECT_EQ(DigitTexts(), "5678");
-    EXPECT_EQ(app.state.problemIndex, 0);
-    EXPECT_EQ(app.state.gameScore, 0);
-    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(flow.State().problemIndex, 0);
+    EXPECT_EQ(flow.State().gameScore, 0);
+    EXPECT_EQ(flow.State().graded, GameState{}.graded);
+    EXPECT_EQ(flow.State().touched, false);
     EXPECT_FALSE(flow.IsGameRunning());
 }
 
@@ -202,17 +207,11 @@ TEST_F(GameFlowTest, OneProblemGamesEndAtEveryGradeAndPlaceEqualScoresBelow) {
     Start(1);
     EXPECT_FALSE(Shown().problemNo.visible);
 
-    int32_t modeSeen = -1;
-    view.onDialog[DialogKind::HiScore] = [&] {
-        modeSeen = app.state.hiScoreMode;
-        app.state.hiScoreMode = 0;
-    };
-
     rnd.AddDigits({0, 0, 0, 0});
     flow.GradeProblem();
-    EXPECT_EQ(modeSeen, 1);
-    EXPECT_EQ(app.state.finalScore, early);
-    EXPECT_EQ(app.state.hiScoreRow, 3); // below the equal score already there
+    ASSERT_EQ(view.ends.size(), 1u);
+    EXPECT_EQ(view.ends[0].finalScore, early);
+    EXPECT_EQ(view.ends[0].row, 3); // below the equal score already there
     EXPECT_EQ(app.settings.highScores.score[2], early);
     EXPECT_EQ(app.settings.highScores.name[2], "PYR");
     EXPECT_EQ(app.settings.highScores.name[3], "none");
@@ -225,10 +224,8 @@ TEST_F(GameFlowTest, OneProblemGamesEndAtEveryGradeAndPlaceEqualScoresBelow) {
     rnd.AddDigits({0, 0, 0, 0});
     flow.GradeProblem();
     EXPECT_EQ(view.runs[DialogKind::HiScore], 2);
-    EXPECT_EQ(modeSeen, 2);
-    EXPECT_EQ(app.state.finalScore, late);
+    EXPECT_EQ(view.ends.back(), (GameEnd{before, late, -1}));
     EXPECT_EQ(app.settings.highScores, before);
-    EXPECT_EQ(app.state.hiScoreRow, 3); // left as the last entry set it
     EXPECT_TRUE(view.boxes.shown.empty());
     EXPECT_FALSE(Shown().problemNo.visible);
 }
@@ -252,19 +249,16 @@ TEST_F(GameFlowTest, NegativePointsLowerTheScoreAndTheMeanTruncatesTowardZero) {
     rnd.AddDigits({5, 5, 5, 0});
     flow.GradeProblem();
     EXPECT_EQ(view.boxes.Last().text, NextBox(third, 2 * third, 3));
-    EXPECT_EQ(app.state.gameScore, 2 * third);
+    EXPECT_EQ(flow.State().gameScore, 2 * third);
 
     // 5+5+5+0 = 15 earns nothing. The mean truncates toward zero.
     EXPECT_EQ(PointsNow(0), 0);
     const HighScoreTable before = app.settings.highScores;
-    view.onDialog[DialogKind::HiScore] = [&] {
-        EXPECT_EQ(app.state.finalScore, -((-2 * third) / 3));
-        EXPECT_EQ(app.state.hiScoreMode, 2);
-        app.state.hiScoreMode = 0;
-    };
+    // A name for no row is not stored.
+    view.onHiScore = [](const GameEnd&) { return std::optional<std::string>("X"); };
     rnd.AddDigits({1, 1, 1, 1});
     flow.GradeProblem();
-    EXPECT_EQ(view.runs[DialogKind::HiScore], 1);
+    EXPECT_EQ(view.ends, (std::vector<GameEnd>{{before, -((-2 * third) / 3), -1}}));
     EXPECT_EQ(app.settings.highScores, before);
 }
 
@@ -273,26 +267,30 @@ TEST_F(GameFlowTest, FinalScoreOfMinusSevenOverTwoIsMinusThree) {
     Start(2);
     rnd.AddDigits({5, 5, 5, 0});
     flow.GradeProblem(); // 15: no points
-    EXPECT_EQ(app.state.gameScore, 0);
-    // Points are always multiples of ten; a score carried in from elsewhere shows the rounding.
-    app.state.gameScore = -7;
+    EXPECT_EQ(flow.State().gameScore, 0);
+    // Points are always multiples of ten; a game kept with another score shows the rounding.
+    GameState kept = flow.State();
+    kept.gameScore = -7;
+    flow.Resume(kept);
+    EXPECT_EQ(flow.State(), kept);
     rnd.AddDigits({5, 5, 5, 0});
     flow.GradeProblem();
-    EXPECT_EQ(app.state.finalScore, -3);
-    EXPECT_EQ(app.state.hiScoreMode, 2);
+    ASSERT_EQ(view.ends.size(), 1u);
+    EXPECT_EQ(view.ends[0].finalScore, -3);
+    EXPECT_EQ(view.ends[0].row, -1);
 }
 
 TEST_F(GameFlowTest, TryCountStopsAtTenAndGradingIsNoTry) {
     rnd.AddDigits({1, 2, 3, 4});
     Start(2);
     Press(1);
-    EXPECT_EQ(flow.TryCount(), 1);
+    EXPECT_EQ(flow.State().tries, 1);
     EXPECT_EQ(Shown().points.text, std::to_string(PointsNow(1)) + " ");
     EXPECT_EQ(Shown().result.text, "10 ");
     EXPECT_EQ(Shown().result.align, TextAlign::Right);
-    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(flow.State().touched, true);
     Press(11);
-    EXPECT_EQ(flow.TryCount(), 10);
+    EXPECT_EQ(flow.State().tries, 10);
     const int32_t tenth = PointsNow(points::kMaxTries);
     EXPECT_EQ(tenth, PointsNow(0) - points::BasePoints(0));
     EXPECT_EQ(Shown().points.text, std::to_string(tenth) + " ");
@@ -300,7 +298,7 @@ TEST_F(GameFlowTest, TryCountStopsAtTenAndGradingIsNoTry) {
     rnd.AddDigits({1, 2, 3, 4});
     flow.GradeProblem();
     EXPECT_EQ(view.boxes.Last().text, NextBox(tenth, tenth, 2));
-    EXPECT_EQ(flow.TryCount(), 0);
+    EXPECT_EQ(flow.State().tries, 0);
 }
 
 TEST_F(GameFlowTest, GradingAnErrorLeavesEveryPieceOfStateUnchanged) {
@@ -309,19 +307,17 @@ TEST_F(GameFlowTest, GradingAnErrorLeavesEveryPieceOfStateUnchanged) {
     ChooseOp(1, OpDiv); // 1 / 0
     Press(2);
     EXPECT_EQ(Shown().result.text, "division by 0");
-    const AppState state = app.state;
+    const GameState state = flow.State();
     const SettingsRecord settings = app.settings;
-    const ExpressionState expr = flow.Expression();
 
     flow.GradeProblem();
     ASSERT_EQ(view.boxes.shown.size(), 1u);
     EXPECT_EQ(view.boxes.Last(), (ShownBox{"エラー発生。式見直し後、採点してください。",
                                            "計算エラー", MB_OK | MB_ICONERROR}));
     EXPECT_EQ(view.boxes.Last().style, 0x10u);
-    EXPECT_EQ(app.state, state);
+    EXPECT_EQ(flow.State(), state);
     EXPECT_EQ(app.settings, settings);
-    EXPECT_EQ(flow.Expression(), expr);
-    EXPECT_EQ(flow.TryCount(), 2);
+    EXPECT_EQ(flow.State().tries, 2);
     EXPECT_EQ(DigitTexts(), "1000");
     EXPECT_EQ(Shown().problemNo.text, "No.1");
     EXPECT_EQ(Shown().result.text, "division by 0");
@@ -334,7 +330,7 @@ TEST_F(GameFlowTest, GradingAnErrorLeavesEveryPieceOfStateUnchanged) {
     ChooseOp(1, OpAdd);
     rnd.AddDigits({2, 2, 2, 2});
     flow.GradeProblem();
-    EXPECT_EQ(app.state.problemIndex, 1);
+    EXPECT_EQ(flow.State().problemIndex, 1);
     EXPECT_EQ(view.boxes.shown.size(), 2u);
 }
 
@@ -352,8 +348,7 @@ TEST_F(GameFlowTest, RetryOfAWorkedProblemAsksAndGoesAheadOnlyOnYes) {
     rnd.AddDigits({1, 2, 3, 4});
     Start(3);
     Press(2);
-    const AppState state = app.state;
-    const ExpressionState expr = flow.Expression();
+    const GameState state = flow.State();
 
     view.boxes.answers = {IDNO};
     flow.RetryGame();
@@ -361,17 +356,15 @@ TEST_F(GameFlowTest, RetryOfAWorkedProblemAsksAndGoesAheadOnlyOnYes) {
     EXPECT_EQ(view.boxes.Last(), (ShownBox{"実行中です。これまでの結果を破棄しますか。",
                                            "結果破棄確認", MB_YESNO | MB_ICONQUESTION}));
     EXPECT_EQ(view.boxes.Last().style, 0x24u);
-    EXPECT_EQ(app.state, state);
-    EXPECT_EQ(flow.Expression(), expr);
-    EXPECT_EQ(flow.TryCount(), 2);
+    EXPECT_EQ(flow.State(), state);
 
     view.boxes.answers = {IDYES};
     rnd.AddDigits({4, 4, 4, 4});
     flow.RetryGame();
     EXPECT_EQ(view.boxes.shown.size(), 2u);
     EXPECT_EQ(DigitTexts(), "4444");
-    EXPECT_EQ(flow.TryCount(), 0);
-    EXPECT_EQ(app.state, AppState{});
+    EXPECT_EQ(flow.State().tries, 0);
+    EXPECT_FALSE(flow.IsGameRunning());
 }
 
 TEST_F(GameFlowTest, RetryAfterAGradeAsksEvenOnAFreshProblem) {
@@ -380,20 +373,20 @@ TEST_F(GameFlowTest, RetryAfterAGradeAsksEvenOnAFreshProblem) {
     const int32_t graded = PointsNow(0);
     rnd.AddDigits({1, 2, 3, 4});
     flow.GradeProblem();
-    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(flow.State().touched, false);
     view.boxes.Clear();
 
     view.boxes.answers = {IDNO};
     flow.RetryGame();
     EXPECT_EQ(view.boxes.shown.size(), 1u);
-    EXPECT_EQ(app.state.problemIndex, 1);
-    EXPECT_EQ(app.state.gameScore, graded);
+    EXPECT_EQ(flow.State().problemIndex, 1);
+    EXPECT_EQ(flow.State().gameScore, graded);
 
     view.boxes.answers = {IDYES};
     rnd.AddDigits({3, 3, 3, 3});
     flow.RetryGame();
-    EXPECT_EQ(app.state.problemIndex, 0);
-    EXPECT_EQ(app.state.gameScore, 0);
+    EXPECT_EQ(flow.State().problemIndex, 0);
+    EXPECT_EQ(flow.State().gameScore, 0);
     EXPECT_EQ(Shown().problemNo.text, "No.1");
 }
 
@@ -417,7 +410,7 @@ TEST_F(GameFlowTest, ExitOfARunningGameAsksWithNoAsDefault) {
               (ShownBox{"終了しますか", "終了確認", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2}));
     EXPECT_EQ(view.boxes.Last().style, 0x124u);
     EXPECT_FALSE(view.endedWith.has_value());
-    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(flow.State().touched, true);
 
     view.boxes.answers = {IDYES};
     flow.RequestExit(IDOK);
@@ -433,13 +426,13 @@ TEST_F(GameFlowTest, ExitTakesTheOpenListFirstAndAnUnchangedListCountsAsTouched)
     EXPECT_EQ(view.boxes.shown.size(), 1u);
     EXPECT_FALSE(view.endedWith.has_value());
     EXPECT_EQ(Shown().list.kind, ChooserNone);
-    EXPECT_EQ(flow.Expression().rank[2], 2);
+    EXPECT_EQ(flow.State().expr.rank[2], 2);
 
     flow.OnSlotClicked(Op(3));
     flow.OnItemChosen(OpMul);
     view.boxes.answers = {IDNO};
     flow.RequestExit(IDCANCEL);
-    EXPECT_EQ(flow.Expression().op[3], OpMul);
+    EXPECT_EQ(flow.State().expr.op[3], OpMul);
     EXPECT_EQ(Shown()[Op(3)].text, "*");
 }
 
@@ -455,19 +448,19 @@ TEST_F(GameFlowTest, ScriptedGeneratorValuesScaleByTenOver32768) {
 TEST_F(GameFlowTest, RemembersTheLastGradedProblemForItsBestExpression) {
     rnd.AddDigits({9, 0, 1, 2});
     Start(3);
-    EXPECT_FALSE(flow.LastGraded().valid);
+    EXPECT_FALSE(flow.State().lastGraded.valid);
     flow.ShowLastGradedBest(); // nothing graded yet: no box
     EXPECT_TRUE(view.boxes.shown.empty());
     ChooseOp(1, OpDiv); // 9 / 0: an error is no grade
     flow.GradeProblem();
-    EXPECT_FALSE(flow.LastGraded().valid);
+    EXPECT_FALSE(flow.State().lastGraded.valid);
     ChooseOp(1, OpAdd);
 
     app.settings.scoreInexactDivision = 1; // as the settings stood at grading time
     app.settings.usePower = 0;
     rnd.AddDigits({9, 9, 9, 9});
     flow.GradeProblem();
-    const GradedProblem& g = flow.LastGraded();
+    const GradedProblem& g = flow.State().lastGraded;
     ASSERT_TRUE(g.valid);
     EXPECT_EQ(g.digits, (Digits{9, 0, 1, 2}));
     EXPECT_EQ(g.switches.score.scoreInexactDivision, 1);
@@ -491,8 +484,8 @@ TEST_F(GameFlowTest, RemembersTheLastGradedProblemForItsBestExpression) {
                   "最善解", MB_OK | MB_ICONINFORMATION}));
     // The problem on screen and the game state are untouched.
     EXPECT_EQ(DigitTexts(), "9999");
-    EXPECT_EQ(app.state.problemIndex, 1);
-    EXPECT_EQ(flow.TryCount(), 0);
+    EXPECT_EQ(flow.State().problemIndex, 1);
+    EXPECT_EQ(flow.State().tries, 0);
 }
 
 TEST(GameFlowDigits, EveryDigitOccursAndNoOther) {
@@ -508,7 +501,7 @@ TEST(GameFlowDigits, EveryDigitOccursAndNoOther) {
     for (int problem = 0; problem < 200; ++problem) {
         flow.RetryGame(); // untouched: no question
         for (int k = 0; k < kPositions; ++k) {
-            const int32_t d = flow.Expression().digits[k];
+            const int32_t d = flow.State().expr.digits[k];
             ASSERT_GE(d, 0);
             ASSERT_LE(d, 9);
             EXPECT_EQ(view.Shown().digits[k], d);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace vostrel {
 namespace {
 
@@ -69,14 +71,14 @@ TEST(ApplySettings, RefusedEntriesStoreNothing) {
         SCOPED_TRACE(c.text);
         CGameApp app = DefaultApp();
         const SettingsRecord settings = app.settings;
-        const AppState state = app.state;
         FakeMessageBoxes boxes;
-        EXPECT_EQ(ApplySettings(app, Entries(c.text, {true, true, false, false}), boxes), c.result);
+        EXPECT_EQ(
+            ApplySettings(app.settings, Entries(c.text, {true, true, false, false}), false, boxes),
+            c.result);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.Last(), (ShownBox{c.message, "入力値不正", MB_OK | MB_ICONEXCLAMATION}));
         EXPECT_EQ(boxes.Last().style, 0x30u);
         EXPECT_EQ(app.settings, settings);
-        EXPECT_EQ(app.state, state);
     }
 }
 
@@ -93,43 +95,39 @@ TEST(ApplySettings, AcceptedEntriesStoreTheCountAndEachSwitchInItsOwnFieldAsZero
             ticked[alone] = true;
         }
         FakeMessageBoxes boxes;
-        EXPECT_EQ(ApplySettings(app, Entries("007", ticked), boxes), 0);
+        EXPECT_EQ(ApplySettings(app.settings, Entries("007", ticked), false, boxes), 0);
         EXPECT_TRUE(boxes.shown.empty());
         EXPECT_EQ(app.settings.repeatCount, 7);
         for (size_t k = 0; k < switches.size(); ++k) {
             EXPECT_EQ(app.settings.*switches[k]->field, ticked[k] ? 1 : 0)
                 << switches[k]->key << " with " << alone << " ticked";
         }
-        EXPECT_EQ(app.state.settingsChanged, 1);
     }
     CGameApp app = DefaultApp();
     FakeMessageBoxes boxes;
-    EXPECT_EQ(ApplySettings(app, Entries("10", {}), boxes), 0);
+    EXPECT_EQ(ApplySettings(app.settings, Entries("10", {}), false, boxes), 0);
     EXPECT_EQ(app.settings.repeatCount, 10);
-    EXPECT_EQ(ApplySettings(app, Entries("1", {}), boxes), 0);
+    EXPECT_EQ(ApplySettings(app.settings, Entries("1", {}), false, boxes), 0);
     EXPECT_EQ(app.settings.repeatCount, 1);
 }
 
 TEST(ApplySettings, AGameUnderWayIsDiscardedOnlyOnYes) {
-    for (const bool graded : {false, true}) {
-        SCOPED_TRACE(graded);
+    {
         CGameApp app = DefaultApp();
-        (graded ? app.state.problemIndex : app.state.gameInProgress) = 1;
         const SettingsRecord settings = app.settings;
-        const AppState state = app.state;
         FakeMessageBoxes boxes;
         boxes.answers = {IDNO};
-        EXPECT_EQ(ApplySettings(app, Entries("5", {true, true, true, true}), boxes), -13);
+        EXPECT_EQ(ApplySettings(app.settings, Entries("5", {true, true, true, true}), true, boxes),
+                  -13);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.Last(), (ShownBox{"実行中です。これまでの結果を破棄しますか。", "変更確認",
                                           MB_YESNO | MB_ICONQUESTION}));
         EXPECT_EQ(app.settings, settings);
-        EXPECT_EQ(app.state, state);
 
         boxes.answers = {IDYES};
-        EXPECT_EQ(ApplySettings(app, Entries("5", {true, true, true, true}), boxes), 0);
+        EXPECT_EQ(ApplySettings(app.settings, Entries("5", {true, true, true, true}), true, boxes),
+                  0);
         EXPECT_EQ(app.settings.repeatCount, 5);
-        EXPECT_EQ(app.state.settingsChanged, 1);
     }
 }
 
@@ -142,7 +140,12 @@ protected:
     }
     // The player types the entries and presses the change button once.
     void PlayerApplies(const SettingsEntries& e) {
-        view.onDialog[DialogKind::Settings] = [this, e] { applied = ApplySettings(app, e, view); };
+        view.onSettings = [this, e](SettingsRecord now,
+                                    bool running) -> std::optional<SettingsRecord> {
+            EXPECT_EQ(running, flow.IsGameRunning());
+            applied = ApplySettings(now, e, running, view);
+            return applied == 0 ? std::optional(now) : std::nullopt;
+        };
     }
 
     int32_t applied = 1;
@@ -165,13 +168,12 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithYesStartsANewGame) {
     EXPECT_EQ(view.boxes.Last().caption, "変更確認");
     EXPECT_EQ(app.settings.repeatCount, 5);
     EXPECT_EQ(app.settings.usePower, 0);
-    EXPECT_EQ(app.state.settingsChanged, 0);
-    EXPECT_EQ(app.state.problemIndex, 0);
-    EXPECT_EQ(app.state.gameScore, 0);
-    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(flow.State().problemIndex, 0);
+    EXPECT_EQ(flow.State().gameScore, 0);
+    EXPECT_EQ(flow.State().touched, false);
     EXPECT_EQ(Shown().problemNo.text, "No.1");
     EXPECT_EQ(Shown().digits[0], 6);
-    EXPECT_EQ(flow.Expression().op[1], OpAdd);
+    EXPECT_EQ(flow.State().expr.op[1], OpAdd);
     EXPECT_FALSE(Shown()[Power(0)].enabled);
 }
 
@@ -183,8 +185,7 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithNoLeavesTheGame) {
     flow.EvaluateTry();
     view.boxes.Clear();
     const SettingsRecord settings = app.settings;
-    const AppState state = app.state;
-    const ExpressionState expr = flow.Expression();
+    const GameState state = flow.State();
 
     PlayerApplies(Entries("5", {false, false, true, false}));
     view.boxes.answers = {IDNO};
@@ -192,9 +193,7 @@ TEST_F(OpenSettingsTest, AppliedMidGameWithNoLeavesTheGame) {
     EXPECT_EQ(applied, -13);
     EXPECT_EQ(view.boxes.shown.size(), 1u);
     EXPECT_EQ(app.settings, settings);
-    EXPECT_EQ(app.state, state);
-    EXPECT_EQ(flow.Expression(), expr);
-    EXPECT_EQ(flow.TryCount(), 1);
+    EXPECT_EQ(flow.State(), state);
     EXPECT_EQ(Shown().problemNo.text, "No.2");
     EXPECT_EQ(rnd.Remaining(), 0u);
 }
@@ -207,20 +206,20 @@ TEST_F(OpenSettingsTest, AChangeWithNoGameUnderWayRestartsWithoutAQuestion) {
     EXPECT_TRUE(view.boxes.shown.empty());
     EXPECT_EQ(Shown().digits[0], 9);
     EXPECT_FALSE(Shown().problemNo.visible);
-    EXPECT_EQ(app.state.settingsChanged, 0);
 }
 
 TEST_F(OpenSettingsTest, TheOpenListIsTakenBeforeTheDialogAndClosingLeavesTheGame) {
     flow.OnSlotClicked(Op(2));
     flow.OnItemChosen(OpDiv);
-    view.onDialog[DialogKind::Settings] = [this] {
+    view.onSettings = [this](const SettingsRecord&, bool) -> std::optional<SettingsRecord> {
         EXPECT_EQ(Shown().list.kind, ChooserNone);
-        EXPECT_EQ(flow.Expression().op[2], OpDiv);
+        EXPECT_EQ(flow.State().expr.op[2], OpDiv);
+        return std::nullopt;
     };
     flow.OpenSettings();
     EXPECT_EQ(view.runs[DialogKind::Settings], 1);
-    EXPECT_EQ(app.state.gameInProgress, 1);
-    EXPECT_EQ(flow.Expression().op[2], OpDiv);
+    EXPECT_EQ(flow.State().touched, true);
+    EXPECT_EQ(flow.State().expr.op[2], OpDiv);
     EXPECT_EQ(Shown().digits[0], 1);
     EXPECT_EQ(rnd.Remaining(), 0u);
 }

@@ -53,14 +53,10 @@ protected:
 };
 
 TEST_F(StartUpTest, AMissingFileIsReportedThenCreatedWithDefaultsAndSavedAgainAtExit) {
-    app.state.hiScoreMode = 1;
-    app.state.settingsChanged = 1;
     shell.onGameDialog = [&](CGameApp& running) {
         EXPECT_EQ(&running, &app);
         EXPECT_EQ(shell.boxes.shown.size(), 1u);
         EXPECT_EQ(running.settings, Defaults());
-        EXPECT_EQ(running.state.hiScoreMode, 0);
-        EXPECT_EQ(running.state.settingsChanged, 0);
         // Written before the window opened.
         EXPECT_EQ(Reload(), Defaults());
         // Played: a new name in the table and other settings.
@@ -141,10 +137,7 @@ TEST_F(StartUpTest, TheEndOfASessionSavesOnceWithoutABox) {
         // A name typed for a new row and not confirmed: the game may go on, and the player
         // may still press Esc, so only the end keeps it.
         InsertHighScore(running.settings.highScores, 600);
-        running.state.hiScoreMode = HiScoreEntry;
-        running.state.hiScoreRow = 0;
-        running.state.typedName = "J?rgen";
-        running.state.typedFullName = "J\xC3\xBCrgen";
+        running.typedName = {0, {"J?rgen", "J\xC3\xBCrgen"}};
         running.SaveForSession();
         EXPECT_EQ(Reload().highScores.name[0], "none");
         running.EndSession();
@@ -378,13 +371,9 @@ TEST_F(StartUpTest, AGoodFileIsUsedAsItIsAndWrittenBackAtExit) {
     Write("rn:7\r\nnsd:1\r\nnsr:0\r\nrto:0\r\neu:0\r\n"
           "hsn0:Taro\r\nhss0:900\r\nhsn1:B\r\nhss1:800\r\nhsn2:C\r\nhss2:700\r\n"
           "hsn3:D\r\nhss3:600\r\nhsn4:E\r\nhss4:500\r\n");
-    app.state.hiScoreMode = 2;
-    app.state.settingsChanged = 1;
     SettingsRecord seen;
     shell.onGameDialog = [&](CGameApp& running) {
         seen = running.settings;
-        EXPECT_EQ(running.state.hiScoreMode, 0);
-        EXPECT_EQ(running.state.settingsChanged, 0);
         running.settings.highScores.score[4] = 550;
     };
     EXPECT_EQ(app.InitInstance(shell, path_), 0);

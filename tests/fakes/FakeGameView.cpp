@@ -35,11 +35,17 @@ void FakeGameView::Render(const Screen& s) {
     screens.push_back(s);
 }
 
-void FakeGameView::RunDialog(DialogKind kind) {
-    ++runs[kind];
-    if (const auto it = onDialog.find(kind); it != onDialog.end() && it->second) {
-        it->second();
-    }
+std::optional<StoredName> FakeGameView::AskName(const GameEnd& end) {
+    ++runs[DialogKind::HiScore];
+    ends.push_back(end);
+    const std::optional<std::string> name = onHiScore ? onHiScore(end) : std::nullopt;
+    return name ? std::optional(StoredName{*name, ""}) : std::nullopt;
+}
+
+std::optional<SettingsRecord> FakeGameView::AskSettings(const SettingsRecord& now,
+                                                        bool gameRunning) {
+    ++runs[DialogKind::Settings];
+    return onSettings ? onSettings(now, gameRunning) : std::nullopt;
 }
 
 void FakeGameView::EndDialog(int32_t result) {

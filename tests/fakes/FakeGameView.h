@@ -28,8 +28,10 @@ public:
     int closings = 0;                 // how often a dropped list went away
 
     std::map<DialogKind, int> runs;
-    // What the player does inside each modal dialog; nothing when missing.
-    std::map<DialogKind, std::function<void()>> onDialog;
+    std::vector<GameEnd> ends; // what each high-score dialog was given
+    // What the player does inside the modal dialogs; missing: closes them without a value.
+    std::function<std::optional<std::string>(const GameEnd&)> onHiScore;
+    std::function<std::optional<SettingsRecord>(const SettingsRecord&, bool)> onSettings;
 
     // The screen drawn last; a fresh one before any.
     const Screen& Shown() const;
@@ -37,7 +39,8 @@ public:
     int32_t MessageBox(const std::string& text, const std::string& caption,
                        uint32_t style) override;
     void Render(const Screen& s) override;
-    void RunDialog(DialogKind kind) override;
+    std::optional<StoredName> AskName(const GameEnd& end) override;
+    std::optional<SettingsRecord> AskSettings(const SettingsRecord& now, bool gameRunning) override;
     void EndDialog(int32_t result) override;
 };
 

@@ -110,8 +110,7 @@ TEST(DarkPalette, EveryTextAndLineReadsOnItsBackground) {
     // problem number and the points caption.
     ExpectReadable(*game, "game window", 4 * 3 + 2 + 4 + 2);
 
-    app.state.hiScoreMode = 0;
-    CHiScoreDlg table(app, game.get());
+    CHiScoreDlg table(app.settings.highScores, game.get());
     table.show();
     ExpectReadable(table, "high scores", 2 * kHighScoreRows + kHighScoreRows + 2);
 
@@ -168,9 +167,7 @@ void ExpectFocusMarks(const char* scheme) {
     EXPECT_EQ(exit.pixelColor(exit.width() / 2, 0), other.pixelColor(other.width() / 2, 0));
     EXPECT_EQ(exit.pixelColor(exit.width() / 2, 1), other.pixelColor(other.width() / 2, 1));
 
-    app.state.hiScoreMode = HiScoreEntry;
-    app.state.hiScoreRow = 0;
-    CHiScoreDlg table(app, game.get());
+    CHiScoreDlg table(GameEnd{app.settings.highScores, 0, 0}, game.get());
     table.show();
     auto* edit = qobject_cast<QLineEdit*>(table.GetDlgItem(CHiScoreDlg::IDC_HS_NAME_EDIT));
     QApplication::setActiveWindow(&table);

@@ -74,7 +74,7 @@ protected:
 
 TEST_F(GameDialogsTest, AppliedSettingsDiscardTheGameAndStartANewOne) {
     Click(IDC_EVALUATE); // the game is under way now
-    ASSERT_EQ(app.state.gameInProgress, 1);
+    ASSERT_EQ(dlg->Flow().State().touched, true);
     digits = {5, 6, 7, 8};
     boxes.answers = {IDYES};
     WhenUp<CSettingDlg>([](CSettingDlg& s) {
@@ -90,8 +90,7 @@ TEST_F(GameDialogsTest, AppliedSettingsDiscardTheGameAndStartANewOne) {
     EXPECT_EQ(boxes.Last().caption, "変更確認");
     EXPECT_EQ(app.settings.repeatCount, 1);
     EXPECT_EQ(app.settings.usePower, 0);
-    EXPECT_EQ(app.state.settingsChanged, 0);
-    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(dlg->Flow().State().touched, false);
     EXPECT_EQ(Digit(0), "5");
     EXPECT_EQ(Digit(3), "8");
     EXPECT_FALSE(dlg->Label(IDC_POWER0)->isEnabled());
@@ -107,7 +106,7 @@ TEST_F(GameDialogsTest, ClosingTheSettingsLeavesTheGameAsItWas) {
     EXPECT_TRUE(seen);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(app.settings.repeatCount, 3);
-    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(dlg->Flow().State().touched, true);
     EXPECT_EQ(Digit(0), "1");
 }
 
@@ -131,7 +130,7 @@ TEST_F(GameDialogsTest, KeysTypedAsTheSettingsOpenNeverReachTheGameWindowBehindT
     EXPECT_TRUE(settingsUp);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(dlg->Flow().State().touched, true);
 }
 
 // A box over the settings dialog over the game closes, as a box of the settings dialog does:
@@ -145,7 +144,7 @@ TEST_F(GameDialogsTest, ABoxOverTheSettingsGivesTheKeyboardBackToTheSettings) {
         return QTest::qWaitFor([w] { return QGuiApplication::focusWindow() == w->windowHandle(); });
     };
     ASSERT_TRUE(active(dlg.get()));
-    CSettingDlg settings(app, dlg.get());
+    CSettingDlg settings(app.settings, false, dlg.get());
     settings.setWindowModality(Qt::ApplicationModal);
     settings.show();
     ASSERT_TRUE(active(&settings));
@@ -164,7 +163,7 @@ TEST_F(GameDialogsTest, ABoxOverTheSettingsGivesTheKeyboardBackToTheSettings) {
 TEST_F(GameDialogsTest, TheLastGradeOpensTheTableForTheNewName) {
     app.settings.repeatCount = 1;
     // 1+2+3+4 = 10 graded with no try, above every default score.
-    const int32_t points = Evaluate(dlg->Flow().Expression(), 0, SwitchesOf(app.settings)).points;
+    const int32_t points = Evaluate(dlg->Flow().State().expr, 0, SwitchesOf(app.settings)).points;
     ASSERT_GT(points, app.settings.highScores.score[0]);
     WhenUp<CHiScoreDlg>([points](CHiScoreDlg& h) {
         auto* edit = static_cast<QLineEdit*>(h.GetDlgItem(CHiScoreDlg::IDC_HS_NAME_EDIT));
@@ -179,8 +178,7 @@ TEST_F(GameDialogsTest, TheLastGradeOpensTheTableForTheNewName) {
     EXPECT_EQ(app.settings.highScores.name[0], "\x97\xE9\x96\xD8");
     EXPECT_EQ(app.settings.highScores.score[0], points);
     EXPECT_EQ(app.settings.highScores.name[1], "ABC");
-    EXPECT_EQ(app.state.hiScoreMode, 0);
-    EXPECT_EQ(app.state.problemIndex, 0);
+    EXPECT_EQ(dlg->Flow().State().problemIndex, 0);
     EXPECT_EQ(Digit(0), "9"); // a new game
 }
 

@@ -138,7 +138,7 @@ protected:
     }
     // What the player can see and what the flow holds.
     std::string State() {
-        const ExpressionState& e = dlg->Flow().Expression();
+        const ExpressionState& e = dlg->Flow().State().expr;
         std::string s;
         for (int k = 0; k < 4; ++k) {
             s += std::to_string(e.power[k]) + std::to_string(e.powerOn[k]) +
@@ -150,8 +150,8 @@ protected:
                 s += Text(id).toStdString() + std::to_string(dlg->Control(id)->isEnabled()) + "|";
             }
         }
-        return s + std::to_string(dlg->Flow().TryCount()) +
-               std::to_string(app.state.gameInProgress);
+        return s + std::to_string(dlg->Flow().State().tries) +
+               std::to_string(dlg->Flow().State().touched);
     }
 
     std::deque<int> digits{1, 2, 3, 4};
@@ -273,7 +273,7 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     EXPECT_FALSE(ListOpen(IDC_RANK_CHOOSER));
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(Focus(), L(IDC_RANK0 + 3));
-    Mnemonic(Qt::Key_Equal, [this] { return dlg->Flow().TryCount() == 1; });
+    Mnemonic(Qt::Key_Equal, [this] { return dlg->Flow().State().tries == 1; });
     const std::string byKeys = State();
     EXPECT_NE(Text(IDC_RESULT), QString());
     boxes.answers = {IDOK};
@@ -287,13 +287,12 @@ TEST_F(GameDlgTest, AWholeProblemByKeysAloneEqualsTheSameChoicesByClicks) {
     for (int k = 0; k < 4; ++k) {
         shown[k] = Text(IDC_DIGIT0 + k).toInt();
     }
-    ASSERT_EQ(SpokenProblemNumber(app), 2);
+    ASSERT_EQ(SpokenProblemNumber(app.settings.repeatCount, dlg->Flow().State().problemIndex), 2);
     EXPECT_EQ(dlg->Control(IDC_EVALUATE)->accessibleName().toStdString(),
               FillText(Tr("SpokenText", "= %1"), {ProblemSpeech(2, shown)}));
 
     // The same choices by clicks, on the same problem in a new window.
     digits = {1, 2, 3, 4};
-    app.state = AppState{};
     dlg.reset();
     SetUp();
     ClickOn(IDC_POWER0 + 1);
@@ -438,7 +437,7 @@ TEST_F(GameDlgTest, AReaderHearsEveryLabelAsAListWithItsNameAndWordAndCanOpenIt)
 TEST_F(GameDlgTest, EnterPressesTheFocusedButtonElseExit) {
     // As on the original platform, a focused push button takes Enter.
     QTest::keyClick(Focus(), Qt::Key_Return);
-    EXPECT_EQ(dlg->Flow().TryCount(), 1);
+    EXPECT_EQ(dlg->Flow().State().tries, 1);
     EXPECT_TRUE(dlg->isVisible());
     auto* exit = qobject_cast<QPushButton*>(dlg->Control(IDOK));
     EXPECT_FALSE(exit->isDefault());
@@ -513,7 +512,7 @@ TEST_F(GameDlgTest, GapLabelDropsItsListUnderItselfAndChoosingRetextsIt) {
     EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
     EXPECT_FALSE(op->isVisible());
     EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
-    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(dlg->Flow().State().touched, true);
 }
 
 TEST_F(GameDlgTest, AListDroppedByAPressStaysDownWhenTheButtonComesUpAndClosesOnAPressOutside) {
@@ -533,7 +532,7 @@ TEST_F(GameDlgTest, AListDroppedByAPressStaysDownWhenTheButtonComesUpAndClosesOn
     EXPECT_FALSE(op->view()->isVisible());
     EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
     EXPECT_TRUE(L(IDC_RANK0 + 2)->isVisible());
-    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(dlg->Flow().State().touched, true);
 }
 
 TEST_F(GameDlgTest, EveryListDropsUnderItsFieldWhicheverItemIsCurrent) {
@@ -597,7 +596,7 @@ TEST_F(GameDlgTest, APressOutsideAnOpenListTakesItAndThenActsOnWhatWasPressed) {
     ClickOn(IDC_EVALUATE);
     EXPECT_FALSE(ListOpen(IDC_POWER_CHOOSER));
     EXPECT_EQ(Text(IDC_POWER0 + 1), QStringLiteral("2"));
-    EXPECT_EQ(dlg->Flow().TryCount(), 1);
+    EXPECT_EQ(dlg->Flow().State().tries, 1);
     EXPECT_EQ(Text(IDC_RESULT), QStringLiteral("19 ")); // ((1 + 2^2) * 3) + 4
 
     // The result label: another try, the focus on "=".
@@ -605,7 +604,7 @@ TEST_F(GameDlgTest, APressOutsideAnOpenListTakesItAndThenActsOnWhatWasPressed) {
     ASSERT_TRUE(ListOpen(IDC_RANK_CHOOSER));
     ClickOn(IDC_RESULT);
     EXPECT_EQ(dlg->Flow().OpenChooser(), ChooserNone);
-    EXPECT_EQ(dlg->Flow().TryCount(), 2);
+    EXPECT_EQ(dlg->Flow().State().tries, 2);
     EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
 
     // The list's own field only closes it: the press does not go on to the rank label that
@@ -648,14 +647,14 @@ TEST_F(GameDlgTest, EveryCommandAndMenuEntryTakesAnOpenListFirst) {
     qobject_cast<QPushButton*>(dlg->Control(IDC_RETRY))->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, "結果破棄確認");
-    EXPECT_EQ(dlg->Flow().Expression().op[1], OpMul);
+    EXPECT_EQ(dlg->Flow().State().expr.op[1], OpMul);
     EXPECT_FALSE(ListOpen(IDC_OP_CHOOSER));
 
     // Grading scores the picked operator (1 + 2 + 3 + 4, not 1 * 2 + 3 + 4), and the list
     // does not write into the next problem.
     ClickOn(IDC_OP0 + 1);
     dlg->Chooser(IDC_OP_CHOOSER)->setCurrentIndex(OpAdd);
-    ExpressionState picked = dlg->Flow().Expression();
+    ExpressionState picked = dlg->Flow().State().expr;
     picked.op[1] = OpAdd;
     const int32_t points = Evaluate(picked, 0, SwitchesOf(app.settings)).points;
     ExpressionState unpicked = picked;
@@ -667,7 +666,7 @@ TEST_F(GameDlgTest, EveryCommandAndMenuEntryTakesAnOpenListFirst) {
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text.rfind("今回のスコア:" + std::to_string(points) + "(", 0), 0u)
         << boxes.shown[1].text;
-    EXPECT_EQ(app.state.gameScore, points);
+    EXPECT_EQ(dlg->Flow().State().gameScore, points);
 
     // A window-menu entry: the list is taken before the dialog it opens comes up.
     ClickOn(IDC_RANK0 + 2);
@@ -715,7 +714,7 @@ TEST_F(GameDlgTest, EachLabelOpensItsOwnListInItsPlace) {
     }
     EXPECT_EQ(Text(IDC_OP0), QString());
     EXPECT_EQ(Text(IDC_RANK0 + 3), QStringLiteral("4"));
-    EXPECT_EQ(app.state.gameInProgress, 1);
+    EXPECT_EQ(dlg->Flow().State().touched, true);
 }
 
 // On Wayland the keyboard stays with the game window while a list is down: the list takes
@@ -738,7 +737,7 @@ TEST_F(GameDlgTest, AKeyThatClosesAListGoesNoFurther) {
         EXPECT_TRUE(dlg->isVisible()) << c.key;
     }
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(dlg->Flow().TryCount(), 0);
+    EXPECT_EQ(dlg->Flow().State().tries, 0);
     // The next press of the same key is the window's again.
     boxes.answers = {IDNO};
     QTest::keyClick(dlg->windowHandle(), Qt::Key_Escape);
@@ -804,7 +803,7 @@ TEST_F(GameDlgTest, ClickingAnotherLabelWhileAListIsOpenCommitsItFirst) {
     EXPECT_FALSE(L(IDC_POWER0 + 1)->isVisible());
     Choose(IDC_POWER_CHOOSER, 3);
     EXPECT_EQ(Text(IDC_POWER0 + 1), QStringLiteral("2"));
-    EXPECT_EQ(dlg->Flow().Expression().power[1], 3);
+    EXPECT_EQ(dlg->Flow().State().expr.power[1], 3);
 }
 
 TEST_F(GameDlgTest, AJoinDisablesLabelsThatThenActAsBackground) {
@@ -840,11 +839,11 @@ TEST_F(GameDlgTest, AJoinDisablesLabelsThatThenActAsBackground) {
 
 TEST_F(GameDlgTest, ResultLabelAndBackgroundRouteToTheFlowAndFocusEquals) {
     Click(IDC_RESULT);
-    EXPECT_EQ(dlg->Flow().TryCount(), 1);
+    EXPECT_EQ(dlg->Flow().State().tries, 1);
     EXPECT_EQ(Text(IDC_RESULT), QStringLiteral("10 "));
     EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
     Click(IDC_EVALUATE);
-    EXPECT_EQ(dlg->Flow().TryCount(), 2);
+    EXPECT_EQ(dlg->Flow().State().tries, 2);
 
     // A list open, then a click on a label that reports no clicks.
     for (const int passive : {int{IDC_PROBLEM_NO}, int{IDC_SCORE_CAPTION}, IDC_DIGIT0 + 2}) {
@@ -862,7 +861,7 @@ TEST_F(GameDlgTest, ResultLabelAndBackgroundRouteToTheFlowAndFocusEquals) {
     dlg->Control(IDC_GRADE)->setFocus();
     QTest::mouseClick(dlg->Control(IDC_POINTS), Qt::LeftButton);
     EXPECT_EQ(Focus(), dlg->Control(IDC_EVALUATE));
-    EXPECT_EQ(dlg->Flow().TryCount(), 2);
+    EXPECT_EQ(dlg->Flow().State().tries, 2);
 }
 
 TEST_F(GameDlgTest, GradingAnnouncesTheNextProblem) {
@@ -919,12 +918,12 @@ TEST_F(GameDlgTest, RetryAsksAndKeepsTheProblemOnNo) {
     EXPECT_EQ(boxes.shown[0].caption, "結果破棄確認");
     EXPECT_EQ(boxes.shown[0].style, MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("1"));
-    EXPECT_EQ(dlg->Flow().TryCount(), 1);
+    EXPECT_EQ(dlg->Flow().State().tries, 1);
     boxes.answers = {IDYES};
     Click(IDC_RETRY);
     EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("9"));
-    EXPECT_EQ(dlg->Flow().TryCount(), 0);
-    EXPECT_EQ(app.state.gameInProgress, 0);
+    EXPECT_EQ(dlg->Flow().State().tries, 0);
+    EXPECT_EQ(dlg->Flow().State().touched, false);
 }
 
 TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionDialog) {
@@ -963,7 +962,7 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     QTest::keyClick(dlg.get(), Qt::Key_Space, Qt::AltModifier);
     EXPECT_TRUE(sawMenu);
     EXPECT_EQ(selected, menu->actions().first());
-    EXPECT_EQ(dlg->Flow().TryCount(), 0); // the focused "=" was not pressed
+    EXPECT_EQ(dlg->Flow().State().tries, 0); // the focused "=" was not pressed
 
     // Shift+F10, for keyboards without a Menu key, from a label.
     L(IDC_OP0 + 2)->setFocus();
@@ -1038,20 +1037,20 @@ TEST_F(GameDlgTest, AHeldKeyIsOneTryPerPress) {
     // Return presses a button at each press.
     hold(Qt::Key_Return, 100, true);
     ++presses;
-    EXPECT_EQ(dlg->Flow().TryCount(), presses);
+    EXPECT_EQ(dlg->Flow().State().tries, presses);
     // Space at each release; on a busy machine the repeats are not told.
     hold(Qt::Key_Space, 1000, false);
     ++presses;
-    EXPECT_EQ(dlg->Flow().TryCount(), presses);
+    EXPECT_EQ(dlg->Flow().State().tries, presses);
     // Pressed again, however soon: another try.
     send(QEvent::KeyPress, Qt::Key_Space, false, 1791);
     send(QEvent::KeyRelease, Qt::Key_Space, false, 1800);
     ++presses;
-    EXPECT_EQ(dlg->Flow().TryCount(), presses);
+    EXPECT_EQ(dlg->Flow().State().tries, presses);
 
     // Alt+= held anywhere in the window: its repeats do not press "=" again.
     auto* button = qobject_cast<QPushButton*>(eq);
-    Mnemonic(Qt::Key_Equal, [&] { return dlg->Flow().TryCount() == presses + 1; });
+    Mnemonic(Qt::Key_Equal, [&] { return dlg->Flow().State().tries == presses + 1; });
     ++presses;
     L(IDC_OP0 + 1)->setFocus();
     for (int i = 0; i < 3; ++i) {
@@ -1062,7 +1061,7 @@ TEST_F(GameDlgTest, AHeldKeyIsOneTryPerPress) {
     QTest::simulateEvent(dlg->windowHandle(), false, Qt::Key_Equal, Qt::AltModifier,
                          QStringLiteral("="), false);
     Settle();
-    EXPECT_EQ(dlg->Flow().TryCount(), presses);
+    EXPECT_EQ(dlg->Flow().State().tries, presses);
 }
 
 // What Qt's bridge to a screen reader does with the platform's keys: it takes each one that
@@ -1133,7 +1132,8 @@ TEST_F(GameDlgTest, AHeldKeyIsOneTryUnderAScreenReader) {
         // Repeated as pairs of release and press that share a stamp, and as presses alone.
         for (const bool pairs : {true, false}) {
             hold(key, 10000 * (++presses), pairs);
-            EXPECT_EQ(dlg->Flow().TryCount(), presses) << key << (pairs ? " in pairs" : " alone");
+            EXPECT_EQ(dlg->Flow().State().tries, presses)
+                << key << (pairs ? " in pairs" : " alone");
         }
     }
     // A release lost elsewhere holds no key for ever: pressed again later, another try.
@@ -1142,7 +1142,7 @@ TEST_F(GameDlgTest, AHeldKeyIsOneTryUnderAScreenReader) {
     send(QEvent::KeyPress, Qt::Key_Return, 92000);
     send(QEvent::KeyRelease, Qt::Key_Return, 92050);
     bridge.Answer();
-    EXPECT_EQ(dlg->Flow().TryCount(), presses + 2);
+    EXPECT_EQ(dlg->Flow().State().tries, presses + 2);
 }
 
 TEST_F(GameDlgTest, WindowMenuCloseGoesThroughTheExitQuestion) {
@@ -1184,7 +1184,7 @@ TEST_F(GameDlgTest, BestOfThePreviousProblemIsOfferedOnlyAfterAGrade) {
     EXPECT_NE(box.text.find(" = 10\n得点: " + std::to_string(r.best)), std::string::npos)
         << box.text;
     EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("9"));
-    EXPECT_EQ(dlg->Flow().TryCount(), 0);
+    EXPECT_EQ(dlg->Flow().State().tries, 0);
 }
 
 } // namespace

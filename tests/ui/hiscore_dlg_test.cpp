@@ -22,6 +22,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace vostrel {
 namespace {
@@ -62,24 +64,38 @@ protected:
 
     void SetUp() override { SetDefaultHighScores(app.settings); }
 
+    // The end of a game the next dialog shows; none: the table alone.
+    std::optional<GameEnd> end;
+    // Told what the name box holds as it changes, as the game window is.
+    std::function<void(const StoredName&)> keepTyped;
+
     // As the game flow does at the end of a game.
     void EndGame(int32_t finalScore) {
         const int32_t row = InsertHighScore(app.settings.highScores, finalScore);
-        app.state.hiScoreMode = row < 0 ? 2 : 1;
-        if (row >= 0) {
-            app.state.hiScoreRow = row;
-        }
-        app.state.finalScore = finalScore;
+        end = GameEnd{app.settings.highScores, finalScore, row};
+    }
+    std::unique_ptr<Dlg> Make() const {
+        return end ? std::make_unique<Dlg>(*end) : std::make_unique<Dlg>(app.settings.highScores);
     }
 
     // Runs the dialog modally; `act` runs once it is up, with the dialog and the focus widget.
+    // The name it gives back goes into the table, as the game does.
     int32_t Run(const std::function<void(Dlg&)>& act) {
-        Dlg dlg(app);
+        const std::unique_ptr<Dlg> made = Make();
+        Dlg& dlg = *made;
+        if (keepTyped) {
+            dlg.KeepTypedName(keepTyped);
+        }
         QTimer::singleShot(0, &dlg, [&dlg, &act] {
             QApplication::setActiveWindow(&dlg);
             act(dlg);
         });
-        return dlg.DoModal();
+        const int32_t r = dlg.DoModal();
+        if (dlg.EnteredName() && end && end->row >= 0) {
+            app.settings.highScores.name[end->row] = dlg.EnteredName()->bytes;
+            app.settings.highScores.fullName[end->row] = dlg.EnteredName()->full;
+        }
+        return r;
     }
 
     static CStaticEx* Name(const Dlg& d, int k) {
@@ -101,7 +117,8 @@ protected:
 
 TEST_F(HiScoreDlgTest, ViewModeShowsTheWholeTableOnWhiteAndNoFinalScore) {
     app.settings.highScores.score[4] = -7;
-    Dlg d(app);
+    const std::unique_ptr<Dlg> made = Make();
+    Dlg& d = *made;
     d.show();
     for (int k = 0; k < kHighScoreRows; ++k) {
         CStaticEx* name = Name(d, k);
@@ -158,12 +175,11 @@ TEST_F(HiScoreDlgTest, NamesAreDecodedForDisplayAndTheirBytesNeverChange) {
               }),
               IDOK);
     EXPECT_EQ(app.settings.highScores, before);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
     EndGame(400); // below the existing 400: row 3
-    ASSERT_EQ(app.state.hiScoreRow, 3);
+    ASSERT_EQ(end->row, 3);
     const int32_t r = Run([](Dlg& d) {
         QLineEdit* edit = Edit(d);
         EXPECT_TRUE(edit->isVisible());
@@ -212,7 +228,6 @@ TEST_F(HiScoreDlgTest, EntryModeLaysTheEditOverTheNewRowAndStoresTheTypedName) {
     EXPECT_EQ(t.score[2], 400);
     EXPECT_EQ(t.name[4], "owns");
     EXPECT_EQ(t.score[4], 350);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 // Every language's names come back as typed after a restart; those code page 932 holds keep
@@ -235,7 +250,7 @@ TEST_F(HiScoreDlgTest, NamesInEveryLanguageComeBackAsTypedAfterARestart) {
     int32_t score = 600;
     for (const Case& c : cases) {
         EndGame(score++); // above the last name: row 0
-        ASSERT_EQ(app.state.hiScoreRow, 0);
+        ASSERT_EQ(end->row, 0);
         EXPECT_EQ(Run([&c](Dlg& d) {
                       TypeText(Edit(d), c.typed);
                       QTest::keyClick(Edit(d), Qt::Key_Return);
@@ -252,7 +267,7 @@ TEST_F(HiScoreDlgTest, NamesInEveryLanguageComeBackAsTypedAfterARestart) {
         CGameApp next;
         ASSERT_EQ(LoadSettings(path, next.settings), 0);
         EXPECT_EQ(next.settings, app.settings);
-        Dlg view(next);
+        Dlg view(next.settings.highScores);
         EXPECT_EQ(Name(view, 0)->WindowText(), c.typed);
         EXPECT_EQ(Name(view, 1)->WindowText(), ShownName(t.name[1], t.fullName[1]));
     }
@@ -260,7 +275,7 @@ TEST_F(HiScoreDlgTest, NamesInEveryLanguageComeBackAsTypedAfterARestart) {
     // shown for them.
     app.settings.highScores.name[2] = "Bob";
     app.settings.highScores.fullName[2] = "J\xC3\xBCrgen";
-    Dlg view(app);
+    Dlg view(app.settings.highScores);
     EXPECT_EQ(Name(view, 2)->WindowText(), "Bob");
 }
 
@@ -288,16 +303,18 @@ TEST_F(HiScoreDlgTest, ANameThatCannotBeKeptIsToldAndNotStored) {
 // before the player confirms keeps; Esc still leaves "none".
 TEST_F(HiScoreDlgTest, TheBoxKeepsItsNameReadyForTheSessionsEnd) {
     EndGame(600);
-    Run([this](Dlg& d) {
-        EXPECT_EQ(app.state.typedName, "");
+    StoredName typed{"unset", ""};
+    keepTyped = [&typed](const StoredName& s) { typed = s; };
+    Run([&typed](Dlg& d) {
+        EXPECT_EQ(typed.bytes, "");
         TypeText(Edit(d), QStringLiteral("Jü"));
-        EXPECT_EQ(app.state.typedName, "J?");
-        EXPECT_EQ(QString::fromStdString(app.state.typedFullName), QStringLiteral("Jü"));
+        EXPECT_EQ(typed.bytes, "J?");
+        EXPECT_EQ(QString::fromStdString(typed.full), QStringLiteral("Jü"));
         QTest::keyClick(Edit(d), Qt::Key_Left);
         QInputMethodEvent preedit(QStringLiteral("花子"), {});
         QApplication::sendEvent(Edit(d), &preedit);
-        EXPECT_EQ(app.state.typedName, "J\x89\xD4\x8E\x71?");
-        EXPECT_EQ(QString::fromStdString(app.state.typedFullName), QStringLiteral("J花子ü"));
+        EXPECT_EQ(typed.bytes, "J\x89\xD4\x8E\x71?");
+        EXPECT_EQ(QString::fromStdString(typed.full), QStringLiteral("J花子ü"));
         QTest::keyClick(Edit(d), Qt::Key_Escape);
     });
     EXPECT_EQ(app.settings.highScores.name[0], "none");
@@ -333,13 +350,13 @@ TEST_F(HiScoreDlgTest, ConfirmingAnEmptyEditStoresAnEmptyName) {
     EXPECT_EQ(Run([](Dlg& d) { Ok(d)->click(); }), IDOK);
     EXPECT_EQ(app.settings.highScores.name[0], "");
     EXPECT_EQ(app.settings.highScores.score[0], 600);
-    Dlg view(app);
+    Dlg view(app.settings.highScores);
     EXPECT_EQ(Name(view, 0)->WindowText(), "");
 }
 
 TEST_F(HiScoreDlgTest, CancellingEntryKeepsNoneAndTheScore) {
     EndGame(301); // the last row; nothing moves
-    ASSERT_EQ(app.state.hiScoreRow, 4);
+    ASSERT_EQ(end->row, 4);
     EXPECT_EQ(Run([](Dlg& d) {
                   QTest::keyClicks(Edit(d), QStringLiteral("abc"));
                   QTest::keyClick(Edit(d), Qt::Key_Escape);
@@ -347,7 +364,6 @@ TEST_F(HiScoreDlgTest, CancellingEntryKeepsNoneAndTheScore) {
               IDCANCEL);
     EXPECT_EQ(app.settings.highScores.name[4], "none");
     EXPECT_EQ(app.settings.highScores.score[4], 301);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 
     // The close box goes the same way.
     EndGame(700);
@@ -357,14 +373,12 @@ TEST_F(HiScoreDlgTest, CancellingEntryKeepsNoneAndTheScore) {
               }),
               IDCANCEL);
     EXPECT_EQ(app.settings.highScores.name[0], "none");
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 TEST_F(HiScoreDlgTest, ResultModeShowsTheTableAndTheScoreThatStayedOut) {
     const HighScoreTable before = app.settings.highScores;
     EndGame(300); // equal to the last row: stays out
-    ASSERT_EQ(app.state.hiScoreMode, 2);
-    app.state.hiScoreRow = 1; // left from an earlier game; not read in this mode
+    ASSERT_EQ(end->row, -1);
     EXPECT_EQ(Run([](Dlg& d) {
                   EXPECT_FALSE(Edit(d)->isVisible());
                   for (int k = 0; k < kHighScoreRows; ++k) {
@@ -393,7 +407,6 @@ TEST_F(HiScoreDlgTest, ResultModeShowsTheTableAndTheScoreThatStayedOut) {
               }),
               IDOK);
     EXPECT_EQ(app.settings.highScores, before);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 TEST_F(HiScoreDlgTest, NegativeFinalScoresShowWithASign) {
@@ -401,8 +414,9 @@ TEST_F(HiScoreDlgTest, NegativeFinalScoresShowWithASign) {
         app.settings.highScores.score[k] = -10 * (k + 1);
     }
     EndGame(-25); // above -30: row 2
-    ASSERT_EQ(app.state.hiScoreRow, 2);
-    Dlg d(app);
+    ASSERT_EQ(end->row, 2);
+    const std::unique_ptr<Dlg> made = Make();
+    Dlg& d = *made;
     EXPECT_EQ(Final(d)->text(), "-25");
     EXPECT_EQ(Score(d, 2)->WindowText(), "-25");
     EXPECT_EQ(Score(d, 3)->WindowText(), "-30");
@@ -410,7 +424,7 @@ TEST_F(HiScoreDlgTest, NegativeFinalScoresShowWithASign) {
 
 TEST_F(HiScoreDlgTest, APastedLineBreakOrNulEndsTheName) {
     EndGame(450 + 1);
-    ASSERT_EQ(app.state.hiScoreRow, 1);
+    ASSERT_EQ(end->row, 1);
     Run([](Dlg& d) {
         Edit(d)->setFocus();
         QApplication::clipboard()->setText(QStringLiteral("上\r\nhsn0:x\rz"));
@@ -420,7 +434,7 @@ TEST_F(HiScoreDlgTest, APastedLineBreakOrNulEndsTheName) {
     EXPECT_EQ(app.settings.highScores.name[1], "\x8F\xE3");
     // Read back from the file, a NUL would end the name there; it ends there at once.
     EndGame(460);
-    ASSERT_EQ(app.state.hiScoreRow, 1);
+    ASSERT_EQ(end->row, 1);
     Run([](Dlg& d) {
         Edit(d)->setFocus();
         QApplication::clipboard()->setText(QStringLiteral("ab") + QChar(u'\0') + "cd");
@@ -457,10 +471,12 @@ TEST_F(HiScoreDlgTest, EveryModeLaysOutWithoutClippingOrOverlap) {
     app.settings.highScores.score[0] = -99999;
     for (int mode : {0, 1, 2}) {
         for (int row : {0, 4}) {
-            app.state.hiScoreMode = mode;
-            app.state.hiScoreRow = row;
-            app.state.finalScore = -99999;
-            Dlg d(app);
+            end.reset();
+            if (mode != 0) {
+                end = GameEnd{app.settings.highScores, -99999, mode == 1 ? row : -1};
+            }
+            const std::unique_ptr<Dlg> made = Make();
+            Dlg& d = *made;
             d.show();
             const auto problems = LayoutProblems(d);
             EXPECT_TRUE(problems.empty())

@@ -141,11 +141,10 @@ protected:
                 continue;
             }
             // The table as a game ends: with a row to name, and with none.
-            for (int32_t mode : {HiScoreEntry, HiScoreResult}) {
-                app.state.hiScoreMode = mode;
-                app.state.hiScoreRow = 2;
-                app.state.finalScore = -99999;
-                w.emplace_back(std::string(d.name) + " " + std::to_string(mode), d.make(app));
+            for (const int32_t row : {2, -1}) {
+                w.emplace_back(
+                    std::string(d.name) + " " + std::to_string(row),
+                    std::make_unique<CHiScoreDlg>(GameEnd{app.settings.highScores, -99999, row}));
             }
         }
         for (auto& [name, window] : w) {
@@ -469,8 +468,8 @@ TEST_F(LanguageTest, F1OpensTheHelpFromEveryWindowAndEscClosesIt) {
     }
     EXPECT_TRUE(fromMenu);
     std::vector<std::unique_ptr<QDialog>> dialogs;
-    dialogs.push_back(std::make_unique<CSettingDlg>(app, &game));
-    dialogs.push_back(std::make_unique<CHiScoreDlg>(app, &game));
+    dialogs.push_back(std::make_unique<CSettingDlg>(app.settings, false, &game));
+    dialogs.push_back(std::make_unique<CHiScoreDlg>(app.settings.highScores, &game));
     dialogs.push_back(std::make_unique<CAboutDlg>(&game));
     for (auto& d : dialogs) {
         d->setModal(true);

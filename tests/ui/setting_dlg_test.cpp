@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -33,6 +34,8 @@ class SettingDlgTest : public ::testing::Test {
 protected:
     CGameApp app;
     fakes::BoxResponder boxes;
+    bool running = false; // a game is under way behind the dialog
+    std::optional<SettingsRecord> applied;
 
     void SetUp() override { InstallDefaultSettings(app.settings); }
 
@@ -58,9 +61,10 @@ protected:
         Combo(d)->lineEdit()->insert(text);
     }
 
-    // Runs the dialog modally; `act` runs once it is up.
+    // Runs the dialog modally; `act` runs once it is up. What it applied becomes the settings,
+    // as the game does.
     int32_t Run(const std::function<void(Dlg&)>& act) {
-        Dlg dlg(app);
+        Dlg dlg(app.settings, running);
         QTimer::singleShot(0, &dlg, [&dlg, &act] {
             QApplication::setActiveWindow(&dlg);
             act(dlg);
@@ -69,7 +73,12 @@ protected:
                 dlg.reject();
             }
         });
-        return dlg.DoModal();
+        const int32_t r = dlg.DoModal();
+        applied = dlg.Applied();
+        if (applied) {
+            app.settings = *applied;
+        }
+        return r;
     }
 };
 
@@ -165,7 +174,7 @@ TEST_F(SettingDlgTest, TheListStepsAndDropsFromTheCountShown) {
 TEST_F(SettingDlgTest, TheCountIsSelectedOnlyOnceTheWindowHasTheKeyboard) {
     // Selected as the dialog shows, before its window is up, the count would be read out by a
     // screen reader before the dialog itself.
-    Dlg d(app);
+    Dlg d(app.settings);
     d.show();
     ASSERT_FALSE(d.isActiveWindow());
     EXPECT_TRUE(Combo(d)->lineEdit()->selectedText().isEmpty());
@@ -192,7 +201,7 @@ TEST_F(SettingDlgTest, AValidCountWithNoGameUnderWayIsStoredWithoutAQuestion) {
     EXPECT_EQ(app.settings.scoreInexactRoot, 0); // the 2 becomes a clean 0
     EXPECT_EQ(app.settings.scoreOtherResults, 1);
     EXPECT_EQ(app.settings.usePower, 0);
-    EXPECT_EQ(app.state.settingsChanged, 1);
+    EXPECT_TRUE(applied.has_value());
 }
 
 TEST_F(SettingDlgTest, RefusedCountsTellThePlayerAndKeepTheDialogAndTheSettings) {
@@ -226,14 +235,12 @@ TEST_F(SettingDlgTest, RefusedCountsTellThePlayerAndKeepTheDialogAndTheSettings)
         }
     });
     EXPECT_EQ(app.settings, before);
-    EXPECT_EQ(app.state.settingsChanged, 0);
+    EXPECT_FALSE(applied.has_value());
 }
 
 TEST_F(SettingDlgTest, AGameUnderWayIsDiscardedOnlyOnYes) {
-    for (int under : {0, 1}) {
-        boxes.Clear();
-        app.state = AppState{};
-        (under == 0 ? app.state.gameInProgress : app.state.problemIndex) = 1;
+    {
+        running = true;
         app.settings.repeatCount = 3;
         boxes.answers = {IDNO};
         int32_t first = 0;
@@ -242,8 +249,7 @@ TEST_F(SettingDlgTest, AGameUnderWayIsDiscardedOnlyOnYes) {
             first = d.OnOK();
             EXPECT_TRUE(d.isVisible());
             EXPECT_EQ(Combo(d)->currentText(), "5");
-            EXPECT_EQ(app.settings.repeatCount, 3); // No stored nothing
-            EXPECT_EQ(app.state.settingsChanged, 0);
+            EXPECT_FALSE(d.Applied().has_value()); // No stored nothing
             boxes.answers = {IDYES};
             EXPECT_EQ(d.OnOK(), 0);
             EXPECT_FALSE(d.isVisible());
@@ -257,7 +263,6 @@ TEST_F(SettingDlgTest, AGameUnderWayIsDiscardedOnlyOnYes) {
             EXPECT_EQ(b.style, MB_YESNO | MB_ICONQUESTION);
         }
         EXPECT_EQ(app.settings.repeatCount, 5);
-        EXPECT_EQ(app.state.settingsChanged, 1);
     }
 }
 
@@ -273,7 +278,7 @@ TEST_F(SettingDlgTest, EnterAndEscCloseWithoutApplying) {
         EXPECT_EQ(r, IDCANCEL);
         EXPECT_TRUE(boxes.shown.empty());
         EXPECT_EQ(app.settings, before);
-        EXPECT_EQ(app.state.settingsChanged, 0);
+        EXPECT_FALSE(applied.has_value());
     }
 }
 
@@ -316,7 +321,6 @@ TEST_F(SettingDlgTest, TypedEntriesSurviveTheHighScoreAndVersionDialogs) {
     EXPECT_TRUE(sawVersion);
     EXPECT_EQ(r, IDCANCEL);
     EXPECT_EQ(app.settings, before);
-    EXPECT_EQ(app.state.hiScoreMode, 0);
 }
 
 } // namespace

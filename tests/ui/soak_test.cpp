@@ -49,6 +49,7 @@
 #include <cstdlib>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -157,7 +158,7 @@ private:
 
     void CheckInvariants() {
         const GameFlow& flow = dlg_->Flow();
-        const ExpressionState& e = flow.Expression();
+        const ExpressionState& e = flow.State().expr;
         const bool usePower = app_.settings.usePower != 0;
 
         // The expression model.
@@ -229,15 +230,18 @@ private:
         Check(QApplication::activeModalWidget() == nullptr, "a modal window stayed open");
 
         // The flow's counters and the table.
-        const AppState& st = app_.state;
-        Check(flow.TryCount() >= 0 && flow.TryCount() <= 10, "tryCount out of range");
+        if (expSettings_) {
+            Check(app_.settings == *expSettings_, "the game did not take the applied settings");
+            expSettings_.reset();
+        }
+        const GameState& st = flow.State();
+        Check(flow.State().tries >= 0 && flow.State().tries <= 10, "tryCount out of range");
         Check(st.problemIndex == expIndex_, "problemIndex " + std::to_string(st.problemIndex) +
                                                 ", expected " + std::to_string(expIndex_));
         Check(st.problemIndex >= 0 && st.problemIndex < app_.settings.repeatCount,
               "problemIndex outside the game");
         Check(st.gameScore == expScore_, "gameScore " + std::to_string(st.gameScore) +
                                              ", expected " + std::to_string(expScore_));
-        Check(st.hiScoreMode == 0, "hiScoreMode left set");
         auto* number = qobject_cast<QLabel*>(dlg_->Control(IDC_PROBLEM_NO));
         if (app_.settings.repeatCount > 1) {
             Check(!number->isHidden() &&
@@ -315,7 +319,7 @@ private:
             expScore_ = SaturatingAdd(expScore_, points);
             ++expIndex_;
             ++grades_;
-            Check(app_.state.gameScore == expScore_ && app_.state.problemIndex == expIndex_,
+            Check(flow.State().gameScore == expScore_ && flow.State().problemIndex == expIndex_,
                   "grade: game score or problem number");
             Check(expIndex_ < app_.settings.repeatCount, "next-problem box after the last one");
             Check(text == "今回のスコア:" + std::to_string(points) + "(" +
@@ -324,7 +328,7 @@ private:
                   "next-problem box text: " + text);
         } else if (caption == "計算エラー") {
             const EvalResult r =
-                Evaluate(flow.Expression(), flow.TryCount(), SwitchesOf(app_.settings));
+                Evaluate(flow.State().expr, flow.State().tries, SwitchesOf(app_.settings));
             Check(r.status != EvalOk, "error box for a valid expression");
         } else if (caption == "結果破棄確認" && answer == IDYES) {
             expIndex_ = 0;
@@ -336,7 +340,7 @@ private:
     int32_t GradedPoints() {
         const GameFlow& flow = dlg_->Flow();
         const EvalResult r =
-            Evaluate(flow.Expression(), flow.TryCount(), SwitchesOf(app_.settings));
+            Evaluate(flow.State().expr, flow.State().tries, SwitchesOf(app_.settings));
         Check(r.status == EvalOk, "graded an expression that does not evaluate");
         return r.points;
     }
@@ -393,9 +397,10 @@ private:
     }
 
     void DriveHiScore(CHiScoreDlg& h) {
-        const AppState& st = app_.state;
-        const int32_t mode = st.hiScoreMode;
-        if (mode != 0) {
+        const GameState& st = dlg_->Flow().State();
+        const std::optional<GameEnd> end = h.Ended();
+        const int32_t mode = !end ? 0 : (end->row >= 0 ? 1 : 2);
+        if (end) {
             // The end of a game: the graded expression is still the flow's.
             ++games_;
             const int32_t points = GradedPoints();
@@ -404,8 +409,8 @@ private:
             Check(st.gameScore == gameScore && st.problemIndex == expIndex_ + 1,
                   "game end: game score or problem number");
             Check(expIndex_ + 1 == app_.settings.repeatCount, "game ended early");
-            Check(st.finalScore == final, "final score " + std::to_string(st.finalScore) +
-                                              ", expected " + std::to_string(final));
+            Check(end->finalScore == final, "final score " + std::to_string(end->finalScore) +
+                                                ", expected " + std::to_string(final));
             HighScoreTable t = expTable_;
             int row = 0;
             while (row < kHighScoreRows && t.score[row] >= final) {
@@ -420,7 +425,7 @@ private:
                 t.name[row] = "none";
                 t.fullName[row].clear();
                 t.score[row] = final;
-                Check(mode == 1 && st.hiScoreRow == row, "entry mode and row");
+                Check(mode == 1 && end->row == row, "entry mode and row");
                 ++entries_;
             } else {
                 Check(mode == 2, "result mode");
@@ -442,7 +447,7 @@ private:
                   "table name label " + std::to_string(k));
             Check(score->WindowText() == QString::number(app_.settings.highScores.score[k]),
                   "table score label " + std::to_string(k));
-            Check(name->isHidden() == (mode == 1 && k == st.hiScoreRow), "table name shown");
+            Check(name->isHidden() == (mode == 1 && k == end->row), "table name shown");
         }
         Check(edit->isHidden() == (mode != 1), "name edit shown outside entry mode");
 
@@ -468,7 +473,7 @@ private:
             }
         }
         const QString typed = edit->text();
-        const int row = st.hiScoreRow;
+        const int row = mode == 1 ? end->row : -1;
         const int how = Pick(4);
         switch (how) {
         case 0:
@@ -488,16 +493,15 @@ private:
         if (!Check(!h.isVisible(), "the high-score dialog stayed open")) {
             return;
         }
-        Check(st.hiScoreMode == 0, "the high-score dialog left its mode");
-        if (mode == 1) {
-            if (h.result() == QDialog::Accepted) {
-                ++names_;
-                const HighScoreTable& t = app_.settings.highScores;
-                CheckStoredName(typed, t.name[row], t.fullName[row]);
-                expTable_.name[row] = t.name[row];
-                expTable_.fullName[row] = t.fullName[row];
-            }
-            Check(app_.settings.highScores == expTable_, "the name went elsewhere");
+        // The game stores the name once the dialog has returned; the next check of the table
+        // finds it there.
+        if (mode == 1 && h.result() == QDialog::Accepted) {
+            ++names_;
+            Check(h.EnteredName().has_value(), "a confirmed name was not handed back");
+            const StoredName name = h.EnteredName().value_or(StoredName{});
+            CheckStoredName(typed, name.bytes, name.full);
+            expTable_.name[row] = name.bytes;
+            expTable_.fullName[row] = name.full;
         }
     }
 
@@ -579,13 +583,17 @@ private:
                 for (size_t k = 0; k < switches.size(); ++k) {
                     want.*switches[k]->field = checked[k] ? 1 : 0;
                 }
-                Check(app_.settings == want, "applied settings differ from the entries");
+                Check(s.Applied() == std::optional(want),
+                      "applied settings differ from the entries");
+                // The game takes them once the dialog has returned.
+                expSettings_ = want;
                 // The settings command starts a new game.
                 expIndex_ = 0;
                 expScore_ = 0;
                 return;
             }
-            Check(app_.settings == before, "settings changed while the dialog stays open");
+            Check(!s.Applied() && app_.settings == before,
+                  "settings changed while the dialog stays open");
         }
         if (s.isVisible()) {
             if (Chance(50)) {
@@ -597,8 +605,7 @@ private:
             }
         }
         if (!s.isVisible()) {
-            Check(s.result() == QDialog::Accepted || app_.settings == before,
-                  "settings changed by closing");
+            Check(s.result() == QDialog::Accepted || !s.Applied(), "settings changed by closing");
         }
     }
 
@@ -864,6 +871,7 @@ private:
     int32_t expIndex_ = 0;
     int32_t expScore_ = 0;
     HighScoreTable expTable_;
+    std::optional<SettingsRecord> expSettings_;
 
     int action_ = 0;
     std::string lastAction_;

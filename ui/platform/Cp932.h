@@ -3,6 +3,8 @@
 // UTF-8 beside them; these functions are the only place where they meet the Unicode text of the
 // widgets.
 
+#include "app/SettingsRecord.h"
+
 #include <QString>
 
 #include <string>
@@ -15,13 +17,7 @@ std::string Cp932FromUnicode(const QString& text);
 // Invalid or truncated byte sequences show as U+FFFD; decoding goes on after the bad byte.
 QString UnicodeFromCp932(const std::string& bytes);
 
-// A typed name as the high-score table keeps it: its code page 932 bytes (with "?" for what
-// the code page lacks, as a reader that knows only the code page shows it), and the name itself
-// in UTF-8 when those bytes do not give it back exactly, else empty.
-struct StoredName {
-    std::string bytes;
-    std::string full;
-};
+// A typed name as the high-score table keeps it.
 StoredName StoreName(const QString& typed);
 
 // The name a stored pair stands for: the UTF-8 one when the bytes are what it was stored with
