@@ -357,10 +357,16 @@ void GameFlow::Do(Command c) {
     case Command::ShowBest:
         ShowLastGradedBest();
         break;
+    case Command::Minimise: // the window minimises itself after
     case Command::TakeList:
         CommitChooser();
         break;
     }
+}
+
+bool GameFlow::Enabled(Command c) const {
+    const CommandDef& def = CommandOf(c);
+    return def.id != c || def.enabled == nullptr || def.enabled(state_);
 }
 
 void GameFlow::CommitChooser() {

@@ -6,6 +6,7 @@
 #include "app/CGameApp.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
+#include "game/GameCommands.h"
 #include "game/GameState.h"
 #include "game/IGameView.h"
 
@@ -45,10 +46,10 @@ public:
     void OnChooserClosed();          // the list closed, with or without a choice
     void CommitChooser();
 
-    // The window's commands, from its buttons and its menu. TakeList only takes an open list,
-    // before something the window does on its own.
-    enum class Command { Evaluate, Retry, Grade, Settings, Exit, Close, ShowBest, TakeList };
+    // The window's commands, from its buttons and its menu.
     void Do(Command c);
+    // Whether the command can be given now, by its rule in the table.
+    bool Enabled(Command c) const;
 
     const Screen& Shown() const { return screen_; }
     const GameState& State() const { return state_; }

@@ -6,6 +6,7 @@
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
+#include "game/GameCommands.h"
 
 #include <initializer_list>
 #include <utility>
@@ -266,20 +267,25 @@ HelpSection Settings() {
 }
 
 HelpSection Keys() {
-    return {//: Heading of the help's section on keys.
-            Tr("HelpText", "キー"),
-            {Tr("HelpText", "F1: このヘルプ(Esc で閉じます)"), Tr("HelpText", "Alt+=: 「=」で計算"),
-             Tr("HelpText", "Alt+M: 採点"), Tr("HelpText", "Alt+R: やり直し"),
-             Tr("HelpText", "Alt+S: 設定"), Tr("HelpText", "Alt+X: 終了"),
+    //: Heading of the help's section on keys.
+    HelpSection h{
+        Tr("HelpText", "キー"), {Tr("HelpText", "F1: このヘルプ(Esc で閉じます)")}, {}, {}, {}};
+    // The commands' keys as the window takes them.
+    for (const CommandDef& c : Commands()) {
+        if (c.help != nullptr) {
+            h.paragraphs.push_back(CommandKey(c) + ": " + Tr("HelpText", c.help));
+        }
+    }
+    for (std::string& line : std::vector<std::string>{
              Tr("HelpText", "Esc: 終了と同じ(ゲームの途中なら確かめます)"),
              Tr("HelpText", "Tab、矢印キー: ラベルとボタンの間を移動"),
              Tr("HelpText", "Space、Enter、F4、Alt+↓: ラベルの一覧を開く"),
              Tr("HelpText",
                 "Alt+Space、Shift+F10、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー"
-                "(前の問題の最善解、バージョン情報)")},
-            {},
-            {},
-            {}};
+                "(前の問題の最善解、バージョン情報)")}) {
+        h.paragraphs.push_back(std::move(line));
+    }
+    return h;
 }
 
 } // namespace

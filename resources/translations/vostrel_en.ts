@@ -214,26 +214,6 @@ Points: %4</translation>
         <translation>F1: this help (Esc closes it)</translation>
     </message>
     <message>
-        <source>Alt+=: 「=」で計算</source>
-        <translation>Alt+=: calculate with &quot;=&quot;</translation>
-    </message>
-    <message>
-        <source>Alt+M: 採点</source>
-        <translation>Alt+M: Submit</translation>
-    </message>
-    <message>
-        <source>Alt+R: やり直し</source>
-        <translation>Alt+R: Restart</translation>
-    </message>
-    <message>
-        <source>Alt+S: 設定</source>
-        <translation>Alt+S: Settings</translation>
-    </message>
-    <message>
-        <source>Alt+X: 終了</source>
-        <translation>Alt+X: Exit</translation>
-    </message>
-    <message>
         <source>Tab、矢印キー: ラベルとボタンの間を移動</source>
         <translation>Tab, arrow keys: move between the labels and buttons</translation>
     </message>
@@ -348,6 +328,22 @@ Points: %4</translation>
     <message>
         <source>Alt+Space、Shift+F10、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
         <translation>Alt+Space, Shift+F10, the Menu key, or a right-click outside the buttons: the window menu (best solution of the previous problem, About)</translation>
+    </message>
+    <message>
+        <source>「=」で計算</source>
+        <translation>calculate with &quot;=&quot;</translation>
+    </message>
+    <message>
+        <source>採点</source>
+        <translation>Submit</translation>
+    </message>
+    <message>
+        <source>やり直し</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
     </message>
 </context>
 <context>

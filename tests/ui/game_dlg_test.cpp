@@ -4,6 +4,7 @@
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
 #include "fakes/ScriptedRandom.h"
+#include "game/GameCommands.h"
 #include "game/SpokenText.h"
 #include "search/Solver.h"
 #include "ui/CAboutDlg.h"
@@ -900,14 +901,22 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     for (QAction* a : menu->actions()) {
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    // The window's own entries, then every registered dialog of the menu in its order.
-    QStringList expected{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-"};
+    // The window's own entries in the table's order, then every registered dialog of the menu.
+    QStringList expected;
+    for (const CommandDef& c : Commands()) {
+        if (c.place == CommandPlace::Menu) {
+            expected << QString::fromStdString(CommandText(c));
+        }
+    }
+    expected << "-";
     for (const GameDialog& d : GameDialogs()) {
         if (d.menuText != nullptr) {
             expected << MenuText(d);
         }
     }
     EXPECT_EQ(texts, expected);
+    EXPECT_EQ(texts.mid(0, 3),
+              (QStringList{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)..."}));
     EXPECT_TRUE(texts.contains(QStringLiteral("ヘルプ(&H)...")));
     EXPECT_TRUE(texts.contains(QStringLiteral("バージョン情報 Vostrel(&A)...")));
 
