@@ -20,6 +20,7 @@ enum class Command {
     Minimise,
     Close,
     ShowBest,
+    Hint,
     TakeList, // only takes an open list, before something the window does on its own
 };
 
@@ -69,6 +70,13 @@ inline constexpr CommandDef kCommandTable[] = {
     {Command::ShowBest, CommandPlace::Menu,
      VOSTREL_TR_NOOP("vostrel::CGameDlg", "前の問題の最善解(&B)..."), nullptr, nullptr,
      [](const GameState& s) { return s.lastGraded.valid; }},
+    // Ctrl+H, the hint key of desktop games; a Ctrl chord is no access letter, and a stray
+    // letter typed on the window costs nothing.
+    //: Window menu: a hint on the problem on screen, at a price. Keep the letter I.
+    {Command::Hint, CommandPlace::Menu, VOSTREL_TR_NOOP("vostrel::CGameDlg", "ヒント(&I)"),
+     "Ctrl+H",
+     //: The help's line for the hint key; the points table says how much.
+     VOSTREL_TR_NOOP("HelpText", "ヒント(使うたびに得点が減ります)")},
 };
 
 std::span<const CommandDef> Commands();

@@ -243,6 +243,8 @@ HelpSection Points() {
              kTensBonus},
             {Tr("HelpText", "割り切れない割り算、整数にならないべき乗根 1回ごと(設定で許したとき)"),
              kInexactPenalty},
+            //: The price of a hint, in the points table.
+            {Tr("HelpText", "ヒント1回ごと(その問題の得点から)"), kHintPrice},
         },
         //: After the points table in the help.
         {Tr("HelpText", "上の表のボーナスが付かない結果の得点は0点です。ただし合計が0以下ならその"

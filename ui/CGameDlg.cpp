@@ -43,6 +43,8 @@ namespace {
 
 const QString kFace = QStringLiteral("MS UI Gothic");
 const QColor kLabelBack(200, 200, 255);
+// A label that a hint laid, until the player chooses it again.
+const QColor kHintBack(255, 225, 130);
 const QColor kResultBack(220, 220, 255);
 const QColor kPointsBack(220, 220, 220);
 
@@ -456,6 +458,9 @@ void CGameDlg::DrawLabel(CStaticEx* s, const LabelView& v, const LabelView& draw
         s->ModifyStyle(SS_CENTER | SS_RIGHT, bit);
     }
     s->setEnabled(v.enabled);
+    if (v.hinted != drawn.hinted) {
+        s->SetBackColor(v.hinted ? kHintBack : kLabelBack);
+    }
     // Only a changed name is set: a reader drops what it is told in a flood.
     const QString name = QString::fromStdString(v.name);
     if (s->accessibleName() != name) {

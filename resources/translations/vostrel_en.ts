@@ -96,6 +96,29 @@ Points: %4</translation>
         <extracomment>Title of that question.</extracomment>
         <translation>Confirm Exit</translation>
     </message>
+    <message>
+        <source>ヒント %1回: %2点</source>
+        <extracomment>A line after it when hints were taken: %1 how many, %2 the points they cost.</extracomment>
+        <translation>Hints %1: %2 points</translation>
+    </message>
+    <message>
+        <source>ヒント</source>
+        <extracomment>Title of the hints&apos; message boxes.</extracomment>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>ヒントはもうありません。いまの式が最高得点の式です。</source>
+        <extracomment>Message box when every label shows the best expression already.</extracomment>
+        <translation>No hints left: the expression is the one with the most points.</translation>
+    </message>
+    <message>
+        <source>この数字で10を作れます。最高得点は%1点(結果 %2)です。</source>
+        <translation>10 can be made from these digits. The most points: %1 (result %2).</translation>
+    </message>
+    <message>
+        <source>この数字では10を作れません。最高得点は%1点(結果 %2)です。</source>
+        <translation>10 cannot be made from these digits. The most points: %1 (result %2).</translation>
+    </message>
 </context>
 <context>
     <name>HelpText</name>
@@ -344,6 +367,16 @@ Points: %4</translation>
     <message>
         <source>終了</source>
         <translation>Exit</translation>
+    </message>
+    <message>
+        <source>ヒント(使うたびに得点が減ります)</source>
+        <extracomment>The help&apos;s line for the hint key; the points table says how much.</extracomment>
+        <translation>hint (each one lowers the points)</translation>
+    </message>
+    <message>
+        <source>ヒント1回ごと(その問題の得点から)</source>
+        <extracomment>The price of a hint, in the points table.</extracomment>
+        <translation>each hint (off that problem&apos;s points)</translation>
     </message>
 </context>
 <context>
@@ -632,6 +665,16 @@ Points: %4</translation>
         <extracomment>Spoken name of the &quot;=&quot; button: %1 the problem as it is spoken when it opens (&quot;Problem 1, digits 3, 1, 2, 4&quot;). A braille display shows it beside the &quot;=&quot;.</extracomment>
         <translation>= %1</translation>
     </message>
+    <message>
+        <source>ヒント: %1、%2</source>
+        <extracomment>Said as a hint sets a label: %1 the label, %2 what it shows now.</extracomment>
+        <translation>Hint: %1, %2</translation>
+    </message>
+    <message>
+        <source>%1(ヒント)</source>
+        <extracomment>The name of a label a hint set: %1 its usual name.</extracomment>
+        <translation>%1 (hint)</translation>
+    </message>
 </context>
 <context>
     <name>vostrel::CAboutDlg</name>
@@ -692,6 +735,11 @@ Points: %4</translation>
         <source>ヘルプ(&amp;H)...</source>
         <extracomment>Window menu. Keep the letter H.</extracomment>
         <translation>&amp;Help...</translation>
+    </message>
+    <message>
+        <source>ヒント(&amp;I)</source>
+        <extracomment>Window menu: a hint on the problem on screen, at a price. Keep the letter I.</extracomment>
+        <translation>H&amp;int</translation>
     </message>
 </context>
 <context>

@@ -244,10 +244,10 @@ TEST_F(LanguageTest, EnglishReachesEveryTextWithTheSameAcceleratorsAndJapaneseSt
 
 TEST_F(LanguageTest, HelpShowsEveryPointRuleWithItsNumberInBothLanguages) {
     using namespace points;
-    const std::vector<int32_t> expected = {kPlainOperand, kSqrt,      kCbrt,       kSquare,
-                                           kCube,         kAdd,       kSub,        kMul,
-                                           kExactDiv,     kJoin,      kOrderBonus, kFirstTry,
-                                           kTargetBonus,  kZeroBonus, kTensBonus,  kInexactPenalty};
+    const std::vector<int32_t> expected = {
+        kPlainOperand, kSqrt,      kCbrt,      kSquare,         kCube,       kAdd,
+        kSub,          kMul,       kExactDiv,  kJoin,           kOrderBonus, kFirstTry,
+        kTargetBonus,  kZeroBonus, kTensBonus, kInexactPenalty, kHintPrice};
     for (const bool english : {false, true}) {
         if (english) {
             ASSERT_TRUE(InstallTranslation({"en"}));
