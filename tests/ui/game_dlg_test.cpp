@@ -1083,5 +1083,40 @@ TEST_F(GameDlgTest, BestOfThePreviousProblemIsOfferedOnlyAfterAGrade) {
     EXPECT_EQ(dlg->Flow().State().tries, 0);
 }
 
+// Ctrl+H takes a hint anywhere in the window; the label it lays stands out, is named as laid by
+// a hint, and loses both once the player chooses it again.
+TEST_F(GameDlgTest, CtrlHTakesAHintAndMarksTheLaidLabelUntilChosenAgain) {
+    fakes::BoxResponder boxes;
+    boxes.answers = {IDOK};
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "ヒント");
+    EXPECT_EQ(dlg->Flow().State().hints, 1);
+
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_H, Qt::ControlModifier);
+    Settle();
+    ASSERT_EQ(dlg->Flow().State().hints, 2);
+    const Slot laid = SlotOfLabel(dlg->Flow().State().hinted);
+    const int ids[] = {IDC_POWER0, IDC_OP0, IDC_RANK0};
+    CStaticEx* label = L(ids[static_cast<int>(laid.row)] + laid.pos);
+    const QColor plain =
+        L(IDC_RANK0 + (laid.row == Row::Rank ? (laid.pos + 1) % 4 : 0))->BackColor();
+    EXPECT_NE(label->BackColor(), plain);
+    EXPECT_EQ(label->accessibleName().toStdString(),
+              HintedLabelName(SlotName(laid, dlg->Flow().State().expr.digits)));
+
+    const ExpressionState& e = dlg->Flow().State().expr;
+    const int32_t now = laid.row == Row::Power ? e.power[laid.pos]
+                        : laid.row == Row::Op  ? e.op[laid.pos]
+                                               : e.rank[laid.pos];
+    dlg->Flow().OnSlotClicked(laid);
+    dlg->Flow().OnItemChosen((now + 1) % ChooserItems(ChooserOf(laid)));
+    dlg->Flow().OnChooserClosed();
+    EXPECT_EQ(dlg->Flow().State().hinted, 0u);
+    EXPECT_EQ(label->BackColor(), plain);
+    EXPECT_EQ(label->accessibleName().toStdString(),
+              SlotName(laid, dlg->Flow().State().expr.digits));
+}
+
 } // namespace
 } // namespace vostrel
