@@ -34,6 +34,9 @@ inline constexpr int32_t kTriesWithoutBase = 5;
 // "=" counts no further than this.
 inline constexpr int32_t kMaxTries = 10;
 
+// Each hint taken on a problem, off its points.
+inline constexpr int32_t kHintPrice = -100;
+
 inline constexpr int32_t kTarget = 10;
 inline constexpr int32_t kTargetBonus = 400;
 // With scoreOtherResults on: a result of 0, and any other multiple of 10.
@@ -52,6 +55,13 @@ constexpr int32_t OpPoints(int32_t op) {
     default:
         return kExactDiv;
     }
+}
+
+// A problem's points from its evaluation's, with `hints` hints taken on it.
+constexpr int32_t HintedPoints(int32_t points, int32_t hints) {
+    // A kept game may come with any count: the sum stays in range.
+    const int64_t sum = static_cast<int64_t>(points) + static_cast<int64_t>(kHintPrice) * hints;
+    return static_cast<int32_t>(sum < INT32_MIN ? INT32_MIN : (sum > INT32_MAX ? INT32_MAX : sum));
 }
 
 // tryCount in 0..kMaxTries.

@@ -8,6 +8,7 @@
 #include "engine/PointRules.h"
 #include "game/GameScore.h"
 #include "game/SpokenText.h"
+#include "search/LabelOrder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -114,7 +115,7 @@ void GameFlow::ShowDigits() {
     for (int r = 0; r < kRows; ++r) {
         for (int k = 0; k < kPositions; ++k) {
             const Slot s{static_cast<Row>(r), k};
-            screen_[s].name = SlotName(s, state_.expr.digits);
+            screen_[s].name = LabelName(s);
         }
     }
     screen_.result.name = ResultName();
@@ -154,7 +155,7 @@ void GameFlow::Try() {
     if (state_.tries < points::kMaxTries) {
         ++state_.tries;
     }
-    const EvalResult r = Evaluate(state_.expr, state_.tries, SwitchesOf(app_.settings));
+    const EvalResult r = EvaluateNow();
     ShowResult(r);
     state_.touched = true;
     screen_.speech.push_back(ResultSpeech(r));
@@ -163,7 +164,7 @@ void GameFlow::Try() {
 void GameFlow::GradeProblem() {
     Take();
     // Grading is no try: the count stays.
-    const EvalResult r = Evaluate(state_.expr, state_.tries, SwitchesOf(app_.settings));
+    const EvalResult r = EvaluateNow();
     ShowResult(r);
     Present();
     if (r.status != EvalOk) {
@@ -190,9 +191,16 @@ void GameFlow::GradeProblem() {
     if (st.problemIndex < app_.settings.repeatCount) {
         //: Message box after Submit: %1 the problem's points, %2 the game's total so far,
         //: %3 the next problem's number.
-        view_.MessageBox(FillText(Tr("GameFlow", "今回のスコア:%1(%2)\n%3番目の計算を始めます。"),
-                                  {std::to_string(r.points), std::to_string(st.gameScore),
-                                   std::to_string(st.problemIndex + 1)}),
+        std::string text = FillText(Tr("GameFlow", "今回のスコア:%1(%2)\n%3番目の計算を始めます。"),
+                                    {std::to_string(r.points), std::to_string(st.gameScore),
+                                     std::to_string(st.problemIndex + 1)});
+        if (st.hints > 0) {
+            //: A line after it when hints were taken: %1 how many, %2 the points they cost.
+            text += "\n" + FillText(Tr("GameFlow", "ヒント %1回: %2点"),
+                                    {std::to_string(st.hints),
+                                     std::to_string(points::HintedPoints(0, st.hints))});
+        }
+        view_.MessageBox(text,
                          //: Title of that message box.
                          Tr("GameFlow", "次計算開始"), MB_OK | MB_ICONINFORMATION);
     } else {
@@ -222,6 +230,70 @@ void GameFlow::ShowLastGradedBest() {
                                std::to_string(best.value), std::to_string(best.best)}),
                      //: Title of that message box.
                      Tr("GameFlow", "最善解"), MB_OK | MB_ICONINFORMATION);
+}
+
+void GameFlow::TakeHint() {
+    Take();
+    const SolveResult& best = Best();
+    if (state_.hints == 0) {
+        state_.hints = 1;
+        state_.touched = true;
+        Present();
+        const char* const text =
+            best.tens > 0
+                //: Message box of the first hint when 10 can be made: %1 the most points these
+                //: digits earn under the settings (before the hints' price), %2 the result.
+                ? VOSTREL_TR_NOOP("GameFlow",
+                                  "この数字で10を作れます。最高得点は%1点(結果 %2)です。")
+                //: The same when 10 cannot be made.
+                : VOSTREL_TR_NOOP("GameFlow",
+                                  "この数字では10を作れません。最高得点は%1点(結果 %2)です。");
+        view_.MessageBox(
+            FillText(Tr("GameFlow", text), {std::to_string(best.best), std::to_string(best.value)}),
+            //: Title of the hints' message boxes.
+            Tr("GameFlow", "ヒント"), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const std::optional<LabelChoice> next = NextLabel(state_.expr, best.choice);
+    const LabelMask changed =
+        next ? ApplyLabel(state_.expr, *next, app_.settings.usePower) : LabelMask{0};
+    if (changed == 0) {
+        // Nothing left to lay: free of charge.
+        Present();
+        //: Message box when every label shows the best expression already.
+        view_.MessageBox(Tr("GameFlow", "ヒントはもうありません。いまの式が最高得点の式です。"),
+                         Tr("GameFlow", "ヒント"), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    state_.hints += 1;
+    state_.touched = true;
+    state_.hinted = (state_.hinted & ~changed) | next->label;
+    ShowLabels(changed | next->label);
+    const Slot slot = SlotOfLabel(next->label);
+    screen_.speech.push_back(HintSpeech(SlotName(slot, state_.expr.digits),
+                                        ChooserItemWord(ChooserOf(slot), next->code)));
+    Present();
+}
+
+const SolveResult& GameFlow::Best() {
+    Digits digits{};
+    for (int k = 0; k < kPositions; ++k) {
+        digits[k] = state_.expr.digits[k];
+    }
+    const SolveSwitches sw{SwitchesOf(app_.settings), app_.settings.usePower};
+    if (!bestFor_ || bestFor_->first != digits || !(bestFor_->second == sw)) {
+        best_ = Solve(digits, sw);
+        bestFor_ = std::pair{digits, sw};
+    }
+    return best_;
+}
+
+EvalResult GameFlow::EvaluateNow() const {
+    EvalResult r = Evaluate(state_.expr, state_.tries, SwitchesOf(app_.settings));
+    if (r.status == EvalOk) {
+        r.points = points::HintedPoints(r.points, state_.hints);
+    }
+    return r;
 }
 
 void GameFlow::EndGame() {
@@ -363,10 +435,19 @@ void GameFlow::Do(Command c) {
     case Command::ShowBest:
         ShowLastGradedBest();
         break;
+    case Command::Hint:
+        TakeHint();
+        break;
+    case Command::Minimise: // the window minimises itself after
     case Command::TakeList:
         CommitChooser();
         break;
     }
+}
+
+bool GameFlow::Enabled(Command c) const {
+    const CommandDef& def = CommandOf(c);
+    return def.id != c || def.enabled == nullptr || def.enabled(state_);
 }
 
 void GameFlow::CommitChooser() {
@@ -377,43 +458,67 @@ void GameFlow::CommitChooser() {
 void GameFlow::Take() {
     ListView& list = screen_.list;
     const int k = list.owner.pos;
+    LabelMask changed = 0;
+    LabelMask own = 0;
     switch (list.kind) {
     case ChooserPower:
-        ShowLabels(SetPower(state_.expr, k, Taken(list, state_.expr.power[k])) | PowerLabelBit(k));
+        changed = SetPower(state_.expr, k, Taken(list, state_.expr.power[k]));
+        own = PowerLabelBit(k);
         break;
     case ChooserSign:
-        ShowLabels(SetSign(state_.expr, Taken(list, state_.expr.op[0])) | OpLabelBit(0));
+        changed = SetSign(state_.expr, Taken(list, state_.expr.op[0]));
+        own = OpLabelBit(0);
         break;
     case ChooserOp:
-        ShowLabels(
-            SetGapOp(state_.expr, k, Taken(list, state_.expr.op[k]), app_.settings.usePower) |
-            OpLabelBit(k));
+        changed = SetGapOp(state_.expr, k, Taken(list, state_.expr.op[k]), app_.settings.usePower);
+        own = OpLabelBit(k);
         break;
     case ChooserRank:
-        ShowLabels(SetRank(state_.expr, k, Taken(list, state_.expr.rank[k])) | RankLabelBit(k));
+        changed = SetRank(state_.expr, k, Taken(list, state_.expr.rank[k]));
+        own = RankLabelBit(k);
         break;
     case ChooserNone:
         return;
     }
+    // What the player changed shows the player's choice, no longer the hint's.
+    state_.hinted &= ~changed;
+    ShowLabels(changed | own);
     screen_[list.covered].visible = true;
     list.kind = ChooserNone;
     state_.touched = true;
 }
 
 void GameFlow::ShowLabels(LabelMask mask) {
-    for (int k = 0; k < kPositions; ++k) {
-        if (mask & PowerLabelBit(k)) {
-            Show(screen_[{Row::Power, k}], ChooserPower, state_.expr.power[k]);
-            screen_[{Row::Power, k}].enabled = state_.expr.powerOn[k];
-        }
-        if (mask & OpLabelBit(k)) {
-            Show(screen_[{Row::Op, k}], k == 0 ? ChooserSign : ChooserOp, state_.expr.op[k]);
-        }
-        if (mask & RankLabelBit(k)) {
-            Show(screen_[{Row::Rank, k}], ChooserRank, state_.expr.rank[k]);
-            screen_[{Row::Rank, k}].enabled = state_.expr.rankOn[k];
+    const ExpressionState& e = state_.expr;
+    for (int r = 0; r < kRows; ++r) {
+        for (int k = 0; k < kPositions; ++k) {
+            const Slot s{static_cast<Row>(r), k};
+            if ((mask & LabelOf(s)) == 0) {
+                continue;
+            }
+            LabelView& label = screen_[s];
+            switch (s.row) {
+            case Row::Power:
+                Show(label, ChooserPower, e.power[k]);
+                label.enabled = e.powerOn[k];
+                break;
+            case Row::Op:
+                Show(label, ChooserOf(s), e.op[k]);
+                break;
+            case Row::Rank:
+                Show(label, ChooserRank, e.rank[k]);
+                label.enabled = e.rankOn[k];
+                break;
+            }
+            label.hinted = (state_.hinted & LabelOf(s)) != 0;
+            label.name = LabelName(s);
         }
     }
+}
+
+std::string GameFlow::LabelName(Slot s) const {
+    const std::string name = SlotName(s, state_.expr.digits);
+    return (state_.hinted & LabelOf(s)) != 0 ? HintedLabelName(name) : name;
 }
 
 void GameFlow::ShowResult(const EvalResult& r) {

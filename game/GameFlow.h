@@ -6,12 +6,15 @@
 #include "app/CGameApp.h"
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
+#include "game/GameCommands.h"
 #include "game/GameState.h"
 #include "game/IGameView.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace vostrel {
 
@@ -45,10 +48,10 @@ public:
     void OnChooserClosed();          // the list closed, with or without a choice
     void CommitChooser();
 
-    // The window's commands, from its buttons and its menu. TakeList only takes an open list,
-    // before something the window does on its own.
-    enum class Command { Evaluate, Retry, Grade, Settings, Exit, Close, ShowBest, TakeList };
+    // The window's commands, from its buttons and its menu.
     void Do(Command c);
+    // Whether the command can be given now, by its rule in the table.
+    bool Enabled(Command c) const;
 
     const Screen& Shown() const { return screen_; }
     const GameState& State() const { return state_; }
@@ -57,6 +60,9 @@ public:
     // The best expression of the last graded problem (never the one on screen) in a message
     // box; nothing before the first grade.
     void ShowLastGradedBest();
+    // Help on the problem on screen, at a price: first whether 10 can be made and the most
+    // points, then one label of the best expression at a time; then a box that none is left.
+    void TakeHint();
 
 private:
     void Restart();
@@ -71,7 +77,13 @@ private:
     void EndGame();
     // Re-texts the labels in the mask and sets their enabled states from the expression.
     void ShowLabels(LabelMask mask);
+    // What a reader calls a label: which one it is, and whether a hint laid it.
+    std::string LabelName(Slot s) const;
     void ShowResult(const EvalResult& r);
+    // The evaluation of the labels as they stand, its points less the hints' price.
+    EvalResult EvaluateNow() const;
+    // The best expression for the problem on screen under the settings, solved once a problem.
+    const SolveResult& Best();
     // Hands the screen to the window, before anything modal and at the end of each event.
     void Present();
 
@@ -80,6 +92,9 @@ private:
     RandomSource random_;
     GameState state_;
     Screen screen_;
+    // The problem and switches best_ was solved for.
+    std::optional<std::pair<Digits, SolveSwitches>> bestFor_;
+    SolveResult best_;
 };
 
 } // namespace vostrel

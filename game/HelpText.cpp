@@ -6,6 +6,7 @@
 #include "engine/ExpressionModel.h"
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
+#include "game/GameCommands.h"
 
 #include <initializer_list>
 #include <utility>
@@ -261,6 +262,8 @@ HelpSection Points() {
              kTensBonus},
             {Tr("HelpText", "割り切れない割り算、整数にならないべき乗根 1回ごと(設定で許したとき)"),
              kInexactPenalty},
+            //: The price of a hint, in the points table.
+            {Tr("HelpText", "ヒント1回ごと(その問題の得点から)"), kHintPrice},
         },
         //: After the points table in the help. %1 the target result, 10.
         {FillText(Tr("HelpText",
@@ -317,26 +320,31 @@ HelpSection Settings() {
 }
 
 HelpSection Keys() {
-    return {
-        //: Heading of the help's section on keys.
+    //: Heading of the help's section on keys.
+    HelpSection h{
         Tr("HelpText", "キー"),
         {Tr("HelpText", "F1: このヘルプ(ゲームのウィンドウと各ダイアログで。メッセージボックスでは"
-                        "使えません。Esc で閉じます)"),
-         Tr("HelpText", "Alt+=: 「=」で計算"), Tr("HelpText", "Alt+M: 採点"),
-         Tr("HelpText",
-            "Alt+R: やり直し(これまでの結果を破棄して最初の問題から始めます。ゲームの途中"
-            "なら確かめます)"),
-         Tr("HelpText", "Alt+S: 設定"), Tr("HelpText", "Alt+X: 終了"),
-         Tr("HelpText", "Esc: 終了と同じ(ゲームの途中なら確かめます)"),
-         Tr("HelpText", "Tab、矢印キー: ラベルとボタンの間を移動"),
-         Tr("HelpText", "Space、Enter、F4、Alt+↓: ラベルの一覧を開く"),
-         Tr("HelpText",
-            "ボタン以外の所の右クリック、Shift+F10、メニューキー: ウィンドウメニュー(前の問題の"
-            "最善解、バージョン情報)。Alt+Space でも開きますが、ウィンドウマネージャーがこのキー"
-            "を使う環境では開きません")},
+                        "使えません。Esc で閉じます)")},
         {},
         {},
         {}};
+    // The commands' keys as the window takes them.
+    for (const CommandDef& c : Commands()) {
+        if (c.help != nullptr) {
+            h.paragraphs.push_back(CommandKey(c) + ": " + Tr("HelpText", c.help));
+        }
+    }
+    for (std::string& line : std::vector<std::string>{
+             Tr("HelpText", "Esc: 終了と同じ(ゲームの途中なら確かめます)"),
+             Tr("HelpText", "Tab、矢印キー: ラベルとボタンの間を移動"),
+             Tr("HelpText", "Space、Enter、F4、Alt+↓: ラベルの一覧を開く"),
+             Tr("HelpText",
+                "ボタン以外の所の右クリック、Shift+F10、メニューキー: ウィンドウメニュー(ヒント、"
+                "前の問題の最善解、バージョン情報)。Alt+Space でも開きますが、ウィンドウマネー"
+                "ジャーがこのキーを使う環境では開きません")}) {
+        h.paragraphs.push_back(std::move(line));
+    }
+    return h;
 }
 
 } // namespace

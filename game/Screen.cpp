@@ -20,6 +20,30 @@ Slot CoveredBy(Slot s) {
     return s.row == Row::Op ? Slot{Row::Rank, s.pos} : s;
 }
 
+LabelMask LabelOf(Slot s) {
+    switch (s.row) {
+    case Row::Power:
+        return PowerLabelBit(s.pos);
+    case Row::Op:
+        return OpLabelBit(s.pos);
+    case Row::Rank:
+        return RankLabelBit(s.pos);
+    }
+    return 0;
+}
+
+Slot SlotOfLabel(LabelMask bit) {
+    for (int r = 0; r < kRows; ++r) {
+        for (int k = 0; k < kPositions; ++k) {
+            const Slot s{static_cast<Row>(r), k};
+            if (LabelOf(s) == bit) {
+                return s;
+            }
+        }
+    }
+    return {};
+}
+
 int32_t ChooserItems(ChooserKind kind) {
     switch (kind) {
     case ChooserPower:

@@ -3,6 +3,7 @@
 // draws it. Labels are addressed by row and position, never by the window's own control ids.
 
 #include "engine/Evaluator.h"
+#include "engine/ExpressionModel.h"
 #include "engine/ExpressionState.h"
 
 #include <array>
@@ -39,6 +40,7 @@ struct LabelView {
     TextAlign align = TextAlign::Center;
     bool visible = true;
     bool enabled = true;
+    bool hinted = false; // a hint laid what it shows
 
     friend bool operator==(const LabelView&, const LabelView&) = default;
 };
@@ -79,6 +81,9 @@ struct Screen {
 // down: a sign or gap list takes the place of the rank label under it.
 ChooserKind ChooserOf(Slot s);
 Slot CoveredBy(Slot s);
+// A clickable label's bit in the model's label masks, and back.
+LabelMask LabelOf(Slot s);
+Slot SlotOfLabel(LabelMask bit);
 // The item count of a list, and the text and the word of one item.
 int32_t ChooserItems(ChooserKind kind);
 const char* ChooserItemText(ChooserKind kind, int32_t code);

@@ -192,6 +192,16 @@ std::string HighScoreRowSpeech(int row, const std::string& name, int32_t score) 
     return FillText(Tr("SpokenText", "%1位、%2、%3点"), {rank, shown, std::to_string(score)});
 }
 
+std::string HintSpeech(const std::string& labelName, const std::string& word) {
+    //: Said as a hint sets a label: %1 the label, %2 what it shows now.
+    return FillText(Tr("SpokenText", "ヒント: %1、%2"), {labelName, word});
+}
+
+std::string HintedLabelName(const std::string& name) {
+    //: The name of a label a hint set: %1 its usual name.
+    return FillText(Tr("SpokenText", "%1(ヒント)"), {name});
+}
+
 std::string FinalScoreSpeech(int32_t finalScore, int row) {
     const std::string score = std::to_string(finalScore);
     if (row < 0) {

@@ -40,6 +40,12 @@ std::string EvaluateButtonName(int number, const int32_t (&digits)[4]);
 // text).
 std::string ResultSpeech(const EvalResult& r);
 
+// Said as a hint lays a label: the label's name and the word of its new item, e.g.
+// "ヒント: 2番目の演算子（3と1の間）、掛ける".
+std::string HintSpeech(const std::string& labelName, const std::string& word);
+// The name of a label that a hint laid, for as long as it shows the hint's item.
+std::string HintedLabelName(const std::string& name);
+
 // Two sentences said one after the other.
 std::string JoinedSpeech(const std::string& first, const std::string& second);
 

@@ -43,6 +43,8 @@ namespace {
 
 const QString kFace = QStringLiteral("MS UI Gothic");
 const QColor kLabelBack(200, 200, 255);
+// A label that a hint laid, until the player chooses it again.
+const QColor kHintBack(255, 225, 130);
 const QColor kResultBack(220, 220, 255);
 const QColor kPointsBack(220, 220, 220);
 
@@ -101,6 +103,7 @@ CGameDlg::CGameDlg(CGameApp& app, RandomSource random, QWidget* parent)
     lists_->OnItemChosen([this](int32_t item) { flow_->OnItemChosen(item); });
     lists_->OnClosed([this] { flow_->OnChooserClosed(); });
     flow_->StartGame();
+    EnableCommands();
 }
 
 CGameDlg::~CGameDlg() = default;
@@ -119,7 +122,7 @@ void CGameDlg::CreateTemplateControls() {
         problemNo_->resize(noWidth, problemNo_->height());
     }
 
-    evaluate_ = MakeButton(this, QStringLiteral("&="));
+    evaluate_ = MakeButton(this, ButtonText(Command::Evaluate));
     PlaceInDialogUnits(evaluate_, bu, 30, 66, 15, 19);
     // Every try costs points: a held key is one try.
     new HeldKeyGuard(evaluate_);
@@ -134,17 +137,13 @@ void CGameDlg::CreateTemplateControls() {
                               scoreCaption_->height());
     }
 
-    //: Button: starts a new game. Keep the letter R.
-    retry_ = MakeButton(this, tr("やり直し(&R)"));
+    retry_ = MakeButton(this, ButtonText(Command::Retry));
     PlaceInDialogUnits(retry_, bu, 69, 100, 39, 20);
-    //: Button: submits the expression for its points and goes on. Keep the letter M.
-    grade_ = MakeButton(this, tr("採点(&M)"));
+    grade_ = MakeButton(this, ButtonText(Command::Grade));
     PlaceInDialogUnits(grade_, bu, 113, 100, 30, 20);
-    //: Button: opens the settings. Keep the letter S.
-    settings_ = MakeButton(this, tr("設定(&S)"));
+    settings_ = MakeButton(this, ButtonText(Command::Settings));
     PlaceInDialogUnits(settings_, bu, 7, 123, 32, 20);
-    //: Button: ends the game. Keep the letter X.
-    exit_ = MakeButton(this, tr("終了(&X)"));
+    exit_ = MakeButton(this, ButtonText(Command::Exit));
     PlaceInDialogUnits(exit_, bu, 113, 123, 30, 20);
     exit_->setDefault(true);
 
@@ -222,46 +221,34 @@ void CGameDlg::CreateCommands() {
     // Every command takes an open list first (the flow does, as it runs one). Those from a
     // button are dropped while another modal window is up or opening: a mnemonic's delayed
     // click or a queued key may still be on its way.
-    struct Command {
-        QPushButton* button; // the button that gives it, or none: a window menu entry
-        QString text;        // the menu entry's
-        GameFlow::Command command;
-        void (CGameDlg::*then)() = nullptr; // what the window does after the flow
-    };
-    const Command commands[] = {
-        {evaluate_, {}, GameFlow::Command::Evaluate},
-        {retry_, {}, GameFlow::Command::Retry},
-        {grade_, {}, GameFlow::Command::Grade},
-        {settings_, {}, GameFlow::Command::Settings},
-        {exit_, {}, GameFlow::Command::Exit},
-        //: Window menu (right-click, Menu key). Keep the letter N.
-        {nullptr, tr("最小化(&N)"), GameFlow::Command::TakeList, &CGameDlg::showMinimized},
-        // Closing from the menu is the close box: the exit question applies.
-        //: Window menu: ends the game like Exit. Keep the letter C.
-        {nullptr, tr("閉じる(&C)"), GameFlow::Command::Close},
-        //: Window menu: shows the best expression of the previous problem. Keep the letter B.
-        {nullptr, tr("前の問題の最善解(&B)..."), GameFlow::Command::ShowBest},
-    };
     windowMenu_ = new QMenu(this);
     windowMenu_->installEventFilter(this);
-    for (const Command& c : commands) {
-        const auto run = [this, c] {
-            if (c.button == nullptr || !Covered()) {
-                flow_->Do(c.command);
-                if (c.then != nullptr) {
-                    (this->*c.then)();
+    for (const CommandDef& c : Commands()) {
+        QPushButton* button = ButtonOf(c.id);
+        const auto run = [this, id = c.id, button] {
+            if (button == nullptr || !Covered()) {
+                flow_->Do(id);
+                if (id == Command::Minimise) {
+                    showMinimized();
                 }
             }
         };
-        if (c.button != nullptr) {
-            connect(c.button, &QPushButton::clicked, this, run);
+        if (button != nullptr) {
+            connect(button, &QPushButton::clicked, this, run);
             continue;
         }
-        QAction* action = windowMenu_->addAction(c.text);
+        QAction* action = windowMenu_->addAction(QString::fromStdString(CommandText(c)));
         connect(action, &QAction::triggered, this, run);
-        if (c.command == GameFlow::Command::ShowBest) {
-            // Only a graded problem has a best expression to show; the one on screen never does.
-            bestAction_ = action;
+        if (c.key != nullptr) {
+            // Shown beside the entry and taken anywhere in the window; a held key is one press.
+            action->setShortcut(
+                QKeySequence::fromString(QString::fromLatin1(c.key), QKeySequence::PortableText));
+            action->setShortcutContext(Qt::WindowShortcut);
+            action->setAutoRepeat(false);
+            addAction(action);
+        }
+        if (c.enabled != nullptr) {
+            ruledActions_.emplace_back(action, c.id);
         }
     }
     // Then the dialogs of the menu, a shortcut shown beside its entry and taken anywhere in the
@@ -273,7 +260,7 @@ void CGameDlg::CreateCommands() {
         }
         QAction* action = windowMenu_->addAction(MenuText(d));
         connect(action, &QAction::triggered, this, [this, &d] {
-            flow_->Do(GameFlow::Command::TakeList);
+            flow_->Do(Command::TakeList);
             d.run(app_, this);
         });
         if (d.shortcut != QKeySequence::UnknownKey) {
@@ -282,9 +269,7 @@ void CGameDlg::CreateCommands() {
             addAction(action);
         }
     }
-    connect(windowMenu_, &QMenu::aboutToShow, this,
-            [this] { bestAction_->setEnabled(flow_->State().lastGraded.valid); });
-    bestAction_->setEnabled(false);
+    connect(windowMenu_, &QMenu::aboutToShow, this, &CGameDlg::EnableCommands);
     // Alt+Space as on the original platform, though a window manager may keep it for its own
     // menu, and Shift+F10, the menu key of keyboards without one. The Menu key itself comes as
     // a context-menu request (contextMenuEvent).
@@ -295,6 +280,33 @@ void CGameDlg::CreateCommands() {
                 ShowWindowMenu(mapToGlobal(QPoint(0, 0)), true);
             }
         });
+    }
+}
+
+QPushButton* CGameDlg::ButtonOf(Command c) const {
+    switch (c) {
+    case Command::Evaluate:
+        return evaluate_;
+    case Command::Grade:
+        return grade_;
+    case Command::Retry:
+        return retry_;
+    case Command::Settings:
+        return settings_;
+    case Command::Exit:
+        return exit_;
+    default:
+        return nullptr;
+    }
+}
+
+QString CGameDlg::ButtonText(Command c) {
+    return QString::fromStdString(CommandText(CommandOf(c)));
+}
+
+void CGameDlg::EnableCommands() {
+    for (const auto& [action, id] : ruledActions_) {
+        action->setEnabled(flow_->Enabled(id));
     }
 }
 
@@ -446,6 +458,9 @@ void CGameDlg::DrawLabel(CStaticEx* s, const LabelView& v, const LabelView& draw
         s->ModifyStyle(SS_CENTER | SS_RIGHT, bit);
     }
     s->setEnabled(v.enabled);
+    if (v.hinted != drawn.hinted) {
+        s->SetBackColor(v.hinted ? kHintBack : kLabelBack);
+    }
     // Only a changed name is set: a reader drops what it is told in a flood.
     const QString name = QString::fromStdString(v.name);
     if (s->accessibleName() != name) {

@@ -12,6 +12,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -71,8 +73,12 @@ private:
     bool MoveLabelFocus(int key);
     void CreateTemplateControls();
     void CreateRunTimeLabels();
-    // The buttons' commands and the window menu.
+    // The buttons' commands and the window menu, from the table of commands.
     void CreateCommands();
+    QPushButton* ButtonOf(Command c) const;
+    static QString ButtonText(Command c);
+    // The menu entries with a rule of when they can be given, by that rule.
+    void EnableCommands();
     CStaticEx* SlotLabel(Slot s) const;
     static void DrawLabel(CStaticEx* s, const LabelView& v, const LabelView& drawn);
     void ShowLabel(QWidget* w, bool show);
@@ -103,7 +109,7 @@ private:
     ChooserLists* lists_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     FocusSpeech* speech_ = nullptr;
-    QAction* bestAction_ = nullptr;
+    std::vector<std::pair<QAction*, Command>> ruledActions_;
     // The window menu is opening from the keyboard.
     bool menuFromKeyboard_ = false;
 

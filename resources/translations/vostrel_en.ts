@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>そのゲームが応答しません（ほかのユーザーのゲームか、止まっているか、別の XDG_RUNTIME_DIR で起動したゲームです）。</source>
-        <translation>That game does not answer (it is another user's, it is stopped, or it was started with another XDG_RUNTIME_DIR).</translation>
+        <translation>That game does not answer (it is another user&apos;s, it is stopped, or it was started with another XDG_RUNTIME_DIR).</translation>
     </message>
     <message>
         <source>ほかのユーザーが変更できない、自分だけのフォルダ（XDG_RUNTIME_DIR または ~/.cache/vostrel）がありません。このゲームは遊べますが、もう一度起動してもこのウィンドウを前に出せません。</source>
@@ -138,6 +138,29 @@ Points: %4</translation>
         <source>終了確認</source>
         <extracomment>Title of that question.</extracomment>
         <translation>Confirm Exit</translation>
+    </message>
+    <message>
+        <source>ヒント %1回: %2点</source>
+        <extracomment>A line after it when hints were taken: %1 how many, %2 the points they cost.</extracomment>
+        <translation>Hints %1: %2 points</translation>
+    </message>
+    <message>
+        <source>ヒント</source>
+        <extracomment>Title of the hints&apos; message boxes.</extracomment>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>ヒントはもうありません。いまの式が最高得点の式です。</source>
+        <extracomment>Message box when every label shows the best expression already.</extracomment>
+        <translation>No hints left: the expression is the one with the most points.</translation>
+    </message>
+    <message>
+        <source>この数字で10を作れます。最高得点は%1点(結果 %2)です。</source>
+        <translation>10 can be made from these digits. The most points: %1 (result %2).</translation>
+    </message>
+    <message>
+        <source>この数字では10を作れません。最高得点は%1点(結果 %2)です。</source>
+        <translation>10 cannot be made from these digits. The most points: %1 (result %2).</translation>
     </message>
 </context>
 <context>
@@ -243,22 +266,6 @@ Points: %4</translation>
         <translation>Keys</translation>
     </message>
     <message>
-        <source>Alt+=: 「=」で計算</source>
-        <translation>Alt+=: calculate with &quot;=&quot;</translation>
-    </message>
-    <message>
-        <source>Alt+M: 採点</source>
-        <translation>Alt+M: Submit</translation>
-    </message>
-    <message>
-        <source>Alt+S: 設定</source>
-        <translation>Alt+S: Settings</translation>
-    </message>
-    <message>
-        <source>Alt+X: 終了</source>
-        <translation>Alt+X: Exit</translation>
-    </message>
-    <message>
         <source>Tab、矢印キー: ラベルとボタンの間を移動</source>
         <translation>Tab, arrow keys: move between the labels and buttons</translation>
     </message>
@@ -353,6 +360,32 @@ Points: %4</translation>
         <translation>&quot;High Scores&quot; shows the high-score table.</translation>
     </message>
     <message>
+        <source>「=」で計算</source>
+        <translation>calculate with &quot;=&quot;</translation>
+    </message>
+    <message>
+        <source>採点</source>
+        <translation>Submit</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>ヒント(使うたびに得点が減ります)</source>
+        <extracomment>The help&apos;s line for the hint key; the points table says how much.</extracomment>
+        <translation>hint (each one lowers the points)</translation>
+    </message>
+    <message>
+        <source>ヒント1回ごと(その問題の得点から)</source>
+        <extracomment>The price of a hint, in the points table.</extracomment>
+        <translation>each hint (off that problem&apos;s points)</translation>
+    </message>
+    <message>
+        <source>やり直し(これまでの結果を破棄して最初の問題から始めます。ゲームの途中なら確かめます)</source>
+        <translation>Restart: discards the results so far and starts again from the first problem (during a game it asks first)</translation>
+    </message>
+    <message>
         <source>最初の数字の前のラベルは符号です: 空欄はそのまま、- は符号を反転します。式はいつも見えない 0 から始まり、符号はこの 0 と最初の数の間の演算子です(空欄は 0 +、- は 0 -)。得点では、見えない 0 も数の1つ、符号も足し算か引き算の1つに数えます。符号にも計算順位があり、下の段の最初のラベルがそれです。順位が小さければ最初の数だけに、大きければそれまでの計算の結果に付きます。</source>
         <translation>The label in front of the first digit is the sign: blank leaves the value as it is, - negates it. Every expression starts with an invisible 0, and the sign is the operator between this 0 and the first number (blank is 0 +, - is 0 -). For the points, the invisible 0 counts as a number, and the sign as an addition or a subtraction. The sign has a rank of its own, the first label of the bottom row: with a low rank it negates the first number alone, with a high rank the result of what was calculated before it.</translation>
     </message>
@@ -395,12 +428,8 @@ Points: %4</translation>
         <translation>F1: this help, in the game window and in each of its dialogs, not in the message boxes (Esc closes it)</translation>
     </message>
     <message>
-        <source>Alt+R: やり直し(これまでの結果を破棄して最初の問題から始めます。ゲームの途中なら確かめます)</source>
-        <translation>Alt+R: Restart: discards the results so far and starts again from the first problem (during a game it asks first)</translation>
-    </message>
-    <message>
-        <source>ボタン以外の所の右クリック、Shift+F10、メニューキー: ウィンドウメニュー(前の問題の最善解、バージョン情報)。Alt+Space でも開きますが、ウィンドウマネージャーがこのキーを使う環境では開きません</source>
-        <translation>A right-click outside the buttons, Shift+F10 or the Menu key: the window menu (best solution of the previous problem, About). Alt+Space opens it too, except where the window manager keeps that key for itself</translation>
+        <source>ボタン以外の所の右クリック、Shift+F10、メニューキー: ウィンドウメニュー(ヒント、前の問題の最善解、バージョン情報)。Alt+Space でも開きますが、ウィンドウマネージャーがこのキーを使う環境では開きません</source>
+        <translation>A right-click outside the buttons, Shift+F10 or the Menu key: the window menu (hint, best solution of the previous problem, About). Alt+Space opens it too, except where the window manager keeps that key for itself</translation>
     </message>
 </context>
 <context>
@@ -481,7 +510,7 @@ Points: %4</translation>
     <message>
         <source>ほかのユーザーが変更できるフォルダ、またはほかのユーザーのフォルダを通る場所なので使いません。</source>
         <extracomment>Why the settings file is not used: a folder on its path may be changed by others.</extracomment>
-        <translation>It is not used: its path goes through a folder that another user may change, or that is another user's.</translation>
+        <translation>It is not used: its path goes through a folder that another user may change, or that is another user&apos;s.</translation>
     </message>
     <message>
         <source>その名前のものはファイルではありません（フォルダ、FIFO、デバイスなど）。</source>
@@ -704,6 +733,16 @@ Points: %4</translation>
         <extracomment>Spoken name of the &quot;=&quot; button: %1 the problem as it is spoken when it opens (&quot;Problem 1, digits 3, 1, 2, 4&quot;). A braille display shows it beside the &quot;=&quot;.</extracomment>
         <translation>= %1</translation>
     </message>
+    <message>
+        <source>ヒント: %1、%2</source>
+        <extracomment>Said as a hint sets a label: %1 the label, %2 what it shows now.</extracomment>
+        <translation>Hint: %1, %2</translation>
+    </message>
+    <message>
+        <source>%1(ヒント)</source>
+        <extracomment>The name of a label a hint set: %1 its usual name.</extracomment>
+        <translation>%1 (hint)</translation>
+    </message>
 </context>
 <context>
     <name>vostrel::CAboutDlg</name>
@@ -764,6 +803,11 @@ Points: %4</translation>
         <source>ヘルプ(&amp;H)...</source>
         <extracomment>Window menu. Keep the letter H.</extracomment>
         <translation>&amp;Help...</translation>
+    </message>
+    <message>
+        <source>ヒント(&amp;I)</source>
+        <extracomment>Window menu: a hint on the problem on screen, at a price. Keep the letter I.</extracomment>
+        <translation>H&amp;int</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
 #include "fakes/ScriptedRandom.h"
+#include "game/GameCommands.h"
 #include "game/SpokenText.h"
 #include "search/Solver.h"
 #include "ui/CAboutDlg.h"
@@ -932,14 +933,22 @@ TEST_F(GameDlgTest, WindowMenuOpensWithAltSpaceAndRightClickAndOffersTheVersionD
     for (QAction* a : menu->actions()) {
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    // The window's own entries, then every registered dialog of the menu in its order.
-    QStringList expected{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)...", "-"};
+    // The window's own entries in the table's order, then every registered dialog of the menu.
+    QStringList expected;
+    for (const CommandDef& c : Commands()) {
+        if (c.place == CommandPlace::Menu) {
+            expected << QString::fromStdString(CommandText(c));
+        }
+    }
+    expected << "-";
     for (const GameDialog& d : GameDialogs()) {
         if (d.menuText != nullptr) {
             expected << MenuText(d);
         }
     }
     EXPECT_EQ(texts, expected);
+    EXPECT_EQ(texts.mid(0, 3),
+              (QStringList{"最小化(&N)", "閉じる(&C)", "前の問題の最善解(&B)..."}));
     EXPECT_TRUE(texts.contains(QStringLiteral("ヘルプ(&H)...")));
     EXPECT_TRUE(texts.contains(QStringLiteral("バージョン情報 Vostrel(&A)...")));
 
@@ -1185,6 +1194,41 @@ TEST_F(GameDlgTest, BestOfThePreviousProblemIsOfferedOnlyAfterAGrade) {
         << box.text;
     EXPECT_EQ(Text(IDC_DIGIT0), QStringLiteral("9"));
     EXPECT_EQ(dlg->Flow().State().tries, 0);
+}
+
+// Ctrl+H takes a hint anywhere in the window; the label it lays stands out, is named as laid by
+// a hint, and loses both once the player chooses it again.
+TEST_F(GameDlgTest, CtrlHTakesAHintAndMarksTheLaidLabelUntilChosenAgain) {
+    fakes::BoxResponder boxes;
+    boxes.answers = {IDOK};
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "ヒント");
+    EXPECT_EQ(dlg->Flow().State().hints, 1);
+
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_H, Qt::ControlModifier);
+    Settle();
+    ASSERT_EQ(dlg->Flow().State().hints, 2);
+    const Slot laid = SlotOfLabel(dlg->Flow().State().hinted);
+    const int ids[] = {IDC_POWER0, IDC_OP0, IDC_RANK0};
+    CStaticEx* label = L(ids[static_cast<int>(laid.row)] + laid.pos);
+    const QColor plain =
+        L(IDC_RANK0 + (laid.row == Row::Rank ? (laid.pos + 1) % 4 : 0))->BackColor();
+    EXPECT_NE(label->BackColor(), plain);
+    EXPECT_EQ(label->accessibleName().toStdString(),
+              HintedLabelName(SlotName(laid, dlg->Flow().State().expr.digits)));
+
+    const ExpressionState& e = dlg->Flow().State().expr;
+    const int32_t now = laid.row == Row::Power ? e.power[laid.pos]
+                        : laid.row == Row::Op  ? e.op[laid.pos]
+                                               : e.rank[laid.pos];
+    dlg->Flow().OnSlotClicked(laid);
+    dlg->Flow().OnItemChosen((now + 1) % ChooserItems(ChooserOf(laid)));
+    dlg->Flow().OnChooserClosed();
+    EXPECT_EQ(dlg->Flow().State().hinted, 0u);
+    EXPECT_EQ(label->BackColor(), plain);
+    EXPECT_EQ(label->accessibleName().toStdString(),
+              SlotName(laid, dlg->Flow().State().expr.digits));
 }
 
 } // namespace

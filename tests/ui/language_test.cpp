@@ -12,6 +12,7 @@
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
 #include "fakes/ScriptedRandom.h"
+#include "game/GameCommands.h"
 #include "game/HelpText.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
@@ -45,6 +46,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -245,10 +247,10 @@ TEST_F(LanguageTest, EnglishReachesEveryTextWithTheSameAcceleratorsAndJapaneseSt
 
 TEST_F(LanguageTest, HelpShowsEveryPointRuleWithItsNumberInBothLanguages) {
     using namespace points;
-    const std::vector<int32_t> expected = {kPlainOperand, kSqrt,      kCbrt,       kSquare,
-                                           kCube,         kAdd,       kSub,        kMul,
-                                           kExactDiv,     kJoin,      kOrderBonus, kFirstTry,
-                                           kTargetBonus,  kZeroBonus, kTensBonus,  kInexactPenalty};
+    const std::vector<int32_t> expected = {
+        kPlainOperand, kSqrt,      kCbrt,      kSquare,         kCube,       kAdd,
+        kSub,          kMul,       kExactDiv,  kJoin,           kOrderBonus, kFirstTry,
+        kTargetBonus,  kZeroBonus, kTensBonus, kInexactPenalty, kHintPrice};
     for (const bool english : {false, true}) {
         if (english) {
             ASSERT_TRUE(InstallTranslation({"en"}));
@@ -275,6 +277,49 @@ TEST_F(LanguageTest, HelpShowsEveryPointRuleWithItsNumberInBothLanguages) {
         EXPECT_NE(all.find(app.settingsPath), std::string::npos);
         EXPECT_EQ(all.find('%'), std::string::npos) << all;
         EXPECT_EQ(HasJapanese(QString::fromStdString(all)), !english);
+    }
+}
+
+// In each language a command's key is its own (the buttons' letters and the keys taken anywhere
+// in the window, the menu's letters within the menu), and the help lists it as the window
+// takes it.
+TEST_F(LanguageTest, EveryCommandKeyIsItsOwnAndTheHelpListsIt) {
+    for (const bool english : {false, true}) {
+        if (english) {
+            ASSERT_TRUE(InstallTranslation({"en"}));
+        }
+        std::string help;
+        for (const HelpSection& s : BuildHelp(app.settingsPath)) {
+            for (const std::string& p : s.paragraphs) {
+                help += p + "\n";
+            }
+        }
+        std::set<QKeySequence> window;
+        std::set<QKeySequence> menu;
+        for (const GameDialog& d : GameDialogs()) {
+            if (d.menuText != nullptr) {
+                EXPECT_TRUE(menu.insert(QKeySequence::mnemonic(MenuText(d))).second) << d.name;
+            }
+        }
+        for (const CommandDef& c : Commands()) {
+            const QString text = QString::fromStdString(CommandText(c));
+            const QKeySequence letter = QKeySequence::mnemonic(text);
+            EXPECT_FALSE(letter.isEmpty()) << text.toStdString();
+            EXPECT_TRUE((c.place == CommandPlace::Button ? window : menu).insert(letter).second)
+                << text.toStdString();
+            if (c.key != nullptr) {
+                EXPECT_TRUE(window
+                                .insert(QKeySequence::fromString(QString::fromLatin1(c.key),
+                                                                 QKeySequence::PortableText))
+                                .second)
+                    << c.key;
+            }
+            if (c.help != nullptr) {
+                EXPECT_NE(help.find(CommandKey(c) + ": " + Tr("HelpText", c.help) + "\n"),
+                          std::string::npos)
+                    << CommandKey(c) << " " << english;
+            }
+        }
     }
 }
 

@@ -17,6 +17,7 @@
 #include "core/TempDir.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
+#include "engine/PointRules.h"
 #include "game/GameScore.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CGameDlg.h"
@@ -322,9 +323,13 @@ private:
             Check(flow.State().gameScore == expScore_ && flow.State().problemIndex == expIndex_,
                   "grade: game score or problem number");
             Check(expIndex_ < app_.settings.repeatCount, "next-problem box after the last one");
+            const int32_t hints = flow.State().hints;
             Check(text == "今回のスコア:" + std::to_string(points) + "(" +
                               std::to_string(expScore_) + ")\n" + std::to_string(expIndex_ + 1) +
-                              "番目の計算を始めます。",
+                              "番目の計算を始めます。" +
+                              (hints > 0 ? "\nヒント " + std::to_string(hints) + "回: " +
+                                               std::to_string(points::HintedPoints(0, hints)) + "点"
+                                         : ""),
                   "next-problem box text: " + text);
         } else if (caption == "計算エラー") {
             const EvalResult r =
@@ -342,7 +347,7 @@ private:
         const EvalResult r =
             Evaluate(flow.State().expr, flow.State().tries, SwitchesOf(app_.settings));
         Check(r.status == EvalOk, "graded an expression that does not evaluate");
-        return r.points;
+        return points::HintedPoints(r.points, flow.State().hints);
     }
 
     // ---- the modal windows, driven from inside their own event loops
