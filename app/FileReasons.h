@@ -12,5 +12,7 @@ constexpr int kBadLineEnd = 1002;
 constexpr int kLineTooLong = 1003;
 // A file the game wrote, cut short: its last line unfinished, or keys missing.
 constexpr int kCutShort = 1004;
+// Larger than any file of its kind the game writes.
+constexpr int kFileTooLarge = 1005;
 
 } // namespace vostrel

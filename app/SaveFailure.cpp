@@ -34,6 +34,9 @@ std::string ReasonText(int reason, bool reading) {
         //: Why the settings file could not be read: a write was cut off.
         return Tr("SaveFailure",
                   "ファイルが途中で切れています（最後の行が終わっていないか、項目が足りません）。");
+    case kFileTooLarge:
+        //: Why a file of the game could not be read: far larger than the game writes it.
+        return Tr("SaveFailure", "ゲームが書くよりも大きなファイルです。");
     case EROFS:
         //: Why the settings file could not be read or saved.
         return Tr("SaveFailure", "読取り専用のディスクです。");
@@ -54,6 +57,10 @@ std::string ReasonText(int reason, bool reading) {
 }
 
 } // namespace
+
+std::string FileReasonText(int reason, bool reading) {
+    return ReasonText(reason, reading);
+}
 
 std::string SaveFailureText(const std::string& path, int reason) {
     //: Message box when the settings file cannot be saved: %1 its path, %2 why.

@@ -9,6 +9,8 @@ namespace vostrel {
 // reason is an errno value or a reason of FileReasons.h.
 std::string SaveFailureText(const std::string& path, int reason);
 std::string SaveFailureLine(const std::string& path, int reason);
+// Why a file could not be read (reading) or saved, in the player's language.
+std::string FileReasonText(int reason, bool reading);
 // playing: the game goes on with the defaults and leaves the file as it is.
 std::string ReadFailureText(const std::string& path, int reason, bool playing);
 

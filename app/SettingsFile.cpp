@@ -380,6 +380,10 @@ int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reas
     return e == 0 ? 0 : -1;
 }
 
+int SaveFileBytes(const std::string& path, const std::string& bytes) {
+    return SaveBytes(path, bytes);
+}
+
 std::string FormatSettings(const SettingsRecord& s) {
     std::string out;
     const auto line = [&out](std::string_view text) {

@@ -48,6 +48,9 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s,
 // gets the errno value of the failure (0 on success), or kOtherUsersLink. A symbolic link is
 // followed only when the player or root owns it.
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason = nullptr);
+// Writes bytes as the file at path the way SaveSettings writes vostrel.dat (links, folder
+// rules, a temporary renamed into place, the old file kept on failure): 0 or an errno value.
+int SaveFileBytes(const std::string& path, const std::string& bytes);
 // The exact bytes SaveSettings writes, each line ended by CR LF.
 std::string FormatSettings(const SettingsRecord& s);
 // Writes the text and CR LF to a file descriptor: 0, or -1 when a write failed.

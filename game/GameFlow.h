@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace vostrel {
@@ -24,7 +25,8 @@ class GameFlow {
 public:
     GameFlow(CGameApp& app, IGameView& view, RandomSource random = CRandSource);
 
-    // The end of the window's initialisation: the first game.
+    // The end of the window's initialisation: the game kept at the last end goes on, or a
+    // new one starts (with a box saying why, when a kept one could not be used).
     void StartGame();
     // Goes on with a game kept earlier: the screen shows s as it stands, no list down.
     void Resume(const GameState& s);
@@ -72,6 +74,8 @@ private:
     // Re-texts the labels in the mask and sets their enabled states from the expression.
     void ShowLabels(LabelMask mask);
     void ShowResult(const EvalResult& r);
+    // Writes the game's file when the state changed since it was last written.
+    void Keep();
     // Hands the screen to the window, before anything modal and at the end of each event.
     void Present();
 
@@ -80,6 +84,8 @@ private:
     RandomSource random_;
     GameState state_;
     Screen screen_;
+    std::optional<GameState> kept_;
+    bool keepFailureShown_ = false;
 };
 
 } // namespace vostrel

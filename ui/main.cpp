@@ -2,6 +2,7 @@
 // window, the settings file beside the executable or in the player's data folder.
 #include "app/CGameApp.h"
 #include "app/CommandLine.h"
+#include "app/GameFile.h"
 #include "app/SaveTemporaries.h"
 #include "ui/ApplicationAccessible.h"
 #include "ui/QtAppShell.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     }
     if (guard.role() == vostrel::SingleInstance::Role::Sole) {
         vostrel::RemoveSaveLeftovers(location.path);
+        vostrel::RemoveSaveLeftovers(vostrel::GameFilePath(location.path));
     }
     vostrel::QtAppShell shell;
     // A logout, a closed terminal or Ctrl+C saves as the window's end does.
