@@ -273,6 +273,8 @@ button() {
 
 # Starts the game in language $lang; the first problem's digits are heard as it starts.
 start_game() {
+    # Every start here is a new game; the kept one is heard in its own step.
+    rm -f "$tmp/game/vostrel-game.txt"
     read -r STEP_SPOKEN STEP_BRAILLED < <(mark)
     STEP_WAIT=120
     STEP_KEYS="(start)"
