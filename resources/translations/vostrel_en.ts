@@ -96,6 +96,67 @@ Points: %4</translation>
         <extracomment>Title of that question.</extracomment>
         <translation>Confirm Exit</translation>
     </message>
+    <message>
+        <source>前回のゲームのファイルを読めないので、新しいゲームを始めます。
+
+%1
+%2</source>
+        <extracomment>Message box at start: the kept game&apos;s file could not be read. %1 its path, %2 why.</extracomment>
+        <translation>The game left unfinished last time cannot be read, so a new game starts.
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>前回のゲームのファイルが壊れているので、新しいゲームを始めます。
+
+%1</source>
+        <extracomment>Message box at start: the kept game&apos;s file is not what the game writes. %1 its path.</extracomment>
+        <translation>The file of the game left unfinished last time is damaged, so a new game starts.
+
+%1</translation>
+    </message>
+    <message>
+        <source>前回のゲームのファイルにありえない内容があるので、新しいゲームを始めます。
+
+%1</source>
+        <extracomment>Message box at start: the kept game&apos;s file holds a game that cannot happen (edited by hand, or the settings changed since). %1 its path.</extracomment>
+        <translation>The file of the game left unfinished last time holds a game that cannot happen, so a new game starts.
+
+%1</translation>
+    </message>
+    <message>
+        <source>前回のゲームのファイルは新しい版の Vostrel で書かれているので、新しいゲームを始めます。
+
+%1</source>
+        <extracomment>Message box at start: the kept game&apos;s file comes from a later version. %1 its path.</extracomment>
+        <translation>The file of the game left unfinished last time was written by a newer version of Vostrel, so a new game starts.
+
+%1</translation>
+    </message>
+    <message>
+        <source>前回のゲーム</source>
+        <extracomment>Title of the message boxes about the kept game&apos;s file.</extracomment>
+        <translation>Last Game</translation>
+    </message>
+    <message>
+        <source>前回のゲームの続きです。
+%1</source>
+        <extracomment>Message box at start when the game left at the last end goes on. %1 the problem as a reader hears it when it starts.</extracomment>
+        <translation>The game from last time goes on.
+%1</translation>
+    </message>
+    <message>
+        <source>ゲームの途中経過を保存できませんでした。
+
+%1
+%2</source>
+        <extracomment>Message box when the game under way could not be kept in its file: %1 the file&apos;s path, %2 why. The game goes on; the file keeps what it last held.</extracomment>
+        <translation>The game under way could not be saved.
+
+%1
+%2</translation>
+    </message>
 </context>
 <context>
     <name>HelpText</name>
@@ -349,6 +410,11 @@ Points: %4</translation>
         <source>Alt+Space、Shift+F10、メニューキー、ボタン以外の所の右クリック: ウィンドウメニュー(前の問題の最善解、バージョン情報)</source>
         <translation>Alt+Space, Shift+F10, the Menu key, or a right-click outside the buttons: the window menu (best solution of the previous problem, About)</translation>
     </message>
+    <message>
+        <source>遊んでいる途中のゲームは、操作のたびに %1 に保存されます（数字、選んだ記号と順位、試行とヒントの回数、何問目か、それまでの得点）。終了しても、ログアウトや停電で終わっても、次に起動するとその続きから始まります。このファイルを消すと、次は新しいゲームになります。</source>
+        <extracomment>%1 the kept game&apos;s file, beside the settings file.</extracomment>
+        <translation>The game under way is saved to %1 after every action (the digits, the chosen signs and ranks, the tries and hints taken, the problem's number and the score so far). However the game ends, even by a logout or a power cut, the next start goes on with it. Removing this file makes the next start a new game.</translation>
+    </message>
 </context>
 <context>
     <name>MessageBoxes</name>
@@ -424,6 +490,11 @@ Points: %4</translation>
         <source>ファイルが途中で切れています（最後の行が終わっていないか、項目が足りません）。</source>
         <extracomment>Why the settings file could not be read: a write was cut off.</extracomment>
         <translation>The file is cut short (its last line is unfinished, or entries are missing).</translation>
+    </message>
+    <message>
+        <source>ゲームが書くよりも大きなファイルです。</source>
+        <extracomment>Why a file of the game could not be read: far larger than the game writes it.</extracomment>
+        <translation>The file is larger than any the game writes.</translation>
     </message>
 </context>
 <context>
