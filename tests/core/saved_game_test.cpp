@@ -93,6 +93,14 @@ protected:
         GameFlow flow{app, view, rnd.Source()};
     };
 
+    // A new game with powers on, its first digits given.
+    void Start(int32_t repeatCount, std::initializer_list<int32_t> digits) {
+        app.settings.repeatCount = repeatCount;
+        app.settings.usePower = 1;
+        rnd.AddDigits(digits);
+        flow.StartGame();
+    }
+
     // What the file holds now, read as the next start reads it.
     GameState Kept() const {
         std::string bytes;
@@ -106,10 +114,7 @@ protected:
 };
 
 TEST_F(SavedGameTest, ASecondFlowGoesOnWithTheSameScreenAndDrawsNoDigits) {
-    app.settings.repeatCount = 3;
-    app.settings.usePower = 1;
-    rnd.AddDigits({1, 2, 3, 4});
-    flow.StartGame();
+    Start(3, {1, 2, 3, 4});
     Choose(Op(1), OpMul);
     flow.EvaluateTry();
     rnd.AddDigits({7, 0, 5, 9});
@@ -159,11 +164,8 @@ TEST_F(SavedGameTest, AnUntouchedProblemComesBackWithItsDigitsAndNoBox) {
 }
 
 TEST_F(SavedGameTest, EveryActionIsKeptAsItEndsAndAFinishedGameLeavesTheNextOne) {
-    app.settings.repeatCount = 2;
-    app.settings.usePower = 1;
     view.boxes.defaultAnswer = IDYES;
-    rnd.AddDigits({1, 2, 3, 4});
-    flow.StartGame();
+    Start(2, {1, 2, 3, 4});
     const std::function<void()> actions[] = {
         [&] { Choose(Op(1), OpJoin); },
         [&] { Choose(Rank(3), 0); },
@@ -206,10 +208,7 @@ TEST_F(SavedGameTest, EveryActionIsKeptAsItEndsAndAFinishedGameLeavesTheNextOne)
 }
 
 TEST_F(SavedGameTest, TheKeptGameGoesOnOnlyWhereTheSettingsNowReadAllowIt) {
-    app.settings.repeatCount = 3;
-    app.settings.usePower = 1;
-    rnd.AddDigits({1, 2, 3, 4});
-    flow.StartGame();
+    Start(3, {1, 2, 3, 4});
     Choose(Op(1), OpAdd);
     // Between two starts vostrel.dat was edited: powers off.
     SettingsRecord edited = app.settings;
@@ -248,10 +247,7 @@ std::string Edited(const GameState& s, const std::string& from, const std::strin
 }
 
 TEST_F(SavedGameTest, AnUntrustedFileStartsANewGameWithABoxSayingWhy) {
-    app.settings.repeatCount = 3;
-    app.settings.usePower = 1;
-    rnd.AddDigits({1, 2, 3, 4});
-    flow.StartGame();
+    Start(3, {1, 2, 3, 4});
     Choose(Op(2), OpJoin);
     flow.EvaluateTry();
     const GameState good = flow.State();

@@ -29,28 +29,7 @@ kept=$tmp/game/vostrel-game.txt
 
 # Every problem draws other digits, so a start that drew anew would show others.
 e2e_build_rand 1 2 3 4 5 6 7 8 9 0 2 4
-# Stands in for a slow disk: the first fsync leaves a mark, then takes a second.
-cat >"$tmp/slow.c" <<'C'
-#define _GNU_SOURCE
-#include <dlfcn.h>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <time.h>
-#include <unistd.h>
-
-int fsync(int fd) {
-    const char* mark = getenv("SLOW_SAVE_MARK");
-    if (mark && access(mark, F_OK) != 0) {
-        close(open(mark, O_WRONLY | O_CREAT, 0644));
-        struct timespec t = {1, 0};
-        while (nanosleep(&t, &t) != 0) {
-        }
-    }
-    int (*real)(int) = (int (*)(int))dlsym(RTLD_NEXT, "fsync");
-    return real(fd);
-}
-C
-cc -shared -fPIC -o "$tmp/slow.so" "$tmp/slow.c" -ldl
+e2e_build_slow_save
 
 printf ':Vostrel\r\n:Ver. 2.0.2005.0117\r\n:test\r\n' >"$dat"
 printf 'rn:3\r\nnsd:0\r\nnsr:0\r\nrto:1\r\neu:1\r\n' >>"$dat"
@@ -177,24 +156,8 @@ quit
 echo "ok: no temporary left"
 
 echo "the session manager's logout, and the command it was given"
-cc -o "$tmp/sm" "$(dirname "$0")/session_manager.c" -lSM -lICE ||
-    fail "cannot build the session manager (libsm-dev)"
-mkfifo "$tmp/sm.in"
-"$tmp/sm" <"$tmp/sm.in" >"$tmp/sm.out" 2>&1 &
-sm_pid=$!
-exec 5>"$tmp/sm.in"
-sm_said() {
-    local _
-    for _ in $(seq 200); do
-        grep -qx "$1" "$tmp/sm.out" && return 0
-        sleep 0.05
-    done
-    echo "the session manager did not say '$1': $(cat "$tmp/sm.out")" >&2
-    return 1
-}
-sm_said 'local/.*' || fail "no session manager"
-export SESSION_MANAGER
-SESSION_MANAGER=$(grep -m 1 '^local/' "$tmp/sm.out")
+e2e_start_session_manager
+export SESSION_MANAGER=$sm_address
 play
 sm_said registered || fail "the game did not join the session"
 echo logout >&5
