@@ -413,7 +413,7 @@ Points: %4</translation>
     <message>
         <source>遊んでいる途中のゲームは、操作のたびに %1 に保存されます（数字、選んだ記号と順位、試行とヒントの回数、何問目か、それまでの得点）。終了しても、ログアウトや停電で終わっても、次に起動するとその続きから始まります。このファイルを消すと、次は新しいゲームになります。</source>
         <extracomment>%1 the kept game&apos;s file, beside the settings file.</extracomment>
-        <translation>The game under way is saved to %1 after every action (the digits, the chosen signs and ranks, the tries and hints taken, the problem's number and the score so far). However the game ends, even by a logout or a power cut, the next start goes on with it. Removing this file makes the next start a new game.</translation>
+        <translation>The game under way is saved to %1 after every action (the digits, the chosen signs and ranks, the tries and hints taken, the problem&apos;s number and the score so far). However the game ends, even by a logout or a power cut, the next start goes on with it. Removing this file makes the next start a new game.</translation>
     </message>
 </context>
 <context>
