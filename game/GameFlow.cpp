@@ -496,7 +496,8 @@ void GameFlow::Keep() {
     }
     kept_ = state_;
     const int e = app_.KeepGame(FormatSavedGame(state_));
-    if (e != 0 && !keepFailureShown_) {
+    // A problem nobody has touched loses nothing: the player hears of it with the first action.
+    if (e != 0 && !keepFailureShown_ && IsGameRunning()) {
         keepFailureShown_ = true;
         //: Message box when the game under way could not be kept in its file: %1 the file's
         //: path, %2 why. The game goes on; the file keeps what it last held.

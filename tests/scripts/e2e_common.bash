@@ -106,19 +106,34 @@ e2e_grade_and_name() {
 }
 
 # Builds $XS_WORK/slow.so for LD_PRELOAD, which stands in for a slow disk: the first fsync
-# after the file named by SLOW_SAVE_MARK is missing makes that file, then takes a second.
+# after the file named by SLOW_SAVE_MARK is missing makes that file, then takes a second; with
+# SLOW_SAVE_NAME, only the fsync of a file whose path holds that text.
 e2e_build_slow_save() {
     cat >"$XS_WORK/slow.c" <<'C'
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <time.h>
 #include <unistd.h>
 
+/* Whether fd is a file whose path holds SLOW_SAVE_NAME (any file without it). */
+static int named(int fd) {
+    const char* name = getenv("SLOW_SAVE_NAME");
+    char link[64], path[4096];
+    if (!name) return 1;
+    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    ssize_t n = readlink(link, path, sizeof path - 1);
+    if (n < 0) return 0;
+    path[n] = 0;
+    return strstr(path, name) != NULL;
+}
+
 int fsync(int fd) {
     const char* mark = getenv("SLOW_SAVE_MARK");
-    if (mark && access(mark, F_OK) != 0) {
+    if (mark && access(mark, F_OK) != 0 && named(fd)) {
         close(open(mark, O_WRONLY | O_CREAT, 0644));
         struct timespec t = {1, 0};
         while (nanosleep(&t, &t) != 0) {

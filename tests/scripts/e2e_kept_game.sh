@@ -38,7 +38,7 @@ for row in 0 1 2 3 4; do printf 'hsn%d:none\r\nhss%d:0\r\n' "$row" "$row" >>"$da
 # Starts the game (extra LD_PRELOAD libraries in $1); sets XS_APP_PID.
 launch() {
     rm -f "$tmp/mark"
-    SLOW_SAVE_MARK="$tmp/mark" LD_PRELOAD="$tmp/rand.so ${1:-}" env --default-signal=INT \
+    SLOW_SAVE_MARK="$tmp/mark" SLOW_SAVE_NAME=vostrel-game.txt.tmp- LD_PRELOAD="$tmp/rand.so ${1:-}" env --default-signal=INT \
         "$tmp/game/vostrel" >>"$tmp/game.log" 2>&1 &
     XS_APP_PID=$!
 }

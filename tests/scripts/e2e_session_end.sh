@@ -47,7 +47,7 @@ start() {
     # Each scene starts a new game; the kept one has a script of its own.
     rm -f "$tmp/game/vostrel-game.txt"
     rm -f "$tmp/mark"
-    SLOW_SAVE_MARK="$tmp/mark" LD_PRELOAD="$tmp/rand.so ${1:-}" env --default-signal=INT \
+    SLOW_SAVE_MARK="$tmp/mark" SLOW_SAVE_NAME=vostrel.dat.tmp- LD_PRELOAD="$tmp/rand.so ${1:-}" env --default-signal=INT \
         "$tmp/game/vostrel" >"$tmp/game.log" 2>&1 &
     XS_APP_PID=$!
     main=$(xs_wait_window '^Vostrel$' "$XS_APP_PID") || fail "no game window"
