@@ -28,7 +28,9 @@ public:
     // The end of the window's initialisation: the game kept at the last end goes on, or a
     // new one starts (with a box saying why, when a kept one could not be used).
     void StartGame();
-    // Goes on with a game kept earlier: the screen shows s as it stands, no list down.
+    // Goes on with a game kept earlier: the screen shows s as it stands, no list down, the
+    // result of its last "=" when it has tries; a box with its problem says so when s was
+    // under way, else its problem is announced as a new one's.
     void Resume(const GameState& s);
 
     void RestartGame();
