@@ -2,6 +2,7 @@
 
 #include "app/FileReasons.h"
 #include "app/FileSave.h"
+#include "app/GameFile.h"
 #include "app/IAppShell.h"
 #include "app/PosixFileSystemView.h"
 #include "app/SaveFailure.h"
@@ -59,6 +60,20 @@ int32_t CGameApp::SaveTo(IAppShell* shell) {
         std::fputs(SaveFailureLine(settingsPath, reason).c_str(), stderr);
     }
     return -1;
+}
+
+int CGameApp::KeepGame(const std::string& bytes) {
+    if (keepFile_ || gamePath.empty() || gameSaved_ == bytes) {
+        return 0;
+    }
+    if (makeFolder_) {
+        MakeFolderOf(gamePath);
+    }
+    const int e = WriteGameFile(gamePath, bytes);
+    if (e == 0) {
+        gameSaved_ = bytes;
+    }
+    return e;
 }
 
 int CGameApp::EndSession() {
@@ -140,6 +155,12 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
             // A file with rn:0 or without rn would make the final score a division by zero.
             settings.repeatCount = kDefaultRepeatCount;
         }
+    }
+
+    gamePath = GameFilePath(location.path);
+    keptGameReason = ReadGameFile(gamePath, keptGame);
+    if (keptGameReason == 0) {
+        gameSaved_ = keptGame;
     }
 
     // A session that ended during start-up opens no window.

@@ -5,6 +5,7 @@
 #include "app/SettingsLocation.h"
 #include "app/SettingsRecord.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,6 +26,17 @@ public:
     } typedName;
     // The settings file of this run, set at start-up; empty before.
     std::string settingsPath;
+
+    // The game under way is kept in a file of its own beside the settings file, set at
+    // start-up; empty before.
+    std::string gamePath;
+    // What that file held at start-up, and 0 or why it could not be read (ENOENT: no file).
+    std::string keptGame;
+    int keptGameReason = ENOENT;
+
+    // Writes the game's file unless it holds these bytes already: 0, or an errno value.
+    // Always 0 in a run that was told at its start that it does not save.
+    int KeepGame(const std::string& bytes);
 
     // The settings file beside the executable; empty when that directory cannot be found.
     static std::string GetSettingsPath(std::string_view fileName);
@@ -73,6 +85,7 @@ private:
     int endStatus_ = 0;
     // What this run last wrote to the file.
     std::optional<SettingsRecord> saved_;
+    std::optional<std::string> gameSaved_;
 };
 
 } // namespace vostrel

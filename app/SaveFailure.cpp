@@ -31,10 +31,6 @@ std::string ReasonText(int reason, bool reading) {
         //: Why the settings file cannot be used: something else has its name.
         return Tr("SaveFailure",
                   "その名前のものはファイルではありません（フォルダ、FIFO、デバイスなど）。");
-    case kFileTooLarge:
-        //: Why the settings file was not read: %1 is the largest size read, in bytes.
-        return FillText(Tr("SaveFailure", "ファイルが %1 バイトを超えていて大きすぎます。"),
-                        {std::to_string(kMaxSettingsFile)});
     case kBadLineEnd:
         //: Why the settings file could not be read: a carriage return without its line feed.
         return Tr("SaveFailure", "LF が続かない CR があります。");
@@ -46,6 +42,9 @@ std::string ReasonText(int reason, bool reading) {
         //: Why the settings file could not be read: a write was cut off.
         return Tr("SaveFailure",
                   "ファイルが途中で切れています（最後の行が終わっていないか、項目が足りません）。");
+    case kFileTooLarge:
+        //: Why a file of the game could not be read: far larger than the game writes it.
+        return Tr("SaveFailure", "ゲームが書くよりも大きなファイルです。");
     case EROFS:
         //: Why the settings file could not be read or saved.
         return Tr("SaveFailure", "読取り専用のディスクです。");
@@ -66,6 +65,10 @@ std::string ReasonText(int reason, bool reading) {
 }
 
 } // namespace
+
+std::string FileReasonText(int reason, bool reading) {
+    return ReasonText(reason, reading);
+}
 
 std::string SaveFailureText(const std::string& path, int reason) {
     //: Message box when the settings file cannot be saved: %1 its path, %2 why.

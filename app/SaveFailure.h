@@ -10,6 +10,8 @@ namespace vostrel {
 std::string SaveFailureText(const std::string& path, int reason);
 // reading: the file could not be read rather than saved.
 std::string SaveFailureLine(const std::string& path, int reason, bool reading = false);
+// Why a file could not be read (reading) or saved, in the player's language.
+std::string FileReasonText(int reason, bool reading);
 // playing: the game goes on with the defaults and leaves the file as it is.
 std::string ReadFailureText(const std::string& path, int reason, bool playing);
 // A rewrite in place that was cut off has been finished (the bytes it was saving are in) or

@@ -1,5 +1,6 @@
 #include "game/GameFlow.h"
 
+#include "app/SaveFailure.h"
 #include "app/Tr.h"
 #include "app/WinConstants.h"
 #include "engine/Evaluator.h"
@@ -7,10 +8,12 @@
 #include "engine/ExpressionText.h"
 #include "engine/PointRules.h"
 #include "game/GameScore.h"
+#include "game/SavedGame.h"
 #include "game/SpokenText.h"
 #include "search/LabelOrder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -50,6 +53,50 @@ GameFlow::GameFlow(CGameApp& app, IGameView& view, RandomSource random)
     : app_(app), view_(view), random_(std::move(random)) {}
 
 void GameFlow::StartGame() {
+    if (app_.keptGameReason == ENOENT) {
+        RestartGame();
+        return;
+    }
+    GameState kept;
+    std::string why;
+    if (app_.keptGameReason != 0) {
+        //: Message box at start: the kept game's file could not be read. %1 its path, %2 why.
+        why =
+            FillText(Tr("GameFlow",
+                        "前回のゲームのファイルを読めないので、新しいゲームを始めます。\n\n%1\n%2"),
+                     {app_.gamePath, FileReasonText(app_.keptGameReason, true)});
+    } else {
+        switch (ParseSavedGame(app_.keptGame, app_.settings, kept)) {
+        case SavedGameStatus::Ok:
+            break;
+        case SavedGameStatus::Damaged:
+            //: Message box at start: the kept game's file is not what the game writes. %1 its path.
+            why = FillText(
+                Tr("GameFlow",
+                   "前回のゲームのファイルが壊れているので、新しいゲームを始めます。\n\n%1"),
+                {app_.gamePath});
+            break;
+        case SavedGameStatus::Impossible:
+            //: Message box at start: the kept game's file holds a game that cannot happen
+            //: (edited by hand, or the settings changed since). %1 its path.
+            why = FillText(Tr("GameFlow", "前回のゲームのファイルにありえない内容があるので、新しい"
+                                          "ゲームを始めます。\n\n%1"),
+                           {app_.gamePath});
+            break;
+        case SavedGameStatus::Newer:
+            //: Message box at start: the kept game's file comes from a later version. %1 its path.
+            why = FillText(Tr("GameFlow", "前回のゲームのファイルは新しい版の Vostrel "
+                                          "で書かれているので、新しいゲームを始めます。\n\n%1"),
+                           {app_.gamePath});
+            break;
+        }
+    }
+    if (why.empty()) {
+        Resume(kept);
+        return;
+    }
+    //: Title of the message boxes about the kept game's file.
+    view_.MessageBox(why, Tr("GameFlow", "前回のゲーム"), MB_OK | MB_ICONEXCLAMATION);
     RestartGame();
 }
 
@@ -59,9 +106,29 @@ void GameFlow::Resume(const GameState& s) {
     ShowProblemNumber();
     ShowLabels(kAllLabels);
     ShowDigits();
-    screen_.result.text.clear();
-    screen_.points.align = TextAlign::Right;
-    screen_.points.text = "0 ";
+    if (state_.tries > 0) {
+        // What the last "=" showed, when the expression has not changed since.
+        ShowResult(Evaluate(state_.expr, state_.tries, SwitchesOf(app_.settings)));
+    } else {
+        screen_.result.text.clear();
+        screen_.points.align = TextAlign::Right;
+        screen_.points.text = "0 ";
+    }
+    const int number = SpokenProblemNumber(app_.settings.repeatCount, state_.problemIndex);
+    const std::string problem = ProblemSpeech(number, state_.expr.digits);
+    screen_.evaluateName = EvaluateButtonName(number, state_.expr.digits);
+    screen_.focusEvaluate = true;
+    if (!IsGameRunning()) {
+        // Nothing was done yet: the problem starts as any new one, with the digits it had.
+        screen_.speech.push_back(problem);
+        Present();
+        return;
+    }
+    Present();
+    //: Message box at start when the game left at the last end goes on. %1 the problem as a
+    //: reader hears it when it starts.
+    view_.MessageBox(FillText(Tr("GameFlow", "前回のゲームの続きです。\n%1"), {problem}),
+                     Tr("GameFlow", "前回のゲーム"), MB_OK | MB_ICONINFORMATION);
     screen_.focusEvaluate = true;
     Present();
 }
@@ -529,7 +596,28 @@ void GameFlow::ShowResult(const EvalResult& r) {
     screen_.points.align = d.points.align;
 }
 
+void GameFlow::Keep() {
+    if (kept_ == state_) {
+        return;
+    }
+    kept_ = state_;
+    const int e = app_.KeepGame(FormatSavedGame(state_));
+    // A problem nobody has touched loses nothing: the player hears of it with the first action.
+    if (e != 0 && !keepFailureShown_ && IsGameRunning()) {
+        keepFailureShown_ = true;
+        //: Message box when the game under way could not be kept in its file: %1 the file's
+        //: path, %2 why. The game goes on; the file keeps what it last held.
+        view_.MessageBox(
+            FillText(Tr("GameFlow", "ゲームの途中経過を保存できませんでした。\n\n%1\n%2"),
+                     {app_.gamePath, FileReasonText(e, false)}),
+            Tr("GameFlow", "前回のゲーム"), MB_OK | MB_ICONERROR);
+    }
+}
+
 void GameFlow::Present() {
+    // Every event ends here: the game as it now stands is kept before it is drawn, so a kill
+    // loses no more than the event under way.
+    Keep();
     // The effects go with this drawing only, even if the window reports an event while it draws.
     const Screen shown = screen_;
     screen_.speech.clear();

@@ -27,9 +27,12 @@ class GameFlow {
 public:
     GameFlow(CGameApp& app, IGameView& view, RandomSource random = CRandSource);
 
-    // The end of the window's initialisation: the first game.
+    // The end of the window's initialisation: the game kept at the last end goes on, or a
+    // new one starts (with a box saying why, when a kept one could not be used).
     void StartGame();
-    // Goes on with a game kept earlier: the screen shows s as it stands, no list down.
+    // Goes on with a game kept earlier: the screen shows s as it stands, no list down, the
+    // result of its last "=" when it has tries; a box with its problem says so when s was
+    // under way, else its problem is announced as a new one's.
     void Resume(const GameState& s);
 
     void RestartGame();
@@ -84,6 +87,8 @@ private:
     EvalResult EvaluateNow() const;
     // The best expression for the problem on screen under the settings, solved once a problem.
     const SolveResult& Best();
+    // Writes the game's file when the state changed since it was last written.
+    void Keep();
     // Hands the screen to the window, before anything modal and at the end of each event.
     void Present();
 
@@ -95,6 +100,8 @@ private:
     // The problem and switches best_ was solved for.
     std::optional<std::pair<Digits, SolveSwitches>> bestFor_;
     SolveResult best_;
+    std::optional<GameState> kept_;
+    bool keepFailureShown_ = false;
 };
 
 } // namespace vostrel

@@ -1,5 +1,6 @@
 #include "game/HelpText.h"
 
+#include "app/GameFile.h"
 #include "app/SettingsRecord.h"
 #include "app/Tr.h"
 #include "engine/Evaluator.h"
@@ -370,6 +371,15 @@ std::vector<HelpSection> BuildHelp(const std::string& settingsPath) {
                                              "ほかのユーザーがそのフォルダーを変更できるときは "
                                              "$XDG_DATA_HOME/vostrel (通常は "
                                              "~/.local/share/vostrel) に置かれます。"));
+    if (!settingsPath.empty()) {
+        file.paragraphs.push_back(FillText(
+            //: %1 the kept game's file, beside the settings file.
+            Tr("HelpText", "遊んでいる途中のゲームは、操作のたびに %1 に保存されます（数字、"
+                           "選んだ記号と順位、試行とヒントの回数、何問目か、それまでの得点）。"
+                           "終了しても、ログアウトや停電で終わっても、次に起動するとその続き"
+                           "から始まります。このファイルを消すと、次は新しいゲームになります。"),
+            {GameFilePath(settingsPath)}));
+    }
     help.push_back(std::move(file));
     return help;
 }

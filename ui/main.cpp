@@ -2,6 +2,7 @@
 // window, the settings file beside the executable or in the player's data folder.
 #include "app/CGameApp.h"
 #include "app/CommandLine.h"
+#include "app/GameFile.h"
 #include "app/SaveFailure.h"
 #include "app/SaveTemporaries.h"
 #include "app/Tr.h"
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
         return 1;
     case vostrel::SingleInstance::Role::Sole:
         vostrel::RemoveSaveLeftovers(location.path);
+        vostrel::RemoveSaveLeftovers(vostrel::GameFilePath(location.path));
         if (!guard.hasFolder()) {
             shell.MessageBox(vostrel::NoGuardFolderText(), caption,
                              vostrel::MB_OK | vostrel::MB_ICONEXCLAMATION);

@@ -162,6 +162,67 @@ Points: %4</translation>
         <source>この数字では10を作れません。最高得点は%1点(結果 %2)です。</source>
         <translation>10 cannot be made from these digits. The most points: %1 (result %2).</translation>
     </message>
+    <message>
+        <source>前回のゲームのファイルを読めないので、新しいゲームを始めます。
+
+%1
+%2</source>
+        <extracomment>Message box at start: the kept game&apos;s file could not be read. %1 its path, %2 why.</extracomment>
+        <translation>The game left unfinished last time cannot be read, so a new game starts.
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>前回のゲームのファイルが壊れているので、新しいゲームを始めます。
+
+%1</source>
+        <extracomment>Message box at start: the kept game&apos;s file is not what the game writes. %1 its path.</extracomment>
+        <translation>The file of the game left unfinished last time is damaged, so a new game starts.
+
+%1</translation>
+    </message>
+    <message>
+        <source>前回のゲームのファイルにありえない内容があるので、新しいゲームを始めます。
+
+%1</source>
+        <extracomment>Message box at start: the kept game&apos;s file holds a game that cannot happen (edited by hand, or the settings changed since). %1 its path.</extracomment>
+        <translation>The file of the game left unfinished last time holds a game that cannot happen, so a new game starts.
+
+%1</translation>
+    </message>
+    <message>
+        <source>前回のゲームのファイルは新しい版の Vostrel で書かれているので、新しいゲームを始めます。
+
+%1</source>
+        <extracomment>Message box at start: the kept game&apos;s file comes from a later version. %1 its path.</extracomment>
+        <translation>The file of the game left unfinished last time was written by a newer version of Vostrel, so a new game starts.
+
+%1</translation>
+    </message>
+    <message>
+        <source>前回のゲーム</source>
+        <extracomment>Title of the message boxes about the kept game&apos;s file.</extracomment>
+        <translation>Last Game</translation>
+    </message>
+    <message>
+        <source>前回のゲームの続きです。
+%1</source>
+        <extracomment>Message box at start when the game left at the last end goes on. %1 the problem as a reader hears it when it starts.</extracomment>
+        <translation>The game from last time goes on.
+%1</translation>
+    </message>
+    <message>
+        <source>ゲームの途中経過を保存できませんでした。
+
+%1
+%2</source>
+        <extracomment>Message box when the game under way could not be kept in its file: %1 the file&apos;s path, %2 why. The game goes on; the file keeps what it last held.</extracomment>
+        <translation>The game under way could not be saved.
+
+%1
+%2</translation>
+    </message>
 </context>
 <context>
     <name>HelpText</name>
@@ -431,6 +492,11 @@ Points: %4</translation>
         <source>ボタン以外の所の右クリック、Shift+F10、メニューキー: ウィンドウメニュー(ヒント、前の問題の最善解、バージョン情報)。Alt+Space でも開きますが、ウィンドウマネージャーがこのキーを使う環境では開きません</source>
         <translation>A right-click outside the buttons, Shift+F10 or the Menu key: the window menu (hint, best solution of the previous problem, About). Alt+Space opens it too, except where the window manager keeps that key for itself</translation>
     </message>
+    <message>
+        <source>遊んでいる途中のゲームは、操作のたびに %1 に保存されます（数字、選んだ記号と順位、試行とヒントの回数、何問目か、それまでの得点）。終了しても、ログアウトや停電で終わっても、次に起動するとその続きから始まります。このファイルを消すと、次は新しいゲームになります。</source>
+        <extracomment>%1 the kept game&apos;s file, beside the settings file.</extracomment>
+        <translation>The game under way is saved to %1 after every action (the digits, the chosen signs and ranks, the tries and hints taken, the problem&apos;s number and the score so far). However the game ends, even by a logout or a power cut, the next start goes on with it. Removing this file makes the next start a new game.</translation>
+    </message>
 </context>
 <context>
     <name>MessageBoxes</name>
@@ -521,6 +587,11 @@ Points: %4</translation>
         <source>ファイルが %1 バイトを超えていて大きすぎます。</source>
         <extracomment>Why the settings file was not read: %1 is the largest size read, in bytes.</extracomment>
         <translation>The file is larger than %1 bytes: too large.</translation>
+    </message>
+    <message>
+        <source>ゲームが書くよりも大きなファイルです。</source>
+        <extracomment>Why a file of the game could not be read: far larger than the game writes it.</extracomment>
+        <translation>The file is larger than any the game writes.</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "app/CGameApp.h"
 #include "app/FileReasons.h"
+#include "app/GameFile.h"
 #include "app/InPlaceRewrite.h"
 #include "app/SaveFailure.h"
 #include "app/SettingsFile.h"
@@ -268,8 +269,16 @@ TEST_F(StartUpTest, AHugeFileIsRefusedAtOnce) {
 // An installed game keeps the file in the player's data folder, made when first saved.
 TEST_F(StartUpTest, TheDataFolderIsMadeAtTheFirstSaveAndReadAtTheNextStart) {
     const SettingsLocation location{dir_.File("home/.local/share/vostrel/vostrel.dat"), true};
-    shell.onGameDialog = [](CGameApp& running) { running.settings.repeatCount = 1; };
+    // The game under way goes to a file of its own beside vostrel.dat, in the made folder.
+    const std::string game = dir_.File("home/.local/share/vostrel/") + kGameFileName;
+    shell.onGameDialog = [](CGameApp& running) {
+        running.settings.repeatCount = 1;
+        EXPECT_EQ(running.keptGameReason, ENOENT);
+        EXPECT_EQ(running.KeepGame("game under way\n"), 0);
+    };
     EXPECT_EQ(app.InitInstance(shell, location), 0);
+    EXPECT_EQ(test::ReadBytes(game), "game under way\n");
+    EXPECT_EQ(test::ReadBytes(location.path).find("game under way"), std::string::npos);
     EXPECT_EQ(shell.boxes.shown.size(), 1u);
     struct stat st;
     ASSERT_EQ(::stat(dir_.File("home/.local/share/vostrel").c_str(), &st), 0);
@@ -277,6 +286,11 @@ TEST_F(StartUpTest, TheDataFolderIsMadeAtTheFirstSaveAndReadAtTheNextStart) {
 
     CGameApp next;
     FakeAppShell sh;
+    sh.onGameDialog = [&game](CGameApp& running) {
+        EXPECT_EQ(running.gamePath, game);
+        EXPECT_EQ(running.keptGameReason, 0);
+        EXPECT_EQ(running.keptGame, "game under way\n");
+    };
     EXPECT_EQ(next.InitInstance(sh, location), 0);
     EXPECT_TRUE(sh.boxes.shown.empty());
     EXPECT_EQ(next.settings.repeatCount, 1);

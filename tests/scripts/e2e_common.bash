@@ -104,3 +104,68 @@ e2e_grade_and_name() {
     xdotool key Return
     xs_wait_gone '^ハイスコア$' 10
 }
+
+# Builds $XS_WORK/slow.so for LD_PRELOAD, which stands in for a slow disk: the first fsync
+# after the file named by SLOW_SAVE_MARK is missing makes that file, then takes a second; with
+# SLOW_SAVE_NAME, only the fsync of a file whose path holds that text.
+e2e_build_slow_save() {
+    cat >"$XS_WORK/slow.c" <<'C'
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+#include <unistd.h>
+
+/* Whether fd is a file whose path holds SLOW_SAVE_NAME (any file without it). */
+static int named(int fd) {
+    const char* name = getenv("SLOW_SAVE_NAME");
+    char link[64], path[4096];
+    if (!name) return 1;
+    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    ssize_t n = readlink(link, path, sizeof path - 1);
+    if (n < 0) return 0;
+    path[n] = 0;
+    return strstr(path, name) != NULL;
+}
+
+int fsync(int fd) {
+    const char* mark = getenv("SLOW_SAVE_MARK");
+    if (mark && access(mark, F_OK) != 0 && named(fd)) {
+        close(open(mark, O_WRONLY | O_CREAT, 0644));
+        struct timespec t = {1, 0};
+        while (nanosleep(&t, &t) != 0) {
+        }
+    }
+    int (*real)(int) = (int (*)(int))dlsym(RTLD_NEXT, "fsync");
+    return real(fd);
+}
+C
+    cc -shared -fPIC -o "$XS_WORK/slow.so" "$XS_WORK/slow.c" -ldl
+}
+
+# Starts the test's session manager (session_manager.c), its input on descriptor 5, its pid in
+# sm_pid, and waits for its address, which it prints in sm_address.
+e2e_start_session_manager() {
+    cc -o "$XS_WORK/sm" "$(dirname "${BASH_SOURCE[0]}")/session_manager.c" -lSM -lICE ||
+        fail "cannot build the session manager (libsm-dev)"
+    mkfifo "$XS_WORK/sm.in"
+    "$XS_WORK/sm" <"$XS_WORK/sm.in" >"$XS_WORK/sm.out" 2>&1 &
+    sm_pid=$!
+    exec 5>"$XS_WORK/sm.in"
+    sm_said 'local/.*' || fail "no session manager"
+    sm_address=$(grep -m 1 '^local/' "$XS_WORK/sm.out")
+}
+
+# Waits up to 10 seconds for the line $1 from the session manager.
+sm_said() {
+    local _
+    for _ in $(seq 200); do
+        grep -qx "$1" "$XS_WORK/sm.out" && return 0
+        sleep 0.05
+    done
+    echo "the session manager did not say '$1': $(cat "$XS_WORK/sm.out")" >&2
+    return 1
+}

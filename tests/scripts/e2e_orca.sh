@@ -297,8 +297,10 @@ button() {
     echo "^$(re "$(tx SpokenText '= %1' "$(tx SpokenText '%1問目、数字 %2、%3、%4、%5' "$@")")") push button"
 }
 
-# Starts the game in language $lang; the first problem's digits are heard as it starts.
+# Starts the game in language $lang; the first problem's digits are heard as it starts. A new
+# game each time, unless $1 is "kept": then the game left under way goes on.
 start_game() {
+    [ "${1:-}" = kept ] || rm -f "$tmp/game/vostrel-game.txt"
     read -r STEP_SPOKEN STEP_BRAILLED < <(mark)
     STEP_WAIT=120
     STEP_KEYS="(start)"
@@ -568,7 +570,30 @@ help_first=$(sed -n '/Heading of the help.s first section/,$ s/^.*Tr("HelpText",
     "$here/../../game/HelpText.cpp" | head -n 1)
 [ -n "$help_first" ] || fail "no first sentence found in the help's source"
 
+# The game that the first start left under way goes on: its box says so with the problem and
+# its digits, spoken and on the braille display, and "=" names them after it.
+kept_start() {
+    local box problem
+    start_game kept
+    box=$(re "$(tx GameFlow $'前回のゲームの続きです。\n%1' '' | sed 's/ *$//')")
+    problem=$(re "$(tx SpokenText '%1問目、数字 %2、%3、%4、%5' 1 3 1 2 4)")
+    says "$box" "the kept game's box"
+    says "$problem" "the kept game's problem in its box"
+    shows "$problem" "the kept game's problem on the braille display"
+    show
+    step 90 Return
+    says "$(button 1 3 1 2 4)" "the = button after the kept game's box"
+    show
+    step 90 alt+x
+    says "$(re "$(tx GameFlow 終了しますか)")" "the exit question of the kept game"
+    show
+    xdotool key --clearmodifiers alt+y
+    xs_wait_exit "$XS_APP_PID" 60 || fail "the game did not end"
+    [ "$XS_STATUS" -eq 0 ] || fail "the game ended with status $XS_STATUS"
+}
+
 first_start en
+kept_start
 play ja
 play en
 echo "ok: in Japanese and English Orca said the digits once and showed them with =, 26 drops of a list alike (label, expanded, item chosen; spoken and brailled), every result and points, one try for each held key (Alt+=, Space, Return), the grade's box, the next digits, the final score and row, each row of the table once as it opened and alone on its braille line, the help as it opened and the window menu by the Menu key and Shift+F10"

@@ -2,7 +2,8 @@
  * desktop runs it. Prints the SESSION_MANAGER value, then "registered" when the client has
  * come; on the line "logout" from standard input it asks the client to save for a shutdown
  * (interaction allowed) and prints "interact" if the client asks to talk to the player,
- * "cancel" if it cancels the logout, "hint N" for the restart style it sets and "done S" with
+ * "cancel" if it cancels the logout, "hint N" for the restart style it sets, "restart A B ..."
+ * for the restart command it sets (its words one space apart) and "done S" with
  * the success of its save; on "die" it ends the client and prints "closed" when it has gone.
  * Every line is flushed. Ends by itself after 60 seconds. */
 #include <X11/ICE/ICElib.h>
@@ -82,6 +83,14 @@ static void SetProps(SmsConn c, SmPointer d, int n, SmProp** props) {
     for (int i = 0; i < n; ++i) {
         if (strcmp(props[i]->name, SmRestartStyleHint) == 0 && props[i]->num_vals == 1) {
             printf("hint %d\n", ((unsigned char*)props[i]->vals[0].value)[0]);
+            fflush(stdout);
+        }
+        if (strcmp(props[i]->name, SmRestartCommand) == 0) {
+            fputs("restart", stdout);
+            for (int v = 0; v < props[i]->num_vals; ++v) {
+                printf(" %.*s", props[i]->vals[v].length, (char*)props[i]->vals[v].value);
+            }
+            putchar('\n');
             fflush(stdout);
         }
         SmFreeProperty(props[i]);

@@ -98,9 +98,10 @@ SessionEnd::SessionEnd(std::function<void()> save, std::function<int()> end)
     // At a logout the session manager asks for the data, then (unless the logout is
     // cancelled) for the end; neither may wait for the player.
     const auto saveForSession = [this](QSessionManager& manager) {
-        // The game has no state to come back to, and a restart command would hand it
-        // arguments that it refuses.
-        manager.setRestartHint(QSessionManager::RestartNever);
+        // The game under way is kept in its file, so the next session brings it back. The
+        // command is the program alone: Qt's own would add arguments that it refuses.
+        manager.setRestartCommand({QCoreApplication::applicationFilePath()});
+        manager.setRestartHint(QSessionManager::RestartIfRunning);
         save_();
     };
     connect(qApp, &QGuiApplication::commitDataRequest, this, saveForSession);
