@@ -289,30 +289,41 @@ bool LoadReport::CutShort() const {
     return !empty && (lines == 0 || (header && (unfinished || (keys & every) != every)));
 }
 
+int OpenToRead(const std::string& path, int& reason) {
+    TrustedPath file;
+    reason = file.Resolve(path);
+    // Without O_NONBLOCK a FIFO would hold the start until a writer came.
+    const int fd = reason != 0 ? -1
+                               : ::openat(file.folder(), file.name().c_str(),
+                                          O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (reason == 0) {
+            // A link put in the file's place since it was looked at is not followed.
+            reason = errno == ELOOP ? kOtherUsersLink : errno;
+        }
+        return -1;
+    }
+    // A directory, a FIFO or a device is no file of the game.
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return -2;
+    }
+    return fd;
+}
+
 int32_t LoadSettings(const std::string& path, SettingsRecord& s, LoadReport* report) {
     LoadReport seen;
     LoadReport& r = report != nullptr ? *report : seen;
     r = LoadReport{};
-    TrustedPath file;
-    r.reason = file.Resolve(path);
-    // Without O_NONBLOCK a FIFO would hold the start until a writer came.
-    const int fd = r.reason != 0 ? -1
-                                 : ::openat(file.folder(), file.name().c_str(),
-                                            O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        if (r.reason == 0) {
-            // A link put in the file's place since it was looked at is not followed.
-            r.reason = errno == ELOOP ? kOtherUsersLink : errno;
-        }
-        // Only a file that is not there is missing: any other failure would have the
-        // defaults saved over a file that is.
+    const int fd = OpenToRead(path, r.reason);
+    // Only a file that is not there is missing: any other failure would have the defaults
+    // saved over a file that is. Something that is no file is the same as a missing one.
+    if (fd == -1) {
         return r.reason == ENOENT ? -1 : -9;
     }
-    // A directory, a FIFO or a device is no settings file: the same as a missing one.
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        r.reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    if (fd == -2) {
         return -1;
     }
     FileByteSource source(fd);
@@ -367,10 +378,18 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s, size_t blockSiz
     }
 }
 
+int SaveFileBytes(const std::string& path, const std::string& bytes) {
+    try {
+        return SaveBytes(path, bytes);
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
+}
+
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason) {
     int e = 0;
     try {
-        e = SaveBytes(path, FormatSettings(s));
+        e = SaveFileBytes(path, FormatSettings(s));
     } catch (const std::bad_alloc&) {
         e = ENOMEM;
     }

@@ -48,6 +48,12 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s,
 // gets the errno value of the failure (0 on success), or kOtherUsersLink. A symbolic link is
 // followed only when the player or root owns it.
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason = nullptr);
+// The way every file of the game is read and written, for any file name. OpenToRead gives an
+// open descriptor, or -1 (reason: ENOENT when there is no file, or why it cannot be read) or -2
+// (reason EISDIR or EINVAL: something that is no file). SaveFileBytes replaces the file's
+// bytes as SaveSettings does: 0, or the reason with the old file left as it was.
+int OpenToRead(const std::string& path, int& reason);
+int SaveFileBytes(const std::string& path, const std::string& bytes);
 // The exact bytes SaveSettings writes, each line ended by CR LF.
 std::string FormatSettings(const SettingsRecord& s);
 // Writes the text and CR LF to a file descriptor: 0, or -1 when a write failed.
