@@ -271,6 +271,10 @@ HistoryFigures FiguresOf(const GameHistory& h, const SettingsSet& current) {
     HistoryFigures f;
     f.all = h.allFolded;
     f.sets = h.setsFolded;
+    // The current set has its column even before its first game.
+    if (current.problems > 0) {
+        TotalsOf(f.sets, current);
+    }
     for (const HistoryGame& g : h.games) {
         AddGame(f.all, g);
         AddGame(*TotalsOf(f.sets, g.set), g);
