@@ -82,10 +82,9 @@ CStatsDlg::CStatsDlg(const HistoryFigures& figures, const std::string& problem, 
     auto* layout = new QVBoxLayout(this);
     QString said = QString::fromStdString(problem);
     if (skipped > 0) {
-        //: The statistics window when lines of the record could not be read: %n of them.
+        //: The statistics window when lines of the record could not be read: %1 how many.
         said += (said.isEmpty() ? QString() : QStringLiteral("\n")) +
-                tr("成績ファイルの %n 行を読めなかったので飛ばしました。", nullptr,
-                   static_cast<int>(std::min<int64_t>(skipped, INT32_MAX)));
+                tr("成績ファイルの読めなかった行（飛ばしました）: %1").arg(skipped);
     }
     problem_ = MakeStatic(this, said, Qt::AlignLeft | Qt::AlignTop);
     problem_->setWordWrap(true);

@@ -889,13 +889,10 @@ Points: %4</translation>
         <extracomment>Title of the statistics window.</extracomment>
         <translation>Statistics</translation>
     </message>
-    <message numerus="yes">
-        <source>成績ファイルの %n 行を読めなかったので飛ばしました。</source>
-        <extracomment>The statistics window when lines of the record could not be read: %n of them.</extracomment>
-        <translation>
-            <numerusform>%n line of the record could not be read and was skipped.</numerusform>
-            <numerusform>%n lines of the record could not be read and were skipped.</numerusform>
-        </translation>
+    <message>
+        <source>成績ファイルの読めなかった行（飛ばしました）: %1</source>
+        <extracomment>The statistics window when lines of the record could not be read: %1 how many.</extracomment>
+        <translation>Lines of the record that could not be read (skipped): %1</translation>
     </message>
     <message>
         <source>数字で見る成績(&amp;T):</source>
