@@ -76,6 +76,54 @@ int CGameApp::KeepGame(const std::string& bytes) {
     return e;
 }
 
+int32_t CGameApp::LocalDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    if (::localtime_r(&now, &tm) == nullptr) {
+        return 0;
+    }
+    return (tm.tm_year + 1900) * 10000 + (tm.tm_mon + 1) * 100 + tm.tm_mday;
+}
+
+int32_t CGameApp::WriteHistory(int& reason) {
+    reason = 0;
+    if (historyPath.empty()) {
+        return 0;
+    }
+    if (historyKept_) {
+        reason = historyRead.reason;
+        return -1;
+    }
+    if (makeFolder_) {
+        MakeFolderOf(historyPath);
+    }
+    reason = SaveHistory(historyPath, history);
+    historyUnsaved_ = reason != 0;
+    return reason == 0 ? 0 : -1;
+}
+
+std::optional<std::string> CGameApp::RecordGame(const HistoryGame& g) {
+    history.Append(g);
+    int reason = 0;
+    if (historyKept_ || WriteHistory(reason) == 0 || historyFailureShown_) {
+        return std::nullopt;
+    }
+    historyFailureShown_ = true;
+    return HistoryFailureText(historyPath, reason, false);
+}
+
+std::optional<std::string> CGameApp::ClearHistory() {
+    if (historyKept_) {
+        return HistoryFailureText(historyPath, historyRead.reason, true);
+    }
+    history = GameHistory{};
+    int reason = 0;
+    if (WriteHistory(reason) == 0) {
+        return std::nullopt;
+    }
+    return HistoryFailureText(historyPath, reason, false);
+}
+
 int CGameApp::EndSession() {
     if (sessionEnded_) {
         return endStatus_;
@@ -162,12 +210,21 @@ int CGameApp::InitInstance(IAppShell& shell, const SettingsLocation& location) {
     if (keptGameReason == 0) {
         gameSaved_ = keptGame;
     }
+    if (!settingsPath.empty()) {
+        historyPath = HistoryPathBeside(settingsPath);
+        historyKept_ = LoadHistory(historyPath, history, historyRead) != 0;
+    }
 
     // A session that ended during start-up opens no window.
     if (!sessionEnded_) {
         running_ = true;
         shell.RunGameDialog(*this);
         running_ = false;
+    }
+    // A game a full disk kept from the file gets another chance.
+    if (historyUnsaved_) {
+        int reason = 0;
+        WriteHistory(reason);
     }
     if (sessionEnded_) {
         return endStatus_;

@@ -2,11 +2,13 @@
 // The application object: owns the settings record for the whole run, reads and writes the settings
 // file, and runs start-up and shutdown.
 
+#include "app/GameHistory.h"
 #include "app/SettingsLocation.h"
 #include "app/SettingsRecord.h"
 
 #include <cerrno>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +39,22 @@ public:
     // Writes the game's file unless it holds these bytes already: 0, or an errno value.
     // Always 0 in a run that was told at its start that it does not save.
     int KeepGame(const std::string& bytes);
+
+    // The player's own record, read at start-up from historyPath (beside the settings file;
+    // empty: kept in memory only), and what that read saw.
+    GameHistory history;
+    std::string historyPath;
+    HistoryReport historyRead;
+    // Today as yyyymmdd, for the record.
+    std::function<int32_t()> today = LocalDate;
+    static int32_t LocalDate();
+
+    // Adds a game to the record and writes the file. A failure gives the text to show, once a
+    // run; the game stays in memory and goes with the next write. A file that could not be read
+    // is never written over.
+    std::optional<std::string> RecordGame(const HistoryGame& g);
+    // Empties the record and writes it; a failure's text.
+    std::optional<std::string> ClearHistory();
 
     // The settings file beside the executable; empty when that directory cannot be found.
     static std::string GetSettingsPath(std::string_view fileName);
@@ -83,6 +101,10 @@ private:
     // The file could not be read: it is left as it is, and nothing is saved this run.
     bool keepFile_ = false;
     int endStatus_ = 0;
+    int32_t WriteHistory(int& reason);
+    bool historyKept_ = false; // the record's file could not be read
+    bool historyUnsaved_ = false;
+    bool historyFailureShown_ = false;
     // What this run last wrote to the file.
     std::optional<SettingsRecord> saved_;
     std::optional<std::string> gameSaved_;

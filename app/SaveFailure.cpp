@@ -92,6 +92,17 @@ std::string SaveFailureLine(const std::string& path, int reason, bool reading) {
            (reading ? "read from " : "saved to ") + path + ": " + why + "\n";
 }
 
+std::string HistoryFailureText(const std::string& path, int reason, bool reading) {
+    if (reading) {
+        //: The statistics window when the record's file cannot be read: %1 its path, %2 why.
+        return FillText(Tr("SaveFailure", "成績ファイルを読めないので、書き換えません。\n%1\n%2"),
+                        {path, ReasonText(reason, true)});
+    }
+    //: Message box when the record's file cannot be saved: %1 its path, %2 why.
+    return FillText(Tr("SaveFailure", "成績ファイルの保存に失敗しました。\n\n%1\n%2"),
+                    {path, ReasonText(reason, false)});
+}
+
 std::string ReadFailureText(const std::string& path, int reason, bool playing) {
     //: Message box when the settings file cannot be read: %1 its path, %2 why.
     const std::string text =

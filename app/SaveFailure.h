@@ -13,6 +13,8 @@ std::string SaveFailureLine(const std::string& path, int reason, bool reading = 
 // Why a file could not be read (reading) or saved, in the player's language.
 std::string FileReasonText(int reason, bool reading);
 // playing: the game goes on with the defaults and leaves the file as it is.
+// The player's record: reading, it could not be read and is left as it is; else not saved.
+std::string HistoryFailureText(const std::string& path, int reason, bool reading);
 std::string ReadFailureText(const std::string& path, int reason, bool playing);
 // A rewrite in place that was cut off has been finished (the bytes it was saving are in) or
 // undone (the bytes before it are back).

@@ -188,6 +188,30 @@ bool LoadReport::CutShort() const {
     return !empty && (lines == 0 || (header && (unfinished || (keys & every) != every)));
 }
 
+int OpenToRead(const std::string& path, int& reason) {
+    TrustedPath file;
+    reason = file.Resolve(path);
+    // Without O_NONBLOCK a FIFO would hold the start until a writer came.
+    const int fd = reason != 0 ? -1
+                               : ::openat(file.folder(), file.name().c_str(),
+                                          O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (reason == 0) {
+            // A link put in the file's place since it was looked at is not followed.
+            reason = errno == ELOOP ? kOtherUsersLink : errno;
+        }
+        return -1;
+    }
+    // A directory, a FIFO or a device is no file of the game.
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        reason = S_ISDIR(st.st_mode) ? EISDIR : kNotAFile;
+        return -2;
+    }
+    return fd;
+}
+
 int32_t LoadSettings(const std::string& path, SettingsRecord& s, LoadReport* report) {
     LoadReport seen;
     LoadReport& r = report != nullptr ? *report : seen;

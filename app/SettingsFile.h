@@ -53,6 +53,10 @@ int32_t LoadSettingsFrom(IByteSource& source, SettingsRecord& s,
 // gets the errno value of the failure (0 on success), or kOtherUsersLink. A symbolic link is
 // followed only when the player or root owns it.
 int32_t SaveSettings(const std::string& path, const SettingsRecord& s, int* reason = nullptr);
+// The way every file of the game is read, for any file name: an open descriptor, or -1
+// (reason: ENOENT when there is no file, or why it cannot be read) or -2 (reason EISDIR or
+// kNotAFile: something that is no file). Files are written with SaveFileBytes (FileSave.h).
+int OpenToRead(const std::string& path, int& reason);
 // The exact bytes SaveSettings writes, each line ended by CR LF.
 std::string FormatSettings(const SettingsRecord& s);
 // Writes the text and CR LF to a file descriptor: 0, or -1 when a write failed.

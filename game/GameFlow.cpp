@@ -376,9 +376,34 @@ void GameFlow::EndGame() {
         app_.settings.highScores.name[end.row] = name->bytes;
         app_.settings.highScores.fullName[end.row] = name->full;
     }
+    Record(true, end.finalScore);
     state_.problemIndex = 0;
     state_.gameScore = 0;
     state_.graded = {};
+}
+
+void GameFlow::Record(bool finished, int32_t finalScore) {
+    HistoryGame g;
+    g.date = app_.today ? app_.today() : 0;
+    g.set = SetOf(app_.settings);
+    g.finished = finished;
+    g.finalScore = finalScore;
+    const int32_t kept = std::min(state_.problemIndex, static_cast<int32_t>(state_.graded.size()));
+    for (int32_t i = 0; i < kept; ++i) {
+        const ProblemResult& p = state_.graded[static_cast<size_t>(i)];
+        g.problems.push_back({p.points, p.value, p.tries, p.hints});
+    }
+    if (const std::optional<std::string> failure = app_.RecordGame(g)) {
+        //: Title of the message box when the record of games cannot be saved.
+        view_.MessageBox(*failure, Tr("GameFlow", "成績ファイルエラー"), MB_OK | MB_ICONERROR);
+    }
+}
+
+void GameFlow::GiveUp() {
+    // A game given up after a graded problem is played, not finished.
+    if (state_.problemIndex > 0) {
+        Record(false, 0);
+    }
 }
 
 void GameFlow::RetryGame() {
@@ -390,6 +415,7 @@ void GameFlow::RetryGame() {
                          Tr("GameFlow", "結果破棄確認"), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
+    GiveUp();
     RestartGame();
 }
 
@@ -413,6 +439,7 @@ void GameFlow::OpenSettings() {
     CommitChooser();
     if (const std::optional<SettingsRecord> applied =
             view_.AskSettings(app_.settings, IsGameRunning())) {
+        GiveUp();
         app_.settings = *applied;
         RestartGame();
     }

@@ -78,6 +78,9 @@ private:
     void Take();
     void PopUpChooser(Slot s);
     void EndGame();
+    // The game into the player's record: finished, or given up for another.
+    void Record(bool finished, int32_t finalScore);
+    void GiveUp();
     // Re-texts the labels in the mask and sets their enabled states from the expression.
     void ShowLabels(LabelMask mask);
     // What a reader calls a label: which one it is, and whether a hint laid it.

@@ -263,8 +263,12 @@ void CGameDlg::CreateCommands() {
             flow_->Do(Command::TakeList);
             d.run(app_, this);
         });
-        if (d.shortcut != QKeySequence::UnknownKey) {
-            action->setShortcut(d.shortcut);
+        if (d.shortcut != QKeySequence::UnknownKey || d.key.key() != Qt::Key_unknown) {
+            if (d.shortcut != QKeySequence::UnknownKey) {
+                action->setShortcut(d.shortcut);
+            } else {
+                action->setShortcut(QKeySequence(d.key));
+            }
             action->setShortcutContext(Qt::WindowShortcut);
             addAction(action);
         }

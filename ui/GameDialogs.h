@@ -28,6 +28,8 @@ struct GameDialog {
     void (*run)(CGameApp& app, QWidget* parent) = nullptr;
     // A dialog of its own, not yet shown, as the game would open it now.
     std::unique_ptr<QWidget> (*make)(CGameApp& app) = nullptr;
+    // A key of its own, where no standard key fits.
+    QKeyCombination key = Qt::Key_unknown;
 };
 
 std::span<const GameDialog> GameDialogs();

@@ -223,6 +223,11 @@ Points: %4</translation>
 %1
 %2</translation>
     </message>
+    <message>
+        <source>成績ファイルエラー</source>
+        <extracomment>Title of the message box when the record of games cannot be saved.</extracomment>
+        <translation>Record File Error</translation>
+    </message>
 </context>
 <context>
     <name>HelpText</name>
@@ -584,14 +589,29 @@ Points: %4</translation>
         <translation>What has that name is not a file (a folder, a FIFO, a device or the like).</translation>
     </message>
     <message>
-        <source>ファイルが %1 バイトを超えていて大きすぎます。</source>
-        <extracomment>Why the settings file was not read: %1 is the largest size read, in bytes.</extracomment>
-        <translation>The file is larger than %1 bytes: too large.</translation>
-    </message>
-    <message>
         <source>ゲームが書くよりも大きなファイルです。</source>
         <extracomment>Why a file of the game could not be read: far larger than the game writes it.</extracomment>
         <translation>The file is larger than any the game writes.</translation>
+    </message>
+    <message>
+        <source>成績ファイルを読めないので、書き換えません。
+%1
+%2</source>
+        <extracomment>The statistics window when the record&apos;s file cannot be read: %1 its path, %2 why.</extracomment>
+        <translation>The record of your games cannot be read, so it is left as it is.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>成績ファイルの保存に失敗しました。
+
+%1
+%2</source>
+        <extracomment>Message box when the record&apos;s file cannot be saved: %1 its path, %2 why.</extracomment>
+        <translation>The record of your games could not be saved.
+
+%1
+%2</translation>
     </message>
 </context>
 <context>
@@ -880,6 +900,11 @@ Points: %4</translation>
         <extracomment>Window menu: a hint on the problem on screen, at a price. Keep the letter I.</extracomment>
         <translation>H&amp;int</translation>
     </message>
+    <message>
+        <source>成績(&amp;S)...</source>
+        <extracomment>Window menu. Keep the letter S.</extracomment>
+        <translation>&amp;Statistics...</translation>
+    </message>
 </context>
 <context>
     <name>vostrel::CHelpDlg</name>
@@ -985,6 +1010,155 @@ Title of the message box about the typed name.</extracomment>
         <source>閉じる(&amp;C)</source>
         <extracomment>Button: closes the settings without storing them. Keep the letter C.</extracomment>
         <translation>&amp;Close</translation>
+    </message>
+</context>
+<context>
+    <name>vostrel::CStatsDlg</name>
+    <message>
+        <source>遊んだゲーム</source>
+        <extracomment>Row of the statistics table.</extracomment>
+        <translation>Games played</translation>
+    </message>
+    <message>
+        <source>最後まで遊んだゲーム</source>
+        <extracomment>Row of the statistics table: games played to their last problem.</extracomment>
+        <translation>Games finished</translation>
+    </message>
+    <message>
+        <source>平均スコア</source>
+        <extracomment>Row of the statistics table: the mean final score.</extracomment>
+        <translation>Mean score</translation>
+    </message>
+    <message>
+        <source>最高スコア</source>
+        <extracomment>Row of the statistics table: the best final score.</extracomment>
+        <translation>Best score</translation>
+    </message>
+    <message>
+        <source>10 を作った最長連続</source>
+        <extracomment>Row of the statistics table: the most problems made 10 one after another.</extracomment>
+        <translation>Longest run of 10s</translation>
+    </message>
+    <message>
+        <source>10 を作った問題</source>
+        <extracomment>Row of the statistics table.</extracomment>
+        <translation>Problems made 10</translation>
+    </message>
+    <message>
+        <source>ほかの結果の問題</source>
+        <extracomment>Row of the statistics table: problems graded with a result other than 10.</extracomment>
+        <translation>Problems with another result</translation>
+    </message>
+    <message>
+        <source>ヒントの数</source>
+        <extracomment>Row of the statistics table.</extracomment>
+        <translation>Hints taken</translation>
+    </message>
+    <message>
+        <source>得点 0 以下の問題</source>
+        <extracomment>Row of the statistics table: problems that scored 0 points or less.</extracomment>
+        <translation>Problems scoring 0 or less</translation>
+    </message>
+    <message>
+        <source>得点 %1 以上の問題</source>
+        <extracomment>Row of the statistics table: problems that scored %1 points or more.</extracomment>
+        <translation>Problems scoring %1 or more</translation>
+    </message>
+    <message>
+        <source>得点 %1〜%2 の問題</source>
+        <extracomment>Row of the statistics table: problems that scored %1 to %2 points.</extracomment>
+        <translation>Problems scoring %1 to %2</translation>
+    </message>
+    <message>
+        <source>成績</source>
+        <extracomment>Title of the statistics window.</extracomment>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>成績ファイルの読めなかった行（飛ばしました）: %1</source>
+        <extracomment>The statistics window when lines of the record could not be read: %1 how many.</extracomment>
+        <translation>Lines of the record that could not be read (skipped): %1</translation>
+    </message>
+    <message>
+        <source>数字で見る成績(&amp;T):</source>
+        <extracomment>Heading of the table of figures.</extracomment>
+        <translation>&amp;Table of figures:</translation>
+    </message>
+    <message>
+        <source>成績の表</source>
+        <translation>Statistics table</translation>
+    </message>
+    <message>
+        <source>成績を消去(&amp;C)...</source>
+        <extracomment>Button of the statistics window; asks first.</extracomment>
+        <translation>&amp;Clear Statistics...</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <extracomment>Button closing the statistics window.</extracomment>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>%1 問</source>
+        <extracomment>A settings set in the statistics table&apos;s heading: %1 the problem count.</extracomment>
+        <translation>%1 problems</translation>
+    </message>
+    <message>
+        <source>すべて</source>
+        <extracomment>Column of the statistics table: every game.</extracomment>
+        <translation>All games</translation>
+    </message>
+    <message>
+        <source>成績のグラフ</source>
+        <translation>Statistics chart</translation>
+    </message>
+    <message>
+        <source>最近のスコア: %1。平均 %2。問題ごとの得点は表にあります。</source>
+        <extracomment>What a screen reader says of the picture: %1 the recent final scores, %2 the mean.</extracomment>
+        <translation>Recent scores: %1. Mean %2. The points per problem are in the table.</translation>
+    </message>
+    <message>
+        <source>成績をすべて消去しますか。元に戻せません。</source>
+        <extracomment>Question before the statistics are cleared.</extracomment>
+        <translation>Clear all statistics? This cannot be undone.</translation>
+    </message>
+    <message>
+        <source>成績の消去</source>
+        <extracomment>Title of that question.</extracomment>
+        <translation>Clear Statistics</translation>
+    </message>
+</context>
+<context>
+    <name>vostrel::StatsChart</name>
+    <message>
+        <source>最近のスコア</source>
+        <extracomment>Heading of the picture of the recent games&apos; final scores.</extracomment>
+        <translation>Recent scores</translation>
+    </message>
+    <message>
+        <source>ゲーム</source>
+        <extracomment>Legend of the picture: the dots are games&apos; final scores.</extracomment>
+        <translation>Game</translation>
+    </message>
+    <message>
+        <source>平均 %1</source>
+        <extracomment>Legend of the picture: the dashed line is the mean final score; %1 its value.</extracomment>
+        <translation>Mean %1</translation>
+    </message>
+    <message>
+        <source>まだ記録がありません</source>
+        <extracomment>The picture before any finished game.</extracomment>
+        <translation>No games yet</translation>
+    </message>
+    <message>
+        <source>問題ごとの得点</source>
+        <extracomment>Heading of the picture of how many problems scored in each band of points.</extracomment>
+        <translation>Points per problem</translation>
+    </message>
+    <message>
+        <source>得点</source>
+        <extracomment>The axis of the points picture, between its ends.</extracomment>
+        <translation>Points</translation>
     </message>
 </context>
 </TS>

@@ -166,7 +166,8 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
     EXPECT_EQ(flow.State().graded[1], (ProblemResult{10, ten, 0, 0}));
 
     // The last problem, 0+0+0+0 with no try: the mean enters the default table at the top.
-    const int32_t mean = (zeros + ten + PointsNow(0)) / 3;
+    const int32_t last = PointsNow(0);
+    const int32_t mean = (zeros + ten + last) / 3;
     ASSERT_GT(mean, app.settings.highScores.score[0]);
     rnd.AddDigits({5, 6, 7, 8});
     view.onHiScore = [&](const GameEnd& end) -> std::optional<std::string> {
@@ -190,6 +191,15 @@ TEST_F(GameFlowTest, ThreeProblemGameAnnouncesEachProblemAndEndsInTheTable) {
     EXPECT_EQ(flow.State().graded, GameState{}.graded);
     EXPECT_EQ(flow.State().touched, false);
     EXPECT_FALSE(flow.IsGameRunning());
+    // The player's record holds the game as graded, under the settings it was played with.
+    ASSERT_EQ(app.history.games.size(), 1u);
+    const HistoryGame& g = app.history.games[0];
+    EXPECT_TRUE(g.finished);
+    EXPECT_EQ(g.finalScore, mean);
+    EXPECT_EQ(g.set, SetOf(app.settings));
+    EXPECT_EQ(g.set.problems, 3);
+    EXPECT_EQ(g.problems,
+              (std::vector<HistoryProblem>{{zeros, 0, 1, 0}, {ten, 10, 0, 0}, {last, 0, 0, 0}}));
 }
 
 TEST_F(GameFlowTest, OneProblemGamesEndAtEveryGradeAndPlaceEqualScoresBelow) {
@@ -382,12 +392,18 @@ TEST_F(GameFlowTest, RetryAfterAGradeAsksEvenOnAFreshProblem) {
     EXPECT_EQ(flow.State().problemIndex, 1);
     EXPECT_EQ(flow.State().gameScore, graded);
 
+    EXPECT_TRUE(app.history.games.empty());
+
     view.boxes.answers = {IDYES};
     rnd.AddDigits({3, 3, 3, 3});
     flow.RetryGame();
     EXPECT_EQ(flow.State().problemIndex, 0);
     EXPECT_EQ(flow.State().gameScore, 0);
     EXPECT_EQ(Shown().problemNo.text, "No.1");
+    // Given up after a grade: played, not finished, with the problem graded.
+    ASSERT_EQ(app.history.games.size(), 1u);
+    EXPECT_FALSE(app.history.games[0].finished);
+    EXPECT_EQ(app.history.games[0].problems, (std::vector<HistoryProblem>{{graded, 10, 0, 0}}));
 }
 
 TEST_F(GameFlowTest, ExitOnAnUntouchedFirstProblemEndsAtOnceWithItsResult) {

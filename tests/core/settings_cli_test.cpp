@@ -77,6 +77,30 @@ TEST(EvalCommand, ALineTooLongIsRefusedAndTheOthersAnswered) {
     EXPECT_EQ(run.out.substr(run.out.size() - (first + 1)), run.out.substr(0, first + 1));
 }
 
+TEST(StatsCommand, PrintsTheFiguresOfWhatCouldBeReadAndFailsOnWhatCouldNot) {
+    test::TempDir dir;
+    const std::string path = dir.File("vostrel-history.txt");
+    // Two finished games and a damaged line; 10, 10 then 3 is a run of two.
+    test::WriteBytes(path, ":VostrelHistory 1\ngame 20260101 0001 3 f 700 800,10,0,0 700,10,1,0 "
+                           "600,3,2,1\njunk\ngame 20260102 0001 1 f -20 -20,4,9,0\n");
+    const std::string bands = " bands 1 0 0 1 2 0 0 0 0 0 0 0\n";
+    const CliRun ok = RunCli("stats " + path);
+    EXPECT_EQ(ok.exitCode, 0);
+    EXPECT_EQ(ok.out,
+              "skipped 1\n"
+              "all played 2 finished 2 mean 340.0 best 700 longest-run 2 made-10 2 other 2 "
+              "hints 1" +
+                  bands +
+                  "set 0001 3 played 1 finished 1 mean 700.0 best 700 longest-run 2 made-10 2 "
+                  "other 1 hints 1 bands 0 0 0 1 2 0 0 0 0 0 0 0\n"
+                  "set 0001 1 played 1 finished 1 mean -20.0 best -20 longest-run 0 made-10 0 "
+                  "other 1 hints 0 bands 1 0 0 0 0 0 0 0 0 0 0 0\n"
+                  "recent 700 -20\n");
+    EXPECT_EQ(RunCli("stats " + dir.File("missing")).exitCode, 1);
+    EXPECT_EQ(RunCli("stats " + dir.path()).exitCode, 1);
+    EXPECT_EQ(RunCli("stats").exitCode, 2);
+}
+
 TEST(SettingsCommand, WrongUsageExitsWithTwo) {
     EXPECT_EQ(RunCli("settings").exitCode, 2);
     EXPECT_EQ(RunCli("settings a b").exitCode, 2);

@@ -8,9 +8,11 @@
 #include "ui/CGameDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/CStatsDlg.h"
 #include "ui/ControlIds.h"
 #include "ui/looks/Contrast.h"
 #include "ui/looks/FocusMarkStyle.h"
+#include "ui/looks/StatsChart.h"
 
 #include <QApplication>
 #include <QImage>
@@ -113,6 +115,22 @@ TEST(DarkPalette, EveryTextAndLineReadsOnItsBackground) {
     CHiScoreDlg table(app.settings.highScores, game.get());
     table.show();
     ExpectReadable(table, "high scores", 2 * kHighScoreRows + kHighScoreRows + 2);
+
+    app.history.Append({20260101, SetOf(app.settings), true, 420, {{840, 10, 0, 1}}});
+    CStatsDlg stats(FiguresOf(app.history, SetOf(app.settings)), "", 2, nullptr, game.get());
+    stats.show();
+    // The line of skipped lines and the table's heading.
+    ExpectReadable(stats, "statistics", 2);
+    // Each series of the picture stands out from its background on light, dark and
+    // high-contrast faces.
+    for (const auto& [back, text] : {std::pair{QColor(Qt::white), QColor(Qt::black)},
+                                     std::pair{QColor(0x3d, 0x3d, 0x3d), QColor(Qt::white)},
+                                     std::pair{QColor(Qt::black), QColor(Qt::white)}}) {
+        const StatsChart::Colors c = StatsChart::ColorsOn(back, text);
+        for (const QColor& series : {c.scores, c.mean, c.bars}) {
+            EXPECT_GE(ContrastRatio(series, back), kMarkContrast) << back.name().toStdString();
+        }
+    }
 
     CAboutDlg about(game.get());
     about.show();

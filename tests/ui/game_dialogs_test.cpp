@@ -2,23 +2,28 @@
 #include "BoxResponder.h"
 #include "app/CGameApp.h"
 #include "app/WinConstants.h"
+#include "core/TempDir.h"
 #include "engine/Evaluator.h"
 #include "fakes/ScriptedRandom.h"
 #include "ui/CGameDlg.h"
 #include "ui/CHiScoreDlg.h"
 #include "ui/CSettingDlg.h"
 #include "ui/CStaticEx.h"
+#include "ui/CStatsDlg.h"
 #include "ui/ControlIds.h"
 #include "ui/GameDialogs.h"
 #include "ui/platform/MessageBoxes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -158,6 +163,52 @@ TEST_F(GameDialogsTest, ABoxOverTheSettingsGivesTheKeyboardBackToTheSettings) {
         [&settings] { return QGuiApplication::focusWindow() == settings.windowHandle(); }));
     QTest::qWait(50); // and it stays there
     EXPECT_EQ(QGuiApplication::focusWindow(), settings.windowHandle());
+}
+
+TEST_F(GameDialogsTest, TheStatisticsOpenByTheirKeyAndAreClearedOnlyAfterAYes) {
+    test::TempDir dir;
+    const std::string path = dir.File("vostrel-history.txt");
+    app.historyPath = path;
+    // Two finished games under the current settings: scores 300 and 500, three 10s in a row,
+    // then a miss and two hints.
+    const SettingsSet now = SetOf(app.settings);
+    app.history.Append({20260101, now, true, 300, {{450, 10, 0, 0}, {450, 10, 1, 0}}});
+    app.history.Append({20260102, now, true, 500, {{800, 10, 0, 0}, {-20, 3, 9, 2}}});
+    std::vector<QString> before;
+    std::vector<QString> after;
+    WhenUp<CStatsDlg>([&](CStatsDlg& s) {
+        QTableWidget* t = s.Table();
+        EXPECT_EQ(s.focusWidget(), t); // the table first, for the keyboard and a reader
+        ASSERT_EQ(t->columnCount(), 2);
+        EXPECT_EQ(t->horizontalHeaderItem(1)->text(), CStatsDlg::SetName(now));
+        for (int r = 0; r < 8; ++r) {
+            before.push_back(t->item(r, 1)->text());
+        }
+        boxes.answers = {IDNO, IDYES};
+        s.ClearButton()->click();
+        EXPECT_EQ(app.history.games.size(), 2u);
+        s.ClearButton()->click();
+        after.push_back(t->item(0, 0)->text());
+        QTest::keyClick(&s, Qt::Key_Escape);
+    });
+    // The window menu's entry with its key.
+    for (QAction* a : dlg->WindowMenu()->actions()) {
+        if (a->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_T)) {
+            a->trigger();
+        }
+    }
+    ASSERT_TRUE(seen);
+    // Played, finished, mean, best, longest run, made 10, another result, hints.
+    EXPECT_EQ(before, (std::vector<QString>{"2", "2", "400.0", "500", "3", "3", "1", "2"}));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.Last().style,
+              static_cast<uint32_t>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+    EXPECT_EQ(after, std::vector<QString>{"0"});
+    EXPECT_TRUE(app.history.games.empty());
+    GameHistory read;
+    HistoryReport report;
+    EXPECT_EQ(LoadHistory(path, read, report), 0);
+    EXPECT_EQ(read, GameHistory{});
 }
 
 TEST_F(GameDialogsTest, TheLastGradeOpensTheTableForTheNewName) {

@@ -3,8 +3,8 @@
 namespace vostrel::cli {
 
 const Command kCommands[] = {
-    {"eval", RunEval},   {"model", RunModel}, {"settings", RunSettings},
-    {"solve", RunSolve}, {"atlas", RunAtlas}, {nullptr, nullptr},
+    {"eval", RunEval},   {"model", RunModel}, {"settings", RunSettings}, {"solve", RunSolve},
+    {"atlas", RunAtlas}, {"stats", RunStats}, {nullptr, nullptr},
 };
 
 const char* const kHelpText =
@@ -50,6 +50,14 @@ const char* const kHelpText =
     "                       every ticket under all 16 switch combinations in one pass;\n"
     "                       prints a table of the tickets that make 10 under each;\n"
     "                       FILE.csv gets 'nsd,nsr,rto,eu,ticket,best,value,tens' rows\n"
+    "  stats FILE           read the player's record of games and print 'skipped N' (lines\n"
+    "                       not read), 'all FIGURES', a 'set SWITCHES PROBLEMS FIGURES' line\n"
+    "                       for each settings set, most played first, and 'recent SCORE...'\n"
+    "                       (the final scores of the games kept one by one, oldest first).\n"
+    "                       FIGURES: 'played N finished N mean M best B longest-run N\n"
+    "                       made-10 N other N hints N bands N...' (problems per band of\n"
+    "                       points: up to 0, then 200 wide). A file that cannot be read\n"
+    "                       prints what was read and exits with 1\n"
     "  --help               this text\n"
     "\n"
     "Unknown commands or arguments: exit status 2.\n";

@@ -16,6 +16,7 @@ int RunModel(int argc, char** argv);
 int RunSettings(int argc, char** argv);
 int RunSolve(int argc, char** argv);
 int RunAtlas(int argc, char** argv);
+int RunStats(int argc, char** argv);
 
 extern const Command kCommands[];
 extern const char* const kHelpText;
