@@ -124,7 +124,7 @@ start game
 main=$(xs_wait_window '^Vostrel$' "$game") || fail "no game window"
 kill -9 "$game"
 wait "$game" 2>/dev/null || true
-compgen -G "$tmp/run/vostrel-*.lock" >/dev/null || fail "the killed game left no lock to test"
+compgen -G "$tmp/run/vostrel-*.sock" >/dev/null || fail "the killed game left no socket to test"
 # What killed saves leave, and look-alikes that are not theirs to remove.
 : >"$tmp/game/vostrel.dat.tmp-4242-7"
 : >"$tmp/game/vostrel.dat.tmp-4242-x"
