@@ -102,11 +102,16 @@ inline void RefLine(const std::string& line, SettingsRecord& s) {
 inline int32_t RefLoad(std::string_view bytes, SettingsRecord& s) {
     std::string line;
     bool crPending = false;
+    // A line that starts with NUL is the room a cut rewrite in place left: the file is refused.
+    const auto cut = [&line] { return !line.empty() && line.front() == '\0'; };
     for (const char c : bytes) {
         if (crPending) {
             line.pop_back();
             crPending = false;
             if (c != '\n') {
+                return -9;
+            }
+            if (cut()) {
                 return -9;
             }
             RefLine(line, s);
@@ -115,13 +120,16 @@ inline int32_t RefLoad(std::string_view bytes, SettingsRecord& s) {
             line.push_back(c);
             crPending = true;
         } else if (c == '\n') {
+            if (cut()) {
+                return -9;
+            }
             RefLine(line, s);
             line.clear();
         } else {
             line.push_back(c);
         }
     }
-    return 0;
+    return cut() ? -9 : 0;
 }
 
 inline void Check(bool ok) {
