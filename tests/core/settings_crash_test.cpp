@@ -99,17 +99,20 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0)
             .count() /
         10;
-    const long maxDelay = std::clamp<long>(3 * perSave, 200, 20000);
+    long maxDelay = std::clamp<long>(3 * perSave, 200, 20000);
 
     std::mt19937 rng(12345);
-    std::uniform_int_distribution<long> delay(0, maxDelay);
     // A fixed count, not a time budget, so that a loaded machine runs the same test; at most
     // 20 ms a kill keeps it to a few seconds.
     const int kTrials = 300;
     int sawA = 0;
     int sawB = 0;
     int trial = 0;
+    // A save in a forked child under the sanitizers can take far longer than one timed here:
+    // while no kill comes after a whole save, the delays reach further.
+    int sinceNew = 0;
     for (; trial < kTrials; ++trial) {
+        std::uniform_int_distribution<long> delay(0, maxDelay);
         ASSERT_NO_FATAL_FAILURE(KillSavesAfter(path, a, b, delay(rng), false));
 
         const std::string now = test::ReadBytes(path);
@@ -117,9 +120,14 @@ TEST(SettingsCrash, KilledSavesLeaveTheOldOrTheNewFile) {
             ++sawA;
         } else if (now == bytesB) {
             ++sawB;
+            sinceNew = 0;
         } else {
             FAIL() << "trial " << trial << ": the file holds " << now.size()
                    << " bytes that are neither version";
+        }
+        if (now == bytesA && ++sinceNew == 40) {
+            maxDelay = std::min<long>(2 * maxDelay, 200000);
+            sinceNew = 0;
         }
         // Bring the file back to A for the next trial; the killed child's temporary files
         // may stay, as they would after a real crash.
