@@ -3,6 +3,7 @@
 
 #include "app/WinConstants.h"
 #include "core/FlowFixture.h"
+#include "core/Sanitized.h"
 #include "engine/Evaluator.h"
 #include "engine/PointRules.h"
 #include "game/GameFlow.h"
@@ -125,18 +126,8 @@ public:
     void EndDialog(int32_t) override {}
 };
 
-// The sanitizer build runs about ten times slower: every seventh ticket there.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kTicketStep = 7;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr int kTicketStep = 7;
-#else
-constexpr int kTicketStep = 1;
-#endif
-#else
-constexpr int kTicketStep = 1;
-#endif
+// Every seventh ticket in the slower sanitizer build.
+constexpr int kTicketStep = test::kSanitized ? 7 : 1;
 
 // Takes hints until none is left and grades; returns the points graded and the hints taken.
 // Each label is laid at most once: a hint never undoes what an earlier one laid.

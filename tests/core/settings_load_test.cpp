@@ -1,6 +1,7 @@
 #include "app/FileReasons.h"
 #include "app/SettingsFile.h"
 #include "core/Child.h"
+#include "core/Sanitized.h"
 #include "core/TempDir.h"
 #include "fakes/EndlessByteSource.h"
 #include "fakes/FailingByteSource.h"
@@ -508,18 +509,10 @@ TEST_F(LoadTest, ReadBoundariesDoNotMatter) {
     }
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VOSTREL_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VOSTREL_ASAN 1
-#endif
-#endif
-
 TEST(LoadMemory, LineLargerThanMemoryFailsWithoutACrash) {
-#ifdef VOSTREL_ASAN
-    GTEST_SKIP() << "an address-space limit does not combine with AddressSanitizer";
-#else
+    if (test::kSanitized) {
+        GTEST_SKIP() << "an address-space limit does not combine with AddressSanitizer";
+    }
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -549,7 +542,6 @@ TEST(LoadMemory, LineLargerThanMemoryFailsWithoutACrash) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
-#endif
 }
 
 TEST(SettingsPath, IsBesideTheRunningExecutable) {

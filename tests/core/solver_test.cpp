@@ -1,3 +1,4 @@
+#include "core/Sanitized.h"
 #include "engine/Evaluator.h"
 #include "engine/ExpressionModel.h"
 #include "search/AllSwitchesSolver.h"
@@ -13,19 +14,8 @@
 namespace vostrel {
 namespace {
 
-// The sanitizer build runs the brute force about ten times slower: it checks fewer tickets per
-// switch combination, but still every combination.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kTicketsPerCombination = 1;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr int kTicketsPerCombination = 1;
-#else
-constexpr int kTicketsPerCombination = 3;
-#endif
-#else
-constexpr int kTicketsPerCombination = 3;
-#endif
+// The sanitizer build checks fewer tickets per switch combination, but still every combination.
+constexpr int kTicketsPerCombination = test::kSanitized ? 1 : 3;
 
 // Zeros, repeats, the extremes, tickets that need joins or powers, tickets without 10. The
 // last three never make 10: with other results unscored, ties alone pick their answer (0159
